@@ -1,0 +1,36 @@
+# make run   installs what is missing, builds and starts kr31
+# make test  the same, then every test
+BUILD ?= build
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+# ccache hits across fresh clones at other paths.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
+export CCACHE_IGNOREOPTIONS := -DQT_TESTCASE_BUILDDIR=* -DQT_TESTCASE_SOURCEDIR=*
+
+.PHONY: all deps configure build run test bench clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+
+configure: deps $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD)
+
+run: build
+	./$(BUILD)/bin/kr31
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j2 --timeout 300
+
+bench: build
+	./$(BUILD)/bin/bench_transfer
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+
+// The system's shared limits and the exact texts of its messages and prompts.
+namespace kr31 {
+
+namespace limits {
+inline constexpr int MaxTotal = 47;         // device memory in bytes; icon slots; flowchart cells
+inline constexpr int MaxTime = 64800;       // longest timer, in seconds (18 hours)
+inline constexpr int FlowchartPages = 10;   // main program and nine subroutines
+inline constexpr int MelodySlots = 96;      // notes of each melody voice
+inline constexpr int StaffStep = 6;         // pixels
+inline constexpr int EighthUnit = 18;       // pixels
+inline constexpr int SecondStaffSteps = 16; // second staff below the first, in staff steps
+} // namespace limits
+
+namespace msg {
+inline const QString Restart = QStringLiteral("ソフトを再起動するか解決しない場合は再度インストールして下さい。");
+
+inline const QString FileMissing101 = QStringLiteral("(101)プログラムに必要なファイルが見つかりません。\n") + Restart;
+inline const QString OpenError102 = QStringLiteral("(102)ファイルオープンエラー");
+inline const QString ProcessError103 = QStringLiteral("(103)プログラム処理中にエラーが発生しました。\n") + Restart;
+inline const QString SettingsRead104 = QStringLiteral("(104)設定ファイル読み込みエラー");
+inline const QString SettingsWrite105 = QStringLiteral("(105)設定ファイル書き込みエラー");
+inline const QString CannotOpen111 =
+    QStringLiteral("(111)指定したファイルを開くことが出来ません\nファイル名を確認して下さい。");
+inline const QString OtherStep112 =
+    QStringLiteral("(112)指定したファイルは他のステップで作成されたファイルの為、開くことが出来ません。");
+inline const QString RepeatError501 =
+    QStringLiteral("(501)繰り返し命令においてエラーが発生しました。再度確認して下さい。");
+inline const QString ProgramError502 =
+    QStringLiteral("(502)プログラムエラーの為、転送出来ません。プログラムを修正して下さい。");
+inline const QString AddOverLimit503 =
+    QStringLiteral("総命令数が最大値を超える為、これ以上命令を追加することは出来ません。(503)");
+inline const QString SendOverLimit504 =
+    QStringLiteral("総命令数が最大値を超えています。総命令数を47個以下にして下さい。(504)");
+inline const QString NoMoreSubroutines505 = QStringLiteral("これ以上サブルーチンを追加できません。(505)");
+inline const QString NoRepeatInSubroutine506 = QStringLiteral("サブルーチンでは繰り返し命令は追加できません。(506)");
+inline const QString OutOfRange507 =
+    QStringLiteral("(507)プログラムエラー。命令の有効範囲を超えましたので作業を中断しました。");
+
+inline const QString SavePrompt = QStringLiteral("プログラムが更新されています。保存しますか？");
+inline const QString OverwritePrompt = QStringLiteral("同じ名前のファイルが既にあります。上書きしますか？");
+inline const QString GrammarPrompt =
+    QStringLiteral("プログラムの文法が間違っている為、他のステップでは開くことが出来ません。\nこのまま保存しますか？");
+inline const QString TotalPrompt =
+    QStringLiteral("総命令数が最大値を超えている為、他のステップでは開くことが出来ません。\nこのまま保存しますか？");
+
+// "現在のメモリ使用量は" + total + "です。"
+inline QString memoryUsage(int total)
+{
+    return QStringLiteral("現在のメモリ使用量は") + QString::number(total) + QStringLiteral("です。");
+}
+
+// Ours: a transfer sound that could not be played (the reason follows on a second line).
+inline const QString CannotPlay =
+    QStringLiteral("音を再生できませんでした。スピーカーやイヤホンがつながっているか確認して下さい。");
+} // namespace msg
+
+namespace keyword {
+inline const QString For = QStringLiteral("For");
+inline const QString While = QStringLiteral("While");
+} // namespace keyword
+
+} // namespace kr31

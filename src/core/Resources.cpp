@@ -1,0 +1,26 @@
+#include "core/Resources.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace kr31 {
+
+QString resourceFolder()
+{
+    static const QString folder = [] {
+        const QString exeDir = QCoreApplication::applicationDirPath();
+        const QString installed = QDir::cleanPath(exeDir + QStringLiteral("/../share/kr31"));
+        if (!QFileInfo::exists(exeDir + QStringLiteral("/Img")) && QFileInfo::exists(installed))
+            return installed + u'/';
+        return exeDir + u'/';
+    }();
+    return folder;
+}
+
+QString resourcePath(const QString &relative)
+{
+    return resourceFolder() + relative;
+}
+
+} // namespace kr31

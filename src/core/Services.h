@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace kr31 {
+
+enum class Answer { Yes, No, Cancel };
+
+// The system's message boxes. Production shows modal boxes; tests record.
+class Dialogs
+{
+public:
+    virtual ~Dialogs() = default;
+    // A warning box with one OK button.
+    virtual void warning(const QString &text) = 0;
+    // An information box with one OK button.
+    virtual void information(const QString &text) = 0;
+    // A confirmation box with Yes and No, and Cancel when withCancel.
+    virtual Answer question(const QString &text, bool withCancel) = 0;
+};
+
+// Opening a help page in the user's browser.
+class Shell
+{
+public:
+    virtual ~Shell() = default;
+    virtual void open(const QString &path) = 0;
+};
+
+// Milliseconds since start (wrapping at 32 bits) and the wait that keeps the
+// windows painting.
+class Clock
+{
+public:
+    virtual ~Clock() = default;
+    virtual quint32 tickCount() = 0;
+    // Returns after at least ms milliseconds; pending window events (but no
+    // user input) are processed meanwhile.
+    virtual void wait(int ms) = 0;
+};
+
+} // namespace kr31

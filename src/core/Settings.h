@@ -1,0 +1,63 @@
+#pragma once
+
+#include "core/IniFile.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace kr31 {
+
+// The settings file "set.ini" in the work folder. Nothing is cached: each call
+// opens, reads or writes, and closes the file.
+class Settings
+{
+public:
+    // folder gives the folder of "set.ini" (ending with '/'); by default the work folder.
+    explicit Settings(std::function<QString()> folder = {});
+
+    QString iniPath() const;
+
+    // Wave/name, the transfer mode 0..3: a missing key, a value that is not a
+    // decimal integer or one outside 0..3 all read as 0.
+    int waveMode() const;
+    bool setWaveMode(int mode);
+
+    // Wizard/Start: 1 opens the wizard at the first showing of the main menu.
+    int wizardStart() const;
+    bool setWizardStart(int value);
+
+    // Command/1..12: the text language's names of the twelve commands.
+    QString commandName(int key) const;
+    QStringList commandNames() const;
+    // Writes all twelve names; false when the file cannot be written.
+    bool setCommandNames(const QStringList &names);
+
+    // True when "set.ini" exists but cannot be read.
+    bool unreadable() const;
+
+    static QStringList defaultCommandNames();
+
+private:
+    IniFile ini() const;
+    std::function<QString()> m_folder;
+};
+
+// The comment colours of the text window, from "Data/set.ini" in the work folder.
+struct CommentColours
+{
+    quint32 text;       // 0xRRGGBB
+    quint32 background; // 0xRRGGBB
+};
+
+// Reads "Data/set.ini" (section coment and back, key color); a missing or
+// unreadable value gives the defaults clGreen on clWhite.
+CommentColours readCommentColours(const QString &workFolder);
+
+// A colour as the settings write it: a name like "clGreen", a decimal number
+// or a "$"/"0x" hexadecimal number in the 0x00BBGGRR order of those files.
+// Returns 0xRRGGBB, or nullopt when the text is none of these.
+std::optional<quint32> parseColour(const QString &text);
+
+} // namespace kr31

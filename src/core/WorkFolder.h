@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+namespace kr31 {
+
+// The per-user work folder "KR-31Temp" inside the documents folder, where the
+// settings and every generated file live.
+namespace workfolder {
+
+// The documents folder (created when missing, which a fresh account may be).
+QString personalFolder();
+
+// The work folder inside personal: one separator between them, never two;
+// the result ends with '/'. Pure: creates nothing.
+QString pathIn(const QString &personal);
+
+// The work folder path ending with '/'; the folder and any missing parents
+// are created anew on every call (a folder deleted meanwhile comes back).
+QString path();
+
+// A file in the work folder (the folder created as by path()).
+QString file(const QString &name);
+
+} // namespace workfolder
+} // namespace kr31

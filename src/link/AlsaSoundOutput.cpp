@@ -1,0 +1,318 @@
+#include "AlsaSoundOutput.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+
+#include <alsa/asoundlib.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <mutex>
+
+namespace kr31 {
+
+namespace {
+
+constexpr unsigned kRate = 48000;
+constexpr qint64 kMarginMs = 5000;
+constexpr unsigned kLatencyUs = 200000;
+
+using Pcm = std::unique_ptr<snd_pcm_t, decltype(&snd_pcm_close)>;
+using Mixer = std::unique_ptr<snd_mixer_t, decltype(&snd_mixer_close)>;
+
+void ignoreAlsaMessage(const char *, int, const char *, int, const char *, ...) {}
+
+// ALSA prints its own complaints on stderr; ours go to the user instead.
+void quietAlsa()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { snd_lib_error_set_handler(ignoreAlsaMessage); });
+}
+
+bool fail(QString *error, const QString &message)
+{
+    if (error)
+        *error = message;
+    return false;
+}
+
+quint32 le16(const char *p)
+{
+    return quint8(p[0]) | quint32(quint8(p[1])) << 8;
+}
+
+quint32 le32(const char *p)
+{
+    return le16(p) | le16(p + 2) << 16;
+}
+
+// The sample bytes of an 8-bit mono 48000 Hz PCM WAV; chunks other than
+// "fmt " and "data" are skipped.
+std::optional<QByteArray> readSamples(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        fail(error, QStringLiteral("音のファイル「%1」を開けませんでした。\n%2").arg(path, file.errorString()));
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    const char *base = bytes.constData();
+    if (bytes.size() >= 12 && std::memcmp(base, "RIFF", 4) == 0 && std::memcmp(base + 8, "WAVE", 4) == 0) {
+        bool formatOk = false;
+        for (qsizetype pos = 12; pos + 8 <= bytes.size();) {
+            const char *chunk = base + pos;
+            const qsizetype size = le32(chunk + 4);
+            const qsizetype body = pos + 8;
+            if (std::memcmp(chunk, "fmt ", 4) == 0) {
+                const char *f = base + body;
+                formatOk = size >= 16 && body + 16 <= bytes.size() && le16(f) == 1 && le16(f + 2) == 1
+                    && le32(f + 4) == kRate && le16(f + 14) == 8;
+                if (!formatOk)
+                    break;
+            } else if (std::memcmp(chunk, "data", 4) == 0) {
+                if (!formatOk)
+                    break;
+                return bytes.mid(body, std::min(size, bytes.size() - body));
+            }
+            pos = body + size + (size & 1);
+        }
+    }
+    fail(error, QStringLiteral("音のファイル「%1」は再生できない形式です。"
+                               "8ビット・モノラル・48000 Hz の PCM の WAV ファイルが必要です。").arg(path));
+    return std::nullopt;
+}
+
+// Brings the stream back after an underrun or a suspend; -EAGAIN means
+// "not yet, try again later".
+int recoverStream(snd_pcm_t *pcm, int err)
+{
+    if (err != -ESTRPIPE)
+        return snd_pcm_recover(pcm, err, 1);
+    err = snd_pcm_resume(pcm);
+    return err == -EAGAIN ? err : err < 0 ? snd_pcm_prepare(pcm) : 0;
+}
+
+// Plays samples on "default" without ever blocking longer than their length
+// plus the margin. On failure sets *reason to why.
+bool playSamples(const QByteArray &samples, QString *reason)
+{
+    const QString timedOut = QStringLiteral("決められた時間内に再生が終わりませんでした。");
+    const auto alsaFailed = [reason](int err) {
+        *reason = QString::fromUtf8(snd_strerror(err));
+        return false;
+    };
+    snd_pcm_t *raw = nullptr;
+    if (const int err = snd_pcm_open(&raw, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK); err < 0)
+        return alsaFailed(err);
+    const Pcm pcm(raw, snd_pcm_close);
+    if (const int err = snd_pcm_set_params(raw, SND_PCM_FORMAT_U8, SND_PCM_ACCESS_RW_INTERLEAVED, 1, kRate, 1,
+                                           kLatencyUs);
+        err < 0)
+        return alsaFailed(err);
+
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 deadline = samples.size() * 1000 / kRate + kMarginMs;
+    const auto waitMs = [&](qint64 atMost) { return int(std::clamp<qint64>(deadline - clock.elapsed(), 0, atMost)); };
+
+    const auto *data = reinterpret_cast<const unsigned char *>(samples.constData());
+    const snd_pcm_uframes_t total = samples.size();
+    for (snd_pcm_uframes_t done = 0; done < total;) {
+        if (clock.elapsed() >= deadline)
+            return fail(reason, timedOut);
+        const snd_pcm_sframes_t written = snd_pcm_writei(raw, data + done, total - done);
+        if (written > 0) {
+            done += written;
+            continue;
+        }
+        int err = written == 0 || written == -EAGAIN ? snd_pcm_wait(raw, waitMs(100)) : int(written);
+        if (err < 0)
+            err = recoverStream(raw, err);
+        if (err == -EAGAIN)
+            QThread::msleep(10);
+        else if (err < 0)
+            return alsaFailed(err);
+    }
+
+    // Let the device run down before draining, as some plugins block in drain
+    // even on a non-blocking stream; a delay that will not shrink is left to drain.
+    if (snd_pcm_state(raw) == SND_PCM_STATE_PREPARED) {
+        if (const int err = snd_pcm_start(raw); err < 0)
+            return alsaFailed(err);
+    }
+    snd_pcm_sframes_t delay = 0;
+    if (snd_pcm_delay(raw, &delay) == 0 && delay > 0) {
+        const qint64 stopBy = clock.elapsed() + delay * 1000 / kRate + 1000;
+        while (snd_pcm_state(raw) == SND_PCM_STATE_RUNNING && snd_pcm_delay(raw, &delay) == 0 && delay > 0
+               && clock.elapsed() < stopBy) {
+            if (clock.elapsed() >= deadline)
+                return fail(reason, timedOut);
+            QThread::msleep(5);
+        }
+    }
+    if (snd_pcm_state(raw) == SND_PCM_STATE_XRUN)
+        return true; // ran dry, so everything has played
+    // A non-blocking drain may return at once and leave the stream DRAINING.
+    const int drained = snd_pcm_drain(raw);
+    while (snd_pcm_state(raw) == SND_PCM_STATE_DRAINING) {
+        if (clock.elapsed() >= deadline)
+            return fail(reason, timedOut);
+        QThread::msleep(5);
+    }
+    if (drained < 0 && drained != -EAGAIN && drained != -EPIPE)
+        return alsaFailed(drained);
+    return true;
+}
+
+// The "default" card's mixer, or null when there is none.
+Mixer openMixer()
+{
+    quietAlsa();
+    snd_mixer_t *raw = nullptr;
+    if (snd_mixer_open(&raw, 0) < 0)
+        return Mixer(nullptr, snd_mixer_close);
+    Mixer mixer(raw, snd_mixer_close);
+    if (snd_mixer_attach(raw, "default") < 0 || snd_mixer_selem_register(raw, nullptr, nullptr) < 0
+        || snd_mixer_load(raw) < 0)
+        mixer.reset();
+    return mixer;
+}
+
+snd_mixer_elem_t *findElement(const Mixer &mixer, const char *name)
+{
+    if (!mixer)
+        return nullptr;
+    snd_mixer_selem_id_t *id = nullptr;
+    snd_mixer_selem_id_alloca(&id);
+    snd_mixer_selem_id_set_name(id, name);
+    return snd_mixer_find_selem(mixer.get(), id);
+}
+
+snd_mixer_elem_t *speakersLine(const Mixer &mixer)
+{
+    snd_mixer_elem_t *master = findElement(mixer, "Master");
+    return master ? master : findElement(mixer, "Speaker");
+}
+
+snd_mixer_elem_t *waveLine(const Mixer &mixer)
+{
+    return findElement(mixer, "PCM");
+}
+
+bool volumeRange(snd_mixer_elem_t *e, long *min, long *max)
+{
+    return e && snd_mixer_selem_has_playback_volume(e) && snd_mixer_selem_get_playback_volume_range(e, min, max) == 0
+        && *max > *min;
+}
+
+// Whether left and right can be set apart, i.e. the line has a balance.
+bool hasBalance(snd_mixer_elem_t *e)
+{
+    return !snd_mixer_selem_is_playback_mono(e) && !snd_mixer_selem_has_playback_volume_joined(e)
+        && snd_mixer_selem_has_playback_channel(e, SND_MIXER_SCHN_FRONT_LEFT)
+        && snd_mixer_selem_has_playback_channel(e, SND_MIXER_SCHN_FRONT_RIGHT);
+}
+
+// Volume is the louder side; the quieter side makes the balance (its share of
+// the louder one, halved, measured from the louder side's end).
+AlsaSoundOutput::LineState readLine(snd_mixer_elem_t *e)
+{
+    AlsaSoundOutput::LineState state;
+    long min = 0, max = 0, left = 0, right = 0;
+    if (volumeRange(e, &min, &max) && snd_mixer_selem_get_playback_volume(e, SND_MIXER_SCHN_FRONT_LEFT, &left) == 0) {
+        if (!hasBalance(e) || snd_mixer_selem_get_playback_volume(e, SND_MIXER_SCHN_FRONT_RIGHT, &right) != 0)
+            right = left;
+        const long loud = std::max(left, right);
+        state.volume = 100.0 * (loud - min) / (max - min);
+        if (left != right)
+            state.balance = left > right ? 50.0 * (right - min) / (loud - min)
+                                         : 100.0 - 50.0 * (left - min) / (loud - min);
+    }
+    int on = 1;
+    if (e && snd_mixer_selem_has_playback_switch(e)
+        && snd_mixer_selem_get_playback_switch(e, SND_MIXER_SCHN_FRONT_LEFT, &on) == 0)
+        state.mute = !on;
+    return state;
+}
+
+void setVolume(snd_mixer_elem_t *e, double volume, double balance)
+{
+    long min = 0, max = 0;
+    if (!volumeRange(e, &min, &max))
+        return;
+    const long loud = min + std::lround(std::clamp(volume, 0.0, 100.0) * (max - min) / 100.0);
+    snd_mixer_selem_set_playback_volume_all(e, loud);
+    if (balance == 50 || !hasBalance(e))
+        return;
+    const double share = std::clamp(balance < 50 ? balance : 100 - balance, 0.0, 50.0) / 50.0;
+    snd_mixer_selem_set_playback_volume(e, balance < 50 ? SND_MIXER_SCHN_FRONT_RIGHT : SND_MIXER_SCHN_FRONT_LEFT,
+                                        min + std::lround((loud - min) * share));
+}
+
+void setMute(snd_mixer_elem_t *e, std::optional<bool> mute)
+{
+    if (e && mute && snd_mixer_selem_has_playback_switch(e))
+        snd_mixer_selem_set_playback_switch_all(e, *mute ? 0 : 1);
+}
+
+void putBack(snd_mixer_elem_t *e, const AlsaSoundOutput::LineState &state, std::optional<bool> mute)
+{
+    if (state.volume)
+        setVolume(e, *state.volume, state.balance);
+    setMute(e, mute);
+}
+
+} // namespace
+
+void AlsaSoundOutput::noteState()
+{
+    const Mixer mixer = openMixer();
+    m_speakers = readLine(speakersLine(mixer));
+    m_wave = readLine(waveLine(mixer));
+    m_noted = true;
+}
+
+void AlsaSoundOutput::prepare()
+{
+    const Mixer mixer = openMixer();
+    for (snd_mixer_elem_t *e : {speakersLine(mixer), waveLine(mixer)}) {
+        setVolume(e, 100, 50);
+        setMute(e, false);
+    }
+}
+
+void AlsaSoundOutput::silence()
+{
+    const Mixer mixer = openMixer();
+    setMute(speakersLine(mixer), true);
+}
+
+void AlsaSoundOutput::restore(bool atExit)
+{
+    if (!m_noted)
+        return;
+    const Mixer mixer = openMixer();
+    putBack(speakersLine(mixer), m_speakers, atExit ? m_speakers.mute : std::optional<bool>(false));
+    putBack(waveLine(mixer), m_wave, m_wave.mute);
+}
+
+bool AlsaSoundOutput::play(const QString &path, QString *error)
+{
+    QString message;
+    const std::optional<QByteArray> samples = readSamples(path, &message);
+    if (!samples)
+        return fail(error, message);
+    if (samples->isEmpty())
+        return true;
+    quietAlsa();
+    if (playSamples(*samples, &message))
+        return true;
+    return fail(error, QStringLiteral("音を再生できませんでした。スピーカーやイヤホンがつながっているか確認して下さい。\n")
+                           + message);
+}
+
+} // namespace kr31

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "SoundOutput.h"
+
+#include <optional>
+
+namespace kr31 {
+
+// SoundOutput on ALSA: plays through the "default" PCM and works the simple
+// mixer elements of the "default" card: "Master" (or else "Speaker") is the
+// speakers line, "PCM" the wave line.
+class AlsaSoundOutput final : public SoundOutput
+{
+public:
+    // What noteState() found on one line; an empty optional is a control the
+    // line lacked (or a line that was missing), which restore() leaves alone.
+    struct LineState
+    {
+        std::optional<double> volume; // percent of the playback range
+        double balance = 50;          // 0 = left only, 50 = centre, 100 = right only
+        std::optional<bool> mute;
+    };
+
+    // Notes volume, balance and mute of both lines; without a mixer nothing is noted.
+    void noteState() override;
+    // Both lines to 100 %, balance 50, unmuted; missing lines and controls are skipped.
+    void prepare() override;
+    // Mutes the speakers line if it has a switch.
+    void silence() override;
+    // Puts back what noteState() found, unmuting the speakers unless atExit;
+    // does nothing if noteState() was never called.
+    void restore(bool atExit) override;
+    // Plays an 8-bit mono 48000 Hz PCM WAV on "default" and waits until it has
+    // played, at most its length plus 5 s. A data chunk longer than the file is
+    // cut to the file; an empty one plays nothing and succeeds.
+    bool play(const QString &path, QString *error) override;
+
+private:
+    bool m_noted = false;
+    LineState m_speakers;
+    LineState m_wave;
+};
+
+} // namespace kr31

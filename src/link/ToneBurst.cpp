@@ -1,0 +1,89 @@
+#include "link/ToneBurst.h"
+
+namespace kr31::tone {
+
+namespace {
+
+constexpr int TrailerLength = 572;
+constexpr int LevelBit = 48;
+constexpr int BurstOne = 93;
+constexpr int BurstZero = 96;
+
+bool valid(int variant)
+{
+    return variant >= 0 && variant <= 3;
+}
+
+// Variants 1 and 3 are 0 and 2 with every sample inverted.
+char idle(int variant)
+{
+    return (variant == 1 || variant == 3) ? High : Low;
+}
+
+char active(int variant)
+{
+    return idle(variant) == Low ? High : Low;
+}
+
+void appendBit(QByteArray &samples, bool one, int variant)
+{
+    const bool burst = variant >= 2;
+    if (!one) {
+        samples.append(burst ? BurstZero : LevelBit, idle(variant));
+        return;
+    }
+    if (!burst) {
+        samples.append(LevelBit, active(variant));
+        return;
+    }
+    // A fast square wave, period two samples, beginning and ending on the active level.
+    const char a = active(variant);
+    const char b = idle(variant);
+    const qsizetype start = samples.size();
+    samples.resize(start + BurstOne);
+    char *p = samples.data() + start;
+    for (int i = 0; i < BurstOne; ++i)
+        p[i] = (i % 2 == 0) ? a : b;
+}
+
+} // namespace
+
+QByteArray leader(int variant)
+{
+    if (!valid(variant))
+        return {};
+    QByteArray samples;
+    const bool burst = variant >= 2;
+    samples.append(burst ? 21 : 25, active(variant));
+    samples.append(burst ? 201 : 527, idle(variant));
+    return samples;
+}
+
+void appendByte(QByteArray &samples, int value, bool startBit, int variant)
+{
+    if (!valid(variant))
+        return;
+    if (startBit)
+        appendBit(samples, true, variant);
+    for (int bit = 7; bit >= 0; --bit)
+        appendBit(samples, (value >> bit) & 1, variant);
+    samples.append(TrailerLength, idle(variant));
+}
+
+QByteArray encodeByte(int value, bool startBit, int variant)
+{
+    QByteArray samples;
+    appendByte(samples, value, startBit, variant);
+    return samples;
+}
+
+QByteArray transferSound(const QList<int> &values, const std::function<int()> &variant)
+{
+    QByteArray samples = leader(variant());
+    samples.reserve(samples.size() + values.size() * 1430);
+    for (int value : values)
+        appendByte(samples, value, true, variant());
+    return samples;
+}
+
+} // namespace kr31::tone

@@ -1,0 +1,108 @@
+#include "link/Transmitter.h"
+
+#include "core/Messages.h"
+#include "core/Settings.h"
+#include "core/WorkFolder.h"
+#include "link/SoundOutput.h"
+#include "link/ToneBurst.h"
+#include "link/WavFile.h"
+
+namespace kr31 {
+
+namespace {
+constexpr int PauseMs = 500;
+}
+
+Transmitter::Transmitter(Dialogs &dialogs, SoundOutput &sound, Clock &clock, Settings &settings)
+    : m_dialogs(dialogs)
+    , m_sound(sound)
+    , m_clock(clock)
+    , m_settings(settings)
+{
+}
+
+QString Transmitter::soundPath() const
+{
+    return workfolder::file(QStringLiteral("Creat.WAV"));
+}
+
+QByteArray Transmitter::buildSound(const Packet &packet) const
+{
+    return tone::transferSound(packet, [this] { return m_settings.waveMode(); });
+}
+
+bool Transmitter::writeSound(const QByteArray &samples)
+{
+    if (wav::write(soundPath(), samples))
+        return true;
+    // The old file must not be played: the lamp would take an old program.
+    m_dialogs.warning(msg::SettingsWrite105);
+    return false;
+}
+
+bool Transmitter::playSound()
+{
+    QString error;
+    if (m_sound.play(soundPath(), &error))
+        return true;
+    m_dialogs.warning(error.isEmpty() ? msg::CannotPlay : error);
+    return false;
+}
+
+bool Transmitter::writeAndPlay(const QByteArray &samples)
+{
+    return writeSound(samples) && playSound();
+}
+
+bool Transmitter::sendLedProgram(const QStringList &commandList)
+{
+    const auto packet = packet::ledProgram(commandList);
+    if (!packet) {
+        m_dialogs.warning(msg::ProgramError502);
+        return false;
+    }
+    m_sound.prepare();
+    const QByteArray samples = buildSound(*packet);
+    m_clock.wait(PauseMs);
+    const bool sent = writeAndPlay(samples);
+    m_sound.silence();
+    return sent;
+}
+
+bool Transmitter::sendShortCommand(int value)
+{
+    m_sound.prepare();
+    m_clock.wait(PauseMs);
+    const bool sent = writeAndPlay(buildSound(packet::shortCommand(value)));
+    m_sound.silence();
+    return sent;
+}
+
+bool Transmitter::sendBrightness(int percent)
+{
+    m_sound.prepare();
+    const bool sent = writeAndPlay(buildSound(packet::brightness(percent)));
+    m_sound.silence();
+    return sent;
+}
+
+bool Transmitter::sendPacket(const Packet &packet)
+{
+    if (!writeSound(buildSound(packet)))
+        return false;
+    m_sound.prepare();
+    const bool sent = playSound();
+    m_sound.silence();
+    return sent;
+}
+
+bool Transmitter::withSendingDialog(SendingDialog &dialog, QObject *caller, const std::function<bool()> &transfer)
+{
+    dialog.showOver(caller);
+    m_clock.wait(PauseMs);
+    const bool sent = transfer();
+    dialog.close();
+    return sent;
+}
+
+} // namespace kr31

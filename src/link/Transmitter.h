@@ -1,0 +1,79 @@
+#pragma once
+
+#include "core/Services.h"
+#include "link/Packets.h"
+
+#include <QByteArray>
+#include <QObject>
+
+#include <functional>
+
+namespace kr31 {
+
+class Settings;
+class SoundOutput;
+
+// The small window shown while a transfer plays.
+class SendingDialog
+{
+public:
+    virtual ~SendingDialog() = default;
+    // Shows the dialog centred over caller (a window), without making it modal.
+    virtual void showOver(QObject *caller) = 0;
+    virtual void close() = 0;
+};
+
+// Sends packets to the lamp: builds the transfer sound in the mode that the
+// settings hold at that moment, writes "Creat.WAV" in the work folder, and
+// plays it with the mixer steps around it. Every failure is shown to the user
+// through dialogs and answered with false; nothing is thrown.
+class Transmitter
+{
+public:
+    Transmitter(Dialogs &dialogs, SoundOutput &sound, Clock &clock, Settings &settings);
+
+    // The sound of a packet: the leader and every value with its start bit.
+    QByteArray buildSound(const Packet &packet) const;
+
+    // Writes samples to "Creat.WAV"; on failure shows (105) and returns false.
+    bool writeSound(const QByteArray &samples);
+
+    // Plays "Creat.WAV" to its end; on failure shows why and returns false.
+    bool playSound();
+
+    // Writes and, only when that worked, plays.
+    bool writeAndPlay(const QByteArray &samples);
+
+    // The LED program packet of a command list: prepare, build, wait 500 ms,
+    // write, play, silence. A list with a field that is no integer shows (502)
+    // and sends nothing.
+    bool sendLedProgram(const QStringList &commandList);
+
+    // A single value (1: run the LED program, 2: play the melody): prepare,
+    // wait 500 ms, write, play, silence.
+    bool sendShortCommand(int value);
+
+    // Header 6 and the brightness byte: prepare, write, play, silence; no wait.
+    bool sendBrightness(int percent);
+
+    // A ready packet (melody, alarm sound, reset): write, prepare, play, silence.
+    bool sendPacket(const Packet &packet);
+
+    // The sending dialog around a transfer: show it over caller, wait 500 ms
+    // so that it paints, run transfer, close it. Returns transfer's answer.
+    bool withSendingDialog(SendingDialog &dialog, QObject *caller, const std::function<bool()> &transfer);
+
+    Dialogs &dialogs() { return m_dialogs; }
+    SoundOutput &sound() { return m_sound; }
+    Clock &clock() { return m_clock; }
+
+private:
+    QString soundPath() const;
+
+    Dialogs &m_dialogs;
+    SoundOutput &m_sound;
+    Clock &m_clock;
+    Settings &m_settings;
+};
+
+} // namespace kr31

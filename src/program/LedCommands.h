@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace kr31 {
+
+// One argument of an LED command: its label in the editors and its range.
+struct ArgumentSpec
+{
+    QString label;
+    int min;
+    int max;
+};
+
+// One of the twelve LED commands.
+struct LedCommand
+{
+    int code;
+    QString name;     // the system's name: "ON", "Light", "F_In"...
+    QString caption;  // Japanese label in the flowchart's command box
+    QString textName; // default name in the text language (Command/1..12)
+    QList<ArgumentSpec> arguments;
+    int weight;       // bytes of device memory
+};
+
+namespace code {
+inline constexpr int On = 16, Off = 17, Light = 18, FadeIn = 19, FadeOut = 20, Time = 21, Repeat = 22, Touch = 23,
+                     TouchFadeIn = 24, TouchFadeOut = 25, Beep = 26, Filler = 27, Stop = 100;
+} // namespace code
+
+// The twelve commands in the order of the text language's keys 1..12.
+const QList<LedCommand> &ledCommands();
+
+// The command with this code; nullptr for anything else (27, loop variants...).
+const LedCommand *findCommand(int code);
+
+// 221, 222 (For loops) and 231, 232 (While loops): repeats written by the text language.
+bool isLoopVariant(int code);
+
+} // namespace kr31

@@ -1,0 +1,35 @@
+#include "program/ProgramFile.h"
+
+#include "core/TextFile.h"
+
+namespace kr31 {
+
+std::optional<ProgramFile> ProgramFile::read(const QString &path)
+{
+    auto lines = textfile::readLines(path);
+    if (!lines)
+        return std::nullopt;
+    ProgramFile file;
+    if (!lines->isEmpty())
+        file.marker = lines->takeFirst();
+    file.lines = std::move(*lines);
+    return file;
+}
+
+QStringList ProgramFile::commandSection() const
+{
+    QStringList section;
+    for (const QString &line : lines) {
+        if (line == QLatin1String("DATA") || line == QLatin1String("TEXT"))
+            break;
+        section.append(line);
+    }
+    return section;
+}
+
+bool ProgramFile::isLedList() const
+{
+    return marker == QLatin1String("LED") || marker == QLatin1String("LITE");
+}
+
+} // namespace kr31

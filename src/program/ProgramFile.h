@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace kr31 {
+
+// A ".kr3" file as read from disk: the marker line and the lines after it.
+struct ProgramFile
+{
+    QString marker;     // "LED", "DD", "LITE", "FURO", "WORD", "MELODY"...
+    QStringList lines;  // every line after the marker
+
+    // Reads a code page 932 file with any line ends; nullopt when it cannot be read.
+    static std::optional<ProgramFile> read(const QString &path);
+
+    // The lines after the marker up to (not including) the first line
+    // "DATA" or "TEXT", or to the end.
+    QStringList commandSection() const;
+
+    // True for the markers whose command section is a checked command list.
+    bool isLedList() const;
+};
+
+} // namespace kr31

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "core/Services.h"
+
+class QWidget;
+
+namespace kr31 {
+
+// The system's message boxes as modal Qt boxes with Japanese buttons.
+class QtDialogs : public Dialogs
+{
+public:
+    explicit QtDialogs(QWidget *parent = nullptr);
+    void warning(const QString &text) override;
+    void information(const QString &text) override;
+    Answer question(const QString &text, bool withCancel) override;
+
+private:
+    QWidget *m_parent;
+};
+
+} // namespace kr31

@@ -1,0 +1,149 @@
+#include "core/Messages.h"
+#include "link/Packets.h"
+#include "link/ToneBurst.h"
+#include "link/WavFile.h"
+#include "support/TempHome.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+using namespace kr31;
+
+namespace {
+
+struct Run
+{
+    int exitCode;
+    QString out;
+    QString err;
+};
+
+Run cli(const QStringList &args)
+{
+    QProcess process;
+    process.start(QStringLiteral(KR31_BIN_DIR "/kr31-cli"), args);
+    if (!process.waitForFinished(30000))
+        return {-1, {}, QStringLiteral("timeout")};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+QString data(const char *name)
+{
+    return QStringLiteral(KR31_TEST_DATA "/cli/") + QString::fromUtf8(name);
+}
+
+QString lines(const Packet &values)
+{
+    QString text;
+    for (int v : values)
+        text += QString::number(v) + u'\n';
+    return text;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { m_home = std::make_unique<test::TempHome>(); }
+
+    void packetOfFiles_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<Packet>("packet");
+        QTest::newRow("LED") << data("program.kr3") << *packet::ledProgram({"16", "18,50", "21,64800", "22,0,3"});
+        QTest::newRow("LITE, LF, up to DATA") << data("lite.kr3") << *packet::ledProgram({"19,100,5", "26"});
+    }
+    void packetOfFiles()
+    {
+        QFETCH(QString, file);
+        QFETCH(Packet, packet);
+        const Run run = cli({"packet", file});
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, lines(packet));
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing file") << QStringList{"packet", data("nope.kr3")} << msg::CannotOpen111;
+        QTest::newRow("flowchart file") << QStringList{"packet", data("flowchart.kr3")} << msg::OtherStep112;
+        QTest::newRow("melody file") << QStringList{"sound", data("melody.kr3"), "-o", "/tmp/x.wav"}
+                                     << msg::OtherStep112;
+        QTest::newRow("bad repeat") << QStringList{"packet", data("bad_repeat.kr3")} << msg::RepeatError501;
+        QTest::newRow("bad time") << QStringList{"packet", data("bad_time.kr3")} << msg::OutOfRange507;
+        QTest::newRow("over 47") << QStringList{"packet", data("too_long.kr3")} << msg::SendOverLimit504;
+        QTest::newRow("no output") << QStringList{"wav", "4"} << "-o";
+        QTest::newRow("bad mode") << QStringList{"wav", "--mode", "4", "-o", "/tmp/x.wav", "4"} << "0 から 3";
+        QTest::newRow("bad value") << QStringList{"wav", "-o", "/tmp/x.wav", "256"} << "0 から 255";
+        QTest::newRow("unknown command") << QStringList{"frobnicate"} << "使い方";
+        QTest::newRow("no arguments") << QStringList{} << "使い方";
+        QTest::newRow("decode non-wav") << QStringList{"decode", data("program.kr3")} << "WAV";
+    }
+    void refusals()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        const Run run = cli(args);
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.out, QString());
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    }
+
+    void soundWavAndDecode_data()
+    {
+        QTest::addColumn<int>("mode");
+        for (int mode = 0; mode < 4; ++mode)
+            QTest::addRow("mode %d", mode) << mode;
+    }
+    void soundWavAndDecode()
+    {
+        QFETCH(int, mode);
+        const QString out = m_home->home() + "/out.wav";
+        const Packet expected = *packet::ledProgram({"16", "18,50", "21,64800", "22,0,3"});
+        Run run = cli({"sound", data("program.kr3"), "-o", out, "--mode", QString::number(mode)});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(readFile(out), wav::fileBytes(tone::transferSound(expected, [=] { return mode; })));
+
+        run = cli({"decode", out});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, QStringLiteral("mode %1\n").arg(mode) + lines(expected));
+
+        run = cli({"wav", "--mode", QString::number(mode), "-o", out, "5", "0", "255"});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(readFile(out), wav::fileBytes(tone::transferSound({5, 0, 255}, [=] { return mode; })));
+    }
+
+    void modeDefaultsToSettings()
+    {
+        m_home->writeWorkFile("set.ini", "[Wave]\r\nname=3\r\n");
+        const QString out = m_home->home() + "/set.wav";
+        QCOMPARE(cli({"wav", "-o", out, "1"}).exitCode, 0);
+        QCOMPARE(cli({"decode", out}).out, QStringLiteral("mode 3\n1\n"));
+        m_home->writeWorkFile("set.ini", "");
+    }
+
+    void unwritableOutput()
+    {
+        const Run run = cli({"wav", "-o", m_home->home() + "/no/dir/x.wav", "1"});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.err.contains(msg::SettingsWrite105));
+    }
+
+private:
+    std::unique_ptr<test::TempHome> m_home;
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_Cli.moc"

@@ -1,0 +1,199 @@
+#include "core/IniFile.h"
+#include "core/Settings.h"
+#include "core/WorkFolder.h"
+#include "support/TempHome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <unistd.h>
+
+using namespace kr31;
+
+class TestSettings : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void workFolderPath_data()
+    {
+        QTest::addColumn<QString>("personal");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no trailing separator") << "/home/a/Documents" << "/home/a/Documents/KR-31Temp/";
+        QTest::newRow("trailing separator") << "/home/a/Documents/" << "/home/a/Documents/KR-31Temp/";
+        QTest::newRow("root") << "/" << "/KR-31Temp/";
+    }
+    void workFolderPath()
+    {
+        QFETCH(QString, personal);
+        QFETCH(QString, expected);
+        QCOMPARE(workfolder::pathIn(personal), expected);
+    }
+
+    void workFolderIsCreatedAgainAfterDeletion()
+    {
+        test::TempHome home;
+        const QString folder = workfolder::path();
+        QVERIFY(folder.endsWith(QLatin1String("/KR-31Temp/")));
+        QVERIFY(folder.startsWith(home.home()));
+        QVERIFY(QDir(folder).exists());
+        // The documents folder goes too: every missing parent comes back.
+        QVERIFY(QDir(workfolder::personalFolder()).removeRecursively());
+        QVERIFY(!QDir(folder).exists());
+        QCOMPARE(workfolder::path(), folder);
+        QVERIFY(QDir(folder).exists());
+    }
+
+    void defaultsWithoutFile()
+    {
+        test::TempHome home;
+        Settings settings;
+        QCOMPARE(settings.waveMode(), 0);
+        QCOMPARE(settings.wizardStart(), 1);
+        QCOMPARE(settings.commandNames(), Settings::defaultCommandNames());
+        QCOMPARE(settings.commandName(3), QStringLiteral("Bright"));
+        QVERIFY(!settings.unreadable());
+    }
+
+    void readsFromFile_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("wizard");
+        QTest::newRow("plain") << QByteArray("[Wave]\r\nname=2\r\n[Wizard]\r\nStart=0\r\n") << 2 << 0;
+        QTest::newRow("case-insensitive names") << QByteArray("[wave]\r\nNAME=3\r\n[WIZARD]\r\nstart=0\r\n") << 3 << 0;
+        QTest::newRow("blanks trimmed, LF only") << QByteArray("  [ Wave ]  \nname =  1 \n") << 1 << 1;
+        QTest::newRow("not an integer") << QByteArray("[Wave]\r\nname=x\r\n[Wizard]\r\nStart=yes\r\n") << 0 << 1;
+        QTest::newRow("mode out of range") << QByteArray("[Wave]\r\nname=7\r\n") << 0 << 1;
+        QTest::newRow("negative mode") << QByteArray("[Wave]\r\nname=-1\r\n") << 0 << 1;
+        QTest::newRow("key in another section") << QByteArray("[Other]\r\nname=2\r\n") << 0 << 1;
+        QTest::newRow("comment line") << QByteArray("[Wave]\r\n;name=2\r\n") << 0 << 1;
+        QTest::newRow("empty file") << QByteArray() << 0 << 1;
+        QTest::newRow("garbled bytes") << QByteArray("\x00\xff\x81[\x9f\r\n=\x00==\r\n[Wave\r\n", 22) << 0 << 1;
+        QTest::newRow("first of two sections") << QByteArray("[Wave]\r\nname=1\r\n[Wave]\r\nname=2\r\n") << 1 << 1;
+    }
+    void readsFromFile()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, mode);
+        QFETCH(int, wizard);
+        test::TempHome home;
+        home.writeWorkFile(QStringLiteral("set.ini"), content);
+        Settings settings;
+        QCOMPARE(settings.waveMode(), mode);
+        QCOMPARE(settings.wizardStart(), wizard);
+    }
+
+    void readsCodePage932Names()
+    {
+        test::TempHome home;
+        // "[Command]", "1=点灯", "12=おわり" in code page 932
+        home.writeWorkFile(QStringLiteral("set.ini"),
+                           QByteArray("[Command]\r\n1=\x93\x5f\x93\x94\r\n12=\x82\xa8\x82\xed\x82\xe8\r\n"));
+        Settings settings;
+        QCOMPARE(settings.commandName(1), QStringLiteral("点灯"));
+        QCOMPARE(settings.commandName(12), QStringLiteral("おわり"));
+        QCOMPARE(settings.commandName(2), QStringLiteral("OFF"));
+    }
+
+    void writeKeepsOtherLinesByteForByte()
+    {
+        test::TempHome home;
+        const QByteArray before("; my notes \x93\x5f\r\n[Wave]\r\nname=1\r\nother = kept \r\n\r\n[Extra]\r\nx=\x82\xa0\r\n");
+        home.writeWorkFile(QStringLiteral("set.ini"), before);
+        Settings settings;
+        QVERIFY(settings.setWaveMode(3));
+        QCOMPARE(home.readWorkFile(QStringLiteral("set.ini")),
+                 QByteArray("; my notes \x93\x5f\r\n[Wave]\r\nname=3\r\nother = kept \r\n\r\n[Extra]\r\nx=\x82\xa0\r\n"));
+        QCOMPARE(settings.waveMode(), 3);
+    }
+
+    void writeAddsKeyAtEndOfItsSection()
+    {
+        test::TempHome home;
+        home.writeWorkFile(QStringLiteral("set.ini"), "[wizard]\r\nA=1\r\n\r\n[Wave]\r\nname=2\r\n");
+        Settings settings;
+        QVERIFY(settings.setWizardStart(0));
+        QCOMPARE(home.readWorkFile(QStringLiteral("set.ini")),
+                 QByteArray("[wizard]\r\nA=1\r\nStart=0\r\n\r\n[Wave]\r\nname=2\r\n"));
+    }
+
+    void writeCreatesFileAndSections()
+    {
+        test::TempHome home;
+        Settings settings;
+        QVERIFY(settings.setWaveMode(2));
+        QVERIFY(settings.setWizardStart(0));
+        QCOMPARE(home.readWorkFile(QStringLiteral("set.ini")),
+                 QByteArray("[Wave]\r\nname=2\r\n\r\n[Wizard]\r\nStart=0\r\n"));
+    }
+
+    void commandNamesRoundTripInCodePage932()
+    {
+        test::TempHome home;
+        Settings settings;
+        QStringList names = Settings::defaultCommandNames();
+        names[0] = QStringLiteral("てんとう");
+        names[11] = QStringLiteral("ストップ");
+        QVERIFY(settings.setCommandNames(names));
+        QCOMPARE(settings.commandNames(), names);
+        QVERIFY(home.readWorkFile(QStringLiteral("set.ini")).contains("1=\x82\xc4\x82\xf1\x82\xc6\x82\xa4\r\n"));
+    }
+
+    void changeByHandAppliesAtNextRead()
+    {
+        test::TempHome home;
+        Settings settings;
+        QCOMPARE(settings.waveMode(), 0);
+        home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=1\r\n");
+        QCOMPARE(settings.waveMode(), 1);
+    }
+
+    void unwritableFileReportsFailure()
+    {
+        if (geteuid() == 0)
+            QSKIP("root writes through permissions");
+        test::TempHome home;
+        home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=1\r\n");
+        QFile::setPermissions(home.workFolder(), QFile::ReadOwner | QFile::ExeOwner);
+        Settings settings;
+        QVERIFY(!settings.setWaveMode(2));
+        QCOMPARE(settings.waveMode(), 1);
+        QFile::setPermissions(home.workFolder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void colours_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("rgb");
+        QTest::newRow("name") << "clGreen" << 0x008000;
+        QTest::newRow("name any case") << "CLRED" << 0xFF0000;
+        QTest::newRow("decimal BGR") << "255" << 0xFF0000;
+        QTest::newRow("hex BGR") << "$00FF0000" << 0x0000FF;
+        QTest::newRow("C hex") << "0x00FF00" << 0x00FF00;
+        QTest::newRow("garbage") << "green" << -1;
+        QTest::newRow("too large") << "$1000000" << -1;
+    }
+    void colours()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, rgb);
+        const auto colour = parseColour(text);
+        QCOMPARE(colour ? int(*colour) : -1, rgb);
+    }
+
+    void commentColoursFile()
+    {
+        test::TempHome home;
+        QCOMPARE(readCommentColours(home.workFolder()).text, quint32(0x008000));
+        QCOMPARE(readCommentColours(home.workFolder()).background, quint32(0xFFFFFF));
+        QDir(home.workFolder()).mkpath(QStringLiteral("Data"));
+        home.writeWorkFile(QStringLiteral("Data/set.ini"), "[coment]\r\ncolor=clBlue\r\n[back]\r\ncolor=nonsense\r\n");
+        const CommentColours c = readCommentColours(home.workFolder());
+        QCOMPARE(c.text, quint32(0x0000FF));
+        QCOMPARE(c.background, quint32(0xFFFFFF));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "tst_Settings.moc"

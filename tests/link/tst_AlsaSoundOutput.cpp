@@ -1,0 +1,238 @@
+#include "link/AlsaSoundOutput.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+#include <alsa/asoundlib.h>
+
+using kr31::AlsaSoundOutput;
+
+namespace {
+
+QByteArray chunk(const char *id, const QByteArray &body, quint32 declaredSize)
+{
+    QByteArray out(id, 4);
+    out += QByteArray(4, '\0');
+    qToLittleEndian<quint32>(declaredSize, out.data() + 4);
+    return out + body;
+}
+
+QByteArray fmtChunk(quint16 format, quint16 channels, quint32 rate, quint16 bits)
+{
+    QByteArray body(16, '\0');
+    const quint16 blockAlign = channels * bits / 8;
+    qToLittleEndian<quint16>(format, body.data());
+    qToLittleEndian<quint16>(channels, body.data() + 2);
+    qToLittleEndian<quint32>(rate, body.data() + 4);
+    qToLittleEndian<quint32>(rate * blockAlign, body.data() + 8);
+    qToLittleEndian<quint16>(blockAlign, body.data() + 12);
+    qToLittleEndian<quint16>(bits, body.data() + 14);
+    return chunk("fmt ", body, 16);
+}
+
+QByteArray riff(const QByteArray &chunks)
+{
+    QByteArray out = chunk("RIFF", "WAVE" + chunks, quint32(chunks.size() + 4));
+    return out;
+}
+
+QByteArray wav(const QByteArray &samples, quint16 format = 1, quint16 channels = 1, quint32 rate = 48000,
+               quint16 bits = 8)
+{
+    return riff(fmtChunk(format, channels, rate, bits) + chunk("data", samples, samples.size()));
+}
+
+QByteArray pattern(int size)
+{
+    QByteArray out(size, '\0');
+    for (int i = 0; i < size; ++i)
+        out[i] = char((i * 7 + i / 256) & 0xff);
+    return out;
+}
+
+} // namespace
+
+class TestAlsaSoundOutput : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void playsTheExactSamples_data();
+    void playsTheExactSamples();
+    void refusesOtherFiles_data();
+    void refusesOtherFiles();
+    void missingFileFails();
+    void mixerStepsWithoutMixerDoNothing();
+    void unusableDeviceFailsQuickly_data();
+    void unusableDeviceFailsQuickly();
+
+private:
+    // ALSA caches its configuration per process; dropping the cache makes the
+    // next call read the file named by ALSA_CONFIG_PATH afresh.
+    void useConfig(const QByteArray &text);
+    QString writeFile(const QString &name, const QByteArray &bytes);
+
+    QTemporaryDir m_dir;
+    QString m_played;
+    QByteArray m_fileConfig;
+    int m_configCount = 0;
+};
+
+void TestAlsaSoundOutput::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_played = m_dir.filePath(QStringLiteral("played.raw"));
+    m_fileConfig = "pcm.!default {\n"
+                   "    type file\n"
+                   "    slave.pcm { type null }\n"
+                   "    file \"" + QFile::encodeName(m_played) + "\"\n"
+                   "    format \"raw\"\n"
+                   "}\n";
+    useConfig(m_fileConfig);
+}
+
+void TestAlsaSoundOutput::init()
+{
+    QFile::remove(m_played);
+}
+
+void TestAlsaSoundOutput::useConfig(const QByteArray &text)
+{
+    const QString path = writeFile(QStringLiteral("asound%1.conf").arg(++m_configCount), text);
+    qputenv("ALSA_CONFIG_PATH", QFile::encodeName(path));
+    snd_config_update_free_global();
+}
+
+QString TestAlsaSoundOutput::writeFile(const QString &name, const QByteArray &bytes)
+{
+    const QString path = m_dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+void TestAlsaSoundOutput::playsTheExactSamples_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("expected");
+
+    const QByteArray samples = pattern(4800);
+    QTest::newRow("44-byte header") << wav(samples) << samples;
+    QTest::newRow("one sample") << wav("\x80") << QByteArray("\x80");
+    QTest::newRow("two seconds") << wav(pattern(96000)) << pattern(96000);
+    QTest::newRow("data size beyond the file")
+        << riff(fmtChunk(1, 1, 48000, 8) + chunk("data", samples, 1'000'000)) << samples;
+    QTest::newRow("odd extra chunk before data")
+        << riff(fmtChunk(1, 1, 48000, 8) + chunk("LIST", QByteArray("abc\0", 4), 3) + chunk("data", samples, samples.size()))
+        << samples;
+}
+
+void TestAlsaSoundOutput::playsTheExactSamples()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, expected);
+
+    AlsaSoundOutput out;
+    QString error;
+    QVERIFY2(out.play(writeFile(QStringLiteral("sound.wav"), file), &error), qPrintable(error));
+    QFile played(m_played);
+    QVERIFY(played.open(QIODevice::ReadOnly));
+    QCOMPARE(played.readAll(), expected);
+}
+
+void TestAlsaSoundOutput::refusesOtherFiles_data()
+{
+    QTest::addColumn<QByteArray>("file");
+
+    const QByteArray samples = pattern(480);
+    QTest::newRow("text") << QByteArray("this is not a sound\n");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("cut inside the header") << wav(samples).left(30);
+    QTest::newRow("RIFF but not WAVE") << chunk("RIFF", "AVI " + samples, samples.size() + 4);
+    QTest::newRow("stereo") << wav(samples, 1, 2);
+    QTest::newRow("16 bit") << wav(samples, 1, 1, 48000, 16);
+    QTest::newRow("44100 Hz") << wav(samples, 1, 1, 44100);
+    QTest::newRow("float") << wav(samples, 3);
+    QTest::newRow("no data chunk") << riff(fmtChunk(1, 1, 48000, 8));
+    QTest::newRow("data before fmt") << riff(chunk("data", samples, samples.size()) + fmtChunk(1, 1, 48000, 8));
+}
+
+void TestAlsaSoundOutput::refusesOtherFiles()
+{
+    QFETCH(QByteArray, file);
+
+    const QString path = writeFile(QStringLiteral("bad.wav"), file);
+    AlsaSoundOutput out;
+    QString error;
+    QVERIFY(!out.play(path, &error));
+    QVERIFY(error.contains(path));
+    QVERIFY(error.contains(QStringLiteral("形式")));
+    QVERIFY(!out.play(path, nullptr));
+    QVERIFY2(!QFile::exists(m_played), "the device must not be touched");
+}
+
+void TestAlsaSoundOutput::missingFileFails()
+{
+    const QString path = m_dir.filePath(QStringLiteral("nowhere.wav"));
+    AlsaSoundOutput out;
+    QString error;
+    QVERIFY(!out.play(path, &error));
+    QVERIFY(error.contains(path));
+    QVERIFY(!QFile::exists(m_played));
+}
+
+void TestAlsaSoundOutput::mixerStepsWithoutMixerDoNothing()
+{
+    AlsaSoundOutput neverNoted;
+    neverNoted.restore(true);
+
+    AlsaSoundOutput out;
+    out.noteState();
+    out.prepare();
+    out.silence();
+    out.restore(false);
+    out.restore(true);
+
+    QString error;
+    QVERIFY2(out.play(writeFile(QStringLiteral("after.wav"), wav("\x01\x02")), &error), qPrintable(error));
+}
+
+void TestAlsaSoundOutput::unusableDeviceFailsQuickly_data()
+{
+    QTest::addColumn<QByteArray>("config");
+
+    QTest::newRow("no default defined") << QByteArray("pcm.other { type null }\n");
+    QTest::newRow("default on a missing card") << QByteArray("pcm.!default { type hw card 57 device 0 }\n");
+    QTest::newRow("default of an unknown type") << QByteArray("pcm.!default { type nosuchplugin }\n");
+}
+
+void TestAlsaSoundOutput::unusableDeviceFailsQuickly()
+{
+    QFETCH(QByteArray, config);
+
+    const QString path = writeFile(QStringLiteral("sound.wav"), wav(pattern(48000)));
+    useConfig(config);
+    AlsaSoundOutput out;
+    QString error;
+    QElapsedTimer clock;
+    clock.start();
+    const bool played = out.play(path, &error);
+    const qint64 elapsed = clock.elapsed();
+    useConfig(m_fileConfig);
+
+    QVERIFY(!played);
+    QVERIFY(elapsed < 1000);
+    QVERIFY(error.startsWith(QStringLiteral("音を再生できませんでした。")));
+    const QStringList lines = error.split(u'\n');
+    QCOMPARE(lines.size(), 2);
+    QVERIFY2(!lines.at(1).isEmpty(), "the reason from ALSA follows the message");
+}
+
+QTEST_GUILESS_MAIN(TestAlsaSoundOutput)
+#include "tst_AlsaSoundOutput.moc"

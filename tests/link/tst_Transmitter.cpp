@@ -1,0 +1,143 @@
+#include "core/Messages.h"
+#include "core/Settings.h"
+#include "link/Packets.h"
+#include "link/ToneBurst.h"
+#include "link/Transmitter.h"
+#include "link/WavFile.h"
+#include "support/Fakes.h"
+#include "support/TempHome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+using namespace kr31;
+using namespace kr31::test;
+
+namespace {
+
+// A transmitter wired to fakes that share one event log.
+struct Rig
+{
+    TempHome home;
+    EventLog log;
+    FakeDialogs dialogs{&log};
+    FakeSoundOutput sound{&log};
+    FakeClock clock{&log};
+    Settings settings;
+    Transmitter transmitter{dialogs, sound, clock, settings};
+
+    QByteArray expectedWav(const Packet &packet, int mode) const
+    {
+        return wav::fileBytes(tone::transferSound(packet, [=] { return mode; }));
+    }
+};
+
+} // namespace
+
+class TestTransmitter : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void ledProgramOrderAndBytes()
+    {
+        Rig rig;
+        QVERIFY(rig.transmitter.sendLedProgram({"16", "18,50", "100"}));
+        QCOMPARE(rig.log, (EventLog{"prepare", "wait 500", "play", "silence"}));
+        QCOMPARE(rig.sound.played.size(), 1);
+        Packet expected{4, 16, 18, 128};
+        while (expected.size() < 49)
+            expected.append(27);
+        QCOMPARE(rig.sound.played.first(), rig.expectedWav(expected, 0));
+        QCOMPARE(rig.home.readWorkFile("Creat.WAV"), rig.expectedWav(expected, 0));
+    }
+
+    void modeFromSettingsAtEachTransfer()
+    {
+        Rig rig;
+        QVERIFY(rig.settings.setWaveMode(2));
+        QVERIFY(rig.transmitter.sendShortCommand(1));
+        QVERIFY(rig.settings.setWaveMode(1));
+        QVERIFY(rig.transmitter.sendShortCommand(1));
+        QCOMPARE(rig.sound.played.at(0), rig.expectedWav({1}, 2));
+        QCOMPARE(rig.sound.played.at(1), rig.expectedWav({1}, 1));
+    }
+
+    void shortCommandBrightnessAndPacketOrders()
+    {
+        Rig rig;
+        QVERIFY(rig.transmitter.sendShortCommand(2));
+        QCOMPARE(rig.log, (EventLog{"prepare", "wait 500", "play", "silence"}));
+        rig.log.clear();
+        QVERIFY(rig.transmitter.sendBrightness(50));
+        QCOMPARE(rig.log, (EventLog{"prepare", "play", "silence"}));
+        QCOMPARE(rig.sound.played.last(), rig.expectedWav({6, 128}, 0));
+        rig.log.clear();
+        QVERIFY(rig.transmitter.sendPacket(packet::alarmSound(2)));
+        QCOMPARE(rig.log, (EventLog{"prepare", "play", "silence"}));
+        QCOMPARE(rig.sound.played.last(), rig.expectedWav(packet::alarmSound(2), 0));
+    }
+
+    void sendingDialogAroundTransfer()
+    {
+        Rig rig;
+        FakeSendingDialog dialog(&rig.log);
+        QObject window;
+        const bool sent = rig.transmitter.withSendingDialog(dialog, &window, [&] {
+            return rig.transmitter.sendLedProgram(packet::ledResetList());
+        });
+        QVERIFY(sent);
+        QCOMPARE(dialog.caller, &window);
+        QCOMPARE(rig.log,
+                 (EventLog{"dialog shown", "wait 500", "prepare", "wait 500", "play", "silence", "dialog closed"}));
+        QCOMPARE(rig.sound.played.first(), rig.expectedWav(packet::ledReset(), 0));
+    }
+
+    void failedCheckClosesDialogWithoutSound()
+    {
+        Rig rig;
+        FakeSendingDialog dialog(&rig.log);
+        QVERIFY(!rig.transmitter.withSendingDialog(dialog, nullptr, [&] {
+            rig.dialogs.warning(msg::RepeatError501);
+            return false;
+        }));
+        QCOMPARE(rig.log, (EventLog{"dialog shown", "wait 500", "warning: " + msg::RepeatError501, "dialog closed"}));
+    }
+
+    void unwritableSoundFileIsNotPlayed()
+    {
+        Rig rig;
+        // A folder where the sound file should be makes every write fail.
+        QVERIFY(QDir().mkpath(rig.home.workFolder() + "Creat.WAV"));
+        QVERIFY(!rig.transmitter.sendLedProgram({"16"}));
+        QCOMPARE(rig.log, (EventLog{"prepare", "wait 500", "warning: " + msg::SettingsWrite105, "silence"}));
+        QVERIFY(rig.sound.played.isEmpty());
+    }
+
+    void failedPlayIsReported()
+    {
+        Rig rig;
+        rig.sound.failWith = msg::CannotPlay + "\nno device";
+        QVERIFY(!rig.transmitter.sendShortCommand(1));
+        QCOMPARE(rig.dialogs.warnings, QStringList{msg::CannotPlay + "\nno device"});
+        QCOMPARE(rig.log.last(), QStringLiteral("silence"));
+    }
+
+    void programWithNonIntegerFieldSendsNothing()
+    {
+        Rig rig;
+        QVERIFY(!rig.transmitter.sendLedProgram({"18,x"}));
+        QCOMPARE(rig.log, (EventLog{"warning: " + msg::ProgramError502}));
+    }
+
+    void deletedWorkFolderComesBack()
+    {
+        Rig rig;
+        QVERIFY(QDir(rig.home.workFolder()).removeRecursively());
+        QVERIFY(rig.transmitter.sendShortCommand(1));
+        QVERIFY(QFile::exists(rig.home.workFolder() + "Creat.WAV"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTransmitter)
+#include "tst_Transmitter.moc"

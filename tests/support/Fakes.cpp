@@ -1,0 +1,89 @@
+#include "support/Fakes.h"
+
+#include <QFile>
+
+namespace kr31::test {
+
+namespace {
+void note(EventLog *log, const QString &event)
+{
+    if (log)
+        log->append(event);
+}
+} // namespace
+
+void FakeDialogs::warning(const QString &text)
+{
+    warnings.append(text);
+    note(m_log, QStringLiteral("warning: ") + text);
+}
+
+void FakeDialogs::information(const QString &text)
+{
+    informations.append(text);
+    note(m_log, QStringLiteral("information: ") + text);
+}
+
+Answer FakeDialogs::question(const QString &text, bool)
+{
+    questions.append(text);
+    note(m_log, QStringLiteral("question: ") + text);
+    return answers.isEmpty() ? Answer::No : answers.takeFirst();
+}
+
+void FakeSoundOutput::noteState()
+{
+    note(m_log, QStringLiteral("note"));
+}
+
+void FakeSoundOutput::prepare()
+{
+    note(m_log, QStringLiteral("prepare"));
+}
+
+void FakeSoundOutput::silence()
+{
+    note(m_log, QStringLiteral("silence"));
+}
+
+void FakeSoundOutput::restore(bool atExit)
+{
+    note(m_log, atExit ? QStringLiteral("restore at exit") : QStringLiteral("restore"));
+}
+
+bool FakeSoundOutput::play(const QString &path, QString *error)
+{
+    note(m_log, QStringLiteral("play"));
+    if (!failWith.isEmpty()) {
+        *error = failWith;
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("no file");
+        return false;
+    }
+    played.append(file.readAll());
+    return true;
+}
+
+void FakeClock::wait(int ms)
+{
+    note(m_log, QStringLiteral("wait %1").arg(ms));
+    if (duringWait)
+        duringWait();
+    now += quint32(ms);
+}
+
+void FakeSendingDialog::showOver(QObject *c)
+{
+    caller = c;
+    note(m_log, QStringLiteral("dialog shown"));
+}
+
+void FakeSendingDialog::close()
+{
+    note(m_log, QStringLiteral("dialog closed"));
+}
+
+} // namespace kr31::test

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "core/Services.h"
+#include "link/SoundOutput.h"
+#include "link/Transmitter.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
+
+#include <functional>
+
+namespace kr31::test {
+
+// One log shared by the fakes, so a test can check the order of steps
+// across them: "prepare", "wait 500", "play", "warning: ..." and so on.
+using EventLog = QStringList;
+
+class FakeDialogs : public Dialogs
+{
+public:
+    explicit FakeDialogs(EventLog *log = nullptr)
+        : m_log(log)
+    {
+    }
+    void warning(const QString &text) override;
+    void information(const QString &text) override;
+    Answer question(const QString &text, bool withCancel) override;
+
+    QStringList warnings;
+    QStringList informations;
+    QStringList questions;
+    QList<Answer> answers; // answered in order; No when empty
+
+private:
+    EventLog *m_log;
+};
+
+class FakeSoundOutput : public SoundOutput
+{
+public:
+    explicit FakeSoundOutput(EventLog *log = nullptr)
+        : m_log(log)
+    {
+    }
+    void noteState() override;
+    void prepare() override;
+    void silence() override;
+    void restore(bool atExit) override;
+    bool play(const QString &path, QString *error) override;
+
+    QList<QByteArray> played; // the whole WAV file at each play
+    QString failWith;         // when set, play fails with this message
+
+private:
+    EventLog *m_log;
+};
+
+class FakeClock : public Clock
+{
+public:
+    explicit FakeClock(EventLog *log = nullptr)
+        : m_log(log)
+    {
+    }
+    quint32 tickCount() override { return now; }
+    void wait(int ms) override;
+
+    quint32 now = 0;
+    std::function<void()> duringWait; // runs inside each wait
+
+private:
+    EventLog *m_log;
+};
+
+class FakeSendingDialog : public SendingDialog
+{
+public:
+    explicit FakeSendingDialog(EventLog *log = nullptr)
+        : m_log(log)
+    {
+    }
+    void showOver(QObject *caller) override;
+    void close() override;
+    QObject *caller = nullptr;
+
+private:
+    EventLog *m_log;
+};
+
+} // namespace kr31::test

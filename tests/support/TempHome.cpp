@@ -1,0 +1,42 @@
+#include "support/TempHome.h"
+
+#include "core/WorkFolder.h"
+
+#include <QFile>
+
+namespace kr31::test {
+
+TempHome::TempHome()
+    : m_oldHome(qgetenv("HOME"))
+    , m_oldConfig(qgetenv("XDG_CONFIG_HOME"))
+{
+    qputenv("HOME", m_dir.path().toLocal8Bit());
+    qunsetenv("XDG_CONFIG_HOME");
+}
+
+TempHome::~TempHome()
+{
+    qputenv("HOME", m_oldHome);
+    if (!m_oldConfig.isEmpty())
+        qputenv("XDG_CONFIG_HOME", m_oldConfig);
+}
+
+QString TempHome::workFolder() const
+{
+    return workfolder::path();
+}
+
+void TempHome::writeWorkFile(const QString &name, const QByteArray &bytes) const
+{
+    QFile file(workFolder() + name);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
+QByteArray TempHome::readWorkFile(const QString &name) const
+{
+    QFile file(workFolder() + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace kr31::test
