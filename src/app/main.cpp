@@ -1,31 +1,70 @@
-#include "core/WorkFolder.h"
+// kr31: the desktop programming environment. Creates the windows in their
+// fixed order, runs until the main menu closes, and puts the mixer back.
+#include "core/RealClock.h"
+#include "core/Settings.h"
 #include "link/AlsaSoundOutput.h"
+#include "link/Transmitter.h"
+#include "ui/Forms.h"
+#include "ui/FormWindow.h"
+#include "ui/QtDialogs.h"
+#include "ui/QtShell.h"
+#include "ui/SendingDialogWindow.h"
+#include "ui/ThreadedSoundOutput.h"
+#include "ui/UiServices.h"
+#include "ui/menu/MainMenuWindow.h"
+#include "ui/menu/Startup.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
+#include <memory>
+
+using namespace kr31;
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kr31"));
     QApplication::setApplicationDisplayName(QStringLiteral("KR-31"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     QTranslator qtTranslator;
     if (qtTranslator.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
+    installFontSubstitutions();
 
-    kr31::AlsaSoundOutput sound;
-    sound.noteState();
-    kr31::workfolder::path();
+    AlsaSoundOutput alsa;
+    ThreadedSoundOutput sound(alsa);
+    alsa.noteState();
+    QtDialogs dialogs;
+    QtShell shell;
+    RealClock clock;
+    Settings settings;
+    Transmitter transmitter(dialogs, sound, clock, settings);
+    Services services{dialogs, sound, shell, clock, settings, transmitter};
 
-    QLabel window(QStringLiteral("KR-31 プログラミング環境"));
-    window.setObjectName(QStringLiteral("TForm2"));
-    window.setAlignment(Qt::AlignCenter);
-    window.resize(640, 480);
-    window.show();
+    Forms forms(services);
+    createWindows(forms);
+    std::vector<std::unique_ptr<FormWindow>> owned;
+    for (FormWindow *form : forms.all())
+        owned.emplace_back(form);
+
+    auto *sending = static_cast<SendingDialogWindow *>(forms.form(7));
+    sound.onProgress = [sending](int played, int total) { sending->setProgress(played, total); };
+
+    // A .kr3 file given on the command line (a double-click in the file
+    // manager) is kept for the editor that opens it.
+    const QStringList args = QApplication::arguments();
+    if (args.size() > 1)
+        QApplication::instance()->setProperty("kr31OpenFile", args.at(1));
+
+    auto *menu = static_cast<MainMenuWindow *>(forms.form(2));
+    QObject::connect(menu, &MainMenuWindow::closed, &app, &QApplication::quit);
+    menu->show();
     const int result = app.exec();
-    sound.restore(true);
+    alsa.restore(true);
     return result;
 }

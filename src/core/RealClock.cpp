@@ -1,5 +1,7 @@
 #include "core/RealClock.h"
 
+#include "core/InputBlocker.h"
+
 #include <QCoreApplication>
 #include <QThread>
 
@@ -18,9 +20,10 @@ quint32 RealClock::tickCount()
 void RealClock::wait(int ms)
 {
     const quint32 start = tickCount();
+    InputBlocker blocker;
     while (!waited(start, tickCount(), quint32(qMax(ms, 0)))) {
         if (QCoreApplication::instance())
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 5);
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         QThread::msleep(1); // a short nap instead of spinning a core at 100 %
     }
 }

@@ -7,7 +7,7 @@
 namespace kr31 {
 
 // The clock of a running program: a monotonic millisecond count and a wait
-// that processes events (painting, timers; user input is held back).
+// that processes events (painting, timers; user input is dropped).
 class RealClock : public Clock
 {
 public:

@@ -6,8 +6,23 @@
 
 namespace kr31 {
 
+namespace {
+QString &overriddenFolder()
+{
+    static QString folder;
+    return folder;
+}
+} // namespace
+
+void setResourceFolder(const QString &folder)
+{
+    overriddenFolder() = folder.isEmpty() || folder.endsWith(u'/') ? folder : folder + u'/';
+}
+
 QString resourceFolder()
 {
+    if (!overriddenFolder().isEmpty())
+        return overriddenFolder();
     static const QString folder = [] {
         const QString exeDir = QCoreApplication::applicationDirPath();
         const QString installed = QDir::cleanPath(exeDir + QStringLiteral("/../share/kr31"));

@@ -36,7 +36,7 @@ public:
     virtual ~Clock() = default;
     virtual quint32 tickCount() = 0;
     // Returns after at least ms milliseconds; pending window events (but no
-    // user input) are processed meanwhile.
+    // user input, which is dropped) are processed meanwhile.
     virtual void wait(int ms) = 0;
 };
 

@@ -117,7 +117,6 @@ bool playSamples(const QByteArray &samples, QString *reason)
     QElapsedTimer clock;
     clock.start();
     const qint64 deadline = samples.size() * 1000 / kRate + kMarginMs;
-    const auto waitMs = [&](qint64 atMost) { return int(std::clamp<qint64>(deadline - clock.elapsed(), 0, atMost)); };
 
     const auto *data = reinterpret_cast<const unsigned char *>(samples.constData());
     const snd_pcm_uframes_t total = samples.size();
@@ -129,7 +128,8 @@ bool playSamples(const QByteArray &samples, QString *reason)
             done += written;
             continue;
         }
-        int err = written == 0 || written == -EAGAIN ? snd_pcm_wait(raw, waitMs(100)) : int(written);
+        const int waitMs = int(std::clamp<qint64>(deadline - clock.elapsed(), 1, 100));
+        int err = written == 0 || written == -EAGAIN ? snd_pcm_wait(raw, waitMs) : int(written);
         if (err < 0)
             err = recoverStream(raw, err);
         if (err == -EAGAIN)
@@ -139,20 +139,29 @@ bool playSamples(const QByteArray &samples, QString *reason)
     }
 
     // Let the device run down before draining, as some plugins block in drain
-    // even on a non-blocking stream; a delay that will not shrink is left to drain.
+    // even on a non-blocking stream. Drain early only when our buffer is empty
+    // and the delay has stopped shrinking: that is a sound server's own latency.
     if (snd_pcm_state(raw) == SND_PCM_STATE_PREPARED) {
         if (const int err = snd_pcm_start(raw); err < 0)
             return alsaFailed(err);
     }
-    snd_pcm_sframes_t delay = 0;
-    if (snd_pcm_delay(raw, &delay) == 0 && delay > 0) {
-        const qint64 stopBy = clock.elapsed() + delay * 1000 / kRate + 1000;
-        while (snd_pcm_state(raw) == SND_PCM_STATE_RUNNING && snd_pcm_delay(raw, &delay) == 0 && delay > 0
-               && clock.elapsed() < stopBy) {
-            if (clock.elapsed() >= deadline)
-                return fail(reason, timedOut);
-            QThread::msleep(5);
+    snd_pcm_uframes_t bufferSize = 0, periodSize = 0;
+    snd_pcm_get_params(raw, &bufferSize, &periodSize);
+    snd_pcm_sframes_t lastDelay = -1;
+    for (qint64 lastChange = 0;;) {
+        snd_pcm_sframes_t delay = 0;
+        const snd_pcm_sframes_t avail = snd_pcm_avail(raw);
+        if (snd_pcm_state(raw) != SND_PCM_STATE_RUNNING || avail < 0 || snd_pcm_delay(raw, &delay) < 0 || delay <= 0)
+            break;
+        if (delay != lastDelay) {
+            lastDelay = delay;
+            lastChange = clock.elapsed();
+        } else if (snd_pcm_uframes_t(avail) >= bufferSize && clock.elapsed() - lastChange >= 200) {
+            break;
         }
+        if (clock.elapsed() >= deadline)
+            return fail(reason, timedOut);
+        QThread::msleep(5);
     }
     if (snd_pcm_state(raw) == SND_PCM_STATE_XRUN)
         return true; // ran dry, so everything has played

@@ -35,8 +35,7 @@ QByteArray fmtChunk(quint16 format, quint16 channels, quint32 rate, quint16 bits
 
 QByteArray riff(const QByteArray &chunks)
 {
-    QByteArray out = chunk("RIFF", "WAVE" + chunks, quint32(chunks.size() + 4));
-    return out;
+    return chunk("RIFF", "WAVE" + chunks, quint32(chunks.size() + 4));
 }
 
 QByteArray wav(const QByteArray &samples, quint16 format = 1, quint16 channels = 1, quint32 rate = 48000,
@@ -129,7 +128,8 @@ void TestAlsaSoundOutput::playsTheExactSamples_data()
     QTest::newRow("data size beyond the file")
         << riff(fmtChunk(1, 1, 48000, 8) + chunk("data", samples, 1'000'000)) << samples;
     QTest::newRow("odd extra chunk before data")
-        << riff(fmtChunk(1, 1, 48000, 8) + chunk("LIST", QByteArray("abc\0", 4), 3) + chunk("data", samples, samples.size()))
+        << riff(fmtChunk(1, 1, 48000, 8) + chunk("LIST", QByteArray("abc\0", 4), 3)
+                + chunk("data", samples, samples.size()))
         << samples;
 }
 

@@ -1,0 +1,115 @@
+#include "ui/FormWindow.h"
+
+#include "core/Messages.h"
+#include "core/Services.h"
+#include "ui/Forms.h"
+#include "ui/PictureButton.h"
+#include "ui/TitleStrip.h"
+#include "ui/UiServices.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+
+namespace kr31 {
+
+FormWindow::FormWindow(int number, QSize size, Forms &forms, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , m_number(number)
+    , m_forms(forms)
+{
+    setObjectName(QStringLiteral("TForm%1").arg(number));
+    setFixedSize(size);
+    setWindowTitle(QStringLiteral("KR-31"));
+}
+
+Services &FormWindow::services()
+{
+    return m_forms.services();
+}
+
+QLabel *FormWindow::setBackground(const QString &picture)
+{
+    auto *background = new QLabel(this);
+    background->setObjectName(QStringLiteral("Image1"));
+    background->setGeometry(0, 0, width(), height());
+    background->lower();
+    background->setStyleSheet(QStringLiteral("background: #fdf6e3"));
+    showPicture(background, picture);
+    new TitleStrip(background);
+    return background;
+}
+
+PictureButton *FormWindow::addButton(const QString &folder, const Place &place, std::function<void()> onClick,
+                                     const QString &picture)
+{
+    auto *button = new PictureButton(folder, QString::fromLatin1(place.name), this, picture);
+    button->setGeometry(place.x, place.y, place.w, place.h);
+    button->onMissingPicture = [this](const QString &path) { pictureMissing(path); };
+    button->showReleased();
+    if (onClick)
+        connect(button, &PictureButton::clicked, this, std::move(onClick));
+    return button;
+}
+
+bool FormWindow::showPicture(QLabel *label, const QString &picture)
+{
+    return loadPicture(label, picture, [this](const QString &path) { pictureMissing(path); });
+}
+
+void FormWindow::addChrome(const QString &folder, const Place &menu, const Place &help, const Place &bye)
+{
+    addButton(folder, menu, [this] { MenuClick(); });
+    addButton(folder, help, [this] { HelpClick(); });
+    addButton(folder, bye, [this] { ByeClick(); });
+}
+
+void FormWindow::pictureMissing(const QString &)
+{
+    m_missingPending = true;
+    if (isVisible())
+        QTimer::singleShot(0, this, [this] { reportMissing(); });
+}
+
+void FormWindow::reportMissing()
+{
+    // One box per showing is enough to tell the user; a box per picture
+    // would bury the window under dozens of them.
+    if (!m_missingPending || m_missingShown)
+        return;
+    m_missingPending = false;
+    m_missingShown = true;
+    services().dialogs.warning(msg::FileMissing101);
+}
+
+void FormWindow::MenuClick()
+{
+    m_forms.backToMenu(this);
+}
+
+void FormWindow::ByeClick()
+{
+    m_forms.quit();
+}
+
+void FormWindow::HelpClick()
+{
+    m_forms.openHelp();
+}
+
+void FormWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_missingShown = false;
+    if (!m_placed) {
+        m_placed = true;
+        if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+        }
+    }
+    if (m_missingPending)
+        QTimer::singleShot(0, this, [this] { reportMissing(); });
+}
+
+} // namespace kr31

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QLabel>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+namespace kr31 {
+
+class Forms;
+class PictureButton;
+struct Services;
+
+// One entry of a window's fixed layout: a component name and its place.
+struct Place
+{
+    const char *name;
+    int x, y, w, h;
+};
+
+// The base of the system's seventeen borderless picture windows. The window
+// carries its number as objectName() ("TForm8"), is centred on the screen at
+// its first showing, and shows (101) once per showing when any of its
+// pictures could not be loaded.
+class FormWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    FormWindow(int number, QSize size, Forms &forms, QWidget *parent = nullptr);
+
+    int number() const { return m_number; }
+    Forms &forms() { return m_forms; }
+    Services &services();
+
+    // The background picture `Image1` over the whole window; it is the title strip.
+    QLabel *setBackground(const QString &picture);
+    // A picture button of folder at place; onClick runs on a click. picture
+    // names its files when they are not named after the component.
+    PictureButton *addButton(const QString &folder, const Place &place, std::function<void()> onClick,
+                             const QString &picture = {});
+    // A picture in a label, reporting a missing file like the buttons do.
+    bool showPicture(QLabel *label, const QString &picture);
+    // The standard chrome of a tool window: Menu, Help and Bye of folder at their places.
+    void addChrome(const QString &folder, const Place &menu, const Place &help, const Place &bye);
+
+    // Called for every picture that could not be loaded.
+    void pictureMissing(const QString &path);
+
+    // Hides this window and shows the main menu.
+    virtual void MenuClick();
+    // Ends the program.
+    virtual void ByeClick();
+    // Opens the user guide.
+    void HelpClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void reportMissing();
+
+    int m_number;
+    Forms &m_forms;
+    bool m_placed = false;
+    bool m_missingPending = false;
+    bool m_missingShown = false;
+};
+
+} // namespace kr31

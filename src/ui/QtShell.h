@@ -1,0 +1,14 @@
+#pragma once
+
+#include "core/Services.h"
+
+namespace kr31 {
+
+// Opens pages with the desktop's default program.
+class QtShell : public Shell
+{
+public:
+    void open(const QString &path) override;
+};
+
+} // namespace kr31

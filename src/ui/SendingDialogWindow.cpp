@@ -1,0 +1,45 @@
+#include "ui/SendingDialogWindow.h"
+
+#include "core/Geometry.h"
+
+#include <QLabel>
+#include <QProgressBar>
+
+namespace kr31 {
+
+SendingDialogWindow::SendingDialogWindow(Forms &forms)
+    : FormWindow(7, QSize(300, 150), forms)
+{
+    setBackground(QStringLiteral("Img/Panel/Sending.jpg"));
+    m_bar = new QProgressBar(this);
+    m_bar->setObjectName(QStringLiteral("ProgressBar1"));
+    m_bar->setGeometry(30, 112, 240, 18);
+    m_bar->setRange(0, 1000);
+    m_bar->setValue(0);
+    m_bar->setTextVisible(false);
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
+void SendingDialogWindow::showOver(QObject *caller)
+{
+    m_bar->setValue(0);
+    if (auto *window = qobject_cast<QWidget *>(caller)) {
+        const QRect opener = window->frameGeometry();
+        move(centredOver(opener.x(), opener.width(), width()), centredOver(opener.y(), opener.height(), height()));
+    }
+    show();
+    raise();
+    repaint();
+}
+
+void SendingDialogWindow::close()
+{
+    hide();
+}
+
+void SendingDialogWindow::setProgress(int playedMs, int totalMs)
+{
+    m_bar->setValue(totalMs > 0 ? int(qint64(qBound(0, playedMs, totalMs)) * 1000 / totalMs) : 0);
+}
+
+} // namespace kr31

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "link/Transmitter.h"
+#include "ui/FormWindow.h"
+
+class QProgressBar;
+
+namespace kr31 {
+
+// The small window shown while a transfer plays ("sending..."), centred
+// over the window that sends, with a bar showing how far the sound has got.
+class SendingDialogWindow : public FormWindow, public SendingDialog
+{
+    Q_OBJECT
+public:
+    explicit SendingDialogWindow(Forms &forms);
+
+    void showOver(QObject *caller) override;
+    void close() override;
+
+    // Shows the part of the sound played so far (0..total milliseconds).
+    void setProgress(int playedMs, int totalMs);
+
+private:
+    QProgressBar *m_bar;
+};
+
+} // namespace kr31

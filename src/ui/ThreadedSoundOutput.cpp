@@ -1,0 +1,48 @@
+#include "ui/ThreadedSoundOutput.h"
+
+#include "core/InputBlocker.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QThread>
+
+#include <atomic>
+#include <thread>
+
+namespace kr31 {
+
+ThreadedSoundOutput::ThreadedSoundOutput(SoundOutput &inner)
+    : m_inner(inner)
+{
+}
+
+bool ThreadedSoundOutput::play(const QString &path, QString *error)
+{
+    // 8-bit mono at 48 kHz: one byte per sample after the 44-byte header.
+    const int totalMs = int(qMax<qint64>(0, QFileInfo(path).size() - 44) / 48);
+    std::atomic<bool> done{false};
+    bool ok = false;
+    QString reason;
+    std::thread worker([&] {
+        ok = m_inner.play(path, &reason);
+        done = true;
+    });
+    InputBlocker blocker;
+    QElapsedTimer timer;
+    timer.start();
+    while (!done) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (onProgress)
+            onProgress(int(timer.elapsed()), totalMs);
+        QThread::msleep(10);
+    }
+    worker.join();
+    if (onProgress)
+        onProgress(totalMs, totalMs);
+    if (!ok && error)
+        *error = reason;
+    return ok;
+}
+
+} // namespace kr31

@@ -1,0 +1,168 @@
+#include "ui/menu/MainMenuWindow.h"
+
+#include "core/Settings.h"
+#include "ui/Forms.h"
+#include "ui/PictureButton.h"
+#include "ui/TitleStrip.h"
+#include "ui/UiServices.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+namespace kr31 {
+
+namespace {
+
+const QString Folder = QStringLiteral("Img/Menu/");
+
+struct Tool
+{
+    Place place;
+    const char *picture;
+    int opens;
+    const char *hint;
+};
+
+const Tool Tools[] = {
+    {{"Image2", 58, 135, 80, 110}, "DD", 8,
+     "アイコンのドラッグ＆ドロップでLEDの制御プログラムを作成することが出来ます。"},
+    {{"Image3", 148, 135, 80, 110}, "mFuro", 5, "フロチャートでLEDの制御プログラムを作成することが出来ます。"},
+    {{"Image5", 238, 135, 80, 110}, "moji", 9,
+     "キーボードの文字入力でLEDの制御プログラムを作成することが出来ます。"},
+    {{"Image4", 358, 135, 80, 110}, "melody", 4, "目覚ましメロディの制御プログラムを作成することが出来ます。"},
+    {{"Image6", 66, 301, 94, 64}, "Real", 3, "LEDの明るさをスライダーを動かして確認することが出来ます。"},
+    {{"Image7", 174, 301, 94, 64}, "mbeep", 13, "4種類の電子音から目覚まし音を転送することが出来ます。"},
+};
+
+const char *const SetUpHint = "データ転送の設定、文字プログラミングの関数設定及び本体のLED、メロディを初期状態に戻すことが出来ます。";
+
+} // namespace
+
+MainMenuWindow::MainMenuWindow(Forms &forms)
+    : FormWindow(2, QSize(600, 400), forms)
+{
+    m_background = new QLabel(this);
+    m_background->setObjectName(QStringLiteral("Image1"));
+    m_background->setGeometry(0, 0, 600, 400);
+    m_background->setMouseTracking(true);
+    m_background->installEventFilter(this);
+    showPicture(m_background, Folder + QStringLiteral("Back.jpg"));
+
+    auto *strip = new QLabel(this);
+    strip->setObjectName(QStringLiteral("Image8"));
+    strip->setGeometry(0, 0, 600, 57);
+    strip->setAttribute(Qt::WA_TranslucentBackground);
+    new TitleStrip(strip);
+
+    for (const Tool &tool : Tools) {
+        auto *image = new QLabel(this);
+        image->setObjectName(QString::fromLatin1(tool.place.name));
+        image->setGeometry(tool.place.x, tool.place.y, tool.place.w, tool.place.h);
+        image->setMouseTracking(true);
+        image->setCursor(Qt::PointingHandCursor);
+        image->setProperty("hint", QString::fromUtf8(tool.hint));
+        image->installEventFilter(this);
+        m_tools.append(image);
+        m_hinted.append(image);
+    }
+    highlight(-1);
+
+    auto *setUp = addButton(Folder, {"SetUp", 472, 349, 100, 30}, [this] { SetUpClick(); });
+    setUp->setProperty("hint", QString::fromUtf8(SetUpHint));
+    setUp->setMouseTracking(true);
+    setUp->installEventFilter(this);
+    m_hinted.append(setUp);
+    addButton(Folder, {"Bye", 544, 10, 43, 42}, [this] { ByeClick(); });
+
+    m_digit = new QLabel(this);
+    m_digit->setObjectName(QStringLiteral("Label1"));
+    QFont digitFont = m_digit->font();
+    digitFont.setPixelSize(27);
+    digitFont.setBold(true);
+    m_digit->setFont(digitFont);
+    m_digit->setGeometry(496, 304, 17, 32);
+    m_digit->setAlignment(Qt::AlignCenter);
+
+    m_memo = new QPlainTextEdit(this);
+    m_memo->setObjectName(QStringLiteral("Memo1"));
+    m_memo->setGeometry(320, 288, 113, 81);
+    m_memo->setFrameStyle(QFrame::NoFrame);
+    m_memo->setEnabled(false);
+    m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_memo->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; color: #333; }"));
+    QFont memoFont(QStringLiteral("ＭＳ Ｐゴシック"));
+    memoFont.setPixelSize(11);
+    m_memo->setFont(memoFont);
+}
+
+void MainMenuWindow::highlight(int index)
+{
+    if (index == m_highlighted)
+        return;
+    m_highlighted = index;
+    for (int i = 0; i < m_tools.size(); ++i) {
+        const QString picture = QString::fromLatin1(Tools[i].picture) + (i == index ? QStringLiteral("1") : QString());
+        showPicture(m_tools.at(i), Folder + picture + QStringLiteral(".jpg"));
+    }
+}
+
+void MainMenuWindow::showHint(const QString &hint)
+{
+    if (m_memo->toPlainText() != hint)
+        m_memo->setPlainText(hint);
+}
+
+bool MainMenuWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove) {
+        if (watched == m_background) {
+            highlight(-1);
+            showHint(QString());
+        } else if (auto *widget = qobject_cast<QWidget *>(watched); widget && m_hinted.contains(widget)) {
+            const int index = m_tools.indexOf(static_cast<QLabel *>(widget));
+            const QPoint pos = static_cast<QMouseEvent *>(event)->position().toPoint();
+            if (index >= 0 && widget->rect().contains(pos))
+                highlight(index);
+            showHint(widget->property("hint").toString());
+        }
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        const int index = m_tools.indexOf(qobject_cast<QLabel *>(watched));
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (index >= 0 && mouse->button() == Qt::LeftButton &&
+            m_tools.at(index)->rect().contains(mouse->position().toPoint()))
+            forms().open(this, Tools[index].opens);
+    }
+    return FormWindow::eventFilter(watched, event);
+}
+
+void MainMenuWindow::SetUpClick()
+{
+    forms().open(this, 6);
+}
+
+void MainMenuWindow::showEvent(QShowEvent *event)
+{
+    FormWindow::showEvent(event);
+    m_digit->setText(QString::number(services().settings.waveMode()));
+    if (!m_firstShow)
+        return;
+    m_firstShow = false;
+    if (services().settings.wizardStart() == 1) {
+        // After this showing has finished, so the menu stands behind the wizard.
+        QTimer::singleShot(0, this, [this] {
+            if (FormWindow *wizard = forms().form(17))
+                forms().runModal(wizard);
+        });
+    }
+}
+
+void MainMenuWindow::closeEvent(QCloseEvent *event)
+{
+    FormWindow::closeEvent(event);
+    Q_EMIT closed();
+}
+
+} // namespace kr31

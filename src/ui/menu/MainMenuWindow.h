@@ -1,0 +1,47 @@
+#pragma once
+
+#include "ui/FormWindow.h"
+
+#include <QList>
+
+class QLabel;
+class QPlainTextEdit;
+
+namespace kr31 {
+
+// The main menu: six tool pictures that light up under the mouse, the
+// settings and quit buttons, the transfer mode digit and a hint box.
+// Closing it ends the program.
+class MainMenuWindow : public FormWindow
+{
+    Q_OBJECT
+public:
+    explicit MainMenuWindow(Forms &forms);
+
+    // Index of the highlighted tool picture (0..5), or -1.
+    int highlighted() const { return m_highlighted; }
+
+    void SetUpClick();
+
+Q_SIGNALS:
+    void closed();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void highlight(int index);
+    void showHint(const QString &hint);
+
+    QList<QLabel *> m_tools;
+    QList<QWidget *> m_hinted;
+    QLabel *m_background = nullptr;
+    QLabel *m_digit = nullptr;
+    QPlainTextEdit *m_memo = nullptr;
+    int m_highlighted = -2; // nothing loaded yet
+    bool m_firstShow = true;
+};
+
+} // namespace kr31

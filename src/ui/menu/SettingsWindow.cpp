@@ -1,0 +1,112 @@
+#include "ui/menu/SettingsWindow.h"
+
+#include "core/Messages.h"
+#include "core/Settings.h"
+#include "link/Packets.h"
+#include "link/Transmitter.h"
+#include "program/LedCommands.h"
+#include "ui/Forms.h"
+#include "ui/UiServices.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+namespace kr31 {
+
+namespace {
+const QString Folder = QStringLiteral("Img/SetUp/");
+const QString EmptyField = QStringLiteral("関数設定で未入力な項目があります。関数設定を正しく行って下さい。");
+} // namespace
+
+SettingsWindow::SettingsWindow(Forms &forms)
+    : FormWindow(6, QSize(600, 400), forms)
+{
+    setBackground(QStringLiteral("Img/Back/SetUp.jpg"));
+    // Two columns of six: a caption with the command's Japanese name, then its word.
+    const QList<LedCommand> &commands = ledCommands();
+    for (int i = 0; i < 12; ++i) {
+        const int column = i / 6;
+        const int x = 24 + column * 190;
+        const int y = 84 + (i % 6) * 40;
+        auto *caption = new QLabel(commands.at(i).caption, this);
+        caption->setGeometry(x, y, 88, 28);
+        caption->setWordWrap(true);
+        QFont small = caption->font();
+        small.setPixelSize(11);
+        caption->setFont(small);
+        auto *edit = new QLineEdit(this);
+        edit->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
+        edit->setGeometry(x + 90, y + 2, 90, 24);
+        edit->setMaxLength(30);
+        m_edits.append(edit);
+    }
+    addButton(Folder, {"OK", 24, 340, 120, 40}, [this] { OKClick(); });
+    addButton(Folder, {"cancel", 154, 340, 120, 40}, [this] { cancelClick(); });
+    addButton(Folder, {"Test", 404, 84, 170, 40}, [this] { TestClick(); });
+    addButton(Folder, {"LED", 404, 164, 170, 40}, [this] { LEDClick(); });
+    addButton(Folder, {"melo", 404, 224, 170, 40}, [this] { meloClick(); });
+    loadNames();
+}
+
+QStringList SettingsWindow::commandNames() const
+{
+    QStringList names;
+    for (const QLineEdit *edit : m_edits)
+        names.append(edit->text());
+    return names;
+}
+
+void SettingsWindow::loadNames()
+{
+    if (services().settings.unreadable())
+        services().dialogs.warning(msg::SettingsRead104);
+    const QStringList names = services().settings.commandNames();
+    for (int i = 0; i < 12; ++i)
+        m_edits.at(i)->setText(names.at(i));
+}
+
+void SettingsWindow::showEvent(QShowEvent *event)
+{
+    FormWindow::showEvent(event);
+    loadNames();
+}
+
+void SettingsWindow::OKClick()
+{
+    const QStringList names = commandNames();
+    for (const QString &name : names) {
+        if (name.isEmpty()) {
+            services().dialogs.warning(EmptyField);
+            return;
+        }
+    }
+    if (!services().settings.setCommandNames(names)) {
+        services().dialogs.warning(msg::SettingsWrite105);
+        return;
+    }
+    forms().backToMenu(this);
+}
+
+void SettingsWindow::cancelClick()
+{
+    forms().backToMenu(this);
+}
+
+void SettingsWindow::TestClick()
+{
+    forms().open(this, 1);
+}
+
+void SettingsWindow::LEDClick()
+{
+    Transmitter &t = services().transmitter;
+    t.withSendingDialog(forms().sendingDialog(), this, [&] { return t.sendLedProgram(packet::ledResetList()); });
+}
+
+void SettingsWindow::meloClick()
+{
+    Transmitter &t = services().transmitter;
+    t.withSendingDialog(forms().sendingDialog(), this, [&] { return t.sendPacket(packet::melodyReset()); });
+}
+
+} // namespace kr31

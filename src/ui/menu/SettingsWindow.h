@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ui/FormWindow.h"
+
+#include <QList>
+
+class QLineEdit;
+
+namespace kr31 {
+
+// The settings window: the text language's twelve command words, the way to
+// the transfer mode page, and the resets of the lamp's LED program and melody.
+class SettingsWindow : public FormWindow
+{
+    Q_OBJECT
+public:
+    explicit SettingsWindow(Forms &forms);
+
+    // The command words as they stand in the fields (the text window reads them).
+    QStringList commandNames() const;
+
+    void OKClick();
+    void cancelClick();
+    void TestClick();
+    void LEDClick();
+    void meloClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void loadNames();
+    QList<QLineEdit *> m_edits;
+};
+
+} // namespace kr31

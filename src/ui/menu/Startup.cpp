@@ -1,0 +1,57 @@
+#include "ui/menu/Startup.h"
+
+#include "ui/Forms.h"
+#include "ui/SendingDialogWindow.h"
+#include "ui/ToolWindow.h"
+#include "ui/menu/MainMenuWindow.h"
+#include "ui/menu/SettingsWindow.h"
+#include "ui/menu/SplashWindow.h"
+#include "ui/menu/TransferModeWindow.h"
+#include "ui/menu/WizardWindow.h"
+
+#include <QApplication>
+#include <QFont>
+
+namespace kr31 {
+
+void installFontSubstitutions()
+{
+    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+    QFont::insertSubstitution(QStringLiteral("ＭＳ　ゴシック"), QStringLiteral("IPAGothic"));
+    QFont::insertSubstitution(QStringLiteral("FixedSys"), QStringLiteral("IPAGothic"));
+}
+
+void createWindows(Forms &forms)
+{
+    {
+        // The splash stands while the main menu is made, then goes.
+        SplashWindow splash(forms);
+        splash.show();
+        splash.repaint();
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        forms.add(new MainMenuWindow(forms));
+    }
+    const QSize tool(750, 500);
+    forms.add(new TransferModeWindow(forms));
+    forms.add(new ToolWindow(3, tool, QStringLiteral("Img/Back/Real.jpg"), QStringLiteral("リアルタイム"), forms));
+    forms.add(new ToolWindow(4, tool, QStringLiteral("Img/Back/Melody.jpg"), QStringLiteral("メロディ"), forms));
+    forms.add(new ToolWindow(5, tool, QStringLiteral("Img/Back/Furo.jpg"), QStringLiteral("フローチャート"), forms));
+    forms.add(new SettingsWindow(forms));
+    forms.add(new SendingDialogWindow(forms));
+    forms.add(new ToolWindow(8, tool, QStringLiteral("Img/Back/DD.jpg"), QStringLiteral("アイコン"), forms));
+    forms.add(new ToolWindow(9, tool, QStringLiteral("Img/Back/Moji.jpg"), QStringLiteral("文字"), forms));
+    forms.add(new ToolWindow(10, QSize(499, 499), QStringLiteral("Img/Back/Chart.jpg"), QStringLiteral("チャート"),
+                             forms));
+    forms.add(new ToolWindow(11, QSize(499, 299), QStringLiteral("Img/Panel/Furo_Insert.jpg"),
+                             QStringLiteral("命令"), forms));
+    forms.add(new ToolWindow(12, QSize(700, 220), QStringLiteral("Img/Panel/Melody_Insert.jpg"),
+                             QStringLiteral("音符"), forms));
+    forms.add(new ToolWindow(13, tool, QStringLiteral("Img/Back/Beep.jpg"), QStringLiteral("目覚まし音"), forms));
+    forms.add(new ToolWindow(14, tool, QStringLiteral("Img/Back/Report.jpg"), QStringLiteral("レポート"), forms));
+    forms.add(new SplashWindow(forms));
+    forms.add(new ToolWindow(16, QSize(700, 220), QStringLiteral("Img/Panel/Melo_Print.jpg"),
+                             QStringLiteral("印刷"), forms));
+    forms.add(new WizardWindow(forms));
+}
+
+} // namespace kr31

@@ -1,0 +1,15 @@
+#pragma once
+
+namespace kr31 {
+
+class Forms;
+
+// Creates the seventeen windows in their fixed order (the main menu first,
+// with the splash shown while it is made) and registers them in forms.
+// The windows are parented to nothing; forms' owner deletes them.
+void createWindows(Forms &forms);
+
+// Maps the Windows font names the windows use to the installed Japanese fonts.
+void installFontSubstitutions();
+
+} // namespace kr31
