@@ -101,7 +101,7 @@ void FormWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     m_missingShown = false;
-    if (!m_placed) {
+    if (!m_placed && !testAttribute(Qt::WA_Moved)) {
         m_placed = true;
         if (const QScreen *screen = QGuiApplication::primaryScreen()) {
             const QRect area = screen->availableGeometry();

@@ -45,7 +45,7 @@ public:
     void addChrome(const QString &folder, const Place &menu, const Place &help, const Place &bye);
 
     // Called for every picture that could not be loaded.
-    void pictureMissing(const QString &path);
+    virtual void pictureMissing(const QString &path);
 
     // Hides this window and shows the main menu.
     virtual void MenuClick();

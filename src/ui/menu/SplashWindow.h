@@ -10,6 +10,9 @@ class SplashWindow : public FormWindow
     Q_OBJECT
 public:
     explicit SplashWindow(Forms &forms);
+
+    // The splash stands only a moment; the main menu reports missing files.
+    void pictureMissing(const QString &) override {}
 };
 
 } // namespace kr31

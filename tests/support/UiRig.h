@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/Resources.h"
+#include "core/Settings.h"
+#include "link/Transmitter.h"
+#include "support/Fakes.h"
+#include "support/TempHome.h"
+#include "ui/FormWindow.h"
+#include "ui/Forms.h"
+#include "ui/UiServices.h"
+#include "ui/menu/Startup.h"
+
+#include <QCoreApplication>
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+namespace kr31::test {
+
+// All seventeen windows wired to fakes that share one event log, in a
+// temporary home, reading the pictures and pages of the build.
+struct UiRig
+{
+    explicit UiRig(const QString &resources = QStringLiteral(KR31_BIN_DIR))
+    {
+        setResourceFolder(resources);
+        forms.runModal = [this](QWidget *w) { modalShown.append(w->objectName()); };
+        createWindows(forms);
+        for (FormWindow *f : forms.all())
+            owned.emplace_back(f);
+    }
+    ~UiRig() { setResourceFolder({}); }
+
+    template <class T = FormWindow>
+    T *form(int number)
+    {
+        return dynamic_cast<T *>(forms.form(number));
+    }
+
+    // Lets queued calls (deferred showings, boxes) run.
+    static void settle() { QCoreApplication::processEvents(); }
+
+    TempHome home;
+    EventLog log;
+    FakeDialogs dialogs{&log};
+    FakeSoundOutput sound{&log};
+    FakeClock clock{&log};
+    struct NullShell : Shell
+    {
+        QStringList opened;
+        void open(const QString &path) override { opened.append(path); }
+    } shell;
+    Settings settings;
+    Transmitter transmitter{dialogs, sound, clock, settings};
+    Services services{dialogs, sound, shell, clock, settings, transmitter};
+    Forms forms{services};
+    QStringList modalShown;
+    std::vector<std::unique_ptr<FormWindow>> owned;
+};
+
+} // namespace kr31::test

@@ -1,0 +1,307 @@
+#include "core/Messages.h"
+#include "link/Packets.h"
+#include "link/ToneBurst.h"
+#include "link/WavFile.h"
+#include "support/UiRig.h"
+#include "ui/PictureButton.h"
+#include "ui/SendingDialogWindow.h"
+#include "ui/menu/MainMenuWindow.h"
+#include "ui/menu/SettingsWindow.h"
+#include "ui/menu/TransferModeWindow.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
+
+using namespace kr31;
+using namespace kr31::test;
+
+namespace {
+
+// A click as the user makes it: at a point of the window, reaching whatever is there.
+void clickAt(QWidget *window, QPoint point)
+{
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, point);
+    UiRig::settle();
+}
+
+void clickChild(QWidget *window, const char *name)
+{
+    auto *child = window->findChild<QWidget *>(QString::fromLatin1(name));
+    QVERIFY2(child, name);
+    clickAt(window, child->mapTo(window, child->rect().center()));
+}
+
+QStringList visibleForms(UiRig &rig)
+{
+    QStringList names;
+    for (FormWindow *f : rig.forms.all()) {
+        if (f->isVisible())
+            names.append(f->objectName());
+    }
+    return names;
+}
+
+// The main menu shown (wizard off) with its window ready for clicks.
+MainMenuWindow *showMenu(UiRig &rig)
+{
+    auto *menu = rig.form<MainMenuWindow>(2);
+    menu->show();
+    if (!QTest::qWaitForWindowExposed(menu))
+        return nullptr;
+    UiRig::settle();
+    return menu;
+}
+
+} // namespace
+
+class TestNavigation : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void windowsExistInOrder()
+    {
+        UiRig rig;
+        QStringList names;
+        for (FormWindow *f : rig.forms.all())
+            names.append(f->objectName());
+        QCOMPARE(names, (QStringList{"TForm2", "TForm1", "TForm3", "TForm4", "TForm5", "TForm6", "TForm7", "TForm8",
+                                     "TForm9", "TForm10", "TForm11", "TForm12", "TForm13", "TForm14", "TForm15",
+                                     "TForm16", "TForm17"}));
+        QVERIFY(visibleForms(rig).isEmpty());
+        QVERIFY(rig.dialogs.warnings.isEmpty());
+    }
+
+    void menuOpensEveryToolAndBack_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("tool");
+        QTest::newRow("icons") << "Image2" << "TForm8";
+        QTest::newRow("flowchart") << "Image3" << "TForm5";
+        QTest::newRow("text") << "Image5" << "TForm9";
+        QTest::newRow("melody") << "Image4" << "TForm4";
+        QTest::newRow("brightness") << "Image6" << "TForm3";
+        QTest::newRow("alarm") << "Image7" << "TForm13";
+        QTest::newRow("settings") << "SetUp" << "TForm6";
+    }
+    void menuOpensEveryToolAndBack()
+    {
+        QFETCH(QString, picture);
+        QFETCH(QString, tool);
+        UiRig rig;
+        rig.settings.setWizardStart(0);
+        MainMenuWindow *menu = showMenu(rig);
+        QVERIFY(menu);
+        clickChild(menu, picture.toLatin1().constData());
+        QCOMPARE(visibleForms(rig), QStringList{tool});
+
+        FormWindow *window = rig.forms.form(tool.mid(5).toInt());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        if (tool == QLatin1String("TForm6"))
+            clickChild(window, "cancel");
+        else
+            clickChild(window, "Menu");
+        QCOMPARE(visibleForms(rig), QStringList{"TForm2"});
+    }
+
+    void helpAndByeFromATool()
+    {
+        UiRig rig;
+        rig.settings.setWizardStart(0);
+        MainMenuWindow *menu = showMenu(rig);
+        clickChild(menu, "Image7");
+        FormWindow *alarm = rig.forms.form(13);
+        QVERIFY(QTest::qWaitForWindowExposed(alarm));
+        clickChild(alarm, "Help");
+        QCOMPARE(rig.shell.opened.size(), 1);
+        QVERIFY(rig.shell.opened.first().endsWith(QLatin1String("/Navi/KR-31navi.html")));
+        QSignalSpy closed(menu, &MainMenuWindow::closed);
+        clickChild(alarm, "Bye");
+        QCOMPARE(closed.size(), 1);
+        QVERIFY(visibleForms(rig).isEmpty());
+    }
+
+    void highlightFollowsThePointer()
+    {
+        UiRig rig;
+        rig.settings.setWizardStart(0);
+        MainMenuWindow *menu = showMenu(rig);
+        QCOMPARE(menu->highlighted(), -1);
+        auto *image2 = menu->findChild<QLabel *>("Image2");
+        auto *image3 = menu->findChild<QLabel *>("Image3");
+        const QImage normal3 = image3->pixmap().toImage();
+        QTest::mouseMove(menu->windowHandle(), image2->geometry().center());
+        QCOMPARE(menu->highlighted(), 0);
+        QCOMPARE(menu->findChild<QPlainTextEdit *>("Memo1")->toPlainText(),
+                 QStringLiteral("アイコンのドラッグ＆ドロップでLEDの制御プログラムを作成することが出来ます。"));
+        // Straight from one picture onto the next: only the second stays lit.
+        QTest::mouseMove(menu->windowHandle(), image3->geometry().center());
+        QCOMPARE(menu->highlighted(), 1);
+        QVERIFY(image3->pixmap().toImage() != normal3);
+        QTest::mouseMove(menu->windowHandle(), QPoint(20, 390));
+        QCOMPARE(menu->highlighted(), -1);
+        QCOMPARE(image3->pixmap().toImage(), normal3);
+        QCOMPARE(menu->findChild<QPlainTextEdit *>("Memo1")->toPlainText(), QString());
+    }
+
+    void wizardOnceAtFirstShowing()
+    {
+        UiRig rig;
+        MainMenuWindow *menu = showMenu(rig);
+        QCOMPARE(rig.modalShown, QStringList{"TForm17"});
+        clickChild(menu, "Image6");
+        clickChild(rig.forms.form(3), "Menu");
+        UiRig::settle();
+        QCOMPARE(rig.modalShown, QStringList{"TForm17"});
+    }
+
+    void noWizardWhenSwitchedOff()
+    {
+        UiRig rig;
+        rig.settings.setWizardStart(0);
+        showMenu(rig);
+        QVERIFY(rig.modalShown.isEmpty());
+    }
+
+    void wizardCancelStoresTheCheckBox()
+    {
+        UiRig rig;
+        FormWindow *wizard = rig.forms.form(17);
+        wizard->show();
+        QVERIFY(QTest::qWaitForWindowExposed(wizard));
+        wizard->findChild<QCheckBox *>("CheckBox1")->setChecked(true);
+        clickChild(wizard, "cancel");
+        QVERIFY(!wizard->isVisible());
+        QCOMPARE(rig.settings.wizardStart(), 0);
+    }
+
+    void transferModeIsStoredAndShownAtNextShowing()
+    {
+        UiRig rig;
+        rig.settings.setWizardStart(0);
+        MainMenuWindow *menu = showMenu(rig);
+        QCOMPARE(menu->findChild<QLabel *>("Label1")->text(), QStringLiteral("0"));
+        clickChild(menu, "SetUp");
+        clickChild(rig.forms.form(6), "Test");
+        auto *page = rig.form<TransferModeWindow>(1);
+        QVERIFY(page->isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(page));
+        QCOMPARE(page->selectedMode(), 0);
+        page->findChild<QRadioButton *>("Mode2")->setChecked(true);
+        clickChild(page, "Test_Start");
+        QCOMPARE(rig.dialogs.informations, QStringList{"転送モードが 2 に設定されました。"});
+        QCOMPARE(rig.settings.waveMode(), 2);
+        clickChild(page, "Bye");
+        QCOMPARE(visibleForms(rig), QStringList{"TForm6"});
+        clickChild(rig.forms.form(6), "cancel");
+        QCOMPARE(menu->findChild<QLabel *>("Label1")->text(), QStringLiteral("2"));
+        // The next transfer uses it.
+        rig.transmitter.sendShortCommand(1);
+        QCOMPARE(rig.sound.played.last(), wav::fileBytes(tone::transferSound({1}, [] { return 2; })));
+        QVERIFY(rig.dialogs.warnings.isEmpty());
+    }
+
+    void missingPicturesShow101OnceAndButtonsStillWork()
+    {
+        QTemporaryDir empty;
+        UiRig rig(empty.path());
+        rig.settings.setWizardStart(0);
+        MainMenuWindow *menu = showMenu(rig);
+        QCOMPARE(rig.dialogs.warnings, QStringList{msg::FileMissing101});
+        clickChild(menu, "SetUp");
+        QCOMPARE(visibleForms(rig), QStringList{"TForm6"});
+        QCOMPARE(rig.dialogs.warnings.count(msg::FileMissing101), 2);
+        clickChild(rig.forms.form(6), "cancel");
+        QCOMPARE(visibleForms(rig), QStringList{"TForm2"});
+    }
+
+    void pressedButtonShowsItsPressedPicture()
+    {
+        UiRig rig;
+        FormWindow *settings = rig.forms.form(6);
+        settings->show();
+        QVERIFY(QTest::qWaitForWindowExposed(settings));
+        auto *ok = settings->findChild<PictureButton *>("OK");
+        const QImage released = ok->pixmap().toImage();
+        QTest::mousePress(ok, Qt::LeftButton);
+        QVERIFY(ok->pixmap().toImage() != released);
+        QTest::mouseRelease(ok, Qt::LeftButton, {}, QPoint(-5, -5)); // released outside: no click
+        QCOMPARE(ok->pixmap().toImage(), released);
+        QVERIFY(settings->isVisible());
+    }
+
+    void sendingDialogCentredOverItsCaller_data()
+    {
+        QTest::addColumn<QRect>("caller");
+        QTest::addColumn<QPoint>("expected");
+        // The dialog is 300 x 150.
+        QTest::newRow("even differences") << QRect(100, 50, 600, 400) << QPoint(250, 175);
+        QTest::newRow("half rounds to even down") << QRect(0, 0, 601, 401) << QPoint(150, 126);
+        QTest::newRow("half rounds to even up") << QRect(0, 0, 603, 403) << QPoint(152, 126);
+    }
+    void sendingDialogCentredOverItsCaller()
+    {
+        QFETCH(QRect, caller);
+        QFETCH(QPoint, expected);
+        UiRig rig;
+        QWidget window(nullptr, Qt::Window | Qt::FramelessWindowHint);
+        window.setGeometry(caller);
+        auto *dialog = rig.form<SendingDialogWindow>(7);
+        dialog->showOver(&window);
+        QCOMPARE(dialog->pos(), expected);
+        QVERIFY(dialog->isVisible());
+        dialog->close();
+        QVERIFY(!dialog->isVisible());
+    }
+
+    void ledResetFromSettingsWindow()
+    {
+        UiRig rig;
+        auto *settings = rig.form<SettingsWindow>(6);
+        settings->show();
+        QVERIFY(QTest::qWaitForWindowExposed(settings));
+        bool dialogVisibleDuringWait = false;
+        rig.clock.duringWait = [&] { dialogVisibleDuringWait = rig.forms.form(7)->isVisible(); };
+        clickChild(settings, "LED");
+        QVERIFY(dialogVisibleDuringWait);
+        QCOMPARE(rig.log, (EventLog{"wait 500", "prepare", "wait 500", "play", "silence"}));
+        QCOMPARE(rig.sound.played.size(), 1);
+        QCOMPARE(rig.sound.played.first(), wav::fileBytes(tone::transferSound(packet::ledReset(), [] { return 0; })));
+        QVERIFY(!rig.forms.form(7)->isVisible());
+
+        rig.log.clear();
+        clickChild(settings, "melo");
+        QCOMPARE(rig.log, (EventLog{"wait 500", "prepare", "play", "silence"}));
+        QCOMPARE(rig.sound.played.last(),
+                 wav::fileBytes(tone::transferSound(packet::melodyReset(), [] { return 0; })));
+    }
+
+    void commandWordsNeedEveryField()
+    {
+        UiRig rig;
+        auto *settings = rig.form<SettingsWindow>(6);
+        settings->show();
+        QVERIFY(QTest::qWaitForWindowExposed(settings));
+        settings->findChild<QLineEdit *>("Edit3")->clear();
+        clickChild(settings, "OK");
+        QCOMPARE(rig.dialogs.warnings,
+                 QStringList{"関数設定で未入力な項目があります。関数設定を正しく行って下さい。"});
+        QVERIFY(!QFile::exists(rig.settings.iniPath()));
+        QVERIFY(settings->isVisible());
+
+        settings->findChild<QLineEdit *>("Edit3")->setText(QStringLiteral("あかるさ"));
+        clickChild(settings, "OK");
+        QCOMPARE(rig.settings.commandName(3), QStringLiteral("あかるさ"));
+        QCOMPARE(rig.settings.commandName(1), QStringLiteral("ON"));
+        QVERIFY(!settings->isVisible());
+    }
+};
+
+QTEST_MAIN(TestNavigation)
+#include "tst_Navigation.moc"
