@@ -1,4 +1,6 @@
-#include "AlsaSoundOutput.h"
+#include "link/AlsaSoundOutput.h"
+
+#include "core/Messages.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -320,8 +322,7 @@ bool AlsaSoundOutput::play(const QString &path, QString *error)
     quietAlsa();
     if (playSamples(*samples, &message))
         return true;
-    return fail(error, QStringLiteral("音を再生できませんでした。スピーカーやイヤホンがつながっているか確認して下さい。\n")
-                           + message);
+    return fail(error, msg::CannotPlay + QStringLiteral("\n（理由: ") + message + QStringLiteral("）"));
 }
 
 } // namespace kr31
