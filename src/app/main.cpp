@@ -7,6 +7,7 @@
 #include "ui/Forms.h"
 #include "ui/FormWindow.h"
 #include "ui/QtDialogs.h"
+#include "ui/Printing.h"
 #include "ui/QtShell.h"
 #include "ui/SendingDialogWindow.h"
 #include "ui/ThreadedSoundOutput.h"
@@ -44,7 +45,8 @@ int main(int argc, char *argv[])
     RealClock clock;
     Settings settings;
     Transmitter transmitter(dialogs, sound, clock, settings);
-    Services services{dialogs, sound, shell, clock, settings, transmitter};
+    QtPrinting printing;
+    Services services{dialogs, sound, shell, clock, settings, transmitter, printing};
 
     Forms forms(services);
     createWindows(forms);

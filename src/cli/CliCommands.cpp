@@ -45,6 +45,8 @@ public:
         m_err << text << '\n';
         return Answer::No;
     }
+    QString openFileName(const QString &) override { return {}; }
+    QString saveFileName(const QString &) override { return {}; }
 
 private:
     QTextStream &m_err;

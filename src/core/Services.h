@@ -18,6 +18,10 @@ public:
     virtual void information(const QString &text) = 0;
     // A confirmation box with Yes and No, and Cancel when withCancel.
     virtual Answer question(const QString &text, bool withCancel) = 0;
+    // The open and save file dialogs; filter as "KR-31ファイル(*.kr3)|*.kr3".
+    // An empty name means the user cancelled.
+    virtual QString openFileName(const QString &filter) = 0;
+    virtual QString saveFileName(const QString &filter) = 0;
 };
 
 // Opening a help page in the user's browser.

@@ -14,6 +14,8 @@ public:
     void warning(const QString &text) override;
     void information(const QString &text) override;
     Answer question(const QString &text, bool withCancel) override;
+    QString openFileName(const QString &filter) override;
+    QString saveFileName(const QString &filter) override;
 
 private:
     QWidget *m_parent;

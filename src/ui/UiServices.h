@@ -4,6 +4,7 @@
 #include "core/Settings.h"
 #include "link/SoundOutput.h"
 #include "link/Transmitter.h"
+#include "ui/Printing.h"
 
 namespace kr31 {
 
@@ -17,6 +18,7 @@ struct Services
     Clock &clock;
     Settings &settings;
     Transmitter &transmitter;
+    Printing &printing;
 };
 
 } // namespace kr31

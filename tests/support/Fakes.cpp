@@ -31,6 +31,18 @@ Answer FakeDialogs::question(const QString &text, bool)
     return answers.isEmpty() ? Answer::No : answers.takeFirst();
 }
 
+QString FakeDialogs::openFileName(const QString &filter)
+{
+    note(m_log, QStringLiteral("open dialog: ") + filter);
+    return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+}
+
+QString FakeDialogs::saveFileName(const QString &filter)
+{
+    note(m_log, QStringLiteral("save dialog: ") + filter);
+    return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+}
+
 void FakeSoundOutput::noteState()
 {
     note(m_log, QStringLiteral("note"));

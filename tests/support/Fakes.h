@@ -26,7 +26,10 @@ public:
     void warning(const QString &text) override;
     void information(const QString &text) override;
     Answer question(const QString &text, bool withCancel) override;
+    QString openFileName(const QString &filter) override;
+    QString saveFileName(const QString &filter) override;
 
+    QStringList fileNames; // answered in order by both file dialogs; cancelled when empty
     QStringList warnings;
     QStringList informations;
     QStringList questions;

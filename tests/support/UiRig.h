@@ -11,6 +11,7 @@
 #include "ui/menu/Startup.h"
 
 #include <QCoreApplication>
+#include <QPrinter>
 #include <QWidget>
 
 #include <memory>
@@ -25,6 +26,7 @@ struct UiRig
     explicit UiRig(const QString &resources = QStringLiteral(KR31_BIN_DIR))
     {
         setResourceFolder(resources);
+        printing.pdfPath = home.home() + QStringLiteral("/printed.pdf");
         forms.runModal = [this](QWidget *w) { modalShown.append(w->objectName()); };
         createWindows(forms);
         for (FormWindow *f : forms.all())
@@ -51,9 +53,23 @@ struct UiRig
         QStringList opened;
         void open(const QString &path) override { opened.append(path); }
     } shell;
+    // Prints to the PDF file pdfPath (in the temporary home); answers as told.
+    struct PdfPrinting : Printing
+    {
+        QString pdfPath;
+        bool accept = true;
+        int shown = 0;
+        bool choose(QPrinter &printer, QWidget *) override
+        {
+            ++shown;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdfPath);
+            return accept;
+        }
+    } printing;
     Settings settings;
     Transmitter transmitter{dialogs, sound, clock, settings};
-    Services services{dialogs, sound, shell, clock, settings, transmitter};
+    Services services{dialogs, sound, shell, clock, settings, transmitter, printing};
     Forms forms{services};
     QStringList modalShown;
     std::vector<std::unique_ptr<FormWindow>> owned;
