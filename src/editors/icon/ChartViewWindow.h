@@ -1,0 +1,56 @@
+#pragma once
+
+#include "ui/FormWindow.h"
+
+#include <QList>
+#include <QStringList>
+
+class QPainter;
+class QPrinter;
+class QScrollArea;
+
+namespace kr31 {
+
+// The chart view (TForm10): a read-only flowchart of a command list, opened
+// by the editors next to themselves; it scrolls vertically, prints with `Out`
+// and hides with `Bye`. It is not modal.
+class ChartViewWindow : public FormWindow
+{
+    Q_OBJECT
+public:
+    explicit ChartViewWindow(Forms &forms, QWidget *parent = nullptr);
+
+    // Replaces ChartSteps (command lines; drawing stops at the first code
+    // "27"), recomputes StepTops and repaints, also while the view is open.
+    void setSteps(const QStringList &steps);
+    const QStringList &steps() const { return m_steps; }
+    // The top of each drawn step's box in the paint box.
+    const QList<int> &stepTops() const { return m_stepTops; }
+
+    // Centres the view over opener (halves to even), scrolls to the top and
+    // shows it without waiting.
+    void showOver(QWidget *opener);
+
+    // Prints the chart after the print dialog, page after page; a failure
+    // shows (102). A cancelled dialog prints nothing.
+    void OutClick();
+    // Hides the view.
+    void ByeClick() override;
+
+    // Paints the chart of the current steps at unit u, centre line x, start y.
+    void paintChart(QPainter &painter, int u, int x, int y) const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool print(QPrinter &printer) const;
+
+    QStringList m_steps;
+    QList<int> m_stepTops;
+    QScrollArea *m_scroll;
+    QWidget *m_paintBox;
+    int m_wheelRest = 0;
+};
+
+} // namespace kr31

@@ -1,0 +1,80 @@
+#include "editors/icon/IconFile.h"
+
+#include "core/Messages.h"
+#include "core/TextFile.h"
+#include "core/TextTools.h"
+#include "program/CommandList.h"
+
+namespace kr31::iconfile {
+
+QStringList fileLines(const IconProgram &program, bool passedCheck)
+{
+    QStringList lines{passedCheck ? QStringLiteral("LED") : QStringLiteral("DD")};
+    lines.append(program.compileSlots());
+    return lines;
+}
+
+bool hasProgramExtension(const QString &path)
+{
+    return path.endsWith(QLatin1String(".kr3"), Qt::CaseInsensitive);
+}
+
+QString saveName(const QString &chosen)
+{
+    return hasProgramExtension(chosen) ? chosen : chosen + QStringLiteral(".kr3");
+}
+
+QString ReadResult::message() const
+{
+    switch (status) {
+    case OtherStep: return msg::OtherStep112;
+    case Unreadable:
+    case BadLine: return msg::OpenError102;
+    case Ok: break;
+    }
+    return {};
+}
+
+ReadResult readLines(const QStringList &lines)
+{
+    ReadResult result;
+    if (lines.isEmpty()) {
+        result.status = ReadResult::Unreadable;
+        return result;
+    }
+    result.marker = lines.first();
+    if (result.marker != QLatin1String("LED") && result.marker != QLatin1String("DD") &&
+        result.marker != QLatin1String("LITE")) {
+        result.status = ReadResult::OtherStep;
+        return result;
+    }
+    // Lines beyond the 47th command line have no slot and are ignored.
+    for (int slot = 0; slot < icon::SlotCount && slot + 1 < lines.size(); ++slot) {
+        const QString &line = lines.at(slot + 1);
+        if (line == QLatin1String("DATA") || line == QLatin1String("TEXT"))
+            break;
+        const QString first = commandlist::field(line, 1);
+        const auto code = text::toInt(first);
+        if (!code) {
+            result.status = ReadResult::BadLine;
+            break;
+        }
+        if (first == QLatin1String("27"))
+            continue;
+        result.program.load(slot, *code, commandlist::field(line, 2), commandlist::field(line, 3));
+    }
+    return result;
+}
+
+ReadResult read(const QString &path)
+{
+    const auto lines = textfile::readLines(path);
+    if (!lines) {
+        ReadResult result;
+        result.status = ReadResult::Unreadable;
+        return result;
+    }
+    return readLines(*lines);
+}
+
+} // namespace kr31::iconfile

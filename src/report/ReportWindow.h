@@ -1,0 +1,52 @@
+#pragma once
+
+#include "ui/FormWindow.h"
+
+#include <QStringList>
+
+class QLineEdit;
+class QPlainTextEdit;
+class QTextBrowser;
+
+namespace kr31 {
+
+// The report window: the learner types grade, class, name and impressions,
+// previews the page of the program handed over by an editor and prints it.
+class ReportWindow : public FormWindow
+{
+    Q_OBJECT
+public:
+    explicit ReportWindow(Forms &forms);
+
+    // The command list the page shows (47 lines from an editor's compile).
+    void setProgram(const QStringList &commandList);
+    const QStringList &program() const { return m_program; }
+
+    // Shows the window (not modal) centred over opener's window; on the
+    // screen when opener is null.
+    void showOver(QWidget *opener);
+
+    // Checks the names (a warning when one is empty), writes "Report.html"
+    // into the work folder and shows it; a failed write is reported.
+    void PreviewClick();
+    // Prints the page the browser shows, after the print dialog; nothing when cancelled.
+    void PrintClick();
+    // Empties the names, resets the impressions and hides the window.
+    void ByeClick() override;
+
+protected:
+    // Every showing starts from the instructions page "HTML/Report/blank.html".
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void load(const QString &path);
+
+    QLineEdit *m_grade;
+    QLineEdit *m_class;
+    QLineEdit *m_name;
+    QPlainTextEdit *m_impressions;
+    QTextBrowser *m_browser;
+    QStringList m_program;
+};
+
+} // namespace kr31
