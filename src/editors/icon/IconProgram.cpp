@@ -42,6 +42,11 @@ QString iconPath(int code)
     return QStringLiteral("Img/DD/Icon/") + pictureName(code) + QStringLiteral(".jpg");
 }
 
+QString palettePath(int code)
+{
+    return QStringLiteral("Img/DD/Palette/") + pictureName(code) + QStringLiteral(".jpg");
+}
+
 QString dragPicturePath(int code)
 {
     return QStringLiteral("Img/DD/Icon/") + pictureName(code) + QStringLiteral(".bmp");

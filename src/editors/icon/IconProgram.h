@@ -47,6 +47,8 @@ inline constexpr int StripEnd = 4426;   // last scroll position of the slot stri
 
 // "Img/DD/Icon/<picture>" of a code; "Empty.jpg" for 27 and codes that are no command.
 QString iconPath(int code);
+// The palette picture of a command ("Img/DD/Palette/ON.jpg").
+QString palettePath(int code);
 // The drag picture of a palette command ("Img/DD/Icon/ON.bmp").
 QString dragPicturePath(int code);
 // Bytes a slot's code takes: 2 for 18, 3 for 19..22 and the loop variants,

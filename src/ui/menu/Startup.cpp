@@ -1,5 +1,8 @@
 #include "ui/menu/Startup.h"
 
+#include "editors/icon/ChartViewWindow.h"
+#include "editors/icon/IconEditorWindow.h"
+#include "report/ReportWindow.h"
 #include "ui/Forms.h"
 #include "ui/SendingDialogWindow.h"
 #include "ui/ToolWindow.h"
@@ -38,16 +41,15 @@ void createWindows(Forms &forms)
     forms.add(new ToolWindow(5, tool, QStringLiteral("Img/Back/Furo.jpg"), QStringLiteral("フローチャート"), forms));
     forms.add(new SettingsWindow(forms));
     forms.add(new SendingDialogWindow(forms));
-    forms.add(new ToolWindow(8, tool, QStringLiteral("Img/Back/DD.jpg"), QStringLiteral("アイコン"), forms));
+    forms.add(new IconEditorWindow(forms));
     forms.add(new ToolWindow(9, tool, QStringLiteral("Img/Back/Moji.jpg"), QStringLiteral("文字"), forms));
-    forms.add(new ToolWindow(10, QSize(499, 499), QStringLiteral("Img/Back/Chart.jpg"), QStringLiteral("チャート"),
-                             forms));
+    forms.add(new ChartViewWindow(forms));
     forms.add(new ToolWindow(11, QSize(499, 299), QStringLiteral("Img/Panel/Furo_Insert.jpg"),
                              QStringLiteral("命令"), forms));
     forms.add(new ToolWindow(12, QSize(700, 220), QStringLiteral("Img/Panel/Melody_Insert.jpg"),
                              QStringLiteral("音符"), forms));
     forms.add(new ToolWindow(13, tool, QStringLiteral("Img/Back/Beep.jpg"), QStringLiteral("目覚まし音"), forms));
-    forms.add(new ToolWindow(14, tool, QStringLiteral("Img/Back/Report.jpg"), QStringLiteral("レポート"), forms));
+    forms.add(new ReportWindow(forms));
     forms.add(new SplashWindow(forms));
     forms.add(new ToolWindow(16, QSize(700, 220), QStringLiteral("Img/Panel/Melo_Print.jpg"),
                              QStringLiteral("印刷"), forms));

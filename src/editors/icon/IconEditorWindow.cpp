@@ -1,0 +1,652 @@
+#include "editors/icon/IconEditorWindow.h"
+
+#include "core/Messages.h"
+#include "core/Resources.h"
+#include "core/TextFile.h"
+#include "editors/icon/ChartViewWindow.h"
+#include "editors/icon/IconFile.h"
+#include "program/LedCommands.h"
+#include "report/ReportWindow.h"
+#include "ui/Forms.h"
+#include "ui/PictureButton.h"
+#include "ui/TitleStrip.h"
+#include "ui/UiServices.h"
+
+#include <QApplication>
+#include <QBitmap>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTextBrowser>
+#include <QUrl>
+
+namespace kr31 {
+
+namespace {
+
+const QString ButtonFolder = QStringLiteral("Img/Common_Button/");
+
+// The palette: component, place in the panel, command code.
+struct PaletteIcon
+{
+    const char *name;
+    int x, y, code;
+};
+const PaletteIcon Palette[] = {
+    {"Image1", 2, 18, 16},   {"Image2", 57, 18, 17},   {"Image3", 112, 18, 18},  {"Image4", 2, 73, 19},
+    {"Image5", 57, 73, 20},  {"Image6", 112, 73, 21},  {"Image7", 2, 128, 23},   {"Image8", 57, 128, 24},
+    {"Image9", 112, 128, 25}, {"Image10", 2, 183, 22}, {"Image11", 57, 183, 26}, {"Image12", 112, 183, 100},
+};
+
+const Place Buttons[] = {
+    {"Pro", 235, 13, 90, 60},        {"Send", 351, 13, 90, 60},      {"Action", 467, 13, 90, 60},
+    {"Menu", 570, 13, 55, 60},       {"Help", 625, 13, 55, 60},      {"Bye", 680, 13, 55, 60},
+    {"File_Open", 41, 75, 134, 26},  {"File_Save", 179, 75, 134, 26}, {"furo", 317, 75, 134, 26},
+    {"Report", 455, 75, 134, 26},    {"All_Delete", 593, 75, 134, 26},
+};
+
+constexpr int StripWidth = 514;
+constexpr int StripContentWidth = 4940;
+
+int slotLeft(int slot)
+{
+    return icon::SlotPitch * slot + 10;
+}
+
+// The slot whose picture lies under a point of the strip, or -1.
+int slotAt(QPoint p)
+{
+    if (p.x() < 10 || p.y() < 32 || p.y() >= 32 + 170)
+        return -1;
+    const int slot = (p.x() - 10) / icon::SlotPitch;
+    if (slot >= icon::SlotCount || p.x() - slotLeft(slot) >= 100)
+        return -1;
+    return slot;
+}
+
+QString argumentValue(const IconSlot &slot, int n)
+{
+    return n == 1 ? slot.value1 : slot.value2;
+}
+
+} // namespace
+
+IconEditorWindow::IconEditorWindow(Forms &forms)
+    : FormWindow(8, QSize(749, 499), forms)
+    , runDrag([](QDrag *drag) { drag->exec(Qt::CopyAction); })
+{
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPixelSize(12);
+    setFont(font);
+
+    auto *back = new QLabel(this);
+    back->setObjectName(QStringLiteral("Back"));
+    back->setGeometry(0, 0, 750, 500);
+    back->setStyleSheet(QStringLiteral("background: #fdf6e3"));
+    showPicture(back, QStringLiteral("Img/Back/DD.jpg"));
+    auto *title = new QLabel(this);
+    title->setObjectName(QStringLiteral("Image17"));
+    title->setGeometry(0, 0, 750, 73);
+    showPicture(title, QStringLiteral("Img/Title/DD.jpg"));
+    new TitleStrip(title);
+
+    const std::map<QString, std::function<void()>> actions = {
+        {"Pro", {}},
+        {"Send", [this] { SendClick(); }},
+        {"Action", [this] { ActionClick(); }},
+        {"Menu", [this] { MenuClick(); }},
+        {"Help", [this] { HelpClick(); }},
+        {"Bye", [this] { ByeClick(); }},
+        {"File_Open", [this] { File_OpenClick(); }},
+        {"File_Save", [this] { File_SaveClick(); }},
+        {"furo", [this] { furoClick(); }},
+        {"Report", [this] { ReportClick(); }},
+        {"All_Delete", [this] { All_DeleteClick(); }},
+    };
+    for (const Place &place : Buttons)
+        addButton(ButtonFolder, place, actions.at(QString::fromLatin1(place.name)));
+
+    createPalette();
+    createStrip();
+
+    m_browser = new QTextBrowser(this);
+    m_browser->setObjectName(QStringLiteral("WebBrowser1"));
+    m_browser->setGeometry(213, 360, 514, 121);
+    m_browser->setOpenExternalLinks(true);
+
+    m_total = new QLabel(QStringLiteral("0"), this);
+    m_total->setObjectName(QStringLiteral("Label1"));
+    m_total->setGeometry(95, 410, 60, 28);
+    m_total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QFont totalFont = font;
+    totalFont.setPixelSize(23);
+    totalFont.setBold(true);
+    m_total->setFont(totalFont);
+
+    for (int i = 0; i < 4; ++i) {
+        auto *bar = new QLabel(this);
+        bar->setObjectName(QStringLiteral("Image%1").arg(13 + i));
+        bar->setGeometry(34, 436 + 12 * i, 0, 10);
+        showPicture(bar, QStringLiteral("Img/DD/Gauge%1.jpg").arg(i + 1));
+        m_gauge[i] = bar;
+    }
+
+    m_slotMenu = new QMenu(this);
+    m_slotMenu->setObjectName(QStringLiteral("PopupMenu1"));
+    QAction *insert = m_slotMenu->addAction(QStringLiteral("挿入"), this, [this] { Insert1Click(); });
+    insert->setObjectName(QStringLiteral("Insert1"));
+    m_slotMenu->addSeparator();
+    QAction *remove = m_slotMenu->addAction(QStringLiteral("削除"), this, [this] { Delete1Click(); });
+    remove->setObjectName(QStringLiteral("Delete1"));
+}
+
+void IconEditorWindow::createPalette()
+{
+    auto *panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("Panel3"));
+    panel->setGeometry(23, 146, 170, 250);
+    panel->setAutoFillBackground(true);
+    panel->setPalette(QPalette(Qt::white));
+    for (const PaletteIcon &entry : Palette) {
+        auto *icon = new QLabel(panel);
+        icon->setObjectName(QString::fromLatin1(entry.name));
+        icon->setGeometry(entry.x, entry.y, 55, 55);
+        icon->setProperty("code", entry.code);
+        icon->setCursor(Qt::OpenHandCursor);
+        icon->setToolTip(findCommand(entry.code)->caption);
+        showPicture(icon, icon::palettePath(entry.code));
+        icon->installEventFilter(this);
+    }
+}
+
+void IconEditorWindow::createStrip()
+{
+    m_strip = new QScrollArea(this);
+    m_strip->setObjectName(QStringLiteral("ScrollBox1"));
+    m_strip->setGeometry(213, 124, StripWidth, 222);
+    m_strip->setFrameShape(QFrame::NoFrame);
+    m_strip->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_strip->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_strip->setStyleSheet(QStringLiteral("QScrollArea, #StripContent { background: white; }"));
+    m_stripContent = new QWidget;
+    m_stripContent->setObjectName(QStringLiteral("StripContent"));
+    m_stripContent->setFixedSize(StripContentWidth, 222 - m_strip->horizontalScrollBar()->sizeHint().height());
+    m_stripContent->setAcceptDrops(true);
+    m_stripContent->installEventFilter(this);
+    m_strip->setWidget(m_stripContent);
+    m_strip->viewport()->installEventFilter(this);
+
+    QFont numberFont = font();
+    numberFont.setPointSize(20);
+    numberFont.setBold(true);
+    for (int i = 0; i < icon::SlotCount; ++i) {
+        SlotView &view = m_views[i];
+        view.number = new QLabel(QString::number(i), m_stripContent);
+        view.number->setObjectName(QStringLiteral("Drag_No%1").arg(i + 1));
+        view.number->setGeometry(icon::SlotPitch * i + 45, 3, 30, 28);
+        view.number->setAlignment(Qt::AlignCenter);
+        view.number->setFont(numberFont);
+        view.picture = new QLabel(m_stripContent);
+        view.picture->setObjectName(QStringLiteral("Drop_image%1").arg(i + 1));
+        view.picture->setGeometry(slotLeft(i), 32, 100, 170);
+        view.picture->setProperty("slot", i);
+        view.picture->installEventFilter(this);
+        showPicture(view.picture, icon::iconPath(code::Filler));
+    }
+}
+
+int IconEditorWindow::stripPosition() const
+{
+    return m_strip->horizontalScrollBar()->value();
+}
+
+void IconEditorWindow::setStripPosition(int position)
+{
+    m_strip->horizontalScrollBar()->setValue(qBound(0, position, icon::StripEnd));
+}
+
+void IconEditorWindow::showEvent(QShowEvent *event)
+{
+    FormWindow::showEvent(event);
+    // The slot strip's range must reach the last slot whatever the style's scroll bar.
+    m_strip->horizontalScrollBar()->setRange(0, icon::StripEnd);
+    const QString page = resourcePath(QStringLiteral("HTML/DD/index.html"));
+    if (!QFileInfo::exists(page)) {
+        services().dialogs.warning(msg::OpenError102);
+        return;
+    }
+    m_browser->setSource(QUrl::fromLocalFile(page));
+}
+
+bool IconEditorWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *widget = qobject_cast<QWidget *>(watched);
+    // Palette icons: press arms a drag, a move past the threshold starts it.
+    if (widget && widget->property("code").isValid()) {
+        auto *icon = static_cast<QLabel *>(widget);
+        if (event->type() == QEvent::MouseButtonPress) {
+            auto *e = static_cast<QMouseEvent *>(event);
+            if (e->button() == Qt::LeftButton) {
+                m_dragArmed = true;
+                m_pressPoint = e->position().toPoint();
+            }
+        } else if (event->type() == QEvent::MouseMove && m_dragArmed) {
+            const QPoint moved = static_cast<QMouseEvent *>(event)->position().toPoint() - m_pressPoint;
+            const int threshold = QApplication::startDragDistance();
+            if (qAbs(moved.x()) > threshold || qAbs(moved.y()) > threshold) {
+                m_dragArmed = false;
+                startDrag(icon, icon->property("code").toInt(), m_pressPoint);
+            }
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            m_dragArmed = false;
+        }
+        return false;
+    }
+    // Slot pictures: the right button opens the slot menu.
+    if (widget && widget->property("slot").isValid() && event->type() == QEvent::MouseButtonPress) {
+        auto *e = static_cast<QMouseEvent *>(event);
+        if (e->button() == Qt::RightButton)
+            openSlotMenu(widget->property("slot").toInt(), e->globalPosition().toPoint());
+        return false;
+    }
+    // The strip: every drag is welcome; a palette command lands on the slot under it.
+    if (watched == m_stripContent) {
+        if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+            static_cast<QDragMoveEvent *>(event)->acceptProposedAction();
+            return true;
+        }
+        if (event->type() == QEvent::Drop) {
+            auto *e = static_cast<QDropEvent *>(event);
+            const int slot = slotAt(e->position().toPoint());
+            if (slot >= 0 && e->mimeData()->hasFormat(CommandMimeType)) {
+                e->acceptProposedAction();
+                dropCommand(slot, QString::fromLatin1(e->mimeData()->data(CommandMimeType)).toInt());
+            }
+            return true;
+        }
+    }
+    // The wheel over the strip moves it by 10 pixels a step.
+    if (watched == m_strip->viewport() && event->type() == QEvent::Wheel) {
+        const int delta = static_cast<QWheelEvent *>(event)->angleDelta().y();
+        if (delta != 0)
+            setStripPosition(stripPosition() + (delta < 0 ? 10 : -10));
+        return true;
+    }
+    return FormWindow::eventFilter(watched, event);
+}
+
+void IconEditorWindow::startDrag(QLabel *icon, int code, QPoint pressPoint)
+{
+    auto *mime = new QMimeData;
+    mime->setData(CommandMimeType, QByteArray::number(code));
+    auto *drag = new QDrag(icon);
+    drag->setMimeData(mime);
+    QPixmap picture;
+    if (picture.load(resourcePath(icon::dragPicturePath(code)))) {
+        picture.setMask(picture.createMaskFromColor(Qt::white));
+        drag->setPixmap(picture);
+        drag->setHotSpot(pressPoint);
+    } else {
+        services().dialogs.warning(msg::FileMissing101);
+    }
+    runDrag(drag);
+    drag->deleteLater();
+}
+
+void IconEditorWindow::dropCommand(int slot, int code)
+{
+    if (!m_program.drop(slot, code)) {
+        services().dialogs.warning(msg::AddOverLimit503);
+        return;
+    }
+    freeSlotControls(slot);
+    showSlot(slot);
+    showTotal();
+    m_modified = true;
+    // Bring the following slots into view.
+    if (slot <= 2)
+        setStripPosition(0);
+    else if (slot >= 44)
+        setStripPosition(icon::StripEnd);
+    else if (stripPosition() < icon::SlotPitch * slot - 235)
+        setStripPosition(icon::SlotPitch * slot - 235);
+}
+
+void IconEditorWindow::createValueControls(int slot)
+{
+    SlotView &view = m_views[slot];
+    const int code = m_program.Slots[slot].code.toInt();
+    const int left = slotLeft(slot);
+    const auto makeBar = [&](int n, int min, int max, int top) {
+        auto *bar = new QSlider(Qt::Horizontal, m_stripContent);
+        bar->setObjectName(QStringLiteral("P%1_Bar%2").arg(n).arg(slot));
+        bar->setGeometry(left + 5, top, 90, 16);
+        bar->setRange(min, max);
+        bar->setPageStep(icon::pageStep(max));
+        bar->setFocusPolicy(Qt::NoFocus);
+        bar->setStyleSheet(QStringLiteral(
+            "QSlider::groove:horizontal { height: 7px; background: rgb(77,77,77); border-radius: 3px; }"
+            "QSlider::handle:horizontal { width: 11px; margin: -6px 0; border-radius: 4px;"
+            " background: #ff9f1c; border: 1px solid #b86b00; }"));
+        return bar;
+    };
+    const auto makeEdit = [&](int n, int top) {
+        auto *edit = new QLineEdit(m_stripContent);
+        edit->setObjectName(QStringLiteral("P%1_Edit%2").arg(n).arg(slot));
+        edit->setGeometry(left + 35, top, 40, 16);
+        edit->setAlignment(Qt::AlignCenter);
+        return edit;
+    };
+    view.bar1 = makeBar(1, 0, icon::value1Max(code), 116);
+    view.edit1 = makeEdit(1, 133);
+    view.bar2 = makeBar(2, 1, icon::value2Max(code), 166);
+    view.edit2 = makeEdit(2, 183);
+
+    // The coupling: a slider sets its box and the slot; a typed integer moves
+    // the slider (limited to its range); anything else empties the box.
+    for (int n : {1, 2}) {
+        QSlider *bar = n == 1 ? view.bar1 : view.bar2;
+        QLineEdit *edit = n == 1 ? view.edit1 : view.edit2;
+        connect(bar, &QSlider::valueChanged, this, [this, slot, n, edit](int value) {
+            edit->setText(QString::number(value));
+            IconSlot &s = m_program.Slots[slot];
+            (n == 1 ? s.value1 : s.value2) = edit->text();
+            m_modified = true;
+            if (n == 1)
+                m_stripContent->update();
+        });
+        connect(edit, &QLineEdit::textEdited, this, [this, slot, n, bar, edit](const QString &text) {
+            const auto state = icon::typedValue(text, bar->minimum(), bar->maximum());
+            if (!state) {
+                edit->clear();
+                return;
+            }
+            bar->setValue(state->slider);
+            if (edit->text() != state->box)
+                edit->setText(state->box);
+            IconSlot &s = m_program.Slots[slot];
+            (n == 1 ? s.value1 : s.value2) = state->slot;
+            m_modified = true;
+        });
+    }
+    view.bar1->setVisible(icon::showsValue1(code));
+    view.edit1->setVisible(icon::showsValue1(code));
+    view.bar2->setVisible(icon::showsValue2(code));
+    view.edit2->setVisible(icon::showsValue2(code));
+}
+
+void IconEditorWindow::createTimeControls(int slot)
+{
+    SlotView &view = m_views[slot];
+    const int left = slotLeft(slot);
+    const auto makeSpin = [&](const char *name, int max, int x, int y) {
+        auto *spin = new QSpinBox(m_stripContent);
+        spin->setObjectName(QString::fromLatin1(name) + QString::number(slot));
+        spin->setRange(0, max);
+        spin->setGeometry(x, y, 35, 22);
+        spin->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+        connect(spin, &QSpinBox::valueChanged, this, [this, slot] {
+            const SlotView &v = m_views[slot];
+            m_program.Slots[slot].value1 =
+                QString::number(icon::joinTime({v.hour->value(), v.minute->value(), v.second->value()}));
+            m_modified = true;
+        });
+        return spin;
+    };
+    view.hour = makeSpin("Spin_Edit_Hour", 18, left + 30, 133);
+    view.minute = makeSpin("Spin_Edit_Minute", 59, left, 162);
+    view.second = makeSpin("Spin_Edit_Second", 59, left + 50, 162);
+    for (QSpinBox *spin : {view.hour, view.minute, view.second})
+        spin->show();
+}
+
+void IconEditorWindow::freeSlotControls(int slot)
+{
+    SlotView &view = m_views[slot];
+    for (QWidget **control : {(QWidget **)&view.bar1, (QWidget **)&view.edit1, (QWidget **)&view.bar2,
+                              (QWidget **)&view.edit2, (QWidget **)&view.hour, (QWidget **)&view.minute,
+                              (QWidget **)&view.second}) {
+        delete *control;
+        *control = nullptr;
+    }
+}
+
+// The slot's picture and controls from its texts. Values pass through the
+// controls without marking the program: the texts are already what they show.
+void IconEditorWindow::showSlot(int slot)
+{
+    const IconSlot &s = m_program.Slots[slot];
+    SlotView &view = m_views[slot];
+    showPicture(view.picture, icon::iconPath(s.code.toInt()));
+    if (s.isEmpty())
+        return;
+    if (s.code.toInt() == code::Time)
+        createTimeControls(slot);
+    else
+        createValueControls(slot);
+    fillControls(slot);
+}
+
+void IconEditorWindow::fillControls(int slot)
+{
+    const IconSlot &s = m_program.Slots[slot];
+    SlotView &view = m_views[slot];
+    if (view.hour) {
+        const icon::Hms time = icon::splitTime(s.value1.toInt());
+        for (auto [spin, value] : {std::pair{view.hour, time.hours}, {view.minute, time.minutes},
+                                   {view.second, time.seconds}}) {
+            const QSignalBlocker block(spin);
+            spin->setValue(value);
+        }
+        return;
+    }
+    for (int n : {1, 2}) {
+        QSlider *bar = n == 1 ? view.bar1 : view.bar2;
+        QLineEdit *edit = n == 1 ? view.edit1 : view.edit2;
+        const ArgumentState state = icon::storedValue(argumentValue(s, n), bar->minimum(), bar->maximum());
+        const QSignalBlocker blockBar(bar);
+        bar->setValue(state.slider);
+        edit->setText(state.box);
+    }
+}
+
+void IconEditorWindow::rebuildSlotViews()
+{
+    for (int i = 0; i < icon::SlotCount; ++i) {
+        freeSlotControls(i);
+        showSlot(i);
+    }
+}
+
+void IconEditorWindow::showTotal()
+{
+    const int total = m_program.slotTotal();
+    m_total->setText(QString::number(total));
+    int widths[4] = {0, 0, 0, 0};
+    if (total <= limits::MaxTotal) {
+        for (int i = 0; i < 4; ++i)
+            widths[i] = 12 * qBound(0, total - 12 * i, 12);
+    } else {
+        widths[0] = widths[1] = widths[2] = 144; // over the limit: the last bar stays empty
+    }
+    for (int i = 0; i < 4; ++i)
+        m_gauge[i]->resize(widths[i], 10);
+}
+
+void IconEditorWindow::clearAllSlots()
+{
+    m_program.clear();
+    rebuildSlotViews();
+    m_modified = false;
+    showTotal();
+    setStripPosition(0);
+}
+
+bool IconEditorWindow::saveQuestion()
+{
+    if (!m_modified)
+        return true;
+    switch (services().dialogs.question(msg::SavePrompt, true)) {
+    case Answer::Yes:
+        File_SaveClick(); // the mark is cleared only by a save that completed
+        return false;
+    case Answer::Cancel:
+        return false;
+    case Answer::No:
+        break;
+    }
+    return true;
+}
+
+void IconEditorWindow::SendClick()
+{
+    const IconCheck check = m_program.checkProgram();
+    if (!check.ok) {
+        for (const QString &message : check.messages)
+            services().dialogs.warning(message);
+        services().dialogs.warning(msg::ProgramError502);
+        return;
+    }
+    Transmitter &transmitter = services().transmitter;
+    transmitter.withSendingDialog(forms().sendingDialog(), this,
+                                  [&] { return transmitter.sendLedProgram(m_program.compileSlots()); });
+}
+
+void IconEditorWindow::ActionClick()
+{
+    services().transmitter.sendShortCommand(1);
+}
+
+bool IconEditorWindow::File_SaveClick()
+{
+    Dialogs &dialogs = services().dialogs;
+    const QString chosen = dialogs.saveFileName(iconfile::Filter);
+    if (chosen.isEmpty())
+        return false;
+    const IconCheck check = m_program.checkProgram();
+    if (!check.ok) {
+        for (const QString &message : check.messages)
+            dialogs.warning(message);
+        if (dialogs.question(msg::GrammarPrompt, false) != Answer::Yes)
+            return false;
+    }
+    const QString path = iconfile::saveName(chosen);
+    if (QFileInfo::exists(path) && dialogs.question(msg::OverwritePrompt, false) != Answer::Yes)
+        return false;
+    QString error;
+    if (!textfile::writeLines(path, iconfile::fileLines(m_program, check.ok), &error)) {
+        dialogs.warning(QStringLiteral("ファイルを保存できませんでした。保存先を確認して下さい。\n") + path +
+                        QStringLiteral("\n（理由: ") + error + QStringLiteral("）"));
+        return false;
+    }
+    m_modified = false;
+    return true;
+}
+
+void IconEditorWindow::File_OpenClick()
+{
+    if (!saveQuestion())
+        return;
+    const QString path = services().dialogs.openFileName(iconfile::Filter);
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+void IconEditorWindow::openFile(const QString &path)
+{
+    if (!iconfile::hasProgramExtension(path)) {
+        services().dialogs.information(msg::CannotOpen111);
+        return;
+    }
+    const iconfile::ReadResult read = iconfile::read(path);
+    if (read.status == iconfile::ReadResult::Unreadable) {
+        services().dialogs.warning(read.message());
+        return;
+    }
+    if (read.status == iconfile::ReadResult::OtherStep) {
+        services().dialogs.information(read.message());
+        return;
+    }
+    clearAllSlots();
+    m_program = read.program;
+    rebuildSlotViews();
+    if (read.status == iconfile::ReadResult::BadLine)
+        services().dialogs.warning(read.message());
+    m_modified = false;
+    showTotal();
+}
+
+void IconEditorWindow::furoClick()
+{
+    auto *chart = dynamic_cast<ChartViewWindow *>(forms().form(10));
+    if (!chart)
+        return;
+    chart->setSteps(m_program.chartSteps());
+    chart->showOver(this);
+}
+
+void IconEditorWindow::ReportClick()
+{
+    auto *report = dynamic_cast<ReportWindow *>(forms().form(14));
+    if (!report)
+        return;
+    report->setProgram(m_program.compileSlots());
+    report->showOver(this);
+}
+
+void IconEditorWindow::All_DeleteClick()
+{
+    if (saveQuestion())
+        clearAllSlots();
+}
+
+void IconEditorWindow::MenuClick()
+{
+    if (!saveQuestion())
+        return;
+    clearAllSlots();
+    FormWindow::MenuClick();
+}
+
+void IconEditorWindow::ByeClick()
+{
+    if (!saveQuestion())
+        return;
+    clearAllSlots();
+    FormWindow::ByeClick();
+}
+
+void IconEditorWindow::openSlotMenu(int slot, const QPoint &globalPos)
+{
+    m_menuSlot = slot;
+    m_slotMenu->popup(globalPos);
+}
+
+void IconEditorWindow::Insert1Click()
+{
+    const IconProgram before = m_program;
+    m_program.insertAt(m_menuSlot);
+    rebuildSlotViews();
+    showTotal();
+    if (m_program != before)
+        m_modified = true;
+}
+
+void IconEditorWindow::Delete1Click()
+{
+    const IconProgram before = m_program;
+    m_program.deleteAt(m_menuSlot);
+    rebuildSlotViews();
+    showTotal();
+    if (m_program != before)
+        m_modified = true;
+}
+
+} // namespace kr31

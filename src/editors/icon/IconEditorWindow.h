@@ -1,0 +1,109 @@
+#pragma once
+
+#include "editors/icon/IconProgram.h"
+#include "ui/FormWindow.h"
+
+#include <QLabel>
+
+#include <array>
+#include <functional>
+
+class QDrag;
+class QLineEdit;
+class QMenu;
+class QScrollArea;
+class QSlider;
+class QSpinBox;
+class QTextBrowser;
+
+namespace kr31 {
+
+// The MIME type a palette icon's drag carries; its data is the command code in decimal.
+inline const QString CommandMimeType = QStringLiteral("application/x-kr31-command");
+
+// The icon editor: a palette of twelve commands dragged onto a strip of 47
+// slots, each with the controls of its arguments; the program is checked,
+// sent, charted, reported, saved and opened from here.
+class IconEditorWindow : public FormWindow
+{
+    Q_OBJECT
+public:
+    explicit IconEditorWindow(Forms &forms);
+
+    const IconProgram &program() const { return m_program; }
+    bool isModified() const { return m_modified; }
+    int stripPosition() const;
+    void setStripPosition(int position);
+
+    // The handlers of the window's buttons and menu.
+    void SendClick();
+    void ActionClick();
+    bool File_SaveClick();
+    void File_OpenClick();
+    void furoClick();
+    void ReportClick();
+    void All_DeleteClick();
+    void MenuClick() override;
+    void ByeClick() override;
+    void Insert1Click();
+    void Delete1Click();
+
+    // Places a palette command on a slot, as a drop does.
+    void dropCommand(int slot, int code);
+    // Opens the slot menu for slot at a global position.
+    void openSlotMenu(int slot, const QPoint &globalPos);
+    // Opens a file as File_Open does once a name is chosen (also for a file
+    // given on the command line).
+    void openFile(const QString &path);
+
+    // Runs a palette drag; replaced in tests, where QDrag::exec returns at once.
+    std::function<void(QDrag *)> runDrag;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct SlotView
+    {
+        QLabel *number = nullptr;
+        QLabel *picture = nullptr;
+        QSlider *bar1 = nullptr;
+        QLineEdit *edit1 = nullptr;
+        QSlider *bar2 = nullptr;
+        QLineEdit *edit2 = nullptr;
+        QSpinBox *hour = nullptr;
+        QSpinBox *minute = nullptr;
+        QSpinBox *second = nullptr;
+    };
+
+    void createPalette();
+    void createStrip();
+    void startDrag(QLabel *icon, int code, QPoint pressPoint);
+    void createValueControls(int slot);
+    void createTimeControls(int slot);
+    void freeSlotControls(int slot);
+    void fillControls(int slot);
+    void showSlot(int slot);
+    void rebuildSlotViews();
+    void clearAllSlots();
+    void showTotal();
+    void setModified() { m_modified = true; }
+    // The save question: true when the operation may go on.
+    bool saveQuestion();
+
+    IconProgram m_program;
+    std::array<SlotView, icon::SlotCount> m_views;
+    bool m_modified = false;
+    int m_menuSlot = 0;
+    bool m_dragArmed = false;
+    QPoint m_pressPoint;
+    QScrollArea *m_strip = nullptr;
+    QWidget *m_stripContent = nullptr;
+    QTextBrowser *m_browser = nullptr;
+    QLabel *m_total = nullptr;
+    std::array<QLabel *, 4> m_gauge{};
+    QMenu *m_slotMenu = nullptr;
+};
+
+} // namespace kr31

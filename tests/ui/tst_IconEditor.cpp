@@ -1,0 +1,350 @@
+#include "core/Messages.h"
+#include "core/TextFile.h"
+#include "editors/icon/ChartViewWindow.h"
+#include "editors/icon/IconEditorWindow.h"
+#include "link/Packets.h"
+#include "link/ToneBurst.h"
+#include "link/WavFile.h"
+#include "report/ReportWindow.h"
+#include "support/UiRig.h"
+
+#include <QAction>
+#include <QDropEvent>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QScrollArea>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTest>
+
+using namespace kr31;
+using namespace kr31::test;
+
+namespace {
+
+struct EditorRig : UiRig
+{
+    IconEditorWindow *editor = nullptr;
+    EditorRig()
+    {
+        settings.setWizardStart(0);
+        editor = form<IconEditorWindow>(8);
+        editor->runDrag = [](QDrag *) {};
+        forms.open(nullptr, 8);
+        settle();
+        log.clear();
+    }
+
+    // A drop as the palette makes it, at the middle of a slot's picture.
+    bool drop(int slot, int code)
+    {
+        auto *picture = editor->findChild<QLabel *>(QStringLiteral("Drop_image%1").arg(slot + 1));
+        QWidget *strip = picture->parentWidget();
+        QMimeData mime;
+        mime.setData(CommandMimeType, QByteArray::number(code));
+        const QPointF at = picture->geometry().center();
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(strip, &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent dropEvent(at, Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(strip, &dropEvent);
+        return true;
+    }
+
+    template <class T>
+    T *child(const QString &name)
+    {
+        return editor->findChild<T *>(name);
+    }
+
+    QString total() { return child<QLabel>("Label1")->text(); }
+    int gauge(int bar) { return child<QLabel>(QStringLiteral("Image%1").arg(12 + bar))->width(); }
+
+    void typeInto(const QString &name, const QString &text)
+    {
+        auto *edit = child<QLineEdit>(name);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+
+    void slotMenu(int slot, const char *action)
+    {
+        editor->openSlotMenu(slot, QPoint(0, 0));
+        auto *menu = child<QMenu>("PopupMenu1");
+        for (QAction *a : menu->actions()) {
+            if (a->objectName() == QLatin1String(action))
+                a->trigger();
+        }
+        menu->hide();
+    }
+};
+
+QStringList filled(QStringList lines)
+{
+    while (lines.size() < 47)
+        lines.append("27");
+    return lines;
+}
+
+} // namespace
+
+class TestIconEditor : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void dropPlacesACommandWithItsControls_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("total");
+        QTest::addColumn<int>("gauge");
+        QTest::addColumn<QStringList>("controls");
+        QTest::newRow("ON") << 16 << "1" << 12 << QStringList{};
+        QTest::newRow("Light") << 18 << "2" << 24 << QStringList{"P1_Bar0", "P1_Edit0"};
+        QTest::newRow("F_In") << 19 << "3" << 36 << QStringList{"P1_Bar0", "P1_Edit0", "P2_Bar0", "P2_Edit0"};
+        QTest::newRow("Time") << 21 << "3" << 36
+                              << QStringList{"Spin_Edit_Hour0", "Spin_Edit_Minute0", "Spin_Edit_Second0"};
+    }
+    void dropPlacesACommandWithItsControls()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, total);
+        QFETCH(int, gauge);
+        QFETCH(QStringList, controls);
+        EditorRig rig;
+        QVERIFY(rig.drop(0, code));
+        QCOMPARE(rig.total(), total);
+        QCOMPARE(rig.gauge(1), gauge);
+        QVERIFY(rig.editor->isModified());
+        for (const QString &name : controls) {
+            auto *control = rig.child<QWidget>(name);
+            QVERIFY2(control && control->isVisible(), qPrintable(name));
+        }
+        if (controls.isEmpty())
+            QVERIFY(!rig.child<QWidget>("P1_Edit0") || !rig.child<QWidget>("P1_Edit0")->isVisible());
+    }
+
+    void dropsRefusedAtTheLimit()
+    {
+        EditorRig rig;
+        for (int i = 0; i < 15; ++i)
+            rig.drop(i, 21);
+        rig.drop(15, 16);
+        QCOMPARE(rig.total(), QStringLiteral("46"));
+        QCOMPARE(rig.gauge(4), 120);
+        rig.drop(16, 18);
+        QCOMPARE(rig.dialogs.warnings, QStringList{msg::AddOverLimit503});
+        QVERIFY(rig.editor->program().Slots[16].isEmpty());
+        rig.drop(16, 16);
+        QCOMPARE(rig.total(), QStringLiteral("47"));
+        QCOMPARE(rig.gauge(4), 132);
+        rig.drop(0, 16); // lighter than the Time it would replace, still refused
+        QCOMPARE(rig.dialogs.warnings.size(), 2);
+        QCOMPARE(rig.editor->program().Slots[0].code, QStringLiteral("21"));
+        rig.drop(0, 100);
+        QCOMPARE(rig.editor->program().Slots[0].code, QStringLiteral("100"));
+    }
+
+    void dropScrollsTheStrip()
+    {
+        EditorRig rig;
+        rig.drop(30, 16);
+        QCOMPARE(rig.editor->stripPosition(), 2915);
+        rig.drop(10, 16);
+        QCOMPARE(rig.editor->stripPosition(), 2915);
+        rig.drop(45, 16);
+        QCOMPARE(rig.editor->stripPosition(), 4426);
+        rig.drop(1, 16);
+        QCOMPARE(rig.editor->stripPosition(), 0);
+    }
+
+    void valueBoxesAndSlidersAreCoupled()
+    {
+        EditorRig rig;
+        rig.drop(0, 18);
+        auto *bar = rig.child<QSlider>("P1_Bar0");
+        bar->setValue(40);
+        QCOMPARE(rig.child<QLineEdit>("P1_Edit0")->text(), QStringLiteral("40"));
+        QCOMPARE(rig.editor->program().Slots[0].value1, QStringLiteral("40"));
+        rig.typeInto("P1_Edit0", "150");
+        QCOMPARE(bar->value(), 100);
+        QCOMPARE(rig.child<QLineEdit>("P1_Edit0")->text(), QStringLiteral("100"));
+        QCOMPARE(rig.editor->program().Slots[0].value1, QStringLiteral("100"));
+        rig.typeInto("P1_Edit0", "abc");
+        QCOMPARE(rig.child<QLineEdit>("P1_Edit0")->text(), QString());
+        QCOMPARE(rig.editor->program().Slots[0].value1, QStringLiteral("100"));
+
+        rig.drop(1, 22);
+        QCOMPARE(rig.child<QSlider>("P1_Bar1")->maximum(), 46);
+        QCOMPARE(rig.child<QSlider>("P1_Bar1")->pageStep(), 5);
+        QCOMPARE(rig.child<QSlider>("P2_Bar1")->pageStep(), 26);
+        rig.drop(2, 21);
+        rig.child<QSpinBox>("Spin_Edit_Hour2")->setValue(1);
+        rig.child<QSpinBox>("Spin_Edit_Minute2")->setValue(2);
+        rig.child<QSpinBox>("Spin_Edit_Second2")->setValue(3);
+        QCOMPARE(rig.editor->program().Slots[2].value1, QStringLiteral("3723"));
+    }
+
+    void insertAndDeleteThroughTheSlotMenu()
+    {
+        EditorRig rig;
+        for (int i = 0; i < 10; ++i)
+            rig.drop(i, i == 3 ? 18 : 16);
+        rig.child<QSlider>("P1_Bar3")->setValue(70);
+        rig.slotMenu(2, "Insert1");
+        QVERIFY(rig.editor->program().Slots[2].isEmpty());
+        QCOMPARE(rig.editor->program().Slots[4], (IconSlot{"18", "70", "1"}));
+        QCOMPARE(rig.child<QLineEdit>("P1_Edit4")->text(), QStringLiteral("70"));
+        QVERIFY(!rig.child<QLineEdit>("P1_Edit3")->isVisible()); // an ON moved there
+        QCOMPARE(rig.total(), QStringLiteral("2"));
+        rig.slotMenu(2, "Delete1");
+        QCOMPARE(rig.editor->program().Slots[3], (IconSlot{"18", "70", "1"}));
+        QCOMPARE(rig.total(), QStringLiteral("11"));
+        QVERIFY(rig.editor->program().Slots[9].code == QLatin1String("16"));
+        QVERIFY(rig.editor->program().Slots[10].isEmpty());
+    }
+
+    void sendRefusesAFaultyProgram()
+    {
+        EditorRig rig;
+        rig.drop(0, 21); // a timer of 0 seconds
+        rig.editor->SendClick();
+        QCOMPARE(rig.dialogs.warnings, (QStringList{msg::OutOfRange507, msg::ProgramError502}));
+        QVERIFY(rig.sound.played.isEmpty());
+    }
+
+    void sendPlaysTheExactPacket()
+    {
+        EditorRig rig;
+        rig.drop(0, 16);
+        rig.drop(1, 18);
+        rig.child<QSlider>("P1_Bar1")->setValue(50);
+        rig.drop(2, 100);
+        rig.editor->SendClick();
+        QVERIFY(rig.dialogs.warnings.isEmpty());
+        QCOMPARE(rig.log, (EventLog{"wait 500", "prepare", "wait 500", "play", "silence"}));
+        const Packet expected = *packet::ledProgram(filled({"16", "18,50", "100"}));
+        QCOMPARE(rig.sound.played.first(), wav::fileBytes(tone::transferSound(expected, [] { return 0; })));
+        rig.editor->ActionClick();
+        QCOMPARE(rig.sound.played.last(), wav::fileBytes(tone::transferSound({1}, [] { return 0; })));
+    }
+
+    void saveQuestionAnswers()
+    {
+        EditorRig rig;
+        const QString path = rig.home.home() + "/mine";
+        rig.drop(0, 16);
+        // Cancel: stays, still modified.
+        rig.dialogs.answers = {Answer::Cancel};
+        rig.editor->MenuClick();
+        QVERIFY(rig.editor->isVisible());
+        QVERIFY(rig.editor->isModified());
+        // Yes: saves (here as mine.kr3), stays in the editor, no longer modified.
+        rig.dialogs.answers = {Answer::Yes};
+        rig.dialogs.fileNames = {path};
+        rig.editor->MenuClick();
+        QVERIFY(rig.editor->isVisible());
+        QVERIFY(!rig.editor->isModified());
+        QCOMPARE(textfile::readLines(path + ".kr3")->mid(0, 2), (QStringList{"LED", "16"}));
+        // Again: no question; the editor empties and the menu shows.
+        rig.editor->MenuClick();
+        QVERIFY(!rig.editor->isVisible());
+        QVERIFY(rig.forms.form(2)->isVisible());
+        QCOMPARE(rig.editor->program(), IconProgram());
+        QCOMPARE(rig.dialogs.questions.size(), 2);
+
+        // No: leaves without saving.
+        rig.forms.open(rig.forms.form(2), 8);
+        rig.drop(0, 17);
+        rig.dialogs.answers = {Answer::No};
+        rig.editor->All_DeleteClick();
+        QCOMPARE(rig.editor->program(), IconProgram());
+        QCOMPARE(rig.total(), QStringLiteral("0"));
+    }
+
+    void cancelledSaveDialogKeepsTheMark()
+    {
+        EditorRig rig;
+        rig.drop(0, 16);
+        rig.dialogs.answers = {Answer::Yes};
+        rig.editor->MenuClick(); // save dialog cancelled (no file name)
+        QVERIFY(rig.editor->isVisible());
+        QVERIFY(rig.editor->isModified());
+    }
+
+    void saveAndOpenFiles()
+    {
+        EditorRig rig;
+        rig.drop(0, 21);
+        // A timer of 0: (507), then the grammar question; No writes nothing.
+        rig.dialogs.fileNames = {rig.home.home() + "/t"};
+        rig.dialogs.answers = {Answer::No};
+        QVERIFY(!rig.editor->File_SaveClick());
+        QVERIFY(!QFile::exists(rig.home.home() + "/t.kr3"));
+        QCOMPARE(rig.dialogs.warnings, QStringList{msg::OutOfRange507});
+        QCOMPARE(rig.dialogs.questions, QStringList{msg::GrammarPrompt});
+        // Yes writes "DD".
+        rig.dialogs.fileNames = {rig.home.home() + "/t.KR3"};
+        rig.dialogs.answers = {Answer::Yes};
+        QVERIFY(rig.editor->File_SaveClick());
+        QCOMPARE(textfile::readLines(rig.home.home() + "/t.KR3")->first(), QStringLiteral("DD"));
+        // Saving over it asks first.
+        rig.dialogs.fileNames = {rig.home.home() + "/t.KR3"};
+        rig.dialogs.answers = {Answer::Yes, Answer::No};
+        QVERIFY(!rig.editor->File_SaveClick());
+        QCOMPARE(rig.dialogs.questions.last(), msg::OverwritePrompt);
+
+        // Opening it back.
+        rig.editor->All_DeleteClick();
+        rig.dialogs.answers = {Answer::No};
+        rig.dialogs.fileNames = {rig.home.home() + "/t.KR3"};
+        rig.editor->File_OpenClick();
+        QCOMPARE(rig.editor->program().Slots[0].code, QStringLiteral("21"));
+        QVERIFY(rig.child<QSpinBox>("Spin_Edit_Hour0"));
+        QVERIFY(!rig.editor->isModified());
+    }
+
+    void openRefusals()
+    {
+        EditorRig rig;
+        const QString melody = rig.home.home() + "/m.kr3";
+        textfile::writeLines(melody, {"MELODY", "1"});
+        rig.drop(0, 16);
+        rig.dialogs.answers = {Answer::No};
+        rig.dialogs.fileNames = {rig.home.home() + "/x.txt"};
+        rig.editor->File_OpenClick();
+        QCOMPARE(rig.dialogs.informations, QStringList{msg::CannotOpen111});
+        rig.dialogs.answers = {Answer::No};
+        rig.dialogs.fileNames = {melody};
+        rig.editor->File_OpenClick();
+        QCOMPARE(rig.dialogs.informations.last(), msg::OtherStep112);
+        QCOMPARE(rig.editor->program().Slots[0].code, QStringLiteral("16")); // unchanged
+
+        const QString values = rig.home.home() + "/v.kr3";
+        textfile::writeLines(values, {"LED", "19,120,0"});
+        rig.editor->openFile(values);
+        QCOMPARE(rig.child<QLineEdit>("P1_Edit0")->text(), QStringLiteral("100"));
+        QCOMPARE(rig.child<QLineEdit>("P2_Edit0")->text(), QString());
+        QCOMPARE(rig.child<QSlider>("P2_Bar0")->value(), 1);
+        QCOMPARE(rig.editor->program().Slots[0], (IconSlot{"19", "100", "0"}));
+    }
+
+    void chartAndReportGetTheProgram()
+    {
+        EditorRig rig;
+        rig.drop(0, 16);
+        rig.drop(1, 26);
+        rig.editor->furoClick();
+        auto *chart = rig.form<ChartViewWindow>(10);
+        QCOMPARE(chart->steps(), (QStringList{"16", "26"}));
+        QVERIFY(chart->isVisible());
+        rig.editor->ReportClick();
+        QVERIFY(rig.forms.form(14)->isVisible());
+    }
+};
+
+QTEST_MAIN(TestIconEditor)
+#include "tst_IconEditor.moc"
