@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 
+#include "core/Cp932.h"
 #include "core/Messages.h"
 #include "core/RealClock.h"
 #include "core/Settings.h"
@@ -10,8 +11,15 @@
 #include "link/ToneDecoder.h"
 #include "link/Transmitter.h"
 #include "link/WavFile.h"
+#include "core/Resources.h"
+#include "core/TextFile.h"
+#include "editors/icon/IconFile.h"
 #include "program/CommandList.h"
 #include "program/ProgramFile.h"
+#include "report/ReportPage.h"
+
+#include <QMap>
+#include <QStringDecoder>
 
 #include <QFile>
 
@@ -28,6 +36,8 @@ const char *const Usage =
     "  kr31-cli wav [--mode N] -o OUT.wav VALUE...   値の転送音をWAVに書く\n"
     "  kr31-cli decode IN.wav                        転送音を読み、モードと値を表示\n"
     "  kr31-cli play FILE.kr3                        ファイルのプログラムをランプへ送る\n"
+    "  kr31-cli report FILE.kr3 --grade G --class C --name N [--impressions TEXTFILE] -o Report.html\n"
+    "                                                レポートのページを書く\n"
     "N は転送モード 0..3 (省略すると set.ini の設定)。";
 
 // Messages go to standard error; a question is answered No (nothing is asked).
@@ -52,18 +62,54 @@ private:
     QTextStream &m_err;
 };
 
+// A text file from a teacher: UTF-8 when it is valid UTF-8, else code page 932.
+QString decodeText(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    return utf8.hasError() ? cp932::decode(bytes) : text;
+}
+
 struct Failure
 {
     QString message;
 };
 
-// The command list that a program file sends, checked as the lamp needs it.
+// The program of a file as the icon editor holds it after opening the file.
+std::optional<IconProgram> iconProgramOf(const QString &path, Failure &failure)
+{
+    const auto lines = textfile::readLines(path);
+    if (!lines) {
+        failure.message = msg::CannotOpen111;
+        return std::nullopt;
+    }
+    const iconfile::ReadResult read = iconfile::readLines(*lines);
+    if (read.status != iconfile::ReadResult::Ok) {
+        failure.message = read.message();
+        return std::nullopt;
+    }
+    return read.program;
+}
+
+// The command list that a program file sends, checked as the lamp needs it:
+// an "LED" or "LITE" list as it stands, a "DD" file as the icon editor sends it.
 std::optional<QStringList> commandListOf(const QString &path, Failure &failure)
 {
     const auto file = ProgramFile::read(path);
     if (!file) {
         failure.message = msg::CannotOpen111;
         return std::nullopt;
+    }
+    if (file->marker == QLatin1String("DD")) {
+        const auto program = iconProgramOf(path, failure);
+        if (!program)
+            return std::nullopt;
+        const IconCheck check = program->checkProgram();
+        if (!check.ok) {
+            failure.message = (check.messages + QStringList{msg::ProgramError502}).join(u'\n');
+            return std::nullopt;
+        }
+        return program->compileSlots();
     }
     if (!file->isLedList()) {
         failure.message = msg::OtherStep112;
@@ -96,6 +142,7 @@ struct Options
 {
     QString output;
     std::optional<int> mode;
+    QMap<QString, QString> named; // --grade, --class, --name, --impressions
     QStringList positional;
 };
 
@@ -104,7 +151,14 @@ std::optional<Options> parseOptions(const QStringList &args, Failure &failure)
     Options options;
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args.at(i);
-        if (a == QLatin1String("-o") || a == QLatin1String("--mode")) {
+        static const QStringList named{"--grade", "--class", "--name", "--impressions"};
+        if (named.contains(a)) {
+            if (i + 1 >= args.size()) {
+                failure.message = QStringLiteral("%1 の後に値がありません。").arg(a);
+                return std::nullopt;
+            }
+            options.named.insert(a.mid(2), args.at(++i));
+        } else if (a == QLatin1String("-o") || a == QLatin1String("--mode")) {
             if (i + 1 >= args.size()) {
                 failure.message = QStringLiteral("%1 の後に値がありません。").arg(a);
                 return std::nullopt;
@@ -218,6 +272,39 @@ int runCli(const QStringList &args, QTextStream &out, QTextStream &err, SoundOut
         if (!sent)
             failure.message = QStringLiteral("送信できませんでした。");
         return finish(sent);
+    }
+    if (command == QLatin1String("report") && pos.size() == 1) {
+        const QString grade = options->named.value("grade");
+        const QString cls = options->named.value("class");
+        const QString name = options->named.value("name");
+        if (!report::namesComplete(grade, cls, name)) {
+            failure.message = report::NamesMissing;
+            return finish(false);
+        }
+        if (options->output.isEmpty()) {
+            failure.message = QStringLiteral("書き出すファイルを -o で指定して下さい。");
+            return finish(false);
+        }
+        QString impressions = report::InitialImpressions;
+        if (options->named.contains("impressions")) {
+            QFile file(options->named.value("impressions"));
+            if (!file.open(QIODevice::ReadOnly)) {
+                failure.message = msg::CannotOpen111 + QStringLiteral("\n") + file.fileName();
+                return finish(false);
+            }
+            impressions = decodeText(file.readAll());
+        }
+        const auto program = iconProgramOf(pos.at(0), failure);
+        if (!program)
+            return finish(false);
+        const QStringList lines = report::pageLines(grade, cls, name, impressions, program->compileSlots(),
+                                                    resourceFolder());
+        QString why;
+        if (!report::writePage(options->output, lines, &why)) {
+            failure.message = report::CannotWrite + QStringLiteral("\n") + options->output + QStringLiteral(": ") + why;
+            return finish(false);
+        }
+        return finish(true);
     }
     return finish(false);
 }

@@ -1,4 +1,7 @@
 #include "core/Messages.h"
+#include "core/TextFile.h"
+#include "editors/icon/IconProgram.h"
+#include "report/ReportPage.h"
 #include "link/Packets.h"
 #include "link/ToneBurst.h"
 #include "link/WavFile.h"
@@ -62,6 +65,11 @@ private Q_SLOTS:
         QTest::addColumn<Packet>("packet");
         QTest::newRow("LED") << data("program.kr3") << *packet::ledProgram({"16", "18,50", "21,64800", "22,0,3"});
         QTest::newRow("LITE, LF, up to DATA") << data("lite.kr3") << *packet::ledProgram({"19,100,5", "26"});
+        // As the icon editor sends it: 150 limited to 100, the loop as a repeat, 47 lines.
+        QStringList dd{"16", "18,100", "22,0,2", "21,3723"};
+        while (dd.size() < 47)
+            dd.append("27");
+        QTest::newRow("DD") << data("icon_dd.kr3") << *packet::ledProgram(dd);
     }
     void packetOfFiles()
     {
@@ -84,6 +92,16 @@ private Q_SLOTS:
         QTest::newRow("bad repeat") << QStringList{"packet", data("bad_repeat.kr3")} << msg::RepeatError501;
         QTest::newRow("bad time") << QStringList{"packet", data("bad_time.kr3")} << msg::OutOfRange507;
         QTest::newRow("over 47") << QStringList{"packet", data("too_long.kr3")} << msg::SendOverLimit504;
+        QTest::newRow("DD timer 0") << QStringList{"packet", data("icon_time0.kr3")}
+                                    << msg::OutOfRange507 + "\n" + msg::ProgramError502;
+        QTest::newRow("DD nested repeat") << QStringList{"packet", data("icon_nested.kr3")} << msg::ProgramError502;
+        QTest::newRow("report without name")
+            << QStringList{"report", data("icon_dd.kr3"), "--grade", "3", "--class", "2", "-o", "/tmp/r.html"}
+            << "学年、組、名前を正しく入力して下さい。";
+        QTest::newRow("report of a flowchart file")
+            << QStringList{"report", data("flowchart.kr3"), "--grade", "3", "--class", "2", "--name", "A", "-o",
+                           "/tmp/r.html"}
+            << msg::OtherStep112;
         QTest::newRow("no output") << QStringList{"wav", "4"} << "-o";
         QTest::newRow("bad mode") << QStringList{"wav", "--mode", "4", "-o", "/tmp/x.wav", "4"} << "0 から 3";
         QTest::newRow("bad value") << QStringList{"wav", "-o", "/tmp/x.wav", "256"} << "0 から 255";
@@ -132,6 +150,24 @@ private Q_SLOTS:
         QCOMPARE(cli({"wav", "-o", out, "1"}).exitCode, 0);
         QCOMPARE(cli({"decode", out}).out, QStringLiteral("mode 3\n1\n"));
         m_home->writeWorkFile("set.ini", "");
+    }
+
+    void reportAsTheWindowWritesIt()
+    {
+        const QString out = m_home->home() + "/Report.html";
+        const Run run = cli({"report", data("icon_dd.kr3"), "--grade", "3", "--class", "2", "--name", "山田 <花子>",
+                             "--impressions", data("impressions_cp932.txt"), "-o", out});
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.exitCode, 0);
+        IconProgram program;
+        program.load(0, 16, "", "");
+        program.load(1, 18, "150", "");
+        program.load(2, 231, "0", "2");
+        program.load(3, 21, "3723", "");
+        const QStringList lines = report::pageLines("3", "2", "山田 <花子>", "たのしかった\r\n<b>",
+                                                    program.compileSlots(), QStringLiteral(KR31_BIN_DIR "/"));
+        QCOMPARE(readFile(out), textfile::encodeLines(lines));
+        QVERIFY(readFile(out).contains("&lt;\x89\xd4\x8e\x71&gt;"));
     }
 
     void unwritableOutput()
