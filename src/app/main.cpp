@@ -1,6 +1,9 @@
 // kr31: the desktop programming environment. Creates the windows in their
 // fixed order, runs until the main menu closes, and puts the mixer back.
+#include "core/Messages.h"
 #include "core/RealClock.h"
+#include "editors/icon/IconEditorWindow.h"
+#include "program/ProgramFile.h"
 #include "core/Settings.h"
 #include "link/AlsaSoundOutput.h"
 #include "link/Transmitter.h"
@@ -23,6 +26,26 @@
 #include <memory>
 
 using namespace kr31;
+
+namespace {
+
+void openFromCommandLine(Forms &forms, const QString &path)
+{
+    const auto file = ProgramFile::read(path);
+    if (!file) {
+        forms.services().dialogs.information(msg::CannotOpen111);
+        return;
+    }
+    if (file->marker == QLatin1String("LED") || file->marker == QLatin1String("DD") ||
+        file->marker == QLatin1String("LITE")) {
+        forms.open(forms.form(2), 8);
+        static_cast<IconEditorWindow *>(forms.form(8))->openFile(path);
+        return;
+    }
+    forms.services().dialogs.information(msg::OtherStep112);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -57,15 +80,15 @@ int main(int argc, char *argv[])
     auto *sending = static_cast<SendingDialogWindow *>(forms.form(7));
     sound.onProgress = [sending](int played, int total) { sending->setProgress(played, total); };
 
-    // A .kr3 file given on the command line (a double-click in the file
-    // manager) is kept for the editor that opens it.
-    const QStringList args = QApplication::arguments();
-    if (args.size() > 1)
-        QApplication::instance()->setProperty("kr31OpenFile", args.at(1));
-
     auto *menu = static_cast<MainMenuWindow *>(forms.form(2));
     QObject::connect(menu, &MainMenuWindow::closed, &app, &QApplication::quit);
     menu->show();
+
+    // A .kr3 file given on the command line (a double-click in the file
+    // manager) opens in the editor that its marker names.
+    const QStringList args = QApplication::arguments();
+    if (args.size() > 1)
+        openFromCommandLine(forms, args.at(1));
     const int result = app.exec();
     alsa.restore(true);
     return result;

@@ -1,0 +1,253 @@
+#include "editors/icon/ChartViewWindow.h"
+
+#include "core/Geometry.h"
+#include "core/Messages.h"
+#include "core/TextTools.h"
+#include "editors/icon/ChartLayout.h"
+#include "ui/UiServices.h"
+
+#include <QFontMetricsF>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <functional>
+
+namespace kr31 {
+
+namespace {
+
+const Place kScrollBox{"ScrollBox1", 7, 8, 486, 425};
+const Place kOut{"Out", 15, 440, 150, 50};
+const Place kBye{"Bye", 184, 440, 300, 50};
+const QString kFolder = QStringLiteral("Img/Disp_Furo/");
+
+constexpr int kPaintBoxWidth = 457;
+constexpr int kPaintBoxHeight = 3650; // room for 47 repeat steps
+constexpr int kScreenUnit = 50;
+constexpr int kScreenTop = 10;
+constexpr int kWheelStep = 80;
+
+// The paint box: a plain widget whose painting is the window's.
+class PaintBox : public QWidget
+{
+public:
+    PaintBox(QWidget *parent, std::function<void(QPainter &, int)> paint)
+        : QWidget(parent)
+        , m_paint(std::move(paint))
+    {
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        m_paint(painter, width());
+    }
+
+private:
+    std::function<void(QPainter &, int)> m_paint;
+};
+
+QFont screenFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")});
+    return font;
+}
+
+QFont paperFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")});
+    return font;
+}
+
+QRectF rectOf(const chart::Edges &e)
+{
+    return QRectF(e.left, e.top, e.right - e.left, e.bottom - e.top);
+}
+
+QPolygonF polygonOf(const QList<QPoint> &points)
+{
+    QPolygonF polygon;
+    for (const QPoint &p : points)
+        polygon.append(QPointF(p));
+    return polygon;
+}
+
+// Text centred on one line in box; a text wider than its box is drawn
+// smaller so it stays inside the outline.
+void drawCentred(QPainter &painter, const QRectF &box, const QString &text, const QFont &base)
+{
+    if (text.isEmpty())
+        return;
+    QFont font = base;
+    const qreal room = box.width() - 4;
+    const qreal wide = QFontMetricsF(font).horizontalAdvance(text);
+    if (wide > room && room > 0)
+        font.setPixelSize(qMax(1, int(font.pixelSize() * qMax(0.6, room / wide))));
+    painter.setFont(font);
+    painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip, text);
+}
+
+// Paints the shapes of one chart page: black outlines, white fills, black
+// arrowheads; u sets the line width and the size of the letters.
+void paintShapes(QPainter &painter, const chart::Shapes &shapes, int u, QFont font)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const int penWidth = qMax(1, chart::scaled(u, 1, 50));
+    if (penWidth == 1)
+        painter.translate(0.5, 0.5); // a one-pixel line on whole coordinates stays sharp
+    const QPen pen(Qt::black, penWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    font.setPixelSize(qMax(1, chart::scaled(u, 24, 100)));
+    painter.setPen(pen);
+    for (const chart::Shape &s : shapes) {
+        switch (s.kind) {
+        case chart::Shape::Terminal:
+            painter.setBrush(Qt::white);
+            painter.drawRoundedRect(rectOf(s.box), s.corner / 2.0, s.corner / 2.0);
+            drawCentred(painter, rectOf(s.box), s.text, font);
+            break;
+        case chart::Shape::Box:
+            painter.setBrush(Qt::white);
+            painter.drawRect(rectOf(s.box));
+            drawCentred(painter, rectOf(s.box), s.text, font);
+            break;
+        case chart::Shape::Diamond:
+            painter.setBrush(Qt::white);
+            painter.drawPolygon(polygonOf(s.points));
+            break;
+        case chart::Shape::Label:
+            drawCentred(painter, rectOf(s.box), s.text, font);
+            break;
+        case chart::Shape::Line:
+            painter.setBrush(Qt::NoBrush);
+            painter.drawPolyline(polygonOf(s.points));
+            break;
+        case chart::Shape::Arrowhead:
+            painter.setBrush(Qt::black);
+            painter.drawPolygon(polygonOf(s.points));
+            break;
+        }
+    }
+    painter.restore();
+}
+
+} // namespace
+
+ChartViewWindow::ChartViewWindow(Forms &forms, QWidget *parent)
+    : FormWindow(10, QSize(499, 499), forms, parent)
+{
+    setBackground(QStringLiteral("Img/Back/Chart.jpg"));
+
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QString::fromLatin1(kScrollBox.name));
+    m_scroll->setGeometry(kScrollBox.x, kScrollBox.y, kScrollBox.w, kScrollBox.h);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_scroll->setWidgetResizable(false);
+    QPalette white = m_scroll->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::Base, Qt::white);
+    m_scroll->viewport()->setPalette(white);
+    m_scroll->viewport()->setAutoFillBackground(true);
+    m_scroll->viewport()->installEventFilter(this);
+
+    m_paintBox = new PaintBox(m_scroll, [this](QPainter &painter, int width) {
+        paintChart(painter, kScreenUnit, int(text::roundHalfEven(width, 2)), kScreenTop);
+    });
+    m_paintBox->setObjectName(QStringLiteral("PaintBox1"));
+    m_paintBox->setPalette(white);
+    m_paintBox->setAutoFillBackground(true);
+    m_paintBox->resize(kPaintBoxWidth, kPaintBoxHeight);
+    m_scroll->setWidget(m_paintBox);
+
+    addButton(kFolder, kOut, [this] { OutClick(); });
+    addButton(kFolder, kBye, [this] { ByeClick(); });
+}
+
+void ChartViewWindow::setSteps(const QStringList &steps)
+{
+    m_steps = steps;
+    m_stepTops = chart::stepTops(m_steps, kScreenUnit, kScreenTop);
+    // 3650 holds any program the editors hand over; a longer list from
+    // elsewhere still scrolls to its end.
+    const int bottom = chart::chartBottom(m_steps, kScreenUnit, kScreenTop) + 40;
+    m_paintBox->resize(kPaintBoxWidth, qMax(kPaintBoxHeight, bottom));
+    m_paintBox->update();
+}
+
+void ChartViewWindow::showOver(QWidget *opener)
+{
+    if (opener) {
+        const QRect o = opener->frameGeometry();
+        move(centredOver(o.x(), o.width(), width()), centredOver(o.y(), o.height(), height()));
+    }
+    m_scroll->verticalScrollBar()->setValue(0);
+    show();
+    raise();
+    activateWindow();
+}
+
+void ChartViewWindow::ByeClick()
+{
+    hide();
+}
+
+void ChartViewWindow::paintChart(QPainter &painter, int u, int x, int y) const
+{
+    paintShapes(painter, chart::layout(m_steps, u, x, y), u, screenFont());
+}
+
+void ChartViewWindow::OutClick()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (!services().printing.choose(printer, this))
+        return;
+    if (!print(printer))
+        services().dialogs.warning(msg::OpenError102);
+}
+
+bool ChartViewWindow::print(QPrinter &printer) const
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    const int dx = printer.logicalDpiX(), dy = printer.logicalDpiY();
+    // One inch from the top, centred on an 8-inch column; a page ends half
+    // an inch above the bottom of the printable area.
+    chart::Frame frame;
+    frame.u = chart::scaled(dx, 1, 2);
+    frame.x = 4 * dx;
+    frame.top = dy;
+    frame.pageBottom = printer.height() - chart::scaled(dy, 1, 2);
+    const QList<chart::Shapes> pages = chart::layoutPages(m_steps, frame);
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        if (i > 0 && !printer.newPage())
+            return false;
+        paintShapes(painter, pages[i], frame.u, paperFont());
+    }
+    return painter.end() && printer.printerState() != QPrinter::Error;
+}
+
+bool ChartViewWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Wheel) {
+        // 80 pixels per wheel step; finer (high-resolution) wheels add up to steps.
+        m_wheelRest += static_cast<QWheelEvent *>(event)->angleDelta().y();
+        const int steps = m_wheelRest / 120;
+        m_wheelRest -= steps * 120;
+        QScrollBar *bar = m_scroll->verticalScrollBar();
+        bar->setValue(bar->value() - steps * kWheelStep);
+        return true;
+    }
+    return FormWindow::eventFilter(watched, event);
+}
+
+} // namespace kr31
