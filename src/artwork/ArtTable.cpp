@@ -103,9 +103,9 @@ const ButtonArt kButtons[] = {
     {"Img/Disp_Furo/", "Out", 150, 50, "いんさつ", Glyph::Printer, kTeal, "Img/Back/Chart", 15, 440},
     {"Img/Disp_Furo/", "Bye", 300, 50, "とじる", Glyph::Close, kRed, "Img/Back/Chart", 184, 440},
     // Report window
-    {"Img/Report/", "Preview", 150, 44, "みてみる", Glyph::Magnifier, kBlue},
-    {"Img/Report/", "Print", 150, 44, "いんさつ", Glyph::Printer, kTeal},
-    {"Img/Report/", "Bye", 55, 60, "とじる", Glyph::Close, kRed},
+    {"Img/Report/", "Preview", 150, 44, "みてみる", Glyph::Magnifier, kBlue, "Img/Back/Report", 338, 15},
+    {"Img/Report/", "Print", 150, 44, "いんさつ", Glyph::Printer, kTeal, "Img/Back/Report", 500, 15},
+    {"Img/Report/", "Bye", 55, 60, "とじる", Glyph::Close, kRed, "Img/Back/Report", 680, 13},
     // First-run wizard
     {"Img/Wizard/", "Next", 120, 40, "つぎへ", Glyph::Next, kOrange},
     {"Img/Wizard/", "Cancel", 120, 40, "やめる", Glyph::Cross, kGrey},

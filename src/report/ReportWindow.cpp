@@ -28,7 +28,7 @@ const QString StartPage = QStringLiteral("HTML/Report/blank.html");
 // on the left, the page on the right.
 const Place PreviewPlace = {"Preview", 338, 15, 150, 44};
 const Place PrintPlace = {"Print", 500, 15, 150, 44};
-const Place ByePlace = {"Bye", 680, 7, 55, 60};
+const Place ByePlace = {"Bye", 680, 13, 55, 60};
 const Place GradePlace = {"Edit1", 22, 112, 52, 30};
 const Place ClassPlace = {"Edit2", 112, 112, 52, 30};
 const Place NamePlace = {"Edit3", 22, 180, 216, 30};
@@ -71,9 +71,32 @@ public:
             const QByteArray bytes = data.toByteArray();
             const QByteArray head = bytes.left(1024).toLower();
             if (head.contains("charset=shift_jis") || head.contains("charset=\"shift_jis"))
-                return cp932::decode(bytes);
+                return keepIdeographicSpaces(cp932::decode(bytes));
         }
         return data;
+    }
+
+private:
+    // Qt's HTML reader collapses U+3000 like an ASCII space, which would turn
+    // "明るさ　50" into "明るさ 50" and empty the "　" cells; outside tags each
+    // one is kept by a span that preserves white space.
+    static QString keepIdeographicSpaces(const QString &html)
+    {
+        static const QString kept = QStringLiteral("<span style=\"white-space:pre\">\u3000</span>");
+        QString out;
+        out.reserve(html.size());
+        bool inTag = false;
+        for (const QChar c : html) {
+            if (c == u'<')
+                inTag = true;
+            else if (c == u'>')
+                inTag = false;
+            if (c == QChar(0x3000) && !inTag)
+                out += kept;
+            else
+                out += c;
+        }
+        return out;
     }
 };
 

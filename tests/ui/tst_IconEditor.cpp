@@ -19,6 +19,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace kr31;
 using namespace kr31::test;
@@ -330,6 +331,36 @@ private Q_SLOTS:
         QCOMPARE(rig.child<QLineEdit>("P2_Edit0")->text(), QString());
         QCOMPARE(rig.child<QSlider>("P2_Bar0")->value(), 1);
         QCOMPARE(rig.editor->program().Slots[0], (IconSlot{"19", "100", "0"}));
+    }
+
+    void wheelOverTheStripMovesItByTen()
+    {
+        EditorRig rig;
+        auto *strip = rig.child<QScrollArea>("ScrollBox1");
+        const auto wheel = [&](int delta) {
+            QWheelEvent event(QPointF(50, 50), strip->viewport()->mapToGlobal(QPointF(50, 50)), {}, {0, delta},
+                              Qt::NoButton, {}, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(strip->viewport(), &event);
+        };
+        wheel(-120);
+        wheel(-120);
+        QCOMPARE(rig.editor->stripPosition(), 20);
+        wheel(120);
+        QCOMPARE(rig.editor->stripPosition(), 10);
+        wheel(120);
+        wheel(120);
+        QCOMPARE(rig.editor->stripPosition(), 0);
+    }
+
+    void failedSaveKeepsTheMarkAndSaysSo()
+    {
+        EditorRig rig;
+        rig.drop(0, 16);
+        rig.dialogs.fileNames = {rig.home.home() + "/no/such/folder/p"};
+        QVERIFY(!rig.editor->File_SaveClick());
+        QVERIFY(rig.editor->isModified());
+        QCOMPARE(rig.dialogs.warnings.size(), 1);
+        QVERIFY(rig.dialogs.warnings.first().startsWith(QStringLiteral("ファイルを保存できませんでした。")));
     }
 
     void chartAndReportGetTheProgram()

@@ -12,4 +12,8 @@ void createWindows(Forms &forms);
 // Maps the Windows font names the windows use to the installed Japanese fonts.
 void installFontSubstitutions();
 
+// Loads Qt's own Japanese texts (はい, いいえ, キャンセル on the message boxes);
+// false when the translation is not installed.
+bool installJapaneseTranslation();
+
 } // namespace kr31

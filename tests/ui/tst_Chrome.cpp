@@ -1,0 +1,98 @@
+#include "core/RealClock.h"
+#include "support/Fakes.h"
+#include "support/UiRig.h"
+#include "ui/ThreadedSoundOutput.h"
+#include "ui/menu/Startup.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTest>
+
+using namespace kr31;
+using namespace kr31::test;
+
+class TestChrome : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void messageBoxesSpeakJapanese()
+    {
+        QVERIFY(installJapaneseTranslation());
+        QMessageBox box(QMessageBox::Question, QString(), QString(),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QVERIFY(box.button(QMessageBox::Yes)->text().contains(QStringLiteral("はい")));
+        QVERIFY(box.button(QMessageBox::No)->text().contains(QStringLiteral("いいえ")));
+        QVERIFY(box.button(QMessageBox::Cancel)->text().contains(QStringLiteral("キャンセル")));
+    }
+
+    void windowsFontNamesMapToInstalledFonts()
+    {
+        installFontSubstitutions();
+        QCOMPARE(QFont::substitute(QStringLiteral("ＭＳ Ｐゴシック")).toLower(), QStringLiteral("ipapgothic"));
+        QCOMPARE(QFont::substitute(QStringLiteral("ＭＳ　ゴシック")).toLower(), QStringLiteral("ipagothic"));
+        QCOMPARE(QFont::substitute(QStringLiteral("FixedSys")).toLower(), QStringLiteral("ipagothic"));
+    }
+
+    void titleStripDragsItsWindow()
+    {
+        UiRig rig;
+        FormWindow *settings = rig.forms.form(6);
+        settings->move(100, 100);
+        settings->show();
+        QVERIFY(QTest::qWaitForWindowExposed(settings));
+        auto *strip = settings->findChild<QLabel *>("Image1");
+        const QPoint start = settings->pos();
+        QTest::mousePress(strip, Qt::LeftButton, {}, QPoint(20, 20));
+        QTest::mouseMove(strip, QPoint(50, 45));
+        QTest::mouseRelease(strip, Qt::LeftButton, {}, QPoint(50, 45));
+        QCOMPARE(settings->pos(), start + QPoint(30, 25));
+        // Released: moving no longer drags.
+        QTest::mouseMove(strip, QPoint(80, 80));
+        QCOMPARE(settings->pos(), start + QPoint(30, 25));
+    }
+
+    void threadedPlaybackPassesResultsThrough()
+    {
+        EventLog log;
+        FakeSoundOutput inner(&log);
+        ThreadedSoundOutput sound(inner);
+        QList<QPair<int, int>> progress;
+        sound.onProgress = [&](int played, int total) { progress.append({played, total}); };
+        TempHome home;
+        const QString path = home.workFolder() + "x.wav";
+        home.writeWorkFile("x.wav", QByteArray(44 + 4800, 0)); // 100 ms of sound
+        QString error;
+        QVERIFY(sound.play(path, &error));
+        QCOMPARE(progress.last(), (QPair<int, int>{100, 100}));
+        inner.failWith = QStringLiteral("no device");
+        QVERIFY(!sound.play(path, &error));
+        QCOMPARE(error, QStringLiteral("no device"));
+        sound.prepare();
+        sound.silence();
+        sound.noteState();
+        sound.restore(true);
+        QCOMPARE(log, (EventLog{"play", "play", "prepare", "silence", "note", "restore at exit"}));
+    }
+
+    void waitingSurvivesTheCounterWrapping_data()
+    {
+        QTest::addColumn<quint32>("start");
+        QTest::addColumn<quint32>("now");
+        QTest::addColumn<bool>("done");
+        QTest::newRow("not yet") << 1000u << 1499u << false;
+        QTest::newRow("exactly") << 1000u << 1500u << true;
+        QTest::newRow("across the wrap, not yet") << 0xFFFFFF00u << 0x000000F3u << false;
+        QTest::newRow("across the wrap, done") << 0xFFFFFF00u << 0x000000F4u << true;
+    }
+    void waitingSurvivesTheCounterWrapping()
+    {
+        QFETCH(quint32, start);
+        QFETCH(quint32, now);
+        QFETCH(bool, done);
+        QCOMPARE(waited(start, now, 500), done);
+    }
+};
+
+QTEST_MAIN(TestChrome)
+#include "tst_Chrome.moc"
