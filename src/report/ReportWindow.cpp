@@ -45,7 +45,7 @@ const Caption Captions[] = {
     {"年", 78, 112, 28, 30},
     {"組", 168, 112, 28, 30},
     {"名前", 22, 154, 216, 22},
-    {"感想（プログラムの目的、思ったこと）", 22, 222, 216, 22},
+    {"感想（目的や思ったこと）", 22, 222, 216, 22},
 };
 
 const QString Accent = QStringLiteral("#1FB5A8");
@@ -160,13 +160,7 @@ void ReportWindow::setProgram(const QStringList &commandList)
 
 void ReportWindow::showOver(QWidget *opener)
 {
-    if (opener) {
-        const QWidget *w = opener->window();
-        move(centredOver(w->x(), w->width(), width()), centredOver(w->y(), w->height(), height()));
-    }
-    show();
-    raise();
-    activateWindow();
+    showCentredOver(opener);
 }
 
 void ReportWindow::showEvent(QShowEvent *event)

@@ -1,5 +1,6 @@
 #include "ui/FormWindow.h"
 
+#include "core/Geometry.h"
 #include "core/Messages.h"
 #include "core/Services.h"
 #include "ui/Forms.h"
@@ -80,6 +81,17 @@ void FormWindow::reportMissing()
     m_missingPending = false;
     m_missingShown = true;
     services().dialogs.warning(msg::FileMissing101);
+}
+
+void FormWindow::showCentredOver(const QWidget *opener)
+{
+    if (opener) {
+        const QRect o = opener->window()->frameGeometry();
+        move(centredOver(o.x(), o.width(), width()), centredOver(o.y(), o.height(), height()));
+    }
+    show();
+    raise();
+    activateWindow();
 }
 
 void FormWindow::MenuClick()

@@ -44,6 +44,10 @@ public:
     // The standard chrome of a tool window: Menu, Help and Bye of folder at their places.
     void addChrome(const QString &folder, const Place &menu, const Place &help, const Place &bye);
 
+    // Places this window centred over opener (halves to even) and shows it,
+    // in front, without making it modal.
+    void showCentredOver(const QWidget *opener);
+
     // Called for every picture that could not be loaded.
     virtual void pictureMissing(const QString &path);
 

@@ -1,7 +1,5 @@
 #include "ui/SendingDialogWindow.h"
 
-#include "core/Geometry.h"
-
 #include <QLabel>
 #include <QProgressBar>
 
@@ -23,12 +21,7 @@ SendingDialogWindow::SendingDialogWindow(Forms &forms)
 void SendingDialogWindow::showOver(QObject *caller)
 {
     m_bar->setValue(0);
-    if (auto *window = qobject_cast<QWidget *>(caller)) {
-        const QRect opener = window->frameGeometry();
-        move(centredOver(opener.x(), opener.width(), width()), centredOver(opener.y(), opener.height(), height()));
-    }
-    show();
-    raise();
+    showCentredOver(qobject_cast<QWidget *>(caller));
     repaint();
 }
 

@@ -185,14 +185,8 @@ void ChartViewWindow::setSteps(const QStringList &steps)
 
 void ChartViewWindow::showOver(QWidget *opener)
 {
-    if (opener) {
-        const QRect o = opener->frameGeometry();
-        move(centredOver(o.x(), o.width(), width()), centredOver(o.y(), o.height(), height()));
-    }
     m_scroll->verticalScrollBar()->setValue(0);
-    show();
-    raise();
-    activateWindow();
+    showCentredOver(opener);
 }
 
 void ChartViewWindow::ByeClick()

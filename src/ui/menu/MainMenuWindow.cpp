@@ -146,7 +146,7 @@ void MainMenuWindow::SetUpClick()
 void MainMenuWindow::showEvent(QShowEvent *event)
 {
     FormWindow::showEvent(event);
-    m_digit->setText(QString::number(services().settings.waveMode()));
+    refreshMode();
     if (!m_firstShow)
         return;
     m_firstShow = false;
@@ -157,6 +157,12 @@ void MainMenuWindow::showEvent(QShowEvent *event)
                 forms().runModal(wizard);
         });
     }
+}
+
+void MainMenuWindow::refreshMode()
+{
+    m_digit->setText(QString::number(services().settings.waveMode()));
+    m_digit->repaint();
 }
 
 void MainMenuWindow::closeEvent(QCloseEvent *event)

@@ -22,6 +22,9 @@ public:
     int highlighted() const { return m_highlighted; }
 
     void SetUpClick();
+    // Shows the transfer mode from the settings in Label1 (at every showing, and
+    // when the wizard stores a new mode).
+    void refreshMode();
 
 Q_SIGNALS:
     void closed();
