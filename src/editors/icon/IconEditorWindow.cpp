@@ -410,12 +410,17 @@ void IconEditorWindow::createTimeControls(int slot)
 void IconEditorWindow::freeSlotControls(int slot)
 {
     SlotView &view = m_views[slot];
-    for (QWidget **control : {(QWidget **)&view.bar1, (QWidget **)&view.edit1, (QWidget **)&view.bar2,
-                              (QWidget **)&view.edit2, (QWidget **)&view.hour, (QWidget **)&view.minute,
-                              (QWidget **)&view.second}) {
-        delete *control;
-        *control = nullptr;
-    }
+    const auto free = [](auto *&control) {
+        delete control;
+        control = nullptr;
+    };
+    free(view.bar1);
+    free(view.edit1);
+    free(view.bar2);
+    free(view.edit2);
+    free(view.hour);
+    free(view.minute);
+    free(view.second);
 }
 
 // The slot's picture and controls from its texts. Values pass through the

@@ -1,0 +1,66 @@
+// How long the program takes from an empty process to its main menu on the
+// screen: the seventeen windows created, their pictures loaded, the menu
+// shown. Run: QT_QPA_PLATFORM=offscreen build/bin/startup_time
+#include "core/RealClock.h"
+#include "core/Settings.h"
+#include "link/Transmitter.h"
+#include "ui/FormWindow.h"
+#include "ui/Forms.h"
+#include "ui/UiServices.h"
+#include "ui/menu/Startup.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+using namespace kr31;
+
+namespace {
+// Services that do nothing: only the windows are measured.
+struct Quiet : Dialogs, SoundOutput, Shell, Printing
+{
+    void warning(const QString &) override {}
+    void information(const QString &) override {}
+    Answer question(const QString &, bool) override { return Answer::No; }
+    QString openFileName(const QString &) override { return {}; }
+    QString saveFileName(const QString &) override { return {}; }
+    void noteState() override {}
+    void prepare() override {}
+    void silence() override {}
+    void restore(bool) override {}
+    bool play(const QString &, QString *) override { return true; }
+    void open(const QString &) override {}
+    bool choose(QPrinter &, QWidget *) override { return false; }
+};
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QElapsedTimer timer;
+    timer.start();
+    QApplication app(argc, argv);
+    const qint64 appReady = timer.elapsed();
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    Quiet quiet;
+    RealClock clock;
+    Settings settings;
+    settings.setWizardStart(0);
+    Transmitter transmitter(quiet, quiet, clock, settings);
+    Services services{quiet, quiet, quiet, clock, settings, transmitter, quiet};
+    Forms forms(services);
+    installFontSubstitutions();
+    createWindows(forms);
+    std::vector<std::unique_ptr<FormWindow>> owned(forms.all().begin(), forms.all().end());
+    const qint64 created = timer.elapsed();
+    forms.form(2)->show();
+    QApplication::processEvents();
+    const qint64 shown = timer.elapsed();
+    std::printf("application %lld ms, windows created %lld ms, main menu shown %lld ms\n",
+                static_cast<long long>(appReady), static_cast<long long>(created), static_cast<long long>(shown));
+    return 0;
+}
