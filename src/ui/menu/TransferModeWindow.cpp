@@ -82,8 +82,11 @@ void TransferModeWindow::Test_StartClick()
 
 void TransferModeWindow::WizaClick()
 {
-    if (FormWindow *wizard = forms().form(17))
+    if (FormWindow *wizard = forms().form(17)) {
+        wizard->hide(); // an open wizard starts over on its first page
         wizard->show();
+        wizard->raise();
+    }
 }
 
 void TransferModeWindow::ByeClick()
