@@ -66,9 +66,7 @@ Check check(const QStringList &lines)
         if (fields.size() != command->arguments.size() + 1)
             return fail(fields.size() <= command->arguments.size() ? msg::OutOfRange507 : msg::ProgramError502);
         for (int a = 0; a < command->arguments.size(); ++a) {
-            const auto value = text::toInt(fields.at(a + 1));
-            const ArgumentSpec &spec = command->arguments.at(a);
-            if (!value || *value < spec.min || *value > spec.max)
+            if (!command->arguments.at(a).accepts(fields.at(a + 1)))
                 return fail(msg::OutOfRange507);
         }
         if (command->code == code::Repeat && fields.at(1).toInt() >= i)

@@ -1,8 +1,17 @@
 #include "program/LedCommands.h"
 
 #include "core/Messages.h"
+#include "core/TextTools.h"
 
 namespace kr31 {
+
+bool ArgumentSpec::accepts(const QString &text) const
+{
+    if (!text::isInteger(text))
+        return false;
+    const int value = *text::toInt(text);
+    return value >= min && value <= max;
+}
 
 const QList<LedCommand> &ledCommands()
 {

@@ -11,6 +11,9 @@ struct ArgumentSpec
     QString label;
     int min;
     int max;
+
+    // True when text is a decimal integer (not "-0") within min..max.
+    bool accepts(const QString &text) const;
 };
 
 // One of the twelve LED commands.

@@ -141,6 +141,8 @@ private Q_SLOTS:
         QTest::newRow("count 0 from a file") << QStringList{"16", "22,0,0"} << false << QStringList{msg::OutOfRange507} << 1;
         QTest::newRow("unit 0 from a file") << QStringList{"19,50,0"} << false << QStringList{msg::OutOfRange507} << 0;
         QTest::newRow("brightness not a number") << QStringList{"18,abc"} << false << QStringList{msg::OutOfRange507} << 0;
+        QTest::newRow("negative repeat address") << QStringList{"16", "16", "22,-3,1"} << false
+                                                 << QStringList{msg::OutOfRange507} << 2;
         QTest::newRow("empty repeat address") << QStringList{"16", "22,,3"} << false << QStringList{msg::RepeatError501} << 1;
         QTest::newRow("code that is no command") << QStringList{"5"} << false << none << 0;
         QTest::newRow("commands after Stop still checked")

@@ -185,24 +185,20 @@ IconCheck IconProgram::checkProgram() const
         const LedCommand *command = findCommand(isLoopVariant(code) ? code::Repeat : code);
         if (!command)
             return fail(i, {});
-        const QString values[2] = {slot.value1, slot.value2};
-        std::optional<int> numbers[2];
-        for (int a = 0; a < command->arguments.size(); ++a)
-            numbers[a] = text::isInteger(values[a]) ? text::toInt(values[a]) : std::nullopt;
-
         if (command->code == code::Repeat) {
-            if (!numbers[0] || *numbers[0] >= i)
+            const auto target = text::isInteger(slot.value1) ? text::toInt(slot.value1) : std::nullopt;
+            if (!target || *target >= i)
                 return fail(i, {msg::RepeatError501});
             if (slot.code == QLatin1String("22")) {
-                for (int between = *numbers[0] + 1; between < i; ++between) {
+                for (int between = qMax(*target + 1, 0); between < i; ++between) {
                     if (Slots.at(between).code == QLatin1String("22"))
                         return fail(i, {});
                 }
             }
         }
+        const QString values[2] = {slot.value1, slot.value2};
         for (int a = 0; a < command->arguments.size(); ++a) {
-            const ArgumentSpec &spec = command->arguments.at(a);
-            if (!numbers[a] || *numbers[a] < spec.min || *numbers[a] > spec.max)
+            if (!command->arguments.at(a).accepts(values[a]))
                 return fail(i, {msg::OutOfRange507});
         }
     }
