@@ -25,7 +25,7 @@ struct Quiet : Dialogs, SoundOutput, Shell, Printing
 {
     void warning(const QString &) override {}
     void information(const QString &) override {}
-    Answer question(const QString &, bool) override { return Answer::No; }
+    Answer question(const QString &, AnswerButtons, BoxKind) override { return Answer::No; }
     QString openFileName(const QString &) override { return {}; }
     QString saveFileName(const QString &) override { return {}; }
     void noteState() override {}

@@ -50,7 +50,7 @@ public:
     }
     void warning(const QString &text) override { m_err << text << '\n'; }
     void information(const QString &text) override { m_err << text << '\n'; }
-    Answer question(const QString &text, bool) override
+    Answer question(const QString &text, AnswerButtons, BoxKind) override
     {
         m_err << text << '\n';
         return Answer::No;

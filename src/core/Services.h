@@ -6,6 +6,9 @@
 namespace kr31 {
 
 enum class Answer { Yes, No, Cancel };
+// The buttons of a confirmation, and whether it shows as a question or as an information box.
+enum class AnswerButtons { YesNo, YesNoCancel, YesCancel };
+enum class BoxKind { Question, Information };
 
 // The system's message boxes. Production shows modal boxes; tests record.
 class Dialogs
@@ -16,8 +19,8 @@ public:
     virtual void warning(const QString &text) = 0;
     // An information box with one OK button.
     virtual void information(const QString &text) = 0;
-    // A confirmation box with Yes and No, and Cancel when withCancel.
-    virtual Answer question(const QString &text, bool withCancel) = 0;
+    // A confirmation with the given buttons; closing it answers Cancel (No when there is none).
+    virtual Answer question(const QString &text, AnswerButtons buttons, BoxKind kind = BoxKind::Question) = 0;
     // The open and save file dialogs; filter as "KR-31ファイル(*.kr3)|*.kr3".
     // An empty name means the user cancelled.
     virtual QString openFileName(const QString &filter) = 0;

@@ -25,18 +25,22 @@ void QtDialogs::information(const QString &text)
                              QApplication::applicationDisplayName(), text);
 }
 
-Answer QtDialogs::question(const QString &text, bool withCancel)
+Answer QtDialogs::question(const QString &text, AnswerButtons buttons, BoxKind kind)
 {
-    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
-    if (withCancel)
-        buttons |= QMessageBox::Cancel;
-    const auto answer = QMessageBox::question(m_parent ? m_parent : QApplication::activeWindow(),
-                                              QApplication::applicationDisplayName(), text, buttons);
-    if (answer == QMessageBox::Yes)
-        return Answer::Yes;
-    if (answer == QMessageBox::No)
-        return Answer::No;
-    return Answer::Cancel;
+    QMessageBox::StandardButtons shown = QMessageBox::Yes;
+    if (buttons != AnswerButtons::YesCancel)
+        shown |= QMessageBox::No;
+    if (buttons != AnswerButtons::YesNo)
+        shown |= QMessageBox::Cancel;
+    QMessageBox box(kind == BoxKind::Information ? QMessageBox::Information : QMessageBox::Question,
+                    QApplication::applicationDisplayName(), text, shown,
+                    m_parent ? m_parent : QApplication::activeWindow());
+    box.setEscapeButton(buttons == AnswerButtons::YesNo ? QMessageBox::No : QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return buttons == AnswerButtons::YesNo ? Answer::No : Answer::Cancel;
+    }
 }
 
 namespace {

@@ -13,7 +13,7 @@ public:
     explicit QtDialogs(QWidget *parent = nullptr);
     void warning(const QString &text) override;
     void information(const QString &text) override;
-    Answer question(const QString &text, bool withCancel) override;
+    Answer question(const QString &text, AnswerButtons buttons, BoxKind kind) override;
     QString openFileName(const QString &filter) override;
     QString saveFileName(const QString &filter) override;
 

@@ -24,9 +24,10 @@ void FakeDialogs::information(const QString &text)
     note(m_log, QStringLiteral("information: ") + text);
 }
 
-Answer FakeDialogs::question(const QString &text, bool)
+Answer FakeDialogs::question(const QString &text, AnswerButtons buttons, BoxKind kind)
 {
     questions.append(text);
+    questionBoxes.append({buttons, kind});
     note(m_log, QStringLiteral("question: ") + text);
     return answers.isEmpty() ? Answer::No : answers.takeFirst();
 }

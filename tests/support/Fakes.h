@@ -25,7 +25,7 @@ public:
     }
     void warning(const QString &text) override;
     void information(const QString &text) override;
-    Answer question(const QString &text, bool withCancel) override;
+    Answer question(const QString &text, AnswerButtons buttons, BoxKind kind) override;
     QString openFileName(const QString &filter) override;
     QString saveFileName(const QString &filter) override;
 
@@ -33,6 +33,7 @@ public:
     QStringList warnings;
     QStringList informations;
     QStringList questions;
+    QList<QPair<AnswerButtons, BoxKind>> questionBoxes; // the buttons and kind of each question
     QList<Answer> answers; // answered in order; No when empty
 
 private:

@@ -243,6 +243,7 @@ private Q_SLOTS:
         rig.editor->MenuClick();
         QVERIFY(rig.editor->isVisible());
         QVERIFY(rig.editor->isModified());
+        QCOMPARE(rig.dialogs.questionBoxes.first(), (QPair{AnswerButtons::YesNoCancel, BoxKind::Information}));
         // Yes: saves (here as mine.kr3), stays in the editor, no longer modified.
         rig.dialogs.answers = {Answer::Yes};
         rig.dialogs.fileNames = {path};
@@ -287,6 +288,7 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(rig.home.home() + "/t.kr3"));
         QCOMPARE(rig.dialogs.warnings, QStringList{msg::OutOfRange507});
         QCOMPARE(rig.dialogs.questions, QStringList{msg::GrammarPrompt});
+        QCOMPARE(rig.dialogs.questionBoxes.first(), (QPair{AnswerButtons::YesNo, BoxKind::Question}));
         // Yes writes "DD".
         rig.dialogs.fileNames = {rig.home.home() + "/t.KR3"};
         rig.dialogs.answers = {Answer::Yes};
@@ -350,6 +352,37 @@ private Q_SLOTS:
         wheel(120);
         wheel(120);
         QCOMPARE(rig.editor->stripPosition(), 0);
+    }
+
+    void wheelOverASliderScrollsInsteadOfChangingIt()
+    {
+        EditorRig rig;
+        rig.drop(0, 18);
+        rig.drop(1, 21);
+        rig.child<QSlider>("P1_Bar0")->setValue(50);
+        rig.editor->setStripPosition(0);
+        for (const char *name : {"P1_Bar0", "Spin_Edit_Hour1"}) {
+            auto *control = rig.child<QWidget>(name);
+            QWheelEvent event(QPointF(5, 5), control->mapToGlobal(QPointF(5, 5)), {}, {0, -120}, Qt::NoButton, {},
+                              Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(control, &event);
+        }
+        QCOMPARE(rig.editor->stripPosition(), 20);
+        QCOMPARE(rig.child<QSlider>("P1_Bar0")->value(), 50);
+        QCOMPARE(rig.editor->program().Slots[0].value1, QStringLiteral("50"));
+        QCOMPARE(rig.editor->program().Slots[1].value1, QStringLiteral("0"));
+    }
+
+    void fileThatBreaksOffStaysMarked()
+    {
+        EditorRig rig;
+        const QString path = rig.home.home() + "/broken.kr3";
+        textfile::writeLines(path, {"LED", "16", "18,40", "oops", "17"});
+        rig.editor->openFile(path);
+        QCOMPARE(rig.dialogs.warnings, QStringList{msg::OpenError102});
+        QCOMPARE(rig.editor->program().compileSlots().mid(0, 3), (QStringList{"16", "18,40", "27"}));
+        QCOMPARE(rig.total(), QStringLiteral("3"));
+        QVERIFY(rig.editor->isModified());
     }
 
     void failedSaveKeepsTheMarkAndSaysSo()

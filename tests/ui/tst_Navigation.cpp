@@ -272,14 +272,18 @@ private Q_SLOTS:
         QVERIFY(dialogVisibleDuringWait);
         QCOMPARE(rig.log, (EventLog{"wait 500", "prepare", "wait 500", "play", "silence"}));
         QCOMPARE(rig.sound.played.size(), 1);
-        QCOMPARE(rig.sound.played.first(), wav::fileBytes(tone::transferSound(packet::ledReset(), [] { return 0; })));
+        // The lamp's first program, as the values it must hear.
+        Packet reset{4, 23, 19, 5, 36, 26, 23, 19, 44, 8, 26, 23, 19, 255, 4, 26, 26, 23, 20, 0, 5, 26};
+        reset.append(QList<int>(27, 27));
+        QCOMPARE(rig.sound.played.first(), wav::fileBytes(tone::transferSound(reset, [] { return 0; })));
         QVERIFY(!rig.forms.form(7)->isVisible());
 
         rig.log.clear();
         clickChild(settings, "melo");
         QCOMPARE(rig.log, (EventLog{"wait 500", "prepare", "play", "silence"}));
-        QCOMPARE(rig.sound.played.last(),
-                 wav::fileBytes(tone::transferSound(packet::melodyReset(), [] { return 0; })));
+        Packet melody{5, 1};
+        melody << QList<int>(11, 255) << 0 << 255 << 0 << 0 << 84 << 83 << QList<int>(190, 204);
+        QCOMPARE(rig.sound.played.last(), wav::fileBytes(tone::transferSound(melody, [] { return 0; })));
     }
 
     void commandWordsNeedEveryField()

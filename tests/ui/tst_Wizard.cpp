@@ -194,6 +194,7 @@ private Q_SLOTS:
         click(wizard, cancel);
 
         QCOMPARE(rig.dialogs.questions, QStringList{LeavePrompt});
+        QCOMPARE(rig.dialogs.questionBoxes.first().first, AnswerButtons::YesCancel);
         QCOMPARE(wizard->isVisible(), !closes);
         if (!closes)
             QCOMPARE(pageName(wizard), page);

@@ -272,8 +272,10 @@ bool IconEditorWindow::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
-    // The wheel over the strip moves it by 10 pixels a step.
-    if (watched == m_strip->viewport() && event->type() == QEvent::Wheel) {
+    // The wheel anywhere over the strip (its sliders and spin boxes too)
+    // moves it by 10 pixels a step and changes no value.
+    if (event->type() == QEvent::Wheel &&
+        (watched == m_strip->viewport() || (widget && widget->parentWidget() == m_stripContent))) {
         const int delta = static_cast<QWheelEvent *>(event)->angleDelta().y();
         if (delta != 0)
             setStripPosition(stripPosition() + (delta < 0 ? 10 : -10));
@@ -331,6 +333,7 @@ void IconEditorWindow::createValueControls(int slot)
         bar->setRange(min, max);
         bar->setPageStep(icon::pageStep(max));
         bar->setFocusPolicy(Qt::NoFocus);
+        bar->installEventFilter(this); // its wheel scrolls the strip
         bar->setStyleSheet(QStringLiteral(
             "QSlider::groove:horizontal { height: 7px; background: rgb(77,77,77); border-radius: 3px; }"
             "QSlider::handle:horizontal { width: 11px; margin: -6px 0; border-radius: 4px;"
@@ -392,6 +395,7 @@ void IconEditorWindow::createTimeControls(int slot)
         spin->setRange(0, max);
         spin->setGeometry(x, y, 35, 22);
         spin->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+        spin->installEventFilter(this); // its wheel scrolls the strip
         connect(spin, &QSpinBox::valueChanged, this, [this, slot] {
             const SlotView &v = m_views[slot];
             m_program.Slots[slot].value1 =
@@ -498,7 +502,7 @@ bool IconEditorWindow::saveQuestion()
 {
     if (!m_modified)
         return true;
-    switch (services().dialogs.question(msg::SavePrompt, true)) {
+    switch (services().dialogs.question(msg::SavePrompt, AnswerButtons::YesNoCancel, BoxKind::Information)) {
     case Answer::Yes:
         File_SaveClick(); // the mark is cleared only by a save that completed
         return false;
@@ -539,11 +543,11 @@ bool IconEditorWindow::File_SaveClick()
     if (!check.ok) {
         for (const QString &message : check.messages)
             dialogs.warning(message);
-        if (dialogs.question(msg::GrammarPrompt, false) != Answer::Yes)
+        if (dialogs.question(msg::GrammarPrompt, AnswerButtons::YesNo) != Answer::Yes)
             return false;
     }
     const QString path = iconfile::saveName(chosen);
-    if (QFileInfo::exists(path) && dialogs.question(msg::OverwritePrompt, false) != Answer::Yes)
+    if (QFileInfo::exists(path) && dialogs.question(msg::OverwritePrompt, AnswerButtons::YesNo) != Answer::Yes)
         return false;
     QString error;
     if (!textfile::writeLines(path, iconfile::fileLines(m_program, check.ok), &error)) {
@@ -582,10 +586,11 @@ void IconEditorWindow::openFile(const QString &path)
     clearAllSlots();
     m_program = read.program;
     rebuildSlotViews();
-    if (read.status == iconfile::ReadResult::BadLine)
-        services().dialogs.warning(read.message());
-    m_modified = false;
     showTotal();
+    // A file that broke off is not what the editor now holds: keep it marked.
+    m_modified = read.status == iconfile::ReadResult::BadLine;
+    if (m_modified)
+        services().dialogs.warning(read.message());
 }
 
 void IconEditorWindow::furoClick()

@@ -83,7 +83,7 @@ MainMenuWindow::MainMenuWindow(Forms &forms)
     digitFont.setPixelSize(27);
     digitFont.setBold(true);
     m_digit->setFont(digitFont);
-    m_digit->setGeometry(496, 304, 17, 32);
+    m_digit->setGeometry(496, 306, 17, 26);
     m_digit->setAlignment(Qt::AlignCenter);
 
     m_memo = new QPlainTextEdit(this);

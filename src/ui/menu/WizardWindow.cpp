@@ -363,7 +363,7 @@ void WizardWindow::CancelClick()
 
 bool WizardWindow::confirmLeaving()
 {
-    return services().dialogs.question(LeavePrompt, true) == Answer::Yes;
+    return services().dialogs.question(LeavePrompt, AnswerButtons::YesCancel) == Answer::Yes;
 }
 
 void WizardWindow::announce(int mode)
