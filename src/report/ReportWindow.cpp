@@ -1,11 +1,11 @@
 #include "report/ReportWindow.h"
 
-#include "core/Cp932.h"
-#include "core/Geometry.h"
+
 #include "core/Messages.h"
 #include "core/Resources.h"
 #include "core/WorkFolder.h"
 #include "report/ReportPage.h"
+#include "ui/PageBrowser.h"
 #include "ui/UiServices.h"
 
 #include <QFile>
@@ -56,49 +56,6 @@ void place(QWidget *widget, const Place &p)
     widget->setObjectName(QString::fromLatin1(p.name));
     widget->setGeometry(p.x, p.y, p.w, p.h);
 }
-
-// A browser that reads our code page 932 pages with the program's own table,
-// which keeps every character a Windows-made page may hold.
-class PageBrowser : public QTextBrowser
-{
-public:
-    using QTextBrowser::QTextBrowser;
-
-    QVariant loadResource(int type, const QUrl &name) override
-    {
-        QVariant data = QTextBrowser::loadResource(type, name);
-        if (type == QTextDocument::HtmlResource && data.userType() == QMetaType::QByteArray) {
-            const QByteArray bytes = data.toByteArray();
-            const QByteArray head = bytes.left(1024).toLower();
-            if (head.contains("charset=shift_jis") || head.contains("charset=\"shift_jis"))
-                return keepIdeographicSpaces(cp932::decode(bytes));
-        }
-        return data;
-    }
-
-private:
-    // Qt's HTML reader collapses U+3000 like an ASCII space, which would turn
-    // "明るさ　50" into "明るさ 50" and empty the "　" cells; outside tags each
-    // one is kept by a span that preserves white space.
-    static QString keepIdeographicSpaces(const QString &html)
-    {
-        static const QString kept = QStringLiteral("<span style=\"white-space:pre\">\u3000</span>");
-        QString out;
-        out.reserve(html.size());
-        bool inTag = false;
-        for (const QChar c : html) {
-            if (c == u'<')
-                inTag = true;
-            else if (c == u'>')
-                inTag = false;
-            if (c == QChar(0x3000) && !inTag)
-                out += kept;
-            else
-                out += c;
-        }
-        return out;
-    }
-};
 
 } // namespace
 

@@ -8,6 +8,7 @@
 #include "program/LedCommands.h"
 #include "report/ReportWindow.h"
 #include "ui/Forms.h"
+#include "ui/PageBrowser.h"
 #include "ui/PictureButton.h"
 #include "ui/TitleStrip.h"
 #include "ui/UiServices.h"
@@ -116,7 +117,7 @@ IconEditorWindow::IconEditorWindow(Forms &forms)
     createPalette();
     createStrip();
 
-    m_browser = new QTextBrowser(this);
+    m_browser = new PageBrowser(this);
     m_browser->setObjectName(QStringLiteral("WebBrowser1"));
     m_browser->setGeometry(213, 360, 514, 121);
     m_browser->setOpenExternalLinks(true);

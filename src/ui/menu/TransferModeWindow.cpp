@@ -4,6 +4,7 @@
 #include "core/Resources.h"
 #include "core/Settings.h"
 #include "ui/Forms.h"
+#include "ui/PageBrowser.h"
 #include "ui/UiServices.h"
 
 #include <QButtonGroup>
@@ -37,7 +38,7 @@ TransferModeWindow::TransferModeWindow(Forms &forms)
         layout->addWidget(button);
     }
 
-    m_browser = new QTextBrowser(this);
+    m_browser = new PageBrowser(this);
     m_browser->setObjectName(QStringLiteral("WebBrowser1"));
     m_browser->setGeometry(230, 24, 499, 455);
     m_browser->setOpenExternalLinks(true);
