@@ -1,6 +1,5 @@
 #include "report/ReportWindow.h"
 
-
 #include "core/Messages.h"
 #include "core/Resources.h"
 #include "core/WorkFolder.h"
