@@ -68,7 +68,7 @@ private Q_SLOTS:
         QTest::newRow("key in another section") << QByteArray("[Other]\r\nname=2\r\n") << 0 << 1;
         QTest::newRow("comment line") << QByteArray("[Wave]\r\n;name=2\r\n") << 0 << 1;
         QTest::newRow("empty file") << QByteArray() << 0 << 1;
-        QTest::newRow("garbled bytes") << QByteArray("\x00\xff\x81[\x9f\r\n=\x00==\r\n[Wave\r\n", 22) << 0 << 1;
+        QTest::newRow("garbled bytes") << QByteArray("\x00\xff\x81[\x9f\r\n=\x00==\r\n[Wave\r\n", 21) << 0 << 1;
         QTest::newRow("first of two sections") << QByteArray("[Wave]\r\nname=1\r\n[Wave]\r\nname=2\r\n") << 1 << 1;
     }
     void readsFromFile()
