@@ -8,6 +8,7 @@
 #include "ui/TitleStrip.h"
 #include "ui/UiServices.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -107,6 +108,20 @@ void FormWindow::ByeClick()
 void FormWindow::HelpClick()
 {
     m_forms.openHelp();
+}
+
+void FormWindow::closeEvent(QCloseEvent *event)
+{
+    switch (m_number) {
+    case 7:  // sending dialog
+    case 15: // splash
+    case 17: // wizard: closing it is leaving it
+        QWidget::closeEvent(event);
+        return;
+    default:
+        event->ignore();
+        ByeClick();
+    }
 }
 
 void FormWindow::showEvent(QShowEvent *event)

@@ -7,6 +7,7 @@
 #include "link/WavFile.h"
 #include "report/ReportWindow.h"
 #include "support/UiRig.h"
+#include "ui/menu/MainMenuWindow.h"
 
 #include <QAction>
 #include <QDropEvent>
@@ -16,6 +17,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScrollArea>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTest>
@@ -394,6 +396,23 @@ private Q_SLOTS:
         QVERIFY(rig.editor->isModified());
         QCOMPARE(rig.dialogs.warnings.size(), 1);
         QVERIFY(rig.dialogs.warnings.first().startsWith(QStringLiteral("ファイルを保存できませんでした。")));
+    }
+
+    void closingFromTheDesktopAsksTheSaveQuestion()
+    {
+        EditorRig rig;
+        rig.drop(0, 16);
+        rig.dialogs.answers = {Answer::Cancel};
+        QVERIFY(!rig.editor->close());
+        QVERIFY(rig.editor->isVisible());
+        QCOMPARE(rig.dialogs.questions, QStringList{msg::SavePrompt});
+        QCOMPARE(rig.editor->program().Slots[0].code, QStringLiteral("16"));
+        // Answered No, the program ends (the main menu closes).
+        rig.dialogs.answers = {Answer::No};
+        QSignalSpy ended(rig.form<MainMenuWindow>(2), &MainMenuWindow::closed);
+        rig.editor->close();
+        QCOMPARE(ended.size(), 1);
+        QVERIFY(!rig.editor->isVisible());
     }
 
     void chartAndReportGetTheProgram()

@@ -167,7 +167,8 @@ void MainMenuWindow::refreshMode()
 
 void MainMenuWindow::closeEvent(QCloseEvent *event)
 {
-    FormWindow::closeEvent(event);
+    // Closing the main menu ends the program.
+    event->accept();
     Q_EMIT closed();
 }
 
