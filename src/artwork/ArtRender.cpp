@@ -449,15 +449,7 @@ void paintCommandSlot(QPainter& p, const Entry& e)
         p.setBrush(QColor(0xF5, 0xF7, 0xF8));
         p.drawRoundedRect(card.adjusted(2, 2, -2, -2), 12, 12);
         p.restore();
-        QPainterPath arrow;
-        arrow.moveTo(40, 40);
-        arrow.lineTo(60, 40);
-        arrow.lineTo(60, 62);
-        arrow.lineTo(72, 62);
-        arrow.lineTo(50, 84);
-        arrow.lineTo(28, 62);
-        arrow.lineTo(40, 62);
-        arrow.closeSubpath();
+        QPainterPath arrow = closedPath({{40, 40}, {60, 40}, {60, 62}, {72, 62}, {50, 84}, {28, 62}, {40, 62}});
         p.save();
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(Qt::NoPen);

@@ -26,16 +26,25 @@ void inUnits(QPainter& p, const QRectF& r, qreal size, F f)
 
 }  // namespace
 
+QPainterPath closedPath(std::initializer_list<QPointF> points)
+{
+    QPainterPath path;
+    for (const QPointF& point : points) {
+        if (path.elementCount() == 0)
+            path.moveTo(point);
+        else
+            path.lineTo(point);
+    }
+    path.closeSubpath();
+    return path;
+}
+
 QPainterPath arrowHead(QPointF tip, qreal angleDeg, qreal len)
 {
     const qreal a = qDegreesToRadians(angleDeg);
     const QPointF back(-qCos(a) * len, -qSin(a) * len);
     const QPointF side(-qSin(a) * len * 0.7, qCos(a) * len * 0.7);
-    QPainterPath h;
-    h.moveTo(tip);
-    h.lineTo(tip + back + side);
-    h.lineTo(tip + back - side);
-    h.closeSubpath();
+    QPainterPath h = closedPath({{tip}, {tip + back + side}, {tip + back - side}});
     return h;
 }
 
@@ -441,14 +450,7 @@ void drawGlyph(QPainter& p, Glyph g, const QRectF& r)
         case Glyph::None:
             return;
         case Glyph::Open: {
-            QPainterPath back;
-            back.moveTo(3, 6);
-            back.lineTo(9, 6);
-            back.lineTo(11, 8);
-            back.lineTo(20, 8);
-            back.lineTo(20, 19);
-            back.lineTo(3, 19);
-            back.closeSubpath();
+            QPainterPath back = closedPath({{3, 6}, {9, 6}, {11, 8}, {20, 8}, {20, 19}, {3, 19}});
             inkPath(p, back, QColor(0xFF, 0xCA, 0x28), w);
             path.moveTo(6, 11);
             path.lineTo(23, 11);
@@ -563,15 +565,7 @@ void drawGlyph(QPainter& p, Glyph g, const QRectF& r)
         }
         case Glyph::Back:
         case Glyph::Next: {
-            QPainterPath a;
-            a.moveTo(3, 9);
-            a.lineTo(12, 9);
-            a.lineTo(12, 4);
-            a.lineTo(21.5, 12);
-            a.lineTo(12, 20);
-            a.lineTo(12, 15);
-            a.lineTo(3, 15);
-            a.closeSubpath();
+            QPainterPath a = closedPath({{3, 9}, {12, 9}, {12, 4}, {21.5, 12}, {12, 20}, {12, 15}, {3, 15}});
             if (g == Glyph::Back)
                 a = QTransform(-1, 0, 0, 1, 24, 0).map(a);
             inkPath(p, a, Qt::white, w);
@@ -835,15 +829,7 @@ void drawIllustration(QPainter& p, int id, const QRectF& r)
                 inkPath(p, tile, verticalGradient(t, cs[i]), 2.5);
                 drawCommand(p, cmds[i], t.adjusted(4, 4, -4, -4));
             }
-            QPainterPath arrow;
-            arrow.moveTo(62, 58);
-            arrow.lineTo(62, 92);
-            arrow.lineTo(70, 84);
-            arrow.lineTo(76, 97);
-            arrow.lineTo(82, 94);
-            arrow.lineTo(76, 81);
-            arrow.lineTo(87, 81);
-            arrow.closeSubpath();
+            QPainterPath arrow = closedPath({{62, 58}, {62, 92}, {70, 84}, {76, 97}, {82, 94}, {76, 81}, {87, 81}});
             inkPath(p, arrow, Qt::white, 2.8);
             return;
         }

@@ -28,6 +28,8 @@ QLinearGradient verticalGradient(const QRectF& r, const QColor& colour, int ligh
 
 // Cartoon shapes: fill with brush, outline with kInk.
 void inkPath(QPainter& p, const QPainterPath& path, const QBrush& brush, qreal width);
+// A closed polygon through the points, in order.
+QPainterPath closedPath(std::initializer_list<QPointF> points);
 
 // A glyph centred in r, white with an ink outline (the little pictures on buttons).
 void drawGlyph(QPainter& p, Glyph g, const QRectF& r);
