@@ -114,19 +114,15 @@ int IniFile::integer(const QString &section, const QString &key, int fallback) c
     return text::toInt(*text).value_or(fallback);
 }
 
-bool IniFile::setValue(const QString &section, const QString &key, const QString &value)
-{
-    bool missing = false;
-    auto read = readRawLines(m_path, &missing);
-    if (!read)
-        return false;
-    QList<QByteArray> lines = *read;
-    const QByteArray entry = cp932::encode(key + u'=' + value);
+namespace {
 
+// Sets key in section within the file's lines, adding what is missing.
+void setInLines(QList<QByteArray> &lines, const QString &section, const QString &key, const QString &value)
+{
+    const QByteArray entry = cp932::encode(key + u'=' + value);
     qsizetype sectionAt = -1;
     qsizetype lastEntry = -1; // last non-blank line of the section
-    qsizetype i = 0;
-    for (; i < lines.size(); ++i) {
+    for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString line = cp932::decode(lines.at(i));
         if (const auto name = sectionName(line)) {
             if (sectionAt >= 0)
@@ -141,8 +137,7 @@ bool IniFile::setValue(const QString &section, const QString &key, const QString
             continue;
         if (const auto kv = keyLine(line); kv && same(kv->key, key)) {
             lines[i] = entry;
-            lastEntry = -2;
-            break;
+            return;
         }
         if (!line.trimmed().isEmpty())
             lastEntry = i;
@@ -152,12 +147,28 @@ bool IniFile::setValue(const QString &section, const QString &key, const QString
             lines.append(QByteArray());
         lines.append(cp932::encode(u'[' + section + u']'));
         lines.append(entry);
-    } else if (lastEntry != -2) {
+    } else {
         lines.insert(lastEntry + 1, entry);
     }
+}
 
+} // namespace
+
+bool IniFile::setValue(const QString &section, const QString &key, const QString &value)
+{
+    return setValues(section, {{key, value}});
+}
+
+bool IniFile::setValues(const QString &section, const QList<QPair<QString, QString>> &entries)
+{
+    bool missing = false;
+    auto lines = readRawLines(m_path, &missing);
+    if (!lines)
+        return false;
+    for (const auto &[key, value] : entries)
+        setInLines(*lines, section, key, value);
     QByteArray bytes;
-    for (const QByteArray &line : lines)
+    for (const QByteArray &line : *lines)
         bytes += line + "\r\n";
     return textfile::writeAtomically(m_path, bytes);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 
 #include <optional>
@@ -29,6 +31,9 @@ public:
     // Sets key in section to value, adding the section or key where missing.
     // Returns false when the file cannot be written.
     bool setValue(const QString &section, const QString &key, const QString &value);
+
+    // Sets several keys of one section with a single rewrite of the file.
+    bool setValues(const QString &section, const QList<QPair<QString, QString>> &entries);
 
 private:
     QString m_path;

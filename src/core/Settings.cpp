@@ -73,12 +73,10 @@ QStringList Settings::commandNames() const
 bool Settings::setCommandNames(const QStringList &names)
 {
     Q_ASSERT(names.size() == 12);
-    IniFile file = ini();
-    for (int key = 1; key <= 12; ++key) {
-        if (!file.setValue(kCommand, QString::number(key), names.at(key - 1)))
-            return false;
-    }
-    return true;
+    QList<QPair<QString, QString>> entries;
+    for (int key = 1; key <= 12; ++key)
+        entries.append({QString::number(key), names.at(key - 1)});
+    return ini().setValues(kCommand, entries);
 }
 
 bool Settings::unreadable() const
