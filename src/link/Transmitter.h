@@ -63,10 +63,6 @@ public:
     // so that it paints, run transfer, close it. Returns transfer's answer.
     bool withSendingDialog(SendingDialog &dialog, QObject *caller, const std::function<bool()> &transfer);
 
-    Dialogs &dialogs() { return m_dialogs; }
-    SoundOutput &sound() { return m_sound; }
-    Clock &clock() { return m_clock; }
-
 private:
     QString soundPath() const;
 
