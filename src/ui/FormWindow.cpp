@@ -112,16 +112,8 @@ void FormWindow::HelpClick()
 
 void FormWindow::closeEvent(QCloseEvent *event)
 {
-    switch (m_number) {
-    case 7:  // sending dialog
-    case 15: // splash
-    case 17: // wizard: closing it is leaving it
-        QWidget::closeEvent(event);
-        return;
-    default:
-        event->ignore();
-        ByeClick();
-    }
+    event->ignore();
+    ByeClick();
 }
 
 void FormWindow::showEvent(QShowEvent *event)

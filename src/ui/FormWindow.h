@@ -62,7 +62,7 @@ protected:
     void showEvent(QShowEvent *event) override;
     // Closing the window from the desktop (Alt+F4, the task bar) acts as its
     // Bye button, so an editor asks its save question and the program never
-    // runs on with no window. Windows that are only shown over others hide.
+    // runs on with no window. Windows shown over others just hide instead.
     void closeEvent(QCloseEvent *event) override;
 
 private:

@@ -13,6 +13,9 @@ class SendingDialogWindow : public FormWindow, public SendingDialog
 {
     Q_OBJECT
 public:
+    // Closing it from the desktop only hides it (for the wizard: leaves it).
+    void closeEvent(QCloseEvent *event) override { QWidget::closeEvent(event); }
+
     explicit SendingDialogWindow(Forms &forms);
 
     void showOver(QObject *caller) override;

@@ -2,11 +2,13 @@
 #include "support/Fakes.h"
 #include "support/UiRig.h"
 #include "ui/ThreadedSoundOutput.h"
+#include "ui/menu/MainMenuWindow.h"
 #include "ui/menu/Startup.h"
 
 #include <QAbstractButton>
 #include <QLabel>
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace kr31;
@@ -50,6 +52,23 @@ private Q_SLOTS:
         // Released: moving no longer drags.
         QTest::mouseMove(strip, QPoint(80, 80));
         QCOMPARE(settings->pos(), start + QPoint(30, 25));
+    }
+
+    void closingAWindowShownOverOthersOnlyHidesIt()
+    {
+        UiRig rig;
+        QSignalSpy ended(rig.form<MainMenuWindow>(2), &MainMenuWindow::closed);
+        for (int number : {7, 17}) {
+            FormWindow *window = rig.forms.form(number);
+            window->show();
+            QVERIFY(window->close());
+            QVERIFY(!window->isVisible());
+        }
+        QCOMPARE(ended.size(), 0);
+        // A tool window closed from the desktop ends the program like its Bye button.
+        rig.forms.form(3)->show();
+        QVERIFY(!rig.forms.form(3)->close());
+        QCOMPARE(ended.size(), 1);
     }
 
     void threadedPlaybackPassesResultsThrough()

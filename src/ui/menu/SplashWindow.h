@@ -9,6 +9,9 @@ class SplashWindow : public FormWindow
 {
     Q_OBJECT
 public:
+    // Closing it from the desktop only hides it (for the wizard: leaves it).
+    void closeEvent(QCloseEvent *event) override { QWidget::closeEvent(event); }
+
     explicit SplashWindow(Forms &forms);
 
     // The splash stands only a moment; the main menu reports missing files.

@@ -21,6 +21,9 @@ class WizardWindow : public FormWindow
 {
     Q_OBJECT
 public:
+    // Closing it from the desktop only hides it (for the wizard: leaves it).
+    void closeEvent(QCloseEvent *event) override { QWidget::closeEvent(event); }
+
     // The pages in the order of the page stack.
     enum Page { Start, Connect, Den_On, Send, Kakunin, Jikko, ShutDown, Finish, Manual };
     // The modes tried, in order.
