@@ -1,3 +1,4 @@
+#include "support/TestPaths.h"
 #include "core/Messages.h"
 #include "core/TextFile.h"
 #include "editors/icon/IconProgram.h"
@@ -25,7 +26,7 @@ struct Run
 Run cli(const QStringList &args)
 {
     QProcess process;
-    process.start(QStringLiteral(KR31_BIN_DIR "/kr31-cli"), args);
+    process.start((kr31::test::binDir() + QStringLiteral("/kr31-cli")), args);
     if (!process.waitForFinished(30000))
         return {-1, {}, QStringLiteral("timeout")};
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
@@ -34,7 +35,7 @@ Run cli(const QStringList &args)
 
 QString data(const char *name)
 {
-    return QStringLiteral(KR31_TEST_DATA "/cli/") + QString::fromUtf8(name);
+    return kr31::test::testData(QStringLiteral("cli/")) + QString::fromUtf8(name);
 }
 
 QString lines(const Packet &values)
@@ -165,7 +166,7 @@ private Q_SLOTS:
         program.load(2, 231, "0", "2");
         program.load(3, 21, "3723", "");
         const QStringList lines = report::pageLines("3", "2", "山田 <花子>", "たのしかった\r\n<b>",
-                                                    program.compileSlots(), QStringLiteral(KR31_BIN_DIR "/"));
+                                                    program.compileSlots(), (kr31::test::binDir() + QStringLiteral("/")));
         QCOMPARE(readFile(out), textfile::encodeLines(lines));
         QVERIFY(readFile(out).contains("&lt;\x89\xd4\x8e\x71&gt;"));
     }

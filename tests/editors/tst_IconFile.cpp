@@ -1,3 +1,4 @@
+#include "support/TestPaths.h"
 #include "core/TextFile.h"
 #include "editors/icon/IconFile.h"
 #include "support/TempHome.h"
@@ -29,7 +30,7 @@ private Q_SLOTS:
         p.Slots[2].value1 = "90";
         p.drop(3, 100);
         QCOMPARE(textfile::encodeLines(iconfile::fileLines(p, true)),
-                 readBytes(QStringLiteral(KR31_TEST_DATA "/icon/expected_saved.kr3")));
+                 readBytes(kr31::test::testData(QStringLiteral("icon/expected_saved.kr3"))));
         const QStringList fresh = iconfile::fileLines(IconProgram(), true);
         QCOMPARE(fresh.size(), 48);
         QCOMPARE(fresh.first(), QStringLiteral("LED"));

@@ -1,3 +1,4 @@
+#include "support/TestPaths.h"
 #include "core/TextFile.h"
 #include "report/ReportPage.h"
 
@@ -76,7 +77,7 @@ private Q_SLOTS:
         const QString path = dir.filePath(QStringLiteral("Report.html"));
         QString error;
         QVERIFY2(report::writePage(path, lines, &error), qPrintable(error));
-        const QByteArray expected = readFile(QStringLiteral(KR31_TEST_DATA "/report/expected_Report.html"));
+        const QByteArray expected = readFile(kr31::test::testData(QStringLiteral("report/expected_Report.html")));
         QVERIFY(!expected.isEmpty());
         const QByteArray written = readFile(path);
         if (written != expected) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/TestPaths.h"
 #include "core/Resources.h"
 #include "core/Settings.h"
 #include "link/Transmitter.h"
@@ -23,7 +24,7 @@ namespace kr31::test {
 // temporary home, reading the pictures and pages of the build.
 struct UiRig
 {
-    explicit UiRig(const QString &resources = QStringLiteral(KR31_BIN_DIR))
+    explicit UiRig(const QString &resources = binDir())
     {
         setResourceFolder(resources);
         printing.pdfPath = home.home() + QStringLiteral("/printed.pdf");

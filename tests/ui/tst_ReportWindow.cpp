@@ -1,3 +1,4 @@
+#include "support/TestPaths.h"
 #include "core/Messages.h"
 #include "core/Resources.h"
 #include "report/ReportPage.h"
@@ -113,7 +114,7 @@ private Q_SLOTS:
     {
         // Pictures present, pages absent.
         QTemporaryDir resources;
-        QVERIFY(QFile::link(QStringLiteral(KR31_BIN_DIR "/Img"), resources.filePath(QStringLiteral("Img"))));
+        QVERIFY(QFile::link((binDir() + QStringLiteral("/Img")), resources.filePath(QStringLiteral("Img"))));
         UiRig rig(resources.path());
         ReportWindow report(rig.forms);
         QVERIFY(showReport(report));
@@ -153,7 +154,7 @@ private Q_SLOTS:
         clickChild(&report, "Preview");
 
         QVERIFY(rig.dialogs.warnings.isEmpty());
-        QByteArray expected = readFile(QStringLiteral(KR31_TEST_DATA "/report/expected_Report.html"));
+        QByteArray expected = readFile(testData(QStringLiteral("report/expected_Report.html")));
         expected.replace("/opt/kr31/", resourceFolder().toUtf8());
         QCOMPARE(rig.home.readWorkFile(report::PageFile), expected);
 

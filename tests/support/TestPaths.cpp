@@ -1,0 +1,36 @@
+#include "support/TestPaths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace kr31::test {
+
+namespace {
+
+QString fromEnvironment(const char *name, const QString &fallback)
+{
+    const QString value = qEnvironmentVariable(name);
+    return value.isEmpty() ? fallback : value;
+}
+
+} // namespace
+
+QString testDataDir()
+{
+    // The source folder is not known to a binary run by hand: set KR31_TEST_DATA
+    // then (ctest does), or run it from a folder holding "data".
+    return fromEnvironment("KR31_TEST_DATA", QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("data")));
+}
+
+QString testData(const QString &relative)
+{
+    return testDataDir() + QLatin1Char('/') + relative;
+}
+
+QString binDir()
+{
+    return fromEnvironment("KR31_BIN_DIR",
+                           QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../bin")));
+}
+
+} // namespace kr31::test
