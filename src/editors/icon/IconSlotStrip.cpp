@@ -79,7 +79,7 @@ void IconEditorWindow::createValueControls(int slot)
     const auto makeBar = [&](int n, int min, int max, int top) {
         auto *bar = new QSlider(Qt::Horizontal, m_stripContent);
         bar->setObjectName(QStringLiteral("P%1_Bar%2").arg(n).arg(slot));
-        bar->setGeometry(left + 5, top, 90, 16);
+        bar->setGeometry(left + 8, top, 84, 14);
         bar->setRange(min, max);
         bar->setPageStep(icon::pageStep(max));
         bar->setFocusPolicy(Qt::NoFocus);
@@ -93,14 +93,16 @@ void IconEditorWindow::createValueControls(int slot)
     const auto makeEdit = [&](int n, int top) {
         auto *edit = new QLineEdit(m_stripContent);
         edit->setObjectName(QStringLiteral("P%1_Edit%2").arg(n).arg(slot));
-        edit->setGeometry(left + 35, top, 40, 16);
+        edit->setGeometry(left + 38, top, 34, 16);
         edit->setAlignment(Qt::AlignCenter);
         return edit;
     };
-    view.bar1 = makeBar(1, 0, icon::value1Max(code), 116);
-    view.edit1 = makeEdit(1, 133);
-    view.bar2 = makeBar(2, 1, icon::value2Max(code), 166);
-    view.edit2 = makeEdit(2, 183);
+    // Every control stays inside the light panel of the card (x 4..96, y 84..165
+    // of the picture, which starts at the strip's y 32), beside the captions drawn on it.
+    view.bar1 = makeBar(1, 0, icon::value1Max(code), 32 + 86);
+    view.edit1 = makeEdit(1, 32 + 101);
+    view.bar2 = makeBar(2, 1, icon::value2Max(code), 32 + 124);
+    view.edit2 = makeEdit(2, 32 + 140);
 
     // The coupling: a slider sets its box and the slot; a typed integer moves
     // the slider (limited to its range); anything else empties the box.
@@ -143,7 +145,7 @@ void IconEditorWindow::createTimeControls(int slot)
         auto *spin = new QSpinBox(m_stripContent);
         spin->setObjectName(QString::fromLatin1(name) + QString::number(slot));
         spin->setRange(0, max);
-        spin->setGeometry(x, y, 35, 22);
+        spin->setGeometry(x, y, 46, 19);
         spin->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
         spin->installEventFilter(this); // its wheel scrolls the strip
         connect(spin, &QSpinBox::valueChanged, this, [this, slot] {
@@ -154,9 +156,10 @@ void IconEditorWindow::createTimeControls(int slot)
         });
         return spin;
     };
-    view.hour = makeSpin("Spin_Edit_Hour", 18, left + 30, 133);
-    view.minute = makeSpin("Spin_Edit_Minute", 59, left, 162);
-    view.second = makeSpin("Spin_Edit_Second", 59, left + 50, 162);
+    // One row each for hours, minutes and seconds, wide enough for two digits and the arrows.
+    view.hour = makeSpin("Spin_Edit_Hour", 18, left + 24, 32 + 103);
+    view.minute = makeSpin("Spin_Edit_Minute", 59, left + 24, 32 + 123);
+    view.second = makeSpin("Spin_Edit_Second", 59, left + 24, 32 + 143);
     for (QSpinBox *spin : {view.hour, view.minute, view.second})
         spin->show();
 }
