@@ -1,4 +1,4 @@
-#include "ui/menu/Startup.h"
+#include "app/Startup.h"
 
 #include "editors/flowchart/CommandDialogWindow.h"
 #include "editors/flowchart/FlowchartEditorWindow.h"
