@@ -17,6 +17,9 @@
 #include <QMenu>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QSlider>
 #include <QTest>
 
@@ -424,6 +427,23 @@ private Q_SLOTS:
         QVERIFY(rig.dialogs.informations.isEmpty());
         QVERIFY(!rig.form<ReportWindow>(14)->isVisible());
         QVERIFY(!QFile::exists(rig.home.home() + "/cycle.kr3"));
+    }
+
+    void wheelScrollsOnlyTheDrawing()
+    {
+        EditorRig rig;
+        auto *scroll = rig.child<QScrollArea>("ScrollBox1");
+        const auto wheel = [](QWidget *target, int delta) {
+            QWheelEvent event(QPointF(10, 10), target->mapToGlobal(QPointF(10, 10)), {}, {0, delta}, Qt::NoButton,
+                              {}, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(target, &event);
+        };
+        wheel(scroll->viewport(), -120);
+        QCOMPARE(scroll->verticalScrollBar()->value(), 80);
+        wheel(rig.child<QLabel>("Sub_Pro_Image0"), -120);
+        QCOMPARE(scroll->verticalScrollBar()->value(), 80);
+        wheel(scroll->viewport(), 120);
+        QCOMPARE(scroll->verticalScrollBar()->value(), 0);
     }
 
     // The drawing of a page printed and read back.
