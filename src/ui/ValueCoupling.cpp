@@ -18,14 +18,16 @@ void coupleValue(QSlider *slider, QLineEdit *box, std::function<void(const QStri
     QObject::connect(box, &QLineEdit::textEdited, slider, [slider, box, changed](const QString &text) {
         if (!text::isInteger(text)) {
             box->clear();
-        } else {
-            const int value = qBound(slider->minimum(), *text::toInt(text), slider->maximum());
+            return;
+        }
+        const int value = qBound(slider->minimum(), *text::toInt(text), slider->maximum());
+        {
             const QSignalBlocker block(slider);
             slider->setValue(value);
-            // A value beyond the range stands corrected, also when the slider was already at its end.
-            if (box->text() != QString::number(value))
-                box->setText(QString::number(value));
         }
+        // A value beyond the range stands corrected, also when the slider was already at its end.
+        if (box->text() != QString::number(value))
+            box->setText(QString::number(value));
         if (changed)
             changed(box->text());
     });
