@@ -101,6 +101,11 @@ void CommandDialogWindow::closeEvent(QCloseEvent *event)
 
 void CommandDialogWindow::setValueVisibility(int item)
 {
+    // The dialog has no captions of its own: the values say what they are when pointed at.
+    for (QWidget *w : {static_cast<QWidget *>(m_bar1), static_cast<QWidget *>(m_edit1)})
+        w->setToolTip(flow::valueLabel1(item));
+    for (QWidget *w : {static_cast<QWidget *>(m_bar2), static_cast<QWidget *>(m_edit2)})
+        w->setToolTip(flow::valueLabel2(item));
     m_bar1->setVisible(flow::hasValue1(item));
     m_edit1->setVisible(flow::hasValue1(item));
     m_bar2->setVisible(flow::hasValue2(item));
