@@ -305,6 +305,12 @@ private Q_SLOTS:
         rig.dialogs.answers = {Answer::Yes};
         rig.editor->MenuClick();
         QVERIFY(rig.editor->isModified());
+        // Yes with a save that cannot be written: told why, still modified.
+        rig.dialogs.answers = {Answer::Yes};
+        rig.dialogs.fileNames = {rig.home.home() + "/no/such/folder/flow"};
+        rig.editor->MenuClick();
+        QVERIFY(rig.editor->isModified());
+        QVERIFY(rig.dialogs.warnings.last().startsWith("ファイルを保存できませんでした。"));
         // Yes: saves as flow.kr3, stays, no longer modified.
         rig.dialogs.answers = {Answer::Yes};
         rig.dialogs.fileNames = {path};
