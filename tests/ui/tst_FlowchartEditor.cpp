@@ -435,6 +435,17 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(rig.home.home() + "/cycle.kr3"));
     }
 
+    void helpThatCannotOpenSaysSo()
+    {
+        EditorRig rig;
+        rig.editor->HelpClick();
+        QCOMPARE(rig.shell.opened.size(), 1);
+        QVERIFY(rig.dialogs.warnings.isEmpty());
+        rig.shell.succeeds = false;
+        rig.editor->HelpClick();
+        QCOMPARE(rig.dialogs.warnings, QStringList{msg::OpenError102});
+    }
+
     void wheelScrollsOnlyTheDrawing()
     {
         EditorRig rig;

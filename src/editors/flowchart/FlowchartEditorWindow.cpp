@@ -94,6 +94,7 @@ FlowchartEditorWindow::FlowchartEditorWindow(Forms &forms)
     for (const Place &place : Buttons)
         addButton(ButtonFolder, place, actions.at(QString::fromLatin1(place.name)));
 
+    reportHelpFailure();
     createValueControls();
 
     m_scroll = new QScrollArea(this);
