@@ -43,17 +43,26 @@ public:
         : m_err(err)
     {
     }
-    void warning(const QString &text) override { m_err << text << '\n'; }
-    void information(const QString &text) override { m_err << text << '\n'; }
+    void warning(const QString &text) override { show(text); }
+    void information(const QString &text) override { show(text); }
     Answer question(const QString &text, AnswerButtons, BoxKind) override
     {
-        m_err << text << '\n';
+        show(text);
         return Answer::No;
     }
     QString openFileName(const QString &) override { return {}; }
     QString saveFileName(const QString &) override { return {}; }
 
+    // Runs before each message (a progress bar ends its line).
+    std::function<void()> beforeMessage;
+
 private:
+    void show(const QString &text)
+    {
+        if (beforeMessage)
+            beforeMessage();
+        m_err << text << '\n';
+    }
     QTextStream &m_err;
 };
 
@@ -212,7 +221,12 @@ bool sendToLamp(Context &c, const Packet &packet, int waitMs, const std::functio
         const auto soundMs = c.soundOf(packet).size() / 48;
         bar.emplace(c.err, waitMs + int(soundMs));
         barClock.emplace(realClock, *bar);
-        threaded.onProgress = [&](int played, int) { bar->during(played); };
+        // The end of the sound is drawn by finish(), only when it played.
+        threaded.onProgress = [&](int played, int total) {
+            if (played < total)
+                bar->during(played);
+        };
+        dialogs.beforeMessage = [&] { bar->breakLine(); };
     }
     SoundOutput &sound = c.progress ? static_cast<SoundOutput &>(threaded) : c.sound;
     Clock &clock = c.progress ? static_cast<Clock &>(*barClock) : realClock;
@@ -222,7 +236,7 @@ bool sendToLamp(Context &c, const Packet &packet, int waitMs, const std::functio
     const bool sent = send(transmitter);
     sound.restore(true);
     if (bar)
-        bar->finish();
+        bar->finish(sent);
     return sent || c.fail(QStringLiteral("送信できませんでした。"));
 }
 

@@ -35,6 +35,7 @@ void SendProgress::draw(int doneMs)
     m_last = text;
     m_err << '\r' << text;
     m_err.flush();
+    m_open = true;
 }
 
 void SendProgress::advance(int ms)
@@ -48,11 +49,21 @@ void SendProgress::during(int ms)
     draw(m_done + ms);
 }
 
-void SendProgress::finish()
+void SendProgress::breakLine()
 {
-    draw(m_total);
+    if (!m_open)
+        return;
     m_err << '\n';
     m_err.flush();
+    m_open = false;
+    m_last.clear();
+}
+
+void SendProgress::finish(bool completed)
+{
+    if (completed)
+        draw(m_total);
+    breakLine();
 }
 
 ProgressClock::ProgressClock(Clock &inner, SendProgress &progress)

@@ -19,8 +19,10 @@ public:
     void advance(int ms);
     // The current step (the sound) has got ms far.
     void during(int ms);
-    // Draws the full bar and ends the line.
-    void finish();
+    // Ends the line of the bar (before a message), if one is drawn.
+    void breakLine();
+    // Draws the full bar when the transfer completed, and ends the line.
+    void finish(bool completed);
 
     // The text of the bar after doneMs of totalMs, e.g. "[####----] 残り 3 秒".
     static QString line(int doneMs, int totalMs);
@@ -32,6 +34,7 @@ private:
     int m_total;
     int m_done = 0;
     QString m_last;
+    bool m_open = false; // a bar stands on the current line
 };
 
 // A clock whose waits move a SendProgress on in short slices.

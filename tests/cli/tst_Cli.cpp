@@ -258,6 +258,20 @@ private Q_SLOTS:
         QCOMPARE(piped.err, QString());
     }
 
+    // A sound that cannot be played: the bar stops where it was and the message starts its own line.
+    void progressBarEndsBeforeAFailure()
+    {
+        const QString script = QStandardPaths::findExecutable(QStringLiteral("script"));
+        if (script.isEmpty())
+            QSKIP("script (util-linux) is not installed");
+        useSoundConfig("pcm.!default { type hw card 99 }\n");
+        const QString command = QStringLiteral("'%1' brightness 50").arg(test::binDir() + "/kr31-cli");
+        const Run onTerminal = run(script, {"-qec", command, "/dev/null"});
+        QCOMPARE(onTerminal.exitCode, 1);
+        QVERIFY2(onTerminal.out.contains(QStringLiteral("秒\r\n") + msg::CannotPlay), qPrintable(onTerminal.out));
+        QVERIFY(!onTerminal.out.contains(QStringLiteral("残り 0 秒")));
+    }
+
     void progressLine_data()
     {
         QTest::addColumn<int>("done");
@@ -358,13 +372,18 @@ private Q_SLOTS:
     }
 
 private:
+    // An ALSA "default" device that writes what it plays into the file played.
     void useFileSoundDevice(const QString &played)
+    {
+        useSoundConfig("pcm.!default {\n type file\n slave.pcm { type null }\n file \"" + QFile::encodeName(played) +
+                       "\"\n format \"raw\"\n}\n");
+    }
+    void useSoundConfig(const QByteArray &text)
     {
         const QString config = m_home->home() + "/asound.conf";
         QFile file(config);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("pcm.!default {\n type file\n slave.pcm { type null }\n file \"" + QFile::encodeName(played) +
-                   "\"\n format \"raw\"\n}\n");
+        file.write(text);
         file.close();
         qputenv("ALSA_CONFIG_PATH", QFile::encodeName(config));
     }
