@@ -218,7 +218,7 @@ bool sendToLamp(Context &c, const Packet &packet, int waitMs, const std::functio
     std::optional<SendProgress> bar;
     std::optional<ProgressClock> barClock;
     if (c.progress) {
-        const auto soundMs = c.soundOf(packet).size() / 48;
+        const auto soundMs = c.soundOf(packet).size() / (tone::SampleRate / 1000); // one byte per sample
         bar.emplace(c.err, waitMs + int(soundMs));
         barClock.emplace(realClock, *bar);
         // The end of the sound is drawn by finish(), only when it played.
