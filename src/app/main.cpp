@@ -125,6 +125,7 @@ int main(int argc, char *argv[])
     if (const auto exitCode = parseCommandLine(argc, argv, &file))
         return *exitCode;
 
+    useJapaneseLocale();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kr31"));
     QApplication::setApplicationVersion(QStringLiteral(KR31_VERSION));
