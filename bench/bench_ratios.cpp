@@ -12,6 +12,7 @@
 #include "QuietServices.h"
 #include "core/RealClock.h"
 #include "core/Settings.h"
+#include "core/WorkFolder.h"
 #include "editors/icon/ChartViewWindow.h"
 #include "editors/icon/IconEditorWindow.h"
 #include "link/Packets.h"
@@ -160,39 +161,68 @@ double msOf(const std::function<void()> &work)
     return threadCpuMs() - start;
 }
 
+double wallMs(const QElapsedTimer &t)
+{
+    return t.nsecsElapsed() / 1e6;
+}
+
+// Wall and CPU times of repeated runs of one piece of work.
+struct Timings
+{
+    std::vector<double> wall;
+    std::vector<double> cpu;
+
+    void add(const std::function<void()> &work)
+    {
+        QElapsedTimer t;
+        t.start();
+        cpu.push_back(msOf(work));
+        wall.push_back(wallMs(t));
+    }
+    QByteArray text() const { return QByteArray::number(median(wall), 'f', 3) + '/' + QByteArray::number(median(cpu), 'f', 3); }
+    QByteArray ratioTo(const Timings &other) const
+    {
+        return QByteArray::number(ratio(median(wall), median(other.wall)), 'f', 2) + '/' +
+               QByteArray::number(ratio(median(cpu), median(other.cpu)), 'f', 2);
+    }
+};
+
 void sound(int rounds)
 {
-    QTemporaryDir folder;
-    Settings settings([&] { return folder.path() + QStringLiteral("/"); });
+    // In the work folder of a fresh home, as the program finds it.
+    Settings settings;
+    QDir folder(workfolder::path());
     const Packet packet = packet::melodyReset();
-    std::printf("Transfer sound of a melody packet (%lld values), %d interleaved rounds, CPU time\n",
+    std::printf("Transfer sound of a melody packet (%lld values), %d interleaved rounds, median wall/CPU ms\n",
                 static_cast<long long>(packet.size()), rounds);
-    std::printf("  %-8s %16s %14s %8s %14s %14s %10s\n", "mode", "build+write ms", "plain write ms", "ratio",
-                "decode ms", "sound ms", "ratio");
+    std::printf("  %-4s %13s %13s %13s %13s %11s %13s %8s %9s\n", "mode", "build+write", "build", "write",
+                "plain write", "ratio", "decode", "sound", "ratio");
     for (int mode : {0, 2}) {
         settings.setWaveMode(mode);
         const QString path = folder.filePath(QStringLiteral("Creat.WAV"));
         const QByteArray plainPath = QFile::encodeName(folder.filePath(QStringLiteral("plain.bin")));
-        const QByteArray samples = tone::transferSound(packet, [&] { return settings.waveMode(); });
+        const auto variant = [&] { return settings.waveMode(); }; // asked at the leader and at every byte
+        const QByteArray samples = tone::transferSound(packet, variant);
         const QByteArray bytes = wav::fileBytes(samples);
-        std::vector<double> built, plain, decoded;
+        Timings whole, built, written, plain, decoded;
         for (int r = 0; r < rounds; ++r) {
-            built.push_back(msOf([&] {
-                // As a transfer does it: the mode asked for at the leader and at every byte.
-                wav::write(path, tone::transferSound(packet, [&] { return settings.waveMode(); }));
-            }));
-            plain.push_back(msOf([&] {
+            whole.add([&] { wav::write(path, tone::transferSound(packet, variant)); });
+            plain.add([&] {
                 const int fd = ::open(plainPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
                 if (fd >= 0) {
-                    [[maybe_unused]] const auto written = ::write(fd, bytes.constData(), size_t(bytes.size()));
+                    [[maybe_unused]] const auto n = ::write(fd, bytes.constData(), size_t(bytes.size()));
                     ::close(fd);
                 }
-            }));
-            decoded.push_back(msOf([&] { tone::decode(samples); }));
+            });
+            built.add([&] { tone::transferSound(packet, variant); });
+            written.add([&] { wav::write(path, samples); });
+            decoded.add([&] { tone::decode(samples); });
         }
         const double soundMs = samples.size() * 1000.0 / tone::SampleRate;
-        std::printf("  %-8d %16.2f %14.2f %8.2f %14.2f %14.0f %10.4f\n", mode, median(built), median(plain),
-                    ratio(median(built), median(plain)), median(decoded), soundMs, ratio(median(decoded), soundMs));
+        std::printf("  %-4d %13s %13s %13s %13s %11s %13s %8.0f %9.5f\n", mode, whole.text().constData(),
+                    built.text().constData(), written.text().constData(), plain.text().constData(),
+                    whole.ratioTo(plain).constData(), decoded.text().constData(), soundMs,
+                    ratio(median(decoded.wall), soundMs));
     }
     std::printf("\n");
 }
@@ -234,8 +264,6 @@ Showing firstShowing(QWidget *window)
 
 void windows(int rounds)
 {
-    QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
     bench::Quiet quiet;
     RealClock clock;
     Settings settings;
@@ -290,6 +318,8 @@ int main(int argc, char *argv[])
     QTemporaryDir runtime;
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(3, atoi(argv[1])) : 21;
     startUp(rounds);
