@@ -23,7 +23,7 @@
 #include "program/LedCommands.h"
 #include "ui/FormWindow.h"
 #include "ui/Forms.h"
-#include "ui/menu/Startup.h"
+#include "app/Startup.h"
 
 #include <QApplication>
 #include <QDir>

@@ -16,7 +16,7 @@
 #include "ui/ThreadedSoundOutput.h"
 #include "ui/UiServices.h"
 #include "ui/menu/MainMenuWindow.h"
-#include "ui/menu/Startup.h"
+#include "app/Startup.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -71,6 +71,7 @@ private:
 
 int main(int argc, char *argv[])
 {
+    useJapaneseLocale();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kr31"));
     QApplication::setApplicationDisplayName(QStringLiteral("KR-31"));

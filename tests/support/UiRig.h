@@ -9,7 +9,7 @@
 #include "ui/FormWindow.h"
 #include "ui/Forms.h"
 #include "ui/UiServices.h"
-#include "ui/menu/Startup.h"
+#include "app/Startup.h"
 
 #include <QCoreApplication>
 #include <QPrinter>
@@ -52,7 +52,12 @@ struct UiRig
     struct NullShell : Shell
     {
         QStringList opened;
-        void open(const QString &path) override { opened.append(path); }
+        bool succeeds = true;
+        bool open(const QString &path) override
+        {
+            opened.append(path);
+            return succeeds;
+        }
     } shell;
     // Prints to the PDF file pdfPath (in the temporary home); answers as told.
     struct PdfPrinting : Printing
