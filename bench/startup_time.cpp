@@ -1,6 +1,6 @@
 // How long the program takes from an empty process to its main menu on the
-// screen: the seventeen windows created, their pictures loaded, the menu
-// shown. Run: QT_QPA_PLATFORM=offscreen build/bin/startup_time
+// screen, step by step: the application, the seventeen windows created (their
+// pictures wait for their first showing), the menu shown with its pictures. Run: QT_QPA_PLATFORM=offscreen build/bin/startup_time
 #include "QuietServices.h"
 #include "core/RealClock.h"
 #include "core/Settings.h"
