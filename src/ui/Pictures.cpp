@@ -4,8 +4,10 @@
 
 #include <QEvent>
 #include <QHash>
+#include <QImage>
 #include <QLabel>
 #include <QPointer>
+#include <QThreadPool>
 
 #include <vector>
 
@@ -14,6 +16,38 @@ namespace kr31 {
 namespace {
 
 using MissingHandler = std::function<void(const QString &)>;
+
+// Decoded pictures by full path, kept for the run: a highlight moving across
+// the menu must not hit the disk.
+QHash<QString, QPixmap> &keptPictures()
+{
+    static QHash<QString, QPixmap> kept;
+    return kept;
+}
+
+// Decodes the pictures of relativePaths that are not kept yet side by side
+// on every processor, so that a window's first showing waits for the
+// slowest picture rather than for all of them one after the other.
+void decodeTogether(const QStringList &relativePaths)
+{
+    QStringList paths;
+    for (const QString &relative : relativePaths) {
+        const QString path = resourcePath(relative);
+        if (!keptPictures().contains(path) && !paths.contains(path))
+            paths.append(path);
+    }
+    if (paths.size() < 2)
+        return;
+    static QThreadPool pool;
+    std::vector<QImage> images(size_t(paths.size()));
+    for (qsizetype i = 0; i < paths.size(); ++i)
+        pool.start([&images, &paths, i] { images[size_t(i)].load(paths.at(i)); });
+    pool.waitForDone();
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        if (!images[size_t(i)].isNull())
+            keptPictures().insert(paths.at(i), QPixmap::fromImage(std::move(images[size_t(i)])));
+    }
+}
 
 bool showNow(QLabel *label, const QString &relativePath, const MissingHandler &onMissing)
 {
@@ -76,6 +110,10 @@ public:
         m_window->removeEventFilter(this);
         const std::vector<Request> requests = std::move(m_requests);
         m_requests.clear();
+        QStringList paths;
+        for (const Request &r : requests)
+            paths.append(r.path);
+        decodeTogether(paths);
         for (const Request &r : requests) {
             if (r.label)
                 showNow(r.label, r.path, r.onMissing);
@@ -112,15 +150,13 @@ private:
 
 QPixmap picture(const QString &relativePath)
 {
-    // Kept for the run: a highlight moving across the menu must not hit the disk.
-    static QHash<QString, QPixmap> cache;
     const QString path = resourcePath(relativePath);
-    if (const auto it = cache.constFind(path); it != cache.constEnd())
+    if (const auto it = keptPictures().constFind(path); it != keptPictures().constEnd())
         return it.value();
     QPixmap pixmap;
     if (!pixmap.load(path))
         return {};
-    cache.insert(path, pixmap);
+    keptPictures().insert(path, pixmap);
     return pixmap;
 }
 
