@@ -31,6 +31,7 @@ test: build
 
 bench: build
 	./$(BUILD)/bin/bench_transfer
+	./$(BUILD)/bin/bench_text
 
 clean:
 	rm -rf $(BUILD)

@@ -3,6 +3,7 @@
 #include "core/Messages.h"
 #include "core/RealClock.h"
 #include "editors/icon/IconEditorWindow.h"
+#include "editors/text/TextEditorWindow.h"
 #include "program/ProgramFile.h"
 #include "core/Settings.h"
 #include "link/AlsaSoundOutput.h"
@@ -32,6 +33,12 @@ void openFromCommandLine(Forms &forms, const QString &path)
     const auto file = ProgramFile::read(path);
     if (!file) {
         forms.services().dialogs.information(msg::CannotOpen111);
+        return;
+    }
+    if (file->marker == QLatin1String("WORD") ||
+        (file->isLedList() && file->lines.contains(QStringLiteral("TEXT")))) {
+        forms.open(forms.form(2), 9);
+        static_cast<TextEditorWindow *>(forms.form(9))->openFile(path);
         return;
     }
     if (file->marker == QLatin1String("LED") || file->marker == QLatin1String("DD") ||

@@ -14,6 +14,8 @@
 #include "core/Resources.h"
 #include "core/TextFile.h"
 #include "editors/icon/IconFile.h"
+#include "editors/text/TextLanguage.h"
+#include "editors/text/WordFile.h"
 #include "program/CommandList.h"
 #include "program/ProgramFile.h"
 #include "report/ReportPage.h"
@@ -38,6 +40,7 @@ const char *const Usage =
     "  kr31-cli play FILE.kr3                        ファイルのプログラムをランプへ送る\n"
     "  kr31-cli report FILE.kr3 --grade G --class C --name N [--impressions TEXTFILE] -o Report.html\n"
     "                                                レポートのページを書く\n"
+    "  kr31-cli text FILE.kr3                        文字プログラムの画面に出るプログラムを表示\n"
     "N は転送モード 0..3 (省略すると set.ini の設定)。";
 
 // Messages go to standard error; a question is answered No (nothing is asked).
@@ -91,8 +94,38 @@ std::optional<IconProgram> iconProgramOf(const QString &path, Failure &failure)
     return read.program;
 }
 
+// True for the files the text window opens as a program text.
+bool isTextProgram(const ProgramFile &file)
+{
+    return file.marker == QLatin1String("WORD") || (file.isLedList() && file.lines.contains(QStringLiteral("TEXT")));
+}
+
+// The checked command list of a text program file, compiled from its text with
+// the command names of set.ini, as the text window sends it after opening the file.
+std::optional<QStringList> textCommandList(const QString &path, Failure &failure)
+{
+    const QStringList names = Settings().commandNames();
+    const wordfile::ReadResult read = wordfile::read(path, names);
+    if (read.status != wordfile::ReadResult::Ok) {
+        failure.message = read.status == wordfile::ReadResult::Unreadable ? msg::CannotOpen111 : read.message();
+        return std::nullopt;
+    }
+    const textlang::CheckResult check = textlang::check(read.text, names);
+    if (!check.ok()) {
+        QStringList message{check.message()};
+        if (check.line >= 0)
+            message.append(QStringLiteral("(%1 行目: %2)").arg(check.line + 1).arg(read.text.value(check.line)));
+        if (!check.hint.isEmpty())
+            message.append(check.hint);
+        failure.message = message.join(u'\n');
+        return std::nullopt;
+    }
+    return check.compiled;
+}
+
 // The command list that a program file sends, checked as the lamp needs it:
-// an "LED" or "LITE" list as it stands, a "DD" file as the icon editor sends it.
+// an "LED" or "LITE" list as it stands, a "DD" file as the icon editor sends
+// it, a text program ("WORD", or a list with its text) compiled from its text.
 std::optional<QStringList> commandListOf(const QString &path, Failure &failure)
 {
     const auto file = ProgramFile::read(path);
@@ -100,6 +133,8 @@ std::optional<QStringList> commandListOf(const QString &path, Failure &failure)
         failure.message = msg::CannotOpen111;
         return std::nullopt;
     }
+    if (isTextProgram(*file))
+        return textCommandList(path, failure);
     if (file->marker == QLatin1String("DD")) {
         const auto program = iconProgramOf(path, failure);
         if (!program)
@@ -294,16 +329,31 @@ int runCli(const QStringList &args, QTextStream &out, QTextStream &err, SoundOut
             }
             impressions = decodeText(file.readAll());
         }
-        const auto program = iconProgramOf(pos.at(0), failure);
-        if (!program)
+        const auto file = ProgramFile::read(pos.at(0));
+        std::optional<QStringList> list;
+        if (file && isTextProgram(*file)) {
+            list = textCommandList(pos.at(0), failure);
+        } else if (const auto program = iconProgramOf(pos.at(0), failure)) {
+            list = program->compileSlots();
+        }
+        if (!list)
             return finish(false);
-        const QStringList lines = report::pageLines(grade, cls, name, impressions, program->compileSlots(),
-                                                    resourceFolder());
+        const QStringList lines = report::pageLines(grade, cls, name, impressions, *list, resourceFolder());
         QString why;
         if (!report::writePage(options->output, lines, &why)) {
             failure.message = report::CannotWrite + QStringLiteral("\n") + options->output + QStringLiteral(": ") + why;
             return finish(false);
         }
+        return finish(true);
+    }
+    if (command == QLatin1String("text") && pos.size() == 1) {
+        const wordfile::ReadResult read = wordfile::read(pos.at(0), settings.commandNames());
+        if (read.status != wordfile::ReadResult::Ok) {
+            failure.message = read.status == wordfile::ReadResult::Unreadable ? msg::CannotOpen111 : read.message();
+            return finish(false);
+        }
+        for (const QString &line : read.text)
+            out << line << '\n';
         return finish(true);
     }
     return finish(false);

@@ -53,6 +53,13 @@ inline QString memoryUsage(int total)
     return QStringLiteral("現在のメモリ使用量は") + QString::number(total) + QStringLiteral("です。");
 }
 
+// The text language's line message: "プログラムの文法に誤りがあります。　" + line number + "行目を確認して下さい。"
+inline QString grammarFault(int lineNumber)
+{
+    return QStringLiteral("プログラムの文法に誤りがあります。\u3000") + QString::number(lineNumber) +
+           QStringLiteral("行目を確認して下さい。");
+}
+
 // Ours: a transfer sound that could not be played (the reason follows on a second line).
 inline const QString CannotPlay =
     QStringLiteral("音を再生できませんでした。スピーカーやイヤホンがつながっているか確認して下さい。");

@@ -2,6 +2,7 @@
 
 #include "editors/icon/ChartViewWindow.h"
 #include "editors/icon/IconEditorWindow.h"
+#include "editors/text/TextEditorWindow.h"
 #include "report/ReportWindow.h"
 #include "ui/Forms.h"
 #include "ui/SendingDialogWindow.h"
@@ -57,7 +58,7 @@ void createWindows(Forms &forms)
     forms.add(new SettingsWindow(forms));
     forms.add(new SendingDialogWindow(forms));
     forms.add(new IconEditorWindow(forms));
-    forms.add(new ToolWindow(9, tool, QStringLiteral("Img/Back/Moji.jpg"), QStringLiteral("文字"), forms));
+    forms.add(new TextEditorWindow(forms));
     forms.add(new ChartViewWindow(forms));
     forms.add(new ToolWindow(11, QSize(499, 299), QStringLiteral("Img/Panel/Furo_Insert.jpg"),
                              QStringLiteral("命令"), forms));
