@@ -21,6 +21,7 @@
 
 #include <QFileInfo>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QPlainTextEdit>
 #include <QUrl>
 
@@ -46,6 +47,7 @@ constexpr int CommentBackIndicator = 9;
 constexpr int FaultLineMarker = 1;
 constexpr int FaultArrowMarker = 2;
 constexpr int HintStyle = 50;
+constexpr int LineEndStyle = 51;
 
 const QString WriteFailed = QStringLiteral("ファイルを保存できませんでした。保存先を確認して下さい。");
 
@@ -135,6 +137,9 @@ TextEditorWindow::TextEditorWindow(Forms &forms)
     m_edit->SendScintilla(QsciScintillaBase::SCI_STYLESETFORE, HintStyle, QColor(0x80, 0x00, 0x00));
     m_edit->SendScintilla(QsciScintillaBase::SCI_STYLESETBACK, HintStyle, QColor(0xFF, 0xF0, 0xD0));
     m_edit->setAnnotationDisplay(QsciScintilla::AnnotationBoxed);
+    // Line-end marks in a light grey, so that they show without crowding the text.
+    m_edit->SendScintilla(QsciScintillaBase::SCI_STYLESETFORE, LineEndStyle, QColor(0xD4, 0xD4, 0xDC));
+    connect(m_edit, &QsciScintillaBase::SCN_STYLENEEDED, this, [this](int position) { styleLineEnds(position); });
 
     connect(m_edit, &QsciScintilla::textChanged, this, [this] { textChanged(); });
 
@@ -249,6 +254,46 @@ void TextEditorWindow::colourComments()
     }
 }
 
+void TextEditorWindow::styleLineEnds(int end)
+{
+    const auto send = [this](unsigned int message, unsigned long w = 0, long l = 0) {
+        return m_edit->SendScintilla(message, w, l);
+    };
+    int line = int(send(QsciScintillaBase::SCI_LINEFROMPOSITION, send(QsciScintillaBase::SCI_GETENDSTYLED)));
+    long start = send(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
+    const long length = send(QsciScintillaBase::SCI_GETLENGTH);
+    send(QsciScintillaBase::SCI_STARTSTYLING, start, 0);
+    while (start < end && start < length) {
+        const long textEnd = send(QsciScintillaBase::SCI_GETLINEENDPOSITION, line);
+        const long next = ++line < m_edit->lines() ? send(QsciScintillaBase::SCI_POSITIONFROMLINE, line) : length;
+        send(QsciScintillaBase::SCI_SETSTYLING, textEnd - start, 0);
+        send(QsciScintillaBase::SCI_SETSTYLING, next - textEnd, LineEndStyle);
+        start = next;
+    }
+}
+
+// The hint broken into lines that fit the text area (annotations do not wrap).
+QString TextEditorWindow::wrappedHint(const QString &hint) const
+{
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPointSize(int(m_edit->SendScintilla(QsciScintillaBase::SCI_STYLEGETSIZE, HintStyle)));
+    const QFontMetrics metrics(font);
+    const int width = m_edit->viewport()->width() - m_edit->marginWidth(0) - m_edit->marginWidth(1) - 16;
+    QString out;
+    QString line;
+    for (const QChar c : hint) {
+        if (!line.isEmpty() && metrics.horizontalAdvance(line + c) > width) {
+            // Break after the last space or Japanese comma when there is one.
+            qsizetype cut = qMax(line.lastIndexOf(u' '), line.lastIndexOf(QChar(0x3001)));
+            cut = cut > 0 ? cut + 1 : line.size();
+            out += line.left(cut) + u'\n';
+            line = line.mid(cut);
+        }
+        line += c;
+    }
+    return out + line;
+}
+
 void TextEditorWindow::markLine(const textlang::CheckResult &result)
 {
     if (result.line == m_markedLine && result.hint == m_markedHint)
@@ -261,7 +306,7 @@ void TextEditorWindow::markLine(const textlang::CheckResult &result)
     m_edit->markerAdd(m_markedLine, FaultLineMarker);
     m_edit->markerAdd(m_markedLine, FaultArrowMarker);
     if (!m_markedHint.isEmpty())
-        m_edit->annotate(m_markedLine, QStringLiteral("↑ ") + m_markedHint, HintStyle);
+        m_edit->annotate(m_markedLine, wrappedHint(QStringLiteral("↑ ") + m_markedHint), HintStyle);
     m_edit->ensureLineVisible(m_markedLine);
 }
 

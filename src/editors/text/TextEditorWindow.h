@@ -59,6 +59,8 @@ private:
     void buildHelpPage();
     void textChanged();
     void colourComments();
+    void styleLineEnds(int end);
+    QString wrappedHint(const QString &hint) const;
     void markLine(const textlang::CheckResult &result);
     void clearMark();
     // The save question: true when the operation may go on.

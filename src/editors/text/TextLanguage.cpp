@@ -75,7 +75,7 @@ QString rangeHint(const QString &name, const LedCommand &command)
     QStringList parts;
     for (const ArgumentSpec &spec : command.arguments)
         parts.append(QStringLiteral("%1は %2～%3").arg(spec.label).arg(spec.min).arg(spec.max));
-    return QStringLiteral("「%1」の数は、%2 の整数にしてね。").arg(name, parts.join(QStringLiteral("、")));
+    return QStringLiteral("「%1」の数: %2 の整数で書いてね。").arg(name, parts.join(QStringLiteral("、")));
 }
 
 QString argumentsHint(const QString &name, const LedCommand &command)
@@ -201,7 +201,7 @@ Line parseLine(const QString &raw, const QStringList &names)
         line.hint = QStringLiteral("「%1」は「%2」と書いてね（大文字・小文字もこのとおり）。").arg(s.name, configured);
     }
     if (line.kind == Line::Faulty && hasFullWidth(cleaned))
-        line.hint = QStringLiteral("全角の文字（（ ）や ； や全角スペース）が入っています。半角で書いてね。");
+        line.hint = QStringLiteral("全角の （ ） ； やスペースが入っています。半角で書いてね。");
     return line;
 }
 
@@ -382,8 +382,9 @@ CheckResult check(const QStringList &lines, const QStringList &names)
             result.kind = CheckResult::LoopError;
             result.line = i < w.sources.size() ? w.sources.at(i) : -1;
             result.hint = commandlist::field(line, 1) == QLatin1String("22")
-                              ? QStringLiteral("戻り番地は、この命令より前の番号（0 から数えて）にしてね。"
+                              ? QStringLiteral("この命令は %1 番め（0 から数えて）です。戻り番地は %1 より小さくしてね。"
                                                "あいだに別のくりかえしがあってもいけません。")
+                                    .arg(i)
                               : QStringLiteral("ループの中に命令がありません。");
             return result;
         }
