@@ -60,6 +60,13 @@ inline QString grammarFault(int lineNumber)
            QStringLiteral("行目を確認して下さい。");
 }
 
+// Ours: a program file that could not be written (the old file stays as it was).
+inline QString cannotSave(const QString &path, const QString &reason)
+{
+    return QStringLiteral("ファイルを保存できませんでした。保存先を確認して下さい。\n") + path +
+           QStringLiteral("\n（理由: ") + reason + QStringLiteral("）");
+}
+
 // Ours: a transfer sound that could not be played (the reason follows on a second line).
 inline const QString CannotPlay =
     QStringLiteral("音を再生できませんでした。スピーカーやイヤホンがつながっているか確認して下さい。");

@@ -273,14 +273,21 @@ private Q_SLOTS:
     void commentsAreColoured()
     {
         TextRig rig;
-        rig.setText({"ON();", "Bright(50); // あかるさ", "// メモ"});
+        rig.setText({"ON();", "Bright(50); // あかるさ", "// メモ", "> 先生より http://kr31.example/a ここ"});
         QsciScintilla *edit = rig.editor->textControl();
-        const auto coloured = [edit](int line, int column) {
+        const auto coloured = [edit](int line, int column, int indicator = 8) {
             const QString text = edit->text(line);
             const long pos = edit->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line) +
                              long(text.left(column).toUtf8().size());
-            return edit->SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT, 8, pos) != 0;
+            return edit->SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT, indicator, pos) != 0;
         };
+        // A quoted line in grey, its web address in blue.
+        QVERIFY(coloured(3, 0, 10));
+        QVERIFY(!coloured(3, 6, 11));
+        QVERIFY(coloured(3, 7, 11));
+        QVERIFY(coloured(3, 27, 11));
+        QVERIFY(!coloured(3, 28, 11));
+        QVERIFY(!coloured(2, 0, 10));
         QVERIFY(!coloured(0, 0));
         QVERIFY(!coloured(1, 11));
         QVERIFY(coloured(1, 12));

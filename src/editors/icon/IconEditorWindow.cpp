@@ -330,8 +330,7 @@ bool IconEditorWindow::File_SaveClick()
         return false;
     QString error;
     if (!textfile::writeLines(path, iconfile::fileLines(m_program, check.ok), &error)) {
-        dialogs.warning(QStringLiteral("ファイルを保存できませんでした。保存先を確認して下さい。\n") + path +
-                        QStringLiteral("\n（理由: ") + error + QStringLiteral("）"));
+        dialogs.warning(msg::cannotSave(path, error));
         return false;
     }
     m_modified = false;

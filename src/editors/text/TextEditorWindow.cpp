@@ -23,6 +23,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QUrl>
 
 #include <functional>
@@ -44,12 +45,12 @@ const Place Buttons[] = {
 // Scintilla indicators and markers of this window (8 and up belong to the container).
 constexpr int CommentTextIndicator = 8;
 constexpr int CommentBackIndicator = 9;
+constexpr int QuoteIndicator = 10;
+constexpr int LinkIndicator = 11;
 constexpr int FaultLineMarker = 1;
 constexpr int FaultArrowMarker = 2;
 constexpr int HintStyle = 50;
 constexpr int LineEndStyle = 51;
-
-const QString WriteFailed = QStringLiteral("ファイルを保存できませんでした。保存先を確認して下さい。");
 
 QColor rgb(quint32 value)
 {
@@ -124,6 +125,10 @@ TextEditorWindow::TextEditorWindow(Forms &forms)
     m_edit->setIndicatorDrawUnder(true, CommentBackIndicator);
     m_edit->SendScintilla(QsciScintillaBase::SCI_INDICSETALPHA, CommentBackIndicator, 255L);
     m_edit->SendScintilla(QsciScintillaBase::SCI_INDICSETOUTLINEALPHA, CommentBackIndicator, 255L);
+    m_edit->indicatorDefine(QsciScintilla::TextColorIndicator, QuoteIndicator);
+    m_edit->setIndicatorForegroundColor(Qt::gray, QuoteIndicator);
+    m_edit->indicatorDefine(QsciScintilla::TextColorIndicator, LinkIndicator);
+    m_edit->setIndicatorForegroundColor(Qt::blue, LinkIndicator);
 
     m_edit->markerDefine(QsciScintilla::Background, FaultLineMarker);
     m_edit->setMarkerBackgroundColor(QColor(0xFF, 0xC8, 0xC8), FaultLineMarker);
@@ -223,34 +228,44 @@ void TextEditorWindow::textChanged()
     }
 }
 
-// Every stretch from "//" to the line end in the comment colours of "Data/set.ini".
+// Every stretch from "//" to the line end in the comment colours of
+// "Data/set.ini"; quoted lines (">" first) in grey and web addresses in blue.
 void TextEditorWindow::colourComments()
 {
     const CommentColours colours = readCommentColours(workfolder::path());
     m_edit->setIndicatorForegroundColor(rgb(colours.text), CommentTextIndicator);
     m_edit->setIndicatorForegroundColor(rgb(colours.background), CommentBackIndicator);
     const long length = m_edit->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
-    for (int indicator : {CommentTextIndicator, CommentBackIndicator}) {
+    for (int indicator : {CommentTextIndicator, CommentBackIndicator, QuoteIndicator, LinkIndicator}) {
         m_edit->SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, indicator);
         m_edit->SendScintilla(QsciScintillaBase::SCI_INDICATORCLEARRANGE, 0UL, length);
     }
+    static const QRegularExpression link(QStringLiteral("(https?://|www\\.)[!-~]+"));
     const int count = m_edit->lines();
     for (int i = 0; i < count; ++i) {
         QString line = m_edit->text(i);
-        const qsizetype column = line.indexOf(QLatin1String("//"));
-        if (column < 0)
-            continue;
         while (line.endsWith(u'\n') || line.endsWith(u'\r'))
             line.chop(1);
+        const long lineStart = m_edit->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, i);
         // Scintilla positions count UTF-8 bytes.
-        const long start = m_edit->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, i) +
-                           long(line.left(column).toUtf8().size());
-        const long bytes = long(line.mid(column).toUtf8().size());
-        for (int indicator : {CommentTextIndicator, CommentBackIndicator}) {
-            m_edit->SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, indicator);
-            m_edit->SendScintilla(QsciScintillaBase::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(start),
-                                  bytes);
+        const auto fill = [&](std::initializer_list<int> indicators, qsizetype column, qsizetype size) {
+            const long start = lineStart + long(line.left(column).toUtf8().size());
+            const long bytes = long(line.mid(column, size).toUtf8().size());
+            for (int indicator : indicators) {
+                m_edit->SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, indicator);
+                m_edit->SendScintilla(QsciScintillaBase::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(start),
+                                      bytes);
+            }
+        };
+        if (line.startsWith(u'>'))
+            fill({QuoteIndicator}, 0, line.size());
+        for (auto it = link.globalMatch(line); it.hasNext();) {
+            const QRegularExpressionMatch match = it.next();
+            fill({LinkIndicator}, match.capturedStart(), match.capturedLength());
         }
+        const qsizetype column = line.indexOf(QLatin1String("//"));
+        if (column >= 0)
+            fill({CommentTextIndicator, CommentBackIndicator}, column, -1);
     }
 }
 
@@ -400,7 +415,7 @@ bool TextEditorWindow::File_SaveClick()
         return false;
     QString error;
     if (!textfile::writeLines(path, lines, &error)) {
-        dialogs.warning(WriteFailed + u'\n' + path + QStringLiteral("\n（理由: ") + error + QStringLiteral("）"));
+        dialogs.warning(msg::cannotSave(path, error));
         return false;
     }
     m_edit->setModified(false);
