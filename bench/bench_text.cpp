@@ -17,8 +17,10 @@ QStringList program()
                       "  FadeIn(100,5);", "  FadeOut(0,5);", "}", "Timer(64800);", "Stop();"};
     const QStringList body{"ON();", "OFF();", "Bright( 50 );", "FadeIn(80,3); // fade", "", "Timer(90);",
                            "Beep();", "TouchIn();", "TouchOut();", "While(i<=4){", "Beep();", "}"};
-    for (int i = 0; lines.size() < 200; ++i)
-        lines.append(body.at(i % body.size()));
+    while (lines.size() + body.size() <= 200)
+        lines.append(body);
+    while (lines.size() < 200)
+        lines.append("// end");
     return lines;
 }
 
