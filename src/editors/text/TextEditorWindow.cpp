@@ -26,6 +26,7 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -298,9 +299,10 @@ QString TextEditorWindow::wrappedHint(const QString &hint) const
     QString line;
     for (const QChar c : hint) {
         if (!line.isEmpty() && metrics.horizontalAdvance(line + c) > width) {
-            // Break after the last space or Japanese comma when there is one.
-            qsizetype cut = qMax(line.lastIndexOf(u' '), line.lastIndexOf(QChar(0x3001)));
-            cut = cut > 0 ? cut + 1 : line.size();
+            // Break after the last space or Japanese comma or full stop in the line's second half, if any.
+            const qsizetype at = std::max({line.lastIndexOf(u' '), line.lastIndexOf(QChar(0x3001)),
+                                           line.lastIndexOf(QChar(0x3002))});
+            const qsizetype cut = at > line.size() / 2 ? at + 1 : line.size();
             out += line.left(cut) + u'\n';
             line = line.mid(cut);
         }

@@ -382,7 +382,7 @@ CheckResult check(const QStringList &lines, const QStringList &names)
             result.kind = CheckResult::LoopError;
             result.line = i < w.sources.size() ? w.sources.at(i) : -1;
             result.hint = commandlist::field(line, 1) == QLatin1String("22")
-                              ? QStringLiteral("この命令は %1 番め（0 から数えて）です。戻り番地は %1 より小さくしてね。"
+                              ? QStringLiteral("この命令は%1番め（0から数えて）です。戻り番地は%1より小さくしてね。"
                                                "あいだに別のくりかえしがあってもいけません。")
                                     .arg(i)
                               : QStringLiteral("ループの中に命令がありません。");
