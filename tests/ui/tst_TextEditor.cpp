@@ -297,6 +297,16 @@ private Q_SLOTS:
         QVERIFY(coloured(2, 4));
     }
 
+    void helpThatCannotBeOpenedIsReported()
+    {
+        TextRig rig;
+        rig.editor->HelpClick();
+        QCOMPARE(rig.shell.opened.size(), 1);
+        rig.shell.succeeds = false;
+        rig.editor->HelpClick();
+        QCOMPARE(rig.dialogs.warnings, QStringList{msg::OpenError102});
+    }
+
     void chartAndReportGetTheCompiledProgram()
     {
         TextRig rig;

@@ -66,6 +66,7 @@ TextEditorWindow::TextEditorWindow(Forms &forms)
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPixelSize(12);
     setFont(font);
+    reportHelpFailure();
 
     auto *back = new QLabel(this);
     back->setObjectName(QStringLiteral("Image1"));
