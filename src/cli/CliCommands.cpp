@@ -14,10 +14,13 @@
 #include "core/Resources.h"
 #include "core/TextFile.h"
 #include "editors/icon/IconFile.h"
+#include "melody/MelodyFile.h"
+#include "melody/MelodyPreview.h"
 #include "program/CommandList.h"
 #include "program/ProgramFile.h"
 #include "report/ReportPage.h"
 
+#include <QDir>
 #include <QMap>
 #include <QStringDecoder>
 
@@ -36,6 +39,7 @@ const char *const Usage =
     "  kr31-cli wav [--mode N] -o OUT.wav VALUE...   値の転送音をWAVに書く\n"
     "  kr31-cli decode IN.wav                        転送音を読み、モードと値を表示\n"
     "  kr31-cli play FILE.kr3                        ファイルのプログラムをランプへ送る\n"
+    "  kr31-cli preview FILE.kr3 -o DIR              メロディの試聴音 UP.WAV と DOWN.WAV を DIR に書く\n"
     "  kr31-cli report FILE.kr3 --grade G --class C --name N [--impressions TEXTFILE] -o Report.html\n"
     "                                                レポートのページを書く\n"
     "N は転送モード 0..3 (省略すると set.ini の設定)。";
@@ -126,8 +130,39 @@ std::optional<QStringList> commandListOf(const QString &path, Failure &failure)
     return list;
 }
 
-std::optional<Packet> packetOf(const QString &path, Failure &failure)
+// The melody of a "MELODY" file as the melody editor holds it after opening
+// the file (a voice of more than 95 notes cut, said on notes); nullopt for
+// another marker (and failure untouched) or a file the editor refuses.
+std::optional<Melody> melodyOf(const QString &path, Failure &failure, QStringList *notes = nullptr)
 {
+    const melodyfile::ReadResult read = melodyfile::read(path);
+    if (read.status == melodyfile::ReadResult::OtherStep)
+        return std::nullopt;
+    if (read.status != melodyfile::ReadResult::Ok) {
+        failure.message = read.status == melodyfile::ReadResult::Unreadable ? msg::CannotOpen111 : read.message();
+        return std::nullopt;
+    }
+    if (notes) {
+        for (int voice : read.cutVoices)
+            notes->append(msg::melodyCut(voice));
+    }
+    return read.melody;
+}
+
+bool isMelodyFile(const QString &path)
+{
+    const auto file = ProgramFile::read(path);
+    return file && file->marker == melodyfile::Marker;
+}
+
+std::optional<Packet> packetOf(const QString &path, Failure &failure, QStringList *notes = nullptr)
+{
+    if (isMelodyFile(path)) {
+        const auto melody = melodyOf(path, failure, notes);
+        if (!melody)
+            return std::nullopt;
+        return melodyfile::packet(*melody);
+    }
     const auto list = commandListOf(path, failure);
     if (!list)
         return std::nullopt;
@@ -215,8 +250,14 @@ int runCli(const QStringList &args, QTextStream &out, QTextStream &err, SoundOut
         return true;
     };
 
+    QStringList notes;
+    const auto tellNotes = [&] {
+        for (const QString &note : notes)
+            err << note << '\n';
+    };
     if (command == QLatin1String("packet") && pos.size() == 1) {
-        const auto p = packetOf(pos.at(0), failure);
+        const auto p = packetOf(pos.at(0), failure, &notes);
+        tellNotes();
         if (!p)
             return finish(false);
         for (int v : *p)
@@ -224,7 +265,8 @@ int runCli(const QStringList &args, QTextStream &out, QTextStream &err, SoundOut
         return finish(true);
     }
     if (command == QLatin1String("sound") && pos.size() == 1) {
-        const auto p = packetOf(pos.at(0), failure);
+        const auto p = packetOf(pos.at(0), failure, &notes);
+        tellNotes();
         return finish(p && writeOut(tone::transferSound(*p, variant)));
     }
     if (command == QLatin1String("wav") && !pos.isEmpty()) {
@@ -260,18 +302,48 @@ int runCli(const QStringList &args, QTextStream &out, QTextStream &err, SoundOut
         return finish(true);
     }
     if (command == QLatin1String("play") && pos.size() == 1) {
-        const auto list = commandListOf(pos.at(0), failure);
-        if (!list)
+        std::optional<Packet> melodyPacket;
+        std::optional<QStringList> list;
+        if (isMelodyFile(pos.at(0)))
+            melodyPacket = packetOf(pos.at(0), failure, &notes);
+        else
+            list = commandListOf(pos.at(0), failure);
+        tellNotes();
+        if (!melodyPacket && !list)
             return finish(false);
         StreamDialogs dialogs(err);
         RealClock clock;
         Transmitter transmitter(dialogs, sound, clock, settings);
         sound.noteState();
-        const bool sent = transmitter.sendLedProgram(*list);
+        const bool sent = melodyPacket ? transmitter.sendPacket(*melodyPacket) : transmitter.sendLedProgram(*list);
         sound.restore(true); // leave the speakers as they were found
         if (!sent)
             failure.message = QStringLiteral("送信できませんでした。");
         return finish(sent);
+    }
+    if (command == QLatin1String("preview") && pos.size() == 1) {
+        if (options->output.isEmpty()) {
+            failure.message = QStringLiteral("書き出すフォルダを -o で指定して下さい。");
+            return finish(false);
+        }
+        if (!isMelodyFile(pos.at(0))) {
+            failure.message = ProgramFile::read(pos.at(0)) ? msg::OtherStep112 : msg::CannotOpen111;
+            return finish(false);
+        }
+        const auto melody = melodyOf(pos.at(0), failure, &notes);
+        tellNotes();
+        if (!melody)
+            return finish(false);
+        if (!QDir().mkpath(options->output)) {
+            failure.message = msg::SettingsWrite105 + QStringLiteral("\n") + options->output;
+            return finish(false);
+        }
+        QString why;
+        if (!preview::writeVoiceFiles(*melody, QDir(options->output).absolutePath() + u'/', &why)) {
+            failure.message = msg::SettingsWrite105 + QStringLiteral("\n") + why;
+            return finish(false);
+        }
+        return finish(true);
     }
     if (command == QLatin1String("report") && pos.size() == 1) {
         const QString grade = options->named.value("grade");

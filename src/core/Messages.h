@@ -56,6 +56,13 @@ inline QString memoryUsage(int total)
 // Ours: a transfer sound that could not be played (the reason follows on a second line).
 inline const QString CannotPlay =
     QStringLiteral("音を再生できませんでした。スピーカーやイヤホンがつながっているか確認して下さい。");
+
+// Ours: a melody file whose voice holds more notes than the lamp takes (the voice's name follows).
+inline QString melodyCut(int voice)
+{
+    return QStringLiteral("メロディ%1の音符が95個をこえていたので、はじめの95個だけを読み込みました。")
+        .arg(voice == 0 ? QStringLiteral("１") : QStringLiteral("２"));
+}
 } // namespace msg
 
 namespace keyword {

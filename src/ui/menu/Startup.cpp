@@ -2,6 +2,9 @@
 
 #include "editors/icon/ChartViewWindow.h"
 #include "editors/icon/IconEditorWindow.h"
+#include "melody/ui/MelodyEditorWindow.h"
+#include "melody/ui/MelodyPrintWindow.h"
+#include "melody/ui/NotePickerWindow.h"
 #include "report/ReportWindow.h"
 #include "ui/Forms.h"
 #include "ui/SendingDialogWindow.h"
@@ -52,7 +55,7 @@ void createWindows(Forms &forms)
     const QSize tool(750, 500);
     forms.add(new TransferModeWindow(forms));
     forms.add(new ToolWindow(3, tool, QStringLiteral("Img/Back/Real.jpg"), QStringLiteral("リアルタイム"), forms));
-    forms.add(new ToolWindow(4, tool, QStringLiteral("Img/Back/Melody.jpg"), QStringLiteral("メロディ"), forms));
+    forms.add(new MelodyEditorWindow(forms));
     forms.add(new ToolWindow(5, tool, QStringLiteral("Img/Back/Furo.jpg"), QStringLiteral("フローチャート"), forms));
     forms.add(new SettingsWindow(forms));
     forms.add(new SendingDialogWindow(forms));
@@ -61,13 +64,11 @@ void createWindows(Forms &forms)
     forms.add(new ChartViewWindow(forms));
     forms.add(new ToolWindow(11, QSize(499, 299), QStringLiteral("Img/Panel/Furo_Insert.jpg"),
                              QStringLiteral("命令"), forms));
-    forms.add(new ToolWindow(12, QSize(700, 220), QStringLiteral("Img/Panel/Melody_Insert.jpg"),
-                             QStringLiteral("音符"), forms));
+    forms.add(new NotePickerWindow(forms));
     forms.add(new ToolWindow(13, tool, QStringLiteral("Img/Back/Beep.jpg"), QStringLiteral("目覚まし音"), forms));
     forms.add(new ReportWindow(forms));
     forms.add(new SplashWindow(forms));
-    forms.add(new ToolWindow(16, QSize(700, 220), QStringLiteral("Img/Panel/Melo_Print.jpg"),
-                             QStringLiteral("印刷"), forms));
+    forms.add(new MelodyPrintWindow(forms));
     forms.add(new WizardWindow(forms));
 }
 

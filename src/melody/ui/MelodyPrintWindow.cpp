@@ -1,0 +1,103 @@
+#include "melody/ui/MelodyPrintWindow.h"
+
+#include "core/Messages.h"
+#include "core/TextTools.h"
+#include "melody/ScoreLayout.h"
+#include "melody/ui/NoteGlyphs.h"
+#include "report/ReportPage.h"
+#include "ui/UiServices.h"
+
+#include <QLineEdit>
+#include <QPainter>
+#include <QPrinter>
+
+namespace kr31 {
+
+namespace {
+
+struct Box
+{
+    const char *name;
+    const char *caption;
+    int x, y, w;
+};
+const Box Boxes[] = {
+    {"Edit1", "ねん", 40, 78, 60},
+    {"Edit2", "くみ", 150, 78, 60},
+    {"Edit3", "なまえ", 260, 78, 200},
+    {"Edit4", "だいめい・コメント", 40, 130, 420},
+};
+
+} // namespace
+
+MelodyPrintWindow::MelodyPrintWindow(Forms &forms)
+    : FormWindow(16, QSize(700, 220), forms)
+{
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPixelSize(14);
+    setFont(font);
+    setBackground(QStringLiteral("Img/Panel/Melo_Print.jpg"));
+    for (int i = 0; i < 4; ++i) {
+        const Box &b = Boxes[i];
+        auto *caption = new QLabel(QString::fromUtf8(b.caption), this);
+        caption->setObjectName(QStringLiteral("Label%1").arg(i + 1));
+        caption->setGeometry(b.x, b.y - 20, b.w + 40, 18);
+        caption->setStyleSheet(QStringLiteral("background: transparent; font-weight: bold;"));
+        auto *edit = new QLineEdit(this);
+        edit->setObjectName(QString::fromLatin1(b.name));
+        edit->setGeometry(b.x, b.y, b.w, 26);
+        m_edits[i] = edit;
+    }
+    addButton(QStringLiteral("Img/Common_Button/"), {"OK", 500, 60, 150, 50}, [this] { OKClick(); });
+    addButton(QStringLiteral("Img/Common_Button/"), {"cancel", 500, 125, 150, 50}, [this] { cancelClick(); });
+}
+
+void MelodyPrintWindow::OKClick()
+{
+    const QString grade = m_edits[0]->text();
+    const QString cls = m_edits[1]->text();
+    const QString name = m_edits[2]->text();
+    if (grade.isEmpty() || cls.isEmpty() || name.isEmpty()) {
+        services().dialogs.warning(report::NamesMissing);
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    if (!services().printing.choose(printer, this))
+        return;
+    if (!print(printer))
+        services().dialogs.warning(msg::OpenError102);
+    hide();
+}
+
+void MelodyPrintWindow::cancelClick()
+{
+    hide();
+}
+
+bool MelodyPrintWindow::print(QPrinter &printer) const
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    const int dpiX = printer.logicalDpiX();
+    const int dpiY = printer.logicalDpiY();
+    const score::PrintGeometry g = score::printGeometry(dpiX, dpiY);
+
+    QFont heading(QStringLiteral("ＭＳ　ゴシック"));
+    heading.setPointSize(20);
+    painter.setFont(heading);
+    const QString names = m_edits[0]->text() + QStringLiteral("年") + m_edits[1]->text() +
+                          QStringLiteral("組　　　") + m_edits[2]->text();
+    painter.drawText(QRect(0, 0, g.lineWidth, dpiY / 2), Qt::AlignCenter, names);
+    painter.drawText(QRect(0, dpiY / 2, g.lineWidth, dpiY / 2), Qt::AlignCenter, m_edits[3]->text());
+
+    const QList<score::Layout> pages = score::printPages(m_melody, g, printer.height());
+    for (int i = 0; i < pages.size(); ++i) {
+        if (i > 0 && !printer.newPage())
+            return false;
+        glyphs::paint(painter, pages.at(i), g.scale);
+    }
+    return painter.end() && printer.printerState() != QPrinter::Error;
+}
+
+} // namespace kr31
