@@ -262,7 +262,7 @@ void MelodyEditorWindow::createLinkPage()
         // A whole number moves the slider (kept within 0..100, and the box
         // shows what the slider took); anything else empties the box.
         connect(edit, &QLineEdit::textEdited, this, [this, i](const QString &text) {
-            const auto value = text::toInt(text);
+            const auto value = text::isInteger(text) ? text::toInt(text) : std::nullopt;
             if (!value) {
                 m_edits[i]->clear();
             } else {
@@ -416,13 +416,18 @@ void MelodyEditorWindow::saiseiClick()
     services().sound.restore(false);
     QPointer<MelodyEditorWindow> self(this);
     SoundOutput &sound = services().sound;
-    m_previewing = sound.playInBackground(path, [self, &sound, &dialogs](bool ok, const QString &why) {
+    m_previewing = true;
+    const bool started = sound.playInBackground(path, [self, &sound, &dialogs](bool ok, const QString &why) {
         sound.silence();
         if (self)
             self->m_previewing = false;
         if (!ok)
             dialogs.warning(msg::CannotPlay + (why.isEmpty() ? QString() : QStringLiteral("\n") + why));
     });
+    if (!started) {
+        m_previewing = false;
+        services().sound.silence();
+    }
 }
 
 void MelodyEditorWindow::SendClick()

@@ -179,13 +179,14 @@ void draw(QPainter &painter, QChar letter, const QRectF &cell, const QColor &ink
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     if (!label.isEmpty()) {
-        // Pitch names are text: a little wider than the cell may be needed for "ファ#".
+        // Pitch names are text at the foot of the cell, under the lowest
+        // ledger line; "ファ#" may need a little more than the cell's width.
         QFont font(QStringLiteral("IPAPGothic"));
         font.setPixelSize(qMax(1, qRound(9 * unit)));
         painter.setFont(font);
         painter.setPen(ink);
         const qreal spill = 6 * unit;
-        painter.drawText(cell.adjusted(-spill, 2 * unit, spill, 0), Qt::AlignHCenter | Qt::AlignTop, label);
+        painter.drawText(cell.adjusted(-spill, 18 * unit, spill, 0), Qt::AlignHCenter | Qt::AlignTop, label);
         painter.restore();
         return;
     }

@@ -29,6 +29,19 @@ NoteKeyboard::NoteKeyboard(QWidget *parent, int whiteWidth, int height,
         key->setCursor(Qt::PointingHandCursor);
         key->installEventFilter(this);
         showKey(key, false);
+        if (!black) {
+            // The pitch name at the foot of a white key, for those who read no keyboard yet.
+            const int pitch = note::pitchIndex(tag);
+            auto *name = new QLabel(pitch == note::RestPitch ? QStringLiteral("休") : note::solfege(pitch), key);
+            name->setObjectName(QStringLiteral("Name"));
+            name->setAttribute(Qt::WA_TransparentForMouseEvents);
+            name->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+            name->setGeometry(0, place.height() - 40, place.width(), 22);
+            QFont font = name->font();
+            font.setPixelSize(qMax(9, place.width() / 2));
+            name->setFont(font);
+            name->setStyleSheet(QStringLiteral("background: transparent; color: #555;"));
+        }
         return key;
     };
     for (int i = 0; i < 23; ++i) {
