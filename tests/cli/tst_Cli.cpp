@@ -71,6 +71,13 @@ private Q_SLOTS:
         while (dd.size() < 47)
             dd.append("27");
         QTest::newRow("DD") << data("icon_dd.kr3") << *packet::ledProgram(dd);
+        // As the melody editor sends it after opening the file: link values the
+        // file leaves out stay at 100, each voice up to its first 204.
+        QTest::newRow("MELODY, only the marker") << data("melody.kr3")
+                                                 << Packet{5} + Packet(16, 0) + Packet(192, 204);
+        QTest::newRow("MELODY") << data("tune.kr3")
+                                << Packet{5, 1, 76, 128} + Packet(11, 255) + Packet{0, 0, 98, 105} + Packet(94, 204) +
+                                       Packet{162, 85} + Packet(94, 204);
     }
     void packetOfFiles()
     {
@@ -88,8 +95,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::newRow("missing file") << QStringList{"packet", data("nope.kr3")} << msg::CannotOpen111;
         QTest::newRow("flowchart file") << QStringList{"packet", data("flowchart.kr3")} << msg::OtherStep112;
-        QTest::newRow("melody file") << QStringList{"sound", data("melody.kr3"), "-o", "/tmp/x.wav"}
-                                     << msg::OtherStep112;
+        QTest::newRow("preview of an icon file") << QStringList{"preview", data("program.kr3"), "-o", "/tmp"}
+                                                 << msg::OtherStep112;
+        QTest::newRow("preview without -o") << QStringList{"preview", data("tune.kr3")} << "-o";
         QTest::newRow("bad repeat") << QStringList{"packet", data("bad_repeat.kr3")} << msg::RepeatError501;
         QTest::newRow("bad time") << QStringList{"packet", data("bad_time.kr3")} << msg::OutOfRange507;
         QTest::newRow("over 47") << QStringList{"packet", data("too_long.kr3")} << msg::SendOverLimit504;
@@ -169,6 +177,22 @@ private Q_SLOTS:
                                                     program.compileSlots(), (kr31::test::binDir() + QStringLiteral("/")));
         QCOMPARE(readFile(out), textfile::encodeLines(lines));
         QVERIFY(readFile(out).contains("&lt;\x89\xd4\x8e\x71&gt;"));
+    }
+
+    void previewAsTheEditorWritesIt()
+    {
+        const QString dir = m_home->home() + "/preview";
+        Run run = cli({"preview", data("melody_down.kr3"), "-o", dir});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(!QFile::exists(dir + "/UP.WAV")); // a voice without notes writes no file
+        QByteArray c4(92, char(0xFF));
+        c4.append(QByteArray(92, 0));
+        QCOMPARE(readFile(dir + "/DOWN.WAV"), wav::fileBytes(c4.repeated(66) + QByteArray(930 + 10100, 0)));
+
+        run = cli({"preview", data("tune.kr3"), "-o", dir});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(QFile::exists(dir + "/UP.WAV"));
+        QCOMPARE(wav::parse(readFile(dir + "/DOWN.WAV"))->samples.size(), 131 * 366 + 930 + 10100);
     }
 
     void unwritableOutput()

@@ -465,6 +465,25 @@ void TestMelodyEditor::printedScore()
     // The pitch names under the notes.
     QVERIFY2(text.contains("ド") && text.contains("ソ"), qPrintable(text));
     QVERIFY(print->isHidden());
+
+    // Two full voices need more rows than a page holds: the score goes on over pages.
+    rig.dialogs.answers = {Answer::No};
+    rig.editor->All_DeleteClick();
+    for (int voice : {0, 1}) {
+        rig.choose(voice == 0 ? "RadioButton7" : "RadioButton8");
+        rig.choose("RadioButton6");
+        for (int i = 0; i < 95; ++i)
+            rig.editor->KeyClick(note::WhiteKeys[(i * 3 + voice * 5) % 22]);
+    }
+    rig.editor->Melo_PrintClick();
+    print->OKClick();
+    QProcess info;
+    info.start("pdfinfo", {rig.printing.pdfPath});
+    info.waitForFinished(30000);
+    const QString pages = QString::fromUtf8(info.readAllStandardOutput());
+    QVERIFY2(QRegularExpression("Pages:\\s+[2-9]").match(pages).hasMatch(), qPrintable(pages));
+    if (qEnvironmentVariableIsSet("KR31_KEEP_PDF"))
+        QFile::copy(rig.printing.pdfPath, qEnvironmentVariable("KR31_KEEP_PDF"));
 }
 
 QTEST_MAIN(TestMelodyEditor)

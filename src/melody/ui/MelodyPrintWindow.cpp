@@ -15,17 +15,12 @@ namespace kr31 {
 
 namespace {
 
-struct Box
-{
-    const char *name;
-    const char *caption;
-    int x, y, w;
-};
-const Box Boxes[] = {
-    {"Edit1", "ねん", 40, 78, 60},
-    {"Edit2", "くみ", 150, 78, 60},
-    {"Edit3", "なまえ", 260, 78, 200},
-    {"Edit4", "だいめい・コメント", 40, 130, 420},
+// The boxes beside the captions of the background picture.
+const Place Boxes[] = {
+    {"Edit1", 30, 58, 50, 28},
+    {"Edit2", 124, 58, 50, 28},
+    {"Edit3", 292, 58, 368, 28},
+    {"Edit4", 114, 102, 546, 28},
 };
 
 } // namespace
@@ -38,18 +33,16 @@ MelodyPrintWindow::MelodyPrintWindow(Forms &forms)
     setFont(font);
     setBackground(QStringLiteral("Img/Panel/Melo_Print.jpg"));
     for (int i = 0; i < 4; ++i) {
-        const Box &b = Boxes[i];
-        auto *caption = new QLabel(QString::fromUtf8(b.caption), this);
-        caption->setObjectName(QStringLiteral("Label%1").arg(i + 1));
-        caption->setGeometry(b.x, b.y - 20, b.w + 40, 18);
-        caption->setStyleSheet(QStringLiteral("background: transparent; font-weight: bold;"));
+        const Place &b = Boxes[i];
         auto *edit = new QLineEdit(this);
         edit->setObjectName(QString::fromLatin1(b.name));
-        edit->setGeometry(b.x, b.y, b.w, 26);
+        edit->setGeometry(b.x, b.y, b.w, b.h);
         m_edits[i] = edit;
     }
-    addButton(QStringLiteral("Img/Common_Button/"), {"OK", 500, 60, 150, 50}, [this] { OKClick(); });
-    addButton(QStringLiteral("Img/Common_Button/"), {"cancel", 500, 125, 150, 50}, [this] { cancelClick(); });
+    m_edits[0]->setAlignment(Qt::AlignCenter);
+    m_edits[1]->setAlignment(Qt::AlignCenter);
+    addButton(QStringLiteral("Img/Common_Button/"), {"OK", 340, 154, 150, 50}, [this] { OKClick(); });
+    addButton(QStringLiteral("Img/Common_Button/"), {"cancel", 510, 154, 150, 50}, [this] { cancelClick(); });
 }
 
 void MelodyPrintWindow::OKClick()
