@@ -422,7 +422,7 @@ void MelodyEditorWindow::saiseiClick()
         if (self)
             self->m_previewing = false;
         if (!ok)
-            dialogs.warning(msg::CannotPlay + (why.isEmpty() ? QString() : QStringLiteral("\n") + why));
+            dialogs.warning(why.isEmpty() ? msg::CannotPlay : why); // the output's message says it all
     });
     if (!started) {
         m_previewing = false;
