@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QHash>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -30,11 +31,42 @@ void installFontSubstitutions()
     QFont::insertSubstitution(QStringLiteral("FixedSys"), QStringLiteral("IPAGothic"));
 }
 
+namespace {
+
+// Texts of Qt's file dialogs that its Japanese translation lacks.
+class MissingJapanese : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *source, const char *, int) const override
+    {
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0 && qstrcmp(context, "QFileSystemModel") != 0)
+            return {};
+        static const QHash<QByteArray, QString> texts = {
+            {"Folder", QStringLiteral("フォルダー")}, {"Drive", QStringLiteral("ドライブ")},
+            {"File", QStringLiteral("ファイル")},     {"%1 File", QStringLiteral("%1 ファイル")},
+            {"Shortcut", QStringLiteral("ショートカット")}, {"Unknown", QStringLiteral("不明")},
+        };
+        return texts.value(QByteArray(source));
+    }
+};
+
+} // namespace
+
+void useJapaneseLocale()
+{
+    qputenv("LC_ALL", "ja_JP.UTF-8");
+    qputenv("LANGUAGE", "ja");
+}
+
 bool installJapaneseTranslation()
 {
     static QTranslator translator;
+    static MissingJapanese missing;
     if (!translator.isEmpty())
         return true;
+    // Installed first, so asked last: only for what the real translation lacks.
+    QCoreApplication::installTranslator(&missing);
     if (!translator.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         return false;

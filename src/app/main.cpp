@@ -54,6 +54,7 @@ void openFromCommandLine(Forms &forms, const QString &path)
 
 int main(int argc, char *argv[])
 {
+    useJapaneseLocale();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kr31"));
     QApplication::setApplicationDisplayName(QStringLiteral("KR-31"));
