@@ -105,6 +105,7 @@ private Q_SLOTS:
     void previewPlaysBothVoicesTogether();
     void linkValuesStayInRange();
     void printedScore();
+    void helpThatCannotOpenIsReported();
 };
 
 void TestMelodyEditor::keyClickAppendsToTheChosenVoice_data()
@@ -485,6 +486,15 @@ void TestMelodyEditor::printedScore()
     QVERIFY2(QRegularExpression("Pages:\\s+[2-9]").match(pages).hasMatch(), qPrintable(pages));
     if (qEnvironmentVariableIsSet("KR31_KEEP_PDF"))
         QFile::copy(rig.printing.pdfPath, qEnvironmentVariable("KR31_KEEP_PDF"));
+}
+
+void TestMelodyEditor::helpThatCannotOpenIsReported()
+{
+    MelodyRig rig;
+    rig.shell.succeeds = false;
+    rig.editor->HelpClick();
+    QCOMPARE(rig.shell.opened.size(), 1);
+    QCOMPARE(rig.dialogs.warnings, QStringList{msg::OpenError102});
 }
 
 QTEST_MAIN(TestMelodyEditor)

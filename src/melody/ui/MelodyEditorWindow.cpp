@@ -132,6 +132,7 @@ MelodyEditorWindow::MelodyEditorWindow(Forms &forms)
     };
     for (const Place &place : Buttons)
         addButton(ButtonFolder, place, actions.at(QString::fromLatin1(place.name)));
+    reportHelpFailure();
 
     auto *hint = new QLabel(melodytext::Hint, this);
     hint->setObjectName(QStringLiteral("Label1"));
