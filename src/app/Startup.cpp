@@ -6,6 +6,8 @@
 #include "melody/ui/MelodyPrintWindow.h"
 #include "melody/ui/NotePickerWindow.h"
 #include "report/ReportWindow.h"
+#include "tools/AlarmSoundWindow.h"
+#include "tools/BrightnessWindow.h"
 #include "ui/Forms.h"
 #include "ui/SendingDialogWindow.h"
 #include "ui/ToolWindow.h"
@@ -86,7 +88,7 @@ void createWindows(Forms &forms)
     }
     const QSize tool(750, 500);
     forms.add(new TransferModeWindow(forms));
-    forms.add(new ToolWindow(3, tool, QStringLiteral("Img/Back/Real.jpg"), QStringLiteral("リアルタイム"), forms));
+    forms.add(new BrightnessWindow(forms));
     forms.add(new MelodyEditorWindow(forms));
     forms.add(new ToolWindow(5, tool, QStringLiteral("Img/Back/Furo.jpg"), QStringLiteral("フローチャート"), forms));
     forms.add(new SettingsWindow(forms));
@@ -97,7 +99,7 @@ void createWindows(Forms &forms)
     forms.add(new ToolWindow(11, QSize(499, 299), QStringLiteral("Img/Panel/Furo_Insert.jpg"),
                              QStringLiteral("命令"), forms));
     forms.add(new NotePickerWindow(forms));
-    forms.add(new ToolWindow(13, tool, QStringLiteral("Img/Back/Beep.jpg"), QStringLiteral("目覚まし音"), forms));
+    forms.add(new AlarmSoundWindow(forms));
     forms.add(new ReportWindow(forms));
     forms.add(new SplashWindow(forms));
     forms.add(new MelodyPrintWindow(forms));
