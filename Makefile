@@ -8,7 +8,7 @@ export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 export CCACHE_IGNOREOPTIONS := -DQT_TESTCASE_BUILDDIR=* -DQT_TESTCASE_SOURCEDIR=*
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test sanitize bench fuzz clean
 
 all: build
 
@@ -29,8 +29,21 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2 --timeout 300
 
+# The library, programs and tests built again in build-asan with AddressSanitizer
+# and UndefinedBehaviorSanitizer, and every test run there (any report fails it).
+sanitize:
+	$(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DKR31_SANITIZE=ON"
+
 bench: build
 	./$(BUILD)/bin/bench_transfer
+
+# make fuzz [FUZZ_SECONDS=60] [FUZZ_TARGETS="fuzz_wav ..."]: every fuzz target for that long.
+FUZZ_SECONDS ?= 60
+FUZZ_BUILD ?= build-fuzz
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DKR31_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) --target fuzz_all
+	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 clean:
 	rm -rf $(BUILD)

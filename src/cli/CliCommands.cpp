@@ -19,9 +19,6 @@
 #include "report/ReportPage.h"
 
 #include <QMap>
-#include <QStringDecoder>
-
-#include <QFile>
 
 #include <optional>
 
@@ -62,25 +59,24 @@ private:
     QTextStream &m_err;
 };
 
-// A text file from a teacher: UTF-8 when it is valid UTF-8, else code page 932.
-QString decodeText(const QByteArray &bytes)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    return utf8.hasError() ? cp932::decode(bytes) : text;
-}
-
 struct Failure
 {
     QString message;
 };
 
+// (111) with the file and why it cannot be read.
+QString cannotOpen(const QString &path, const QString &why)
+{
+    return msg::CannotOpen111 + QStringLiteral("\n") + path + QStringLiteral(": ") + why;
+}
+
 // The program of a file as the icon editor holds it after opening the file.
 std::optional<IconProgram> iconProgramOf(const QString &path, Failure &failure)
 {
-    const auto lines = textfile::readLines(path);
+    QString why;
+    const auto lines = textfile::readLines(path, &why);
     if (!lines) {
-        failure.message = msg::CannotOpen111;
+        failure.message = cannotOpen(path, why);
         return std::nullopt;
     }
     const iconfile::ReadResult read = iconfile::readLines(*lines);
@@ -95,9 +91,10 @@ std::optional<IconProgram> iconProgramOf(const QString &path, Failure &failure)
 // an "LED" or "LITE" list as it stands, a "DD" file as the icon editor sends it.
 std::optional<QStringList> commandListOf(const QString &path, Failure &failure)
 {
-    const auto file = ProgramFile::read(path);
+    QString why;
+    const auto file = ProgramFile::read(path, &why);
     if (!file) {
-        failure.message = msg::CannotOpen111;
+        failure.message = cannotOpen(path, why);
         return std::nullopt;
     }
     if (file->marker == QLatin1String("DD")) {
@@ -240,13 +237,13 @@ int runCli(const QStringList &args, QTextStream &out, QTextStream &err, SoundOut
         return finish(writeOut(tone::transferSound(values, variant)));
     }
     if (command == QLatin1String("decode") && pos.size() == 1) {
-        QFile file(pos.at(0));
-        if (!file.open(QIODevice::ReadOnly)) {
-            failure.message = msg::CannotOpen111;
+        QString why;
+        const auto bytes = textfile::readBytes(pos.at(0), textfile::SoundLimit, &why);
+        if (!bytes) {
+            failure.message = cannotOpen(pos.at(0), why);
             return finish(false);
         }
-        QString why;
-        const auto audio = wav::parse(file.readAll(), &why);
+        const auto audio = wav::parse(*bytes, &why);
         if (audio && (audio->sampleRate != tone::SampleRate || audio->channels != 1 || audio->bitsPerSample != 8))
             why = QStringLiteral("48000 Hz・モノラル・8ビットのWAVファイルではありません。");
         const auto decoded = (audio && why.isEmpty()) ? tone::decode(audio->samples, &why) : std::nullopt;
@@ -287,12 +284,14 @@ int runCli(const QStringList &args, QTextStream &out, QTextStream &err, SoundOut
         }
         QString impressions = report::InitialImpressions;
         if (options->named.contains("impressions")) {
-            QFile file(options->named.value("impressions"));
-            if (!file.open(QIODevice::ReadOnly)) {
-                failure.message = msg::CannotOpen111 + QStringLiteral("\n") + file.fileName();
+            const QString path = options->named.value("impressions");
+            QString why;
+            const auto bytes = textfile::readBytes(path, textfile::TextLimit, &why);
+            if (!bytes) {
+                failure.message = cannotOpen(path, why);
                 return finish(false);
             }
-            impressions = decodeText(file.readAll());
+            impressions = textfile::decodeText(*bytes);
         }
         const auto program = iconProgramOf(pos.at(0), failure);
         if (!program)

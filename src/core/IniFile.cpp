@@ -4,23 +4,14 @@
 #include "core/TextFile.h"
 #include "core/TextTools.h"
 
-#include <QFile>
-
 namespace kr31 {
 
 namespace {
 
-// The file's lines as raw bytes, so that lines we do not touch are written
-// back exactly as they were.
-std::optional<QList<QByteArray>> readRawLines(const QString &path, bool *missing)
+// The lines as raw bytes, so that lines we do not touch are written back
+// exactly as they were.
+QList<QByteArray> rawLines(const QByteArray &bytes)
 {
-    QFile file(path);
-    *missing = !file.exists();
-    if (*missing)
-        return QList<QByteArray>{};
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.readAll();
     QList<QByteArray> lines;
     qsizetype start = 0;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
@@ -35,6 +26,16 @@ std::optional<QList<QByteArray>> readRawLines(const QString &path, bool *missing
     if (start < bytes.size())
         lines.append(bytes.mid(start));
     return lines;
+}
+
+// The file's bytes; empty when it does not exist, nullopt when it cannot be read.
+std::optional<QByteArray> readIni(const QString &path)
+{
+    bool missing = false;
+    auto bytes = textfile::readBytes(path, textfile::TextLimit, nullptr, &missing);
+    if (missing)
+        return QByteArray();
+    return bytes;
 }
 
 // "[name]" gives name (trimmed); anything else nullopt.
@@ -83,27 +84,12 @@ IniFile::IniFile(QString path)
 
 std::optional<QString> IniFile::value(const QString &section, const QString &key, bool *readError) const
 {
-    bool missing = false;
-    const auto lines = readRawLines(m_path, &missing);
+    const auto bytes = readIni(m_path);
     if (readError)
-        *readError = !lines.has_value();
-    if (!lines)
+        *readError = !bytes.has_value();
+    if (!bytes)
         return std::nullopt;
-    bool inSection = false;
-    for (const QByteArray &raw : *lines) {
-        const QString line = cp932::decode(raw);
-        if (const auto name = sectionName(line)) {
-            if (inSection)
-                break; // the first section of that name is the one read
-            inSection = same(*name, section);
-            continue;
-        }
-        if (!inSection)
-            continue;
-        if (const auto kv = keyLine(line); kv && same(kv->key, key))
-            return kv->value;
-    }
-    return std::nullopt;
+    return ini::valueIn(*bytes, section, key);
 }
 
 int IniFile::integer(const QString &section, const QString &key, int fallback) const
@@ -161,16 +147,44 @@ bool IniFile::setValue(const QString &section, const QString &key, const QString
 
 bool IniFile::setValues(const QString &section, const QList<QPair<QString, QString>> &entries)
 {
-    bool missing = false;
-    auto lines = readRawLines(m_path, &missing);
-    if (!lines)
+    const auto bytes = readIni(m_path);
+    if (!bytes)
         return false;
-    for (const auto &[key, value] : entries)
-        setInLines(*lines, section, key, value);
-    QByteArray bytes;
-    for (const QByteArray &line : *lines)
-        bytes += line + "\r\n";
-    return textfile::writeAtomically(m_path, bytes);
+    return textfile::writeAtomically(m_path, ini::withValues(*bytes, section, entries));
 }
+
+namespace ini {
+
+std::optional<QString> valueIn(const QByteArray &bytes, const QString &section, const QString &key)
+{
+    bool inSection = false;
+    for (const QByteArray &raw : rawLines(bytes)) {
+        const QString line = cp932::decode(raw);
+        if (const auto name = sectionName(line)) {
+            if (inSection)
+                break; // the first section of that name is the one read
+            inSection = same(*name, section);
+            continue;
+        }
+        if (!inSection)
+            continue;
+        if (const auto kv = keyLine(line); kv && same(kv->key, key))
+            return kv->value;
+    }
+    return std::nullopt;
+}
+
+QByteArray withValues(const QByteArray &bytes, const QString &section, const QList<QPair<QString, QString>> &entries)
+{
+    QList<QByteArray> lines = rawLines(bytes);
+    for (const auto &[key, value] : entries)
+        setInLines(lines, section, key, value);
+    QByteArray out;
+    for (const QByteArray &line : lines)
+        out += line + "\r\n";
+    return out;
+}
+
+} // namespace ini
 
 } // namespace kr31
