@@ -4,6 +4,7 @@
 #include "core/TextFile.h"
 #include "link/WavFile.h"
 
+#include <QElapsedTimer>
 #include <QThread>
 
 #include <alsa/asoundlib.h>
@@ -110,22 +111,16 @@ bool playSamples(const QByteArray &samples, SteadyClock::time_point deadlineAt, 
         err < 0)
         return alsaFailed(err);
 
-    struct
-    {
-        SteadyClock::time_point start = SteadyClock::now();
-        qint64 elapsed() const
-        {
-            return std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - start).count();
-        }
-    } clock;
-    const qint64 deadline = std::chrono::duration_cast<std::chrono::milliseconds>(deadlineAt - clock.start).count();
-    const QString &timedOut = TimedOut;
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 deadline =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadlineAt - SteadyClock::now()).count();
 
     const auto *data = reinterpret_cast<const unsigned char *>(samples.constData());
     const snd_pcm_uframes_t total = samples.size();
     for (snd_pcm_uframes_t done = 0; done < total;) {
         if (clock.elapsed() >= deadline)
-            return fail(reason, timedOut);
+            return fail(reason, TimedOut);
         const snd_pcm_sframes_t written = snd_pcm_writei(raw, data + done, total - done);
         if (written > 0) {
             done += written;
@@ -163,7 +158,7 @@ bool playSamples(const QByteArray &samples, SteadyClock::time_point deadlineAt, 
             break;
         }
         if (clock.elapsed() >= deadline)
-            return fail(reason, timedOut);
+            return fail(reason, TimedOut);
         QThread::msleep(5);
     }
     if (snd_pcm_state(raw) == SND_PCM_STATE_XRUN)
@@ -172,7 +167,7 @@ bool playSamples(const QByteArray &samples, SteadyClock::time_point deadlineAt, 
     const int drained = snd_pcm_drain(raw);
     while (snd_pcm_state(raw) == SND_PCM_STATE_DRAINING) {
         if (clock.elapsed() >= deadline)
-            return fail(reason, timedOut);
+            return fail(reason, TimedOut);
         QThread::msleep(5);
     }
     if (drained < 0 && drained != -EAGAIN && drained != -EPIPE)
