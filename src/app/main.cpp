@@ -16,7 +16,7 @@
 #include "ui/ThreadedSoundOutput.h"
 #include "ui/UiServices.h"
 #include "ui/menu/MainMenuWindow.h"
-#include "ui/menu/Startup.h"
+#include "app/Startup.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -191,7 +191,8 @@ void paintMainMenu(QPainter& p, const Entry& e)
     group(QRectF(346, 112, 104, 144), QString::fromUtf8("メロディ"), QColor(0xF0, 0x5A, 0x8C));
     group(QRectF(54, 280, 226, 96), QString::fromUtf8("ためしてみよう"), QColor(0x4C, 0xBB, 0x5A));
     // the description box for Memo1
-    group(QRectF(310, 280, 133, 100), QString::fromUtf8("せつめい"), QColor(0x3D, 0xA5, 0xF0));
+    // (its caption sits above the box's first line)
+    group(QRectF(310, 276, 133, 104), QString::fromUtf8("せつめい"), QColor(0x3D, 0xA5, 0xF0));
     // the transfer mode digit (Label1 at 496, 306)
     const QRectF mode(466, 270, 116, 68);
     const QPainterPath mp = rounded(mode, 14);
@@ -387,8 +388,10 @@ void paintButton(QPainter& p, const Entry& e, bool pressed)
         // stacked: glyph above, label below
         const qreal gh = inner.height() * 0.58;
         drawGlyph(p, e.glyph, QRectF(inner.center().x() - gh / 2, inner.top(), gh, gh));
+        // Narrow neighbours (メニュー, ヘルプ, おわる) share one size that the longest caption fits.
+        const qreal px = face.width() < 70 ? 12.5 : qMin(15.0, inner.height() - gh);
         drawLabel(p, QRectF(inner.left() - 2, inner.top() + gh, inner.width() + 4, inner.height() - gh), e.label,
-                  qMin(15.0, inner.height() - gh), Qt::white, kInk, 2);
+                  px, Qt::white, kInk, 2);
     } else {
         const qreal gh = qMin(inner.height(), 30.0);
         const bool glyph = e.glyph != Glyph::None;
@@ -424,13 +427,13 @@ void paintCommandTile(QPainter& p, const Entry& e, const QRectF& r, qreal radius
 // Captions beside the argument controls that lie over the lower part of a slot picture.
 struct SlotCaption { Cmd cmd; qreal x, y, w; const char* text; };
 const SlotCaption kSlotCaptions[] = {
-    {Cmd::Light, 2, 101, 32, "明るさ"}, {Cmd::Light, 76, 101, 22, "%"},
-    {Cmd::FadeIn, 2, 101, 32, "明るさ"}, {Cmd::FadeIn, 76, 101, 22, "%"}, {Cmd::FadeIn, 2, 151, 32, "はやさ"},
-    {Cmd::FadeOut, 2, 101, 32, "明るさ"}, {Cmd::FadeOut, 76, 101, 22, "%"}, {Cmd::FadeOut, 2, 151, 32, "はやさ"},
-    {Cmd::Repeat, 2, 101, 32, "もどる"}, {Cmd::Repeat, 76, 101, 22, "ばん"}, {Cmd::Repeat, 2, 151, 32, "回数"},
-    {Cmd::Repeat, 76, 151, 22, "回"},
-    {Cmd::Time, 4, 85, 92, "じかんを いれてね"}, {Cmd::Time, 66, 101, 14, "時"}, {Cmd::Time, 36, 130, 14, "分"},
-    {Cmd::Time, 85, 130, 13, "秒"},
+    {Cmd::Light, 6, 101, 32, "明るさ"}, {Cmd::Light, 74, 101, 20, "%"},
+    {Cmd::FadeIn, 6, 101, 32, "明るさ"}, {Cmd::FadeIn, 74, 101, 20, "%"}, {Cmd::FadeIn, 6, 140, 32, "はやさ"},
+    {Cmd::FadeOut, 6, 101, 32, "明るさ"}, {Cmd::FadeOut, 74, 101, 20, "%"}, {Cmd::FadeOut, 6, 140, 32, "はやさ"},
+    {Cmd::Repeat, 6, 101, 32, "もどる"}, {Cmd::Repeat, 74, 101, 20, "ばん"}, {Cmd::Repeat, 6, 140, 32, "回数"},
+    {Cmd::Repeat, 74, 140, 20, "回"},
+    {Cmd::Time, 6, 85, 88, "じかんを いれてね"}, {Cmd::Time, 72, 104, 16, "時"}, {Cmd::Time, 72, 124, 16, "分"},
+    {Cmd::Time, 72, 144, 16, "秒"},
 };
 
 bool slotHasArguments(Cmd c)
@@ -658,10 +661,11 @@ void paintPanel(QPainter& p, const Entry& e)
         p.setPen(QPen(e.colour, 6));
         p.drawRect(all.adjusted(3, 3, -3, -3));
         p.restore();
-        drawIllustration(p, 103, QRectF(30, 4, 110, 96));
-        drawLamp(p, QPointF(218, 58), 28, 1);
-        drawLabel(p, QRectF(12, 96, 276, 26), e.label, 21, e.colour.darker(130), Qt::white, 2);
-        drawLabel(p, QRectF(12, 122, 276, 20), QString::fromUtf8("しばらく おまちください"), 14, kInk);
+        // the texts end above the progress bar (ProgressBar1 at y 131..140)
+        drawIllustration(p, 103, QRectF(36, 6, 96, 80));
+        drawLamp(p, QPointF(218, 50), 26, 1);
+        drawLabel(p, QRectF(12, 82, 276, 26), e.label, 21, e.colour.darker(130), Qt::white, 2);
+        drawLabel(p, QRectF(12, 107, 276, 20), QString::fromUtf8("しばらく おまちください"), 14, kInk);
         break;
     }
     case 5:

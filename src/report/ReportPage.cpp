@@ -214,4 +214,15 @@ bool writePage(const QString &path, const QStringList &lines, QString *error)
     return textfile::writeLines(path, lines, error);
 }
 
+QString displayHtml(const QString &html)
+{
+    QString out = html;
+    out.replace(QStringLiteral("<table width=\"90%\" border=\"0\" cellpadding=\"1\" cellspacing=\"1\" bgcolor=\"#000000\" >"),
+                QStringLiteral("<table width=\"100%\" border=\"1\" cellpadding=\"2\" cellspacing=\"0\" "
+                               "style=\"border-collapse: collapse; border-color: #000000; border-style: solid\">"));
+    out.replace(QStringLiteral("<td width=\"14%\"><div align=\"center\">"),
+                QStringLiteral("<td width=\"14%\" style=\"white-space: nowrap\"><div align=\"center\">"));
+    return out;
+}
+
 } // namespace kr31::report

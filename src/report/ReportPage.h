@@ -47,4 +47,11 @@ QStringList pageLines(const QString &grade, const QString &cls, const QString &n
 // whole on failure). On failure returns false and sets *error (if given).
 bool writePage(const QString &path, const QStringList &lines, QString *error = nullptr);
 
+// The page as the browser pane shows and prints it (the file keeps its bytes):
+// the tables get thin ruled borders instead of a black background showing
+// through their cell spacing (which the pane draws as a thick bar at the
+// right), fill the width so that their captions stand at their left edge,
+// and the program's cells keep "明るさ　50" on one line.
+QString displayHtml(const QString &html);
+
 } // namespace kr31::report

@@ -98,6 +98,7 @@ ReportWindow::ReportWindow(Forms &forms)
 
     m_browser = new PageBrowser(this);
     place(m_browser, BrowserPlace);
+    m_browser->displayFilter = report::displayHtml;
     m_browser->setStyleSheet(QStringLiteral("QTextBrowser { background: white; border: 2px solid %1; }").arg(Accent));
 
     setTabOrder(m_grade, m_class);

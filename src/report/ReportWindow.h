@@ -7,6 +7,7 @@
 class QLineEdit;
 class QPlainTextEdit;
 class QTextBrowser;
+namespace kr31 { class PageBrowser; }
 
 namespace kr31 {
 
@@ -45,7 +46,7 @@ private:
     QLineEdit *m_class;
     QLineEdit *m_name;
     QPlainTextEdit *m_impressions;
-    QTextBrowser *m_browser;
+    PageBrowser *m_browser;
     QStringList m_program;
 };
 

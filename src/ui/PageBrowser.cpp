@@ -37,7 +37,10 @@ QVariant PageBrowser::loadResource(int type, const QUrl &name)
         const QByteArray bytes = data.toByteArray();
         const QByteArray head = bytes.left(1024).toLower();
         if (head.contains("charset=shift_jis") || head.contains("charset=\"shift_jis"))
-            return keepIdeographicSpaces(cp932::decode(bytes));
+        {
+            const QString page = cp932::decode(bytes);
+            return keepIdeographicSpaces(displayFilter ? displayFilter(page) : page);
+        }
     }
     return data;
 }

@@ -2,6 +2,8 @@
 
 #include <QTextBrowser>
 
+#include <functional>
+
 namespace kr31 {
 
 // A browser pane for the program's pages: a page that declares shift_jis is
@@ -14,6 +16,9 @@ public:
     using QTextBrowser::QTextBrowser;
 
     QVariant loadResource(int type, const QUrl &name) override;
+
+    // Applied to every Shift-JIS page before it is shown (none by default).
+    std::function<QString(const QString &)> displayFilter;
 };
 
 } // namespace kr31

@@ -11,7 +11,7 @@ SendingDialogWindow::SendingDialogWindow(Forms &forms)
     setBackground(QStringLiteral("Img/Panel/Sending.jpg"));
     m_bar = new QProgressBar(this);
     m_bar->setObjectName(QStringLiteral("ProgressBar1"));
-    m_bar->setGeometry(40, 132, 220, 8);
+    m_bar->setGeometry(40, 131, 220, 9);
     m_bar->setRange(0, 1000);
     m_bar->setValue(0);
     m_bar->setTextVisible(false);

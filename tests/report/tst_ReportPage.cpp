@@ -199,6 +199,22 @@ private Q_SLOTS:
         QCOMPARE(lines.at(NameLine), QStringLiteral("  <p><font size=\"4\"><strong>3年2組　名前</strong></font>"));
     }
 
+    // The pane's copy: no black background left to show between the cells, tables
+    // as wide as their captions, and the program's value cells on one line; the
+    // learner's impressions still wrap.
+    void displayCopy()
+    {
+        const QStringList lines = report::pageLines(QStringLiteral("4"), QStringLiteral("1"), QStringLiteral("ひかり"),
+                                                    QStringLiteral("ながい かんそう"), program({"18,50", "100"}), Folder);
+        const QString shown = report::displayHtml(lines.join(u'\n'));
+        QVERIFY(!shown.contains(QStringLiteral("bgcolor=\"#000000\"")));
+        QCOMPARE(shown.count(QStringLiteral("border-collapse: collapse")), 2);
+        QVERIFY(!shown.contains(QStringLiteral("width=\"90%\"")));
+        QVERIFY(shown.count(QStringLiteral("white-space: nowrap")) > 6 * 23);
+        QVERIFY(!shown.contains(QStringLiteral("<td width=\"14%\"><div")));
+        QVERIFY(shown.contains(QStringLiteral("<td>ながい かんそう")));
+    }
+
     void missingNamesRefused()
     {
         QVERIFY(report::namesComplete(QStringLiteral("3"), QStringLiteral("2"), QStringLiteral("山田")));

@@ -9,7 +9,7 @@
 #include "ui/FormWindow.h"
 #include "ui/Forms.h"
 #include "ui/UiServices.h"
-#include "ui/menu/Startup.h"
+#include "app/Startup.h"
 
 #include <QCoreApplication>
 #include <QPrinter>

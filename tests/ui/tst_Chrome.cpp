@@ -3,7 +3,7 @@
 #include "support/UiRig.h"
 #include "ui/ThreadedSoundOutput.h"
 #include "ui/menu/MainMenuWindow.h"
-#include "ui/menu/Startup.h"
+#include "app/Startup.h"
 
 #include <QAbstractButton>
 #include <QLabel>

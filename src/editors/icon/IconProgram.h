@@ -45,6 +45,23 @@ inline constexpr int SlotCount = 47;
 inline constexpr int SlotPitch = 105;   // pixels between slot columns
 inline constexpr int StripEnd = 4426;   // last scroll position of the slot strip
 
+// The left edge of a slot's picture in the strip.
+inline constexpr int slotLeft(int slot)
+{
+    return SlotPitch * slot + 10;
+}
+
+// The slot whose picture (100 x 170 at the strip's y 32) lies under a point of the strip, or -1.
+inline constexpr int slotAt(int x, int y)
+{
+    if (x < 10 || y < 32 || y >= 32 + 170)
+        return -1;
+    const int slot = (x - 10) / SlotPitch;
+    if (slot >= SlotCount || x - slotLeft(slot) >= 100)
+        return -1;
+    return slot;
+}
+
 // "Img/DD/Icon/<picture>" of a code; "Empty.jpg" for 27 and codes that are no command.
 QString iconPath(int code);
 // The palette picture of a command ("Img/DD/Palette/ON.jpg").

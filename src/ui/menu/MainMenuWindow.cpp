@@ -55,6 +55,8 @@ MainMenuWindow::MainMenuWindow(Forms &forms)
     strip->setObjectName(QStringLiteral("Image8"));
     strip->setGeometry(0, 0, 600, 57);
     strip->setAttribute(Qt::WA_TranslucentBackground);
+    strip->setMouseTracking(true);
+    strip->installEventFilter(this);
     new TitleStrip(strip);
 
     for (const Tool &tool : Tools) {
@@ -75,7 +77,11 @@ MainMenuWindow::MainMenuWindow(Forms &forms)
     setUp->setMouseTracking(true);
     setUp->installEventFilter(this);
     m_hinted.append(setUp);
-    addButton(Folder, {"Bye", 544, 10, 43, 42}, [this] { ByeClick(); });
+    // Pictures without a hint empty the box when the mouse comes onto them.
+    QWidget *bye = addButton(Folder, {"Bye", 544, 10, 43, 42}, [this] { ByeClick(); });
+    bye->setMouseTracking(true);
+    bye->installEventFilter(this);
+    m_unhinted = {m_background, strip, bye};
 
     m_digit = new QLabel(this);
     m_digit->setObjectName(QStringLiteral("Label1"));
@@ -88,13 +94,16 @@ MainMenuWindow::MainMenuWindow(Forms &forms)
 
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(QStringLiteral("Memo1"));
-    m_memo->setGeometry(320, 288, 113, 81);
+    // A little wider than the original box, so that the longest hint fits in
+    // a size a child can read.
+    m_memo->setGeometry(315, 288, 124, 88);
     m_memo->setFrameStyle(QFrame::NoFrame);
     m_memo->setEnabled(false);
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_memo->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; color: #333; }"));
+    m_memo->document()->setDocumentMargin(2);
+    m_memo->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; color: #1b1b1b; }"));
     QFont memoFont(QStringLiteral("ＭＳ Ｐゴシック"));
-    memoFont.setPixelSize(11);
+    memoFont.setPixelSize(12);
     m_memo->setFont(memoFont);
 }
 
@@ -120,6 +129,8 @@ bool MainMenuWindow::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::MouseMove) {
         if (watched == m_background) {
             highlight(-1);
+            showHint(QString());
+        } else if (m_unhinted.contains(watched)) {
             showHint(QString());
         } else if (auto *widget = qobject_cast<QWidget *>(watched); widget && m_hinted.contains(widget)) {
             const int index = m_tools.indexOf(static_cast<QLabel *>(widget));
@@ -147,6 +158,9 @@ void MainMenuWindow::showEvent(QShowEvent *event)
 {
     FormWindow::showEvent(event);
     refreshMode();
+    // A hint from before the menu was left would stand for a picture the mouse is no longer on.
+    showHint(QString());
+    highlight(-1);
     if (!m_firstShow)
         return;
     m_firstShow = false;

@@ -40,6 +40,7 @@ private:
 
     QList<QLabel *> m_tools;
     QList<QWidget *> m_hinted;
+    QList<QObject *> m_unhinted; // background, title strip, Bye: no hint
     QLabel *m_background = nullptr;
     QLabel *m_digit = nullptr;
     QPlainTextEdit *m_memo = nullptr;

@@ -1,4 +1,4 @@
-#include "ui/menu/Startup.h"
+#include "app/Startup.h"
 
 #include "editors/icon/ChartViewWindow.h"
 #include "editors/icon/IconEditorWindow.h"
