@@ -158,8 +158,7 @@ namespace ini {
 std::optional<QString> valueIn(const QByteArray &bytes, const QString &section, const QString &key)
 {
     bool inSection = false;
-    for (const QByteArray &raw : rawLines(bytes)) {
-        const QString line = cp932::decode(raw);
+    for (const QString &line : textfile::splitLines(cp932::decode(bytes))) {
         if (const auto name = sectionName(line)) {
             if (inSection)
                 break; // the first section of that name is the one read
