@@ -33,7 +33,7 @@ struct Quiet : Dialogs, SoundOutput, Shell, Printing
     void silence() override {}
     void restore(bool) override {}
     bool play(const QString &, QString *) override { return true; }
-    void open(const QString &) override {}
+    bool open(const QString &) override { return true; }
     bool choose(QPrinter &, QWidget *) override { return false; }
 };
 } // namespace

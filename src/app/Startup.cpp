@@ -3,6 +3,8 @@
 #include "editors/icon/ChartViewWindow.h"
 #include "editors/icon/IconEditorWindow.h"
 #include "report/ReportWindow.h"
+#include "tools/AlarmSoundWindow.h"
+#include "tools/BrightnessWindow.h"
 #include "ui/Forms.h"
 #include "ui/SendingDialogWindow.h"
 #include "ui/ToolWindow.h"
@@ -14,6 +16,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QHash>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -27,11 +30,42 @@ void installFontSubstitutions()
     QFont::insertSubstitution(QStringLiteral("FixedSys"), QStringLiteral("IPAGothic"));
 }
 
+namespace {
+
+// Texts of Qt's file dialogs that its Japanese translation lacks.
+class MissingJapanese : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *source, const char *, int) const override
+    {
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0 && qstrcmp(context, "QFileSystemModel") != 0)
+            return {};
+        static const QHash<QByteArray, QString> texts = {
+            {"Folder", QStringLiteral("フォルダー")}, {"Drive", QStringLiteral("ドライブ")},
+            {"File", QStringLiteral("ファイル")},     {"%1 File", QStringLiteral("%1 ファイル")},
+            {"Shortcut", QStringLiteral("ショートカット")}, {"Unknown", QStringLiteral("不明")},
+        };
+        return texts.value(QByteArray(source));
+    }
+};
+
+} // namespace
+
+void useJapaneseLocale()
+{
+    qputenv("LC_ALL", "ja_JP.UTF-8");
+    qputenv("LANGUAGE", "ja");
+}
+
 bool installJapaneseTranslation()
 {
     static QTranslator translator;
+    static MissingJapanese missing;
     if (!translator.isEmpty())
         return true;
+    // Installed first, so asked last: only for what the real translation lacks.
+    QCoreApplication::installTranslator(&missing);
     if (!translator.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         return false;
@@ -51,7 +85,7 @@ void createWindows(Forms &forms)
     }
     const QSize tool(750, 500);
     forms.add(new TransferModeWindow(forms));
-    forms.add(new ToolWindow(3, tool, QStringLiteral("Img/Back/Real.jpg"), QStringLiteral("リアルタイム"), forms));
+    forms.add(new BrightnessWindow(forms));
     forms.add(new ToolWindow(4, tool, QStringLiteral("Img/Back/Melody.jpg"), QStringLiteral("メロディ"), forms));
     forms.add(new ToolWindow(5, tool, QStringLiteral("Img/Back/Furo.jpg"), QStringLiteral("フローチャート"), forms));
     forms.add(new SettingsWindow(forms));
@@ -63,7 +97,7 @@ void createWindows(Forms &forms)
                              QStringLiteral("命令"), forms));
     forms.add(new ToolWindow(12, QSize(700, 220), QStringLiteral("Img/Panel/Melody_Insert.jpg"),
                              QStringLiteral("音符"), forms));
-    forms.add(new ToolWindow(13, tool, QStringLiteral("Img/Back/Beep.jpg"), QStringLiteral("目覚まし音"), forms));
+    forms.add(new AlarmSoundWindow(forms));
     forms.add(new ReportWindow(forms));
     forms.add(new SplashWindow(forms));
     forms.add(new ToolWindow(16, QSize(700, 220), QStringLiteral("Img/Panel/Melo_Print.jpg"),

@@ -12,6 +12,11 @@ void createWindows(Forms &forms);
 // Maps the Windows font names the windows use to the installed Japanese fonts.
 void installFontSubstitutions();
 
+// Makes the program's locale Japanese whatever the session's is, so that Qt's
+// own parts (file dialogs: dates, sizes) speak Japanese. Call before the
+// application object exists.
+void useJapaneseLocale();
+
 // Loads Qt's own Japanese texts (はい, いいえ, キャンセル on the message boxes);
 // false when the translation is not installed.
 bool installJapaneseTranslation();

@@ -707,11 +707,14 @@ void paintPanel(QPainter& p, const Entry& e)
         p.fillRect(all, Qt::white);
         const QRectF card = all.adjusted(2, 2, -2, -2);
         inkPath(p, rounded(card, 14), QColor(0xFF, 0xF8, 0xE1), 2);
-        drawLamp(p, QPointF(48, 70), 30, e.style == 8 ? 1 : 0);
-        drawFinger(p, QPointF(48, 92), 11);
-        drawLabel(p, QRectF(92, 14, 104, 92), e.label, 15, e.style == 8 ? QColor(0xE5, 0x39, 0x35) : kInk);
+        // the lamp with the pressing finger above, the instruction in full size below
+        const qreal cx = all.width() / 2;
+        drawLamp(p, QPointF(cx, 64), 30, e.style == 8 ? 1 : 0);
+        drawFinger(p, QPointF(cx, 86), 11);
+        drawLabel(p, QRectF(4, all.height() - 64, all.width() - 8, 58), e.label, 18,
+                  e.style == 8 ? QColor(0xD3, 0x2F, 0x2F) : kInk);
         if (e.style == 8)
-            drawStar(p, QPointF(86, 24), 10, QColor(0xFF, 0xEB, 0x3B));
+            drawStar(p, QPointF(cx + 42, 24), 10, QColor(0xFF, 0xEB, 0x3B));
         break;
     }
     default: {  // wizard pages (style 100 + illustration)

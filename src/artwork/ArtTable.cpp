@@ -158,7 +158,7 @@ const PageArt kWizardPages[] = {
     {"Den_On", "でんげんを いれよう", "KR-31 の でんげんを\nいれてください。", 2},
     {"Send", "テストそうしん", "「テスト」を おすと\nテストの メロディを\nおくります。", 3},
     {"Kakunin", "かくにん", "KR-31 から メロディが\nきこえましたか？", 4},
-    {"Jikko", "じっこうして みよう", "「じっこう」を おして\nKR-31 が メロディを\nならすか たしかめてね。", 5},
+    {"Jikko", "じっこうして みよう", "「じっこう」を おすと KR-31 が\nメロディを ならします。\nきこえたら「はい」、きこえなかったら\n「いいえ」を おしてね。", 5},
     {"ShutDown", "でんげんを きろう", "ちがう モードで ためします。\nKR-31 の でんげんを\nいちど きってください。", 6},
     {"Finish", "できあがり！", "せっていが\nおわりました！", 7},
     {"Manual", "じぶんで えらぶ", "てんそうモードを えらんで\n「こうしん」を おしてね。", 8},
@@ -256,8 +256,8 @@ QList<Entry> buildTable()
         {"Img/Panel/Sending", 300, 150, "おくっています…", kOrange, 4},
         {"Img/Panel/Finish-1", 260, 140, "モード 2・3", kPurple, 5},
         {"Img/Panel/Finish-2", 260, 140, "モード 0・1", kBlue, 6},
-        {"Img/Wizard/Den_On_A", 200, 120, "ボタンを おしながら\nでんげんを いれてね", kOrange, 7},
-        {"Img/Wizard/Den_On_B", 200, 120, "ボタンを おしながら\nでんげんを いれてね", kOrange, 8},
+        {"Img/Wizard/Den_On_A", 212, 166, "ボタンを おしながら\nでんげんを いれてね", kOrange, 7},
+        {"Img/Wizard/Den_On_B", 212, 166, "ボタンを おしながら\nでんげんを いれてね", kOrange, 8},
     };
     for (const PanelArt& p : panels)
         add({.path = p.path, .size = {p.w, p.h}, .kind = Kind::Panel, .label = QString::fromUtf8(p.title),

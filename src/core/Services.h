@@ -32,7 +32,8 @@ class Shell
 {
 public:
     virtual ~Shell() = default;
-    virtual void open(const QString &path) = 0;
+    // False when the page could not be handed to a browser.
+    virtual bool open(const QString &path) = 0;
 };
 
 // Milliseconds since start (wrapping at 32 bits) and the wait that keeps the

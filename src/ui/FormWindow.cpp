@@ -107,7 +107,8 @@ void FormWindow::ByeClick()
 
 void FormWindow::HelpClick()
 {
-    m_forms.openHelp();
+    if (!m_forms.openHelp() && m_helpReportsFailure)
+        services().dialogs.warning(msg::OpenError102);
 }
 
 void FormWindow::closeEvent(QCloseEvent *event)

@@ -55,10 +55,13 @@ public:
     virtual void MenuClick();
     // Ends the program.
     virtual void ByeClick();
-    // Opens the user guide.
+    // Opens the user guide; an editor says (102) when that fails, other
+    // windows say nothing.
     void HelpClick();
 
 protected:
+    // Editors report a help page that cannot be opened.
+    void reportHelpFailure() { m_helpReportsFailure = true; }
     void showEvent(QShowEvent *event) override;
     // Closing the window from the desktop (Alt+F4, the task bar) acts as its
     // Bye button, so an editor asks its save question and the program never
@@ -73,6 +76,7 @@ private:
     bool m_placed = false;
     bool m_missingPending = false;
     bool m_missingShown = false;
+    bool m_helpReportsFailure = false;
 };
 
 } // namespace kr31

@@ -7,6 +7,7 @@
 #include "ui/UiServices.h"
 
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QEvent>
 
 namespace kr31 {
@@ -91,9 +92,12 @@ void Forms::quit()
         menu->close();
 }
 
-void Forms::openHelp()
+bool Forms::openHelp()
 {
-    m_services.shell.open(resourcePath(QStringLiteral("Navi/KR-31navi.html")));
+    const QString page = resourcePath(QStringLiteral("Navi/KR-31navi.html"));
+    if (!QFileInfo(page).isFile())
+        return false;
+    return m_services.shell.open(page);
 }
 
 SendingDialog &Forms::sendingDialog()

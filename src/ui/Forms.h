@@ -34,8 +34,9 @@ public:
     void backToMenu(FormWindow *from);
     // Closes the main menu, which ends the program.
     void quit();
-    // Opens the user guide "Navi/KR-31navi.html" through the shell.
-    void openHelp();
+    // Opens the user guide "Navi/KR-31navi.html" through the shell; false when
+    // the page is missing or the shell could not open it.
+    bool openHelp();
 
     // The sending dialog used around transfers.
     SendingDialog &sendingDialog();

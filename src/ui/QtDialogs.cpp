@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFontMetrics>
 #include <QMessageBox>
 
 namespace kr31 {
@@ -13,16 +15,37 @@ QtDialogs::QtDialogs(QWidget *parent)
 {
 }
 
+namespace {
+
+// A box wide enough that each line of the message stands on one line (Qt
+// would otherwise wrap a long Japanese sentence and leave "ん。" alone), up
+// to a width that still fits a small screen.
+void fitWidth(QMessageBox &box, const QString &text)
+{
+    const QFontMetrics metrics(box.font());
+    int widest = 0;
+    for (const QString &line : text.split(u'\n'))
+        widest = qMax(widest, metrics.horizontalAdvance(line));
+    box.setStyleSheet(QStringLiteral("QLabel#qt_msgbox_label { min-width: %1px; }").arg(qMin(widest + 8, 640)));
+}
+
+void showBox(QMessageBox::Icon icon, QWidget *parent, const QString &text)
+{
+    QMessageBox box(icon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+    fitWidth(box, text);
+    box.exec();
+}
+
+} // namespace
+
 void QtDialogs::warning(const QString &text)
 {
-    QMessageBox::warning(m_parent ? m_parent : QApplication::activeWindow(), QApplication::applicationDisplayName(),
-                         text);
+    showBox(QMessageBox::Warning, m_parent ? m_parent : QApplication::activeWindow(), text);
 }
 
 void QtDialogs::information(const QString &text)
 {
-    QMessageBox::information(m_parent ? m_parent : QApplication::activeWindow(),
-                             QApplication::applicationDisplayName(), text);
+    showBox(QMessageBox::Information, m_parent ? m_parent : QApplication::activeWindow(), text);
 }
 
 Answer QtDialogs::question(const QString &text, AnswerButtons buttons, BoxKind kind)
@@ -35,6 +58,7 @@ Answer QtDialogs::question(const QString &text, AnswerButtons buttons, BoxKind k
     QMessageBox box(kind == BoxKind::Information ? QMessageBox::Information : QMessageBox::Question,
                     QApplication::applicationDisplayName(), text, shown,
                     m_parent ? m_parent : QApplication::activeWindow());
+    fitWidth(box, text);
     box.setEscapeButton(buttons == AnswerButtons::YesNo ? QMessageBox::No : QMessageBox::Cancel);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
@@ -55,18 +79,33 @@ QString qtFilter(const QString &filter)
 }
 } // namespace
 
+QString QtDialogs::startFolder() const
+{
+    return m_lastFolder.isEmpty() ? workfolder::path() : m_lastFolder;
+}
+
+void QtDialogs::remember(const QString &chosen)
+{
+    if (!chosen.isEmpty())
+        m_lastFolder = QFileInfo(chosen).absolutePath();
+}
+
 QString QtDialogs::openFileName(const QString &filter)
 {
-    return QFileDialog::getOpenFileName(m_parent ? m_parent : QApplication::activeWindow(), QString(),
-                                        workfolder::personalFolder(), qtFilter(filter));
+    const QString chosen = QFileDialog::getOpenFileName(m_parent ? m_parent : QApplication::activeWindow(), QString(),
+                                                        startFolder(), qtFilter(filter));
+    remember(chosen);
+    return chosen;
 }
 
 QString QtDialogs::saveFileName(const QString &filter)
 {
     // The overwrite question is the system's own, asked after the name is chosen.
-    return QFileDialog::getSaveFileName(m_parent ? m_parent : QApplication::activeWindow(), QString(),
-                                        workfolder::personalFolder(), qtFilter(filter), nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    const QString chosen = QFileDialog::getSaveFileName(m_parent ? m_parent : QApplication::activeWindow(), QString(),
+                                                        startFolder(), qtFilter(filter), nullptr,
+                                                        QFileDialog::DontConfirmOverwrite);
+    remember(chosen);
+    return chosen;
 }
 
 } // namespace kr31

@@ -17,8 +17,15 @@ public:
     QString openFileName(const QString &filter) override;
     QString saveFileName(const QString &filter) override;
 
+    // The folder the next file dialog opens in: the last one used in this
+    // session, the work folder the first time.
+    QString startFolder() const;
+
 private:
+    void remember(const QString &chosen);
+
     QWidget *m_parent;
+    QString m_lastFolder;
 };
 
 } // namespace kr31

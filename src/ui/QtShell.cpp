@@ -5,9 +5,9 @@
 
 namespace kr31 {
 
-void QtShell::open(const QString &path)
+bool QtShell::open(const QString &path)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path)); // the result is not examined
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 } // namespace kr31

@@ -8,7 +8,7 @@ namespace kr31 {
 class QtShell : public Shell
 {
 public:
-    void open(const QString &path) override;
+    bool open(const QString &path) override;
 };
 
 } // namespace kr31

@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
 
 namespace kr31::test {
 
@@ -31,6 +34,24 @@ QString binDir()
 {
     return fromEnvironment("KR31_BIN_DIR",
                            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../bin")));
+}
+
+bool linkResourcesExcept(const QString &folder, const QStringList &missing)
+{
+    const QDir bin(binDir());
+    for (const QString &top : {QStringLiteral("Img"), QStringLiteral("HTML"), QStringLiteral("Navi")}) {
+        QDirIterator it(bin.filePath(top), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString source = it.next();
+            const QString relative = bin.relativeFilePath(source);
+            if (missing.contains(relative))
+                continue;
+            const QString target = QDir(folder).filePath(relative);
+            if (!QDir().mkpath(QFileInfo(target).path()) || !QFile::link(source, target))
+                return false;
+        }
+    }
+    return true;
 }
 
 } // namespace kr31::test

@@ -14,4 +14,9 @@ QString testData(const QString &relative);
 // The build's bin folder: kr31, kr31-cli and the pictures and pages.
 QString binDir();
 
+// Fills folder with links to every picture and page of the build (Img, HTML,
+// Navi) except the files named (relative paths such as "HTML/DD/index.html"),
+// for tests of what a window does when one is missing.
+bool linkResourcesExcept(const QString &folder, const QStringList &missing);
+
 } // namespace kr31::test

@@ -52,7 +52,12 @@ struct UiRig
     struct NullShell : Shell
     {
         QStringList opened;
-        void open(const QString &path) override { opened.append(path); }
+        bool succeeds = true;
+        bool open(const QString &path) override
+        {
+            opened.append(path);
+            return succeeds;
+        }
     } shell;
     // Prints to the PDF file pdfPath (in the temporary home); answers as told.
     struct PdfPrinting : Printing

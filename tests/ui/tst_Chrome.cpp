@@ -1,6 +1,7 @@
 #include "core/RealClock.h"
 #include "support/Fakes.h"
 #include "support/UiRig.h"
+#include "ui/QtDialogs.h"
 #include "ui/ThreadedSoundOutput.h"
 #include "ui/menu/MainMenuWindow.h"
 #include "app/Startup.h"
@@ -26,6 +27,22 @@ private Q_SLOTS:
         QVERIFY(box.button(QMessageBox::Yes)->text().contains(QStringLiteral("はい")));
         QVERIFY(box.button(QMessageBox::No)->text().contains(QStringLiteral("いいえ")));
         QVERIFY(box.button(QMessageBox::Cancel)->text().contains(QStringLiteral("キャンセル")));
+    }
+
+    // What Qt's own Japanese translation lacks is filled in; what it has stays its own.
+    void fileDialogTextsSpeakJapanese()
+    {
+        QVERIFY(installJapaneseTranslation());
+        QCOMPARE(QCoreApplication::translate("QAbstractFileIconProvider", "Folder"), QStringLiteral("フォルダー"));
+        QVERIFY(QCoreApplication::translate("QFileDialog", "&Open").contains(QStringLiteral("開く")));
+        QCOMPARE(QCoreApplication::translate("SomethingElse", "Folder"), QStringLiteral("Folder"));
+    }
+
+    void fileDialogsStartInTheWorkFolder()
+    {
+        TempHome home;
+        QtDialogs dialogs;
+        QCOMPARE(dialogs.startFolder(), home.workFolder());
     }
 
     void windowsFontNamesMapToInstalledFonts()

@@ -20,6 +20,7 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -31,7 +32,8 @@ namespace {
 struct EditorRig : UiRig
 {
     IconEditorWindow *editor = nullptr;
-    EditorRig()
+    explicit EditorRig(const QString &resources = binDir())
+        : UiRig(resources)
     {
         settings.setWizardStart(0);
         editor = form<IconEditorWindow>(8);
@@ -373,6 +375,105 @@ private Q_SLOTS:
         QCOMPARE(rig.child<QSlider>("P1_Bar0")->value(), 50);
         QCOMPARE(rig.editor->program().Slots[0].value1, QStringLiteral("50"));
         QCOMPARE(rig.editor->program().Slots[1].value1, QStringLiteral("0"));
+    }
+
+    // Whatever control changes a value marks a program that was just opened,
+    // so that leaving asks the save question.
+    void controlChangesMarkAnOpenedProgram_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("brightness slider") << "P1_Bar0";
+        QTest::newRow("brightness box typed") << "P1_Edit0";
+        QTest::newRow("fade speed slider") << "P2_Bar1";
+        QTest::newRow("fade speed box typed") << "P2_Edit1";
+        QTest::newRow("hours") << "Spin_Edit_Hour2";
+        QTest::newRow("minutes") << "Spin_Edit_Minute2";
+        QTest::newRow("seconds") << "Spin_Edit_Second2";
+    }
+    void controlChangesMarkAnOpenedProgram()
+    {
+        QFETCH(QString, control);
+        EditorRig rig;
+        const QString path = rig.home.home() + "/opened.kr3";
+        QVERIFY(textfile::writeLines(path, {"LED", "18,50", "19,80,2", "21,30", "100"}));
+        rig.editor->openFile(path);
+        QVERIFY(!rig.editor->isModified());
+        if (auto *bar = rig.child<QSlider>(control))
+            bar->setValue(bar->value() + 1);
+        else if (auto *spin = rig.child<QSpinBox>(control))
+            spin->setValue(spin->value() + 1);
+        else
+            rig.typeInto(control, "7");
+        QVERIFY(rig.editor->isModified());
+        rig.dialogs.answers = {Answer::Cancel};
+        rig.editor->MenuClick();
+        QCOMPARE(rig.dialogs.questions, QStringList{msg::SavePrompt});
+        QVERIFY(rig.editor->isVisible());
+    }
+
+    void insertOrDeleteMarksOnlyWhenTheProgramChanges_data()
+    {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("marked");
+        QTest::newRow("insert before a command") << 0 << "Insert1" << true;
+        QTest::newRow("delete a command") << 1 << "Delete1" << true;
+        QTest::newRow("insert among the empty slots") << 10 << "Insert1" << false;
+        QTest::newRow("delete an empty slot") << 10 << "Delete1" << false;
+    }
+    void insertOrDeleteMarksOnlyWhenTheProgramChanges()
+    {
+        QFETCH(int, slot);
+        QFETCH(QString, action);
+        QFETCH(bool, marked);
+        EditorRig rig;
+        const QString path = rig.home.home() + "/opened.kr3";
+        QVERIFY(textfile::writeLines(path, {"LED", "16", "18,50", "17", "100"}));
+        rig.editor->openFile(path);
+        QVERIFY(!rig.editor->isModified());
+        rig.slotMenu(slot, action.toLatin1().constData());
+        QCOMPARE(rig.editor->isModified(), marked);
+    }
+
+    void missingPagesAndPicturesAreReported()
+    {
+        QTemporaryDir resources;
+        QVERIFY(linkResourcesExcept(resources.path(),
+                                    {"HTML/DD/index.html", icon::dragPicturePath(16), "Navi/KR-31navi.html"}));
+        EditorRig rig(resources.path());
+        // The instruction pane's page, at the showing.
+        QCOMPARE(rig.dialogs.warnings, QStringList{msg::OpenError102});
+        rig.dialogs.warnings.clear();
+        // The drag picture, when a drag starts; the drag goes on without it.
+        int dragged = 0;
+        rig.editor->runDrag = [&dragged](QDrag *) { ++dragged; };
+        auto *icon = rig.child<QLabel>("Image1");
+        QTest::mousePress(icon, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseMove(icon, QPoint(40, 40));
+        QTest::mouseRelease(icon, Qt::LeftButton, {}, QPoint(40, 40));
+        QCOMPARE(dragged, 1);
+        QCOMPARE(rig.dialogs.warnings, QStringList{msg::FileMissing101});
+        rig.dialogs.warnings.clear();
+        // The user guide: missing, the shell is not even asked.
+        rig.editor->HelpClick();
+        QCOMPARE(rig.dialogs.warnings, QStringList{msg::OpenError102});
+        QVERIFY(rig.shell.opened.isEmpty());
+    }
+
+    void helpThatTheShellCannotOpenIsReported()
+    {
+        EditorRig rig;
+        rig.editor->HelpClick();
+        QCOMPARE(rig.shell.opened.size(), 1);
+        QVERIFY(rig.dialogs.warnings.isEmpty());
+        rig.shell.succeeds = false;
+        rig.editor->HelpClick();
+        QCOMPARE(rig.dialogs.warnings, QStringList{msg::OpenError102});
+        // A tool that is not an editor says nothing, as before.
+        rig.dialogs.warnings.clear();
+        rig.forms.form(6)->HelpClick();
+        QCOMPARE(rig.shell.opened.size(), 3);
+        QVERIFY(rig.dialogs.warnings.isEmpty());
     }
 
     void fileThatBreaksOffStaysMarked()

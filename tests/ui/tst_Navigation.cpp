@@ -127,6 +127,17 @@ private Q_SLOTS:
         QVERIFY(visibleForms(rig).isEmpty());
     }
 
+    void transferModePageWithoutItsPageSays102()
+    {
+        QTemporaryDir resources;
+        QVERIFY(linkResourcesExcept(resources.path(), {"HTML/SetUp/index.html"}));
+        UiRig rig(resources.path());
+        rig.settings.setWizardStart(0);
+        rig.forms.open(nullptr, 1);
+        UiRig::settle();
+        QCOMPARE(rig.dialogs.warnings, QStringList{msg::OpenError102});
+    }
+
     void highlightFollowsThePointer()
     {
         UiRig rig;

@@ -90,6 +90,7 @@ IconEditorWindow::IconEditorWindow(Forms &forms)
     for (const Place &place : Buttons)
         addButton(ButtonFolder, place, actions.at(QString::fromLatin1(place.name)));
 
+    reportHelpFailure();
     createPalette();
     createStrip();
 

@@ -22,22 +22,29 @@ SettingsWindow::SettingsWindow(Forms &forms)
     : FormWindow(6, QSize(600, 400), forms)
 {
     setBackground(QStringLiteral("Img/Back/SetUp.jpg"));
-    // Two columns of six: a caption with the command's Japanese name, then its word.
+    auto *intro = new QLabel(QStringLiteral("文字プログラミングで つかう めいれいの ことば"), this);
+    intro->setObjectName(QStringLiteral("Label13"));
+    intro->setGeometry(24, 60, 372, 20);
+    QFont introFont = intro->font();
+    introFont.setPixelSize(13);
+    introFont.setBold(true);
+    intro->setFont(introFont);
+    // Two columns of six: the command's Japanese name on one line, its word in the box below.
     const QList<LedCommand> &commands = ledCommands();
     for (int i = 0; i < 12; ++i) {
         const int column = i / 6;
         const int x = 24 + column * 190;
         const int y = 84 + (i % 6) * 40;
         auto *caption = new QLabel(commands.at(i).caption, this);
-        caption->setGeometry(x, y, 88, 28);
-        caption->setWordWrap(true);
+        caption->setGeometry(x, y, 180, 16);
         QFont small = caption->font();
-        small.setPixelSize(11);
+        small.setPixelSize(12);
         caption->setFont(small);
         auto *edit = new QLineEdit(this);
         edit->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
-        edit->setGeometry(x + 90, y + 2, 90, 24);
+        edit->setGeometry(x, y + 16, 160, 22);
         edit->setMaxLength(30);
+        caption->setBuddy(edit);
         m_edits.append(edit);
     }
     addButton(Folder, {"OK", 24, 340, 120, 40}, [this] { OKClick(); });

@@ -140,7 +140,7 @@ WizardWindow::WizardWindow(Forms &forms)
     m_lit->setObjectName(QStringLiteral("Image11"));
     showPicture(m_lit, QStringLiteral("Img/Wizard/Den_On_B.jpg"));
     for (QLabel *label : {m_unlit, m_lit}) {
-        label->setGeometry(360, 80, 212, 166);
+        label->setGeometry(350, 80, 212, 166); // inside the page panel, clear of its frame
         label->setScaledContents(false);
         label->setAlignment(Qt::AlignCenter);
         label->setStyleSheet(QStringLiteral("background: white"));
