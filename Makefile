@@ -35,8 +35,16 @@ test: build
 sanitize:
 	ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 $(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DKR31_SANITIZE=ON"
 
+# Without a display the start-up runs under Xvfb (offscreen when that is missing too).
 bench: build
-	./$(BUILD)/bin/bench_transfer
+	@if [ -z "$$DISPLAY" ] && command -v xvfb-run >/dev/null; then \
+		xvfb-run -a -s '-screen 0 1280x1024x24' ./$(BUILD)/bin/bench_ratios $(ROUNDS); \
+	elif [ -z "$$DISPLAY" ]; then \
+		QT_QPA_PLATFORM=offscreen ./$(BUILD)/bin/bench_ratios $(ROUNDS); \
+	else \
+		./$(BUILD)/bin/bench_ratios $(ROUNDS); \
+	fi
+	@if [ -x ./$(BUILD)/bin/bench_transfer ]; then ./$(BUILD)/bin/bench_transfer; fi
 
 # make fuzz [FUZZ_SECONDS=60] [FUZZ_TARGETS="fuzz_wav ..."]: every fuzz target for that long.
 FUZZ_SECONDS ?= 60

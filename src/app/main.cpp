@@ -52,6 +52,29 @@ void openFromCommandLine(Forms &forms, const QString &path)
     forms.services().dialogs.information(msg::OtherStep112);
 }
 
+// Ends the program right after the first paint of window (for timing the start-up).
+class QuitAfterFirstPaint : public QObject
+{
+public:
+    explicit QuitAfterFirstPaint(QWidget *window)
+        : m_window(window)
+    {
+        qApp->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && watched->isWidgetType() &&
+            static_cast<QWidget *>(watched)->window() == m_window) {
+            qApp->removeEventFilter(this);
+            QTimer::singleShot(0, qApp, &QApplication::quit);
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+};
+
 const char *const Usage =
     "使い方: kr31 [オプション] [FILE.kr3]\n"
     "KR-31 プログラミング環境を起動します。FILE.kr3 を指定すると、そのファイルを作ったエディタで開きます。\n"
@@ -157,6 +180,9 @@ int main(int argc, char *argv[])
 
     auto *menu = static_cast<MainMenuWindow *>(forms.form(2));
     QObject::connect(menu, &MainMenuWindow::closed, &app, &QApplication::quit);
+    std::unique_ptr<QuitAfterFirstPaint> timing;
+    if (qEnvironmentVariableIntValue("KR31_QUIT_AFTER_FIRST_PAINT") == 1)
+        timing = std::make_unique<QuitAfterFirstPaint>(menu);
     menu->show();
 
     // A .kr3 file given on the command line (a double-click in the file

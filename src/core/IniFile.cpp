@@ -4,6 +4,18 @@
 #include "core/TextFile.h"
 #include "core/TextTools.h"
 
+#include <QFile>
+#include <QHash>
+#include <QMutex>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <ctime>
+#include <memory>
+#include <sys/stat.h>
+#include <vector>
+
 namespace kr31 {
 
 namespace {
@@ -28,14 +40,16 @@ QList<QByteArray> rawLines(const QByteArray &bytes)
     return lines;
 }
 
-// The file's bytes; empty when it does not exist, nullopt when it cannot be read.
-std::optional<QByteArray> readIni(const QString &path)
+// The file's lines; none when it does not exist, nullopt when it cannot be
+// read (not a regular file, larger than any settings file).
+std::optional<QList<QByteArray>> readRawLines(const QString &path, bool *missing)
 {
-    bool missing = false;
-    auto bytes = textfile::readBytes(path, textfile::TextLimit, nullptr, &missing);
-    if (missing)
-        return QByteArray();
-    return bytes;
+    const auto bytes = textfile::readBytes(path, textfile::TextLimit, nullptr, missing);
+    if (*missing)
+        return QList<QByteArray>{};
+    if (!bytes)
+        return std::nullopt;
+    return rawLines(*bytes);
 }
 
 // "[name]" gives name (trimmed); anything else nullopt.
@@ -75,7 +89,161 @@ bool same(const QString &a, const QString &b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+// A file as stat() sees it: while two readings are equal, the file did not change.
+struct FileIdentity
+{
+    bool exists = false;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
+    quint64 inode = 0;
+    quint64 device = 0;
+
+    bool operator==(const FileIdentity &) const = default;
+};
+
+qint64 nanoseconds(const timespec &t)
+{
+    return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
+// nullopt when stat() fails for another reason than a missing file.
+std::optional<FileIdentity> identityOf(const QString &path)
+{
+    struct stat st{};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return FileIdentity{};
+        return std::nullopt;
+    }
+    return FileIdentity{true, qint64(st.st_size), nanoseconds(st.st_mtim), nanoseconds(st.st_ctim),
+                        quint64(st.st_ino), quint64(st.st_dev)};
+}
+
+struct Entry
+{
+    QString section;
+    QString key;
+    QString value;
+};
+
+// A file's lines as bytes (written back untouched) and the values they hold.
+struct ParsedFile
+{
+    QList<QByteArray> raw;
+    std::vector<Entry> entries;
+
+    const Entry *find(const QString &section, const QString &key) const
+    {
+        for (const Entry &e : entries) {
+            if (same(e.key, key) && same(e.section, section))
+                return &e;
+        }
+        return nullptr;
+    }
+};
+
+// Only the first section of a name counts, and in it the first line of a key.
+std::vector<Entry> entriesOf(const QList<QByteArray> &raw)
+{
+    ParsedFile parsed;
+    QStringList seen;
+    bool counts = false;
+    QString section;
+    for (const QByteArray &bytes : raw) {
+        const QString line = cp932::decode(bytes);
+        if (const auto name = sectionName(line)) {
+            counts = std::none_of(seen.cbegin(), seen.cend(), [&](const QString &s) { return same(s, *name); });
+            seen.append(*name);
+            section = *name;
+            continue;
+        }
+        if (!counts)
+            continue;
+        if (const auto kv = keyLine(line); kv && !parsed.find(section, kv->key))
+            parsed.entries.push_back({section, kv->key, kv->value});
+    }
+    return std::move(parsed.entries);
+}
+
+struct KeptFile
+{
+    FileIdentity identity;
+    std::shared_ptr<const ParsedFile> parsed;
+};
+
+// What the files held when last read, for the whole program (the sound
+// output thread may read the settings too).
+struct KeptFiles
+{
+    QMutex mutex;
+    QHash<QString, KeptFile> files;
+    std::atomic<quint64> reads{0};
+    std::atomic<qint64> recentWindowNs{50'000'000};
+};
+
+KeptFiles &kept()
+{
+    static KeptFiles k;
+    return k;
+}
+
+void forget(const QString &path)
+{
+    QMutexLocker lock(&kept().mutex);
+    kept().files.remove(path);
+}
+
+// The file's lines, read again only when its identity changed since the
+// last reading; a missing file has no lines. nullptr when it exists but
+// cannot be read.
+std::shared_ptr<const ParsedFile> parsedFile(const QString &path)
+{
+    KeptFiles &k = kept();
+    const std::optional<FileIdentity> before = identityOf(path);
+    if (before) {
+        QMutexLocker lock(&k.mutex);
+        if (const auto it = k.files.constFind(path); it != k.files.constEnd() && it->identity == *before)
+            return it->parsed;
+    }
+    ++k.reads;
+    bool missing = false;
+    auto raw = readRawLines(path, &missing);
+    if (!raw) {
+        forget(path);
+        return nullptr;
+    }
+    auto parsed = std::make_shared<ParsedFile>();
+    parsed->entries = entriesOf(*raw);
+    parsed->raw = std::move(*raw);
+
+    // Kept only when nothing changed while reading, and when the file's times
+    // lie far enough back that a further change cannot share them.
+    const std::optional<FileIdentity> after = identityOf(path);
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const qint64 settled = nanoseconds(now) - k.recentWindowNs;
+    const bool keep = before && after && *before == *after &&
+                      (!after->exists || (after->modifiedNs < settled && after->changedNs < settled));
+    QMutexLocker lock(&k.mutex);
+    if (keep)
+        k.files.insert(path, {*after, parsed});
+    else
+        k.files.remove(path);
+    return parsed;
+}
+
 } // namespace
+
+quint64 IniFile::fileReads()
+{
+    return kept().reads;
+}
+
+void IniFile::setRecentChangeWindow(std::chrono::nanoseconds window)
+{
+    kept().recentWindowNs = window.count();
+}
 
 IniFile::IniFile(QString path)
     : m_path(std::move(path))
@@ -84,12 +252,14 @@ IniFile::IniFile(QString path)
 
 std::optional<QString> IniFile::value(const QString &section, const QString &key, bool *readError) const
 {
-    const auto bytes = readIni(m_path);
+    const auto file = parsedFile(m_path);
     if (readError)
-        *readError = !bytes.has_value();
-    if (!bytes)
+        *readError = !file;
+    if (!file)
         return std::nullopt;
-    return ini::valueIn(*bytes, section, key);
+    if (const Entry *entry = file->find(section, key))
+        return entry->value;
+    return std::nullopt;
 }
 
 int IniFile::integer(const QString &section, const QString &key, int fallback) const
@@ -147,29 +317,28 @@ bool IniFile::setValue(const QString &section, const QString &key, const QString
 
 bool IniFile::setValues(const QString &section, const QList<QPair<QString, QString>> &entries)
 {
-    const auto bytes = readIni(m_path);
-    if (!bytes)
+    const auto file = parsedFile(m_path);
+    if (!file)
         return false;
-    return textfile::writeAtomically(m_path, ini::withValues(*bytes, section, entries));
+    QList<QByteArray> lines = file->raw;
+    for (const auto &[key, value] : entries)
+        setInLines(lines, section, key, value);
+    QByteArray bytes;
+    for (const QByteArray &line : lines)
+        bytes += line + "\r\n";
+    const bool written = textfile::writeAtomically(m_path, bytes);
+    forget(m_path);
+    return written;
 }
 
 namespace ini {
 
 std::optional<QString> valueIn(const QByteArray &bytes, const QString &section, const QString &key)
 {
-    bool inSection = false;
-    for (const QString &line : textfile::splitLines(cp932::decode(bytes))) {
-        if (const auto name = sectionName(line)) {
-            if (inSection)
-                break; // the first section of that name is the one read
-            inSection = same(*name, section);
-            continue;
-        }
-        if (!inSection)
-            continue;
-        if (const auto kv = keyLine(line); kv && same(kv->key, key))
-            return kv->value;
-    }
+    ParsedFile parsed;
+    parsed.entries = entriesOf(rawLines(bytes));
+    if (const Entry *entry = parsed.find(section, key))
+        return entry->value;
     return std::nullopt;
 }
 
