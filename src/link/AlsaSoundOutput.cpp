@@ -2,6 +2,7 @@
 
 #include "core/Messages.h"
 #include "core/TextFile.h"
+#include "link/MixerLevels.h"
 #include "link/WavFile.h"
 
 #include <QElapsedTimer>
@@ -233,11 +234,9 @@ AlsaSoundOutput::LineState readLine(snd_mixer_elem_t *e)
     if (volumeRange(e, &min, &max) && snd_mixer_selem_get_playback_volume(e, SND_MIXER_SCHN_FRONT_LEFT, &left) == 0) {
         if (!hasBalance(e) || snd_mixer_selem_get_playback_volume(e, SND_MIXER_SCHN_FRONT_RIGHT, &right) != 0)
             right = left;
-        const long loud = std::max(left, right);
-        state.volume = 100.0 * (loud - min) / (max - min);
-        if (left != right)
-            state.balance = left > right ? 50.0 * (right - min) / (loud - min)
-                                         : 100.0 - 50.0 * (left - min) / (loud - min);
+        const mixer::Level level = mixer::levelOf(left, right, min, max);
+        state.volume = level.volume;
+        state.balance = level.balance;
     }
     int on = 1;
     if (e && snd_mixer_selem_has_playback_switch(e)
@@ -251,13 +250,12 @@ void setVolume(snd_mixer_elem_t *e, double volume, double balance)
     long min = 0, max = 0;
     if (!volumeRange(e, &min, &max))
         return;
-    const long loud = min + std::lround(std::clamp(volume, 0.0, 100.0) * (max - min) / 100.0);
-    snd_mixer_selem_set_playback_volume_all(e, loud);
-    if (balance == 50 || !hasBalance(e))
-        return;
-    const double share = std::clamp(balance < 50 ? balance : 100 - balance, 0.0, 50.0) / 50.0;
-    snd_mixer_selem_set_playback_volume(e, balance < 50 ? SND_MIXER_SCHN_FRONT_RIGHT : SND_MIXER_SCHN_FRONT_LEFT,
-                                        min + std::lround((loud - min) * share));
+    const mixer::Sides sides = mixer::sidesOf(volume, hasBalance(e) ? balance : 50, min, max);
+    snd_mixer_selem_set_playback_volume_all(e, std::max(sides.left, sides.right));
+    if (sides.left != sides.right) {
+        snd_mixer_selem_set_playback_volume(e, SND_MIXER_SCHN_FRONT_LEFT, sides.left);
+        snd_mixer_selem_set_playback_volume(e, SND_MIXER_SCHN_FRONT_RIGHT, sides.right);
+    }
 }
 
 void setMute(snd_mixer_elem_t *e, std::optional<bool> mute)
