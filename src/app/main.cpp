@@ -12,6 +12,7 @@
 #include "ui/QtDialogs.h"
 #include "ui/Printing.h"
 #include "ui/QtShell.h"
+#include "ui/RecoveryOffer.h"
 #include "ui/SendingDialogWindow.h"
 #include "ui/ThreadedSoundOutput.h"
 #include "ui/UiServices.h"
@@ -78,6 +79,10 @@ int main(int argc, char *argv[])
 
     auto *menu = static_cast<MainMenuWindow *>(forms.form(2));
     QObject::connect(menu, &MainMenuWindow::closed, &app, &QApplication::quit);
+    // Work left unsaved by a crash: read before any editor writes, offered
+    // after the first-run wizard.
+    RecoveryOffer recovery(forms);
+    QObject::connect(menu, &MainMenuWindow::started, menu, [&recovery] { recovery.ask(); });
     menu->show();
 
     // A .kr3 file given on the command line (a double-click in the file
@@ -86,6 +91,7 @@ int main(int argc, char *argv[])
     if (args.size() > 1)
         openFromCommandLine(forms, args.at(1));
     const int result = app.exec();
+    RecoveryOffer::discardAll(forms);
     alsa.restore(true);
     return result;
 }

@@ -56,6 +56,19 @@ inline QString memoryUsage(int total)
 // Ours: a transfer sound that could not be played (the reason follows on a second line).
 inline const QString CannotPlay =
     QStringLiteral("音を再生できませんでした。スピーカーやイヤホンがつながっているか確認して下さい。");
+
+// Ours: the question at start for work an editor had not saved when the program
+// ended without closing (a crash, a kill, a power cut).
+inline const QString RecoveryIconWork = QStringLiteral("アイコンでつくったプログラム");
+inline const QString RecoveryFlowchartWork = QStringLiteral("フローチャートでつくったプログラム");
+inline const QString RecoveryTextWork = QStringLiteral("文字でつくったプログラム");
+inline const QString RecoveryMelodyWork = QStringLiteral("つくっていたメロディ");
+// work + "が保存されずに残っています（" + when + "）。\nもどしますか？"
+inline QString recoveryQuestion(const QString &work, const QString &when)
+{
+    return work + QStringLiteral("が保存されずに残っています（") + when +
+           QStringLiteral("）。\nもどしますか？（「いいえ」で消えます）");
+}
 } // namespace msg
 
 namespace keyword {
