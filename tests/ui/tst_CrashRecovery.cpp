@@ -1,0 +1,120 @@
+// The whole road with a real kr31 on an X server (run under xvfb-run): work
+// left unsaved is killed with SIGKILL, the program starts again, the learner
+// answers the question with the Return key, and the work is back.
+#include "core/Recovery.h"
+#include "core/Settings.h"
+#include "core/TextFile.h"
+#include "support/TempHome.h"
+#include "support/TestPaths.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <csignal>
+#include <sys/stat.h>
+
+using namespace kr31;
+using namespace kr31::test;
+
+namespace {
+
+// Runs xdotool; its output, or an empty string when it failed.
+QString xdotool(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral("xdotool"), args);
+    if (!p.waitForFinished(15000) || p.exitCode() != 0)
+        return {};
+    return QString::fromLatin1(p.readAllStandardOutput()).trimmed();
+}
+
+// The visible message box of kr31 (all its windows are named "KR-31"; a box
+// is the small one), or an empty string.
+QString messageBox()
+{
+    for (const QString &id : xdotool({"search", "--onlyvisible", "--name", "^KR-31$"}).split('\n', Qt::SkipEmptyParts)) {
+        const QString geometry = xdotool({"getwindowgeometry", "--shell", id});
+        const int h = geometry.section(QStringLiteral("HEIGHT="), 1).section('\n', 0, 0).toInt();
+        if (h > 0 && h < 400)
+            return id;
+    }
+    return {};
+}
+
+ino_t inode(const QString &path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
+}
+
+void killNow(QProcess &process)
+{
+    ::kill(pid_t(process.processId()), SIGKILL);
+    process.waitForFinished(5000);
+}
+
+} // namespace
+
+class TestCrashRecovery : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void killedIconWorkComesBack()
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY") || QStandardPaths::findExecutable("xdotool").isEmpty())
+            QSKIP("needs an X display and xdotool");
+        TempHome home;
+        QVERIFY(Settings().setWizardStart(0));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", home.home());
+        env.insert("QT_QPA_PLATFORM", "xcb");
+
+        // The edit: a file that breaks off is opened and stays marked modified
+        // (its (102) box then stands; the program runs on behind it).
+        const QString file = home.home() + "/broken.kr3";
+        QVERIFY(textfile::writeLines(file, {"LED", "16", "18,40", "oops", "17"}));
+        QStringList expected = {"LED", "16", "18,40"};
+        while (expected.size() < 48)
+            expected.append("27");
+        const QString copy = recovery::copyPath("Icon");
+
+        QProcess first;
+        first.setProcessEnvironment(env);
+        first.start(binDir() + "/kr31", {file});
+        QVERIFY(first.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(!messageBox().isEmpty(), 20000);
+        QElapsedTimer sinceEdit;
+        sinceEdit.start();
+        while (!QFile::exists(copy) && sinceEdit.elapsed() < 10000)
+            QTest::qWait(5);
+        const qint64 lag = sinceEdit.elapsed();
+        QVERIFY(QFile::exists(copy));
+        qInfo("copy written %lld ms after the box of the edit was seen", lag);
+        QVERIFY(lag <= 2000);
+        killNow(first);
+        QCOMPARE(home.readWorkFile("Recovery/Icon.kr3"), textfile::encodeLines(expected));
+
+        // Started again: the question comes, Return answers Yes.
+        const ino_t before = inode(copy);
+        QProcess second;
+        second.setProcessEnvironment(env);
+        second.start(binDir() + "/kr31", {});
+        QVERIFY(second.waitForStarted());
+        QString box;
+        QTRY_VERIFY_WITH_TIMEOUT(!(box = messageBox()).isEmpty(), 20000);
+        xdotool({"windowfocus", "--sync", box});
+        xdotool({"key", "Return"});
+        // The restored program is marked modified, so the editor writes its own
+        // copy of what it now holds: the same bytes again.
+        QTRY_VERIFY_WITH_TIMEOUT(inode(copy) != before && inode(copy) != 0, 10000);
+        QCOMPARE(home.readWorkFile("Recovery/Icon.kr3"), textfile::encodeLines(expected));
+        QVERIFY(messageBox().isEmpty()); // one question, no other box
+        killNow(second);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCrashRecovery)
+#include "tst_CrashRecovery.moc"
