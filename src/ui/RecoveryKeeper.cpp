@@ -57,8 +57,7 @@ bool RecoveryKeeper::restore(const QStringList &lines)
     adopt();
     if (markModified)
         markModified();
-    else
-        edited();
+    edited();
     return true;
 }
 

@@ -24,7 +24,10 @@ namespace kr31 {
 //           [this] { return <the bytes File_Save would write>; },
 //           [this](const QStringList &lines) { return <open lines as File_Open does>; }));
 //     The restore returns false when it took nothing (then it shows nothing);
-//     the keeper marks the editor modified after a restore.
+//     after a restore the keeper sets the mark through markModified.
+//  An editor whose mark is not a plain member (a model field, a text
+//  control's own flag) calls edited() where an edit sets it and discard()
+//  where it is cleared, and sets markModified to set it.
 //  3. Give the key a row in recovery::editors() (window number, markers).
 // Start-up finds the keepers among the windows' children, offers their copies
 // and removes all copies at a clean exit.
