@@ -3,6 +3,8 @@
 #include "editors/icon/ChartViewWindow.h"
 #include "editors/icon/IconEditorWindow.h"
 #include "report/ReportWindow.h"
+#include "tools/AlarmSoundWindow.h"
+#include "tools/BrightnessWindow.h"
 #include "ui/Forms.h"
 #include "ui/SendingDialogWindow.h"
 #include "ui/ToolWindow.h"
@@ -83,7 +85,7 @@ void createWindows(Forms &forms)
     }
     const QSize tool(750, 500);
     forms.add(new TransferModeWindow(forms));
-    forms.add(new ToolWindow(3, tool, QStringLiteral("Img/Back/Real.jpg"), QStringLiteral("リアルタイム"), forms));
+    forms.add(new BrightnessWindow(forms));
     forms.add(new ToolWindow(4, tool, QStringLiteral("Img/Back/Melody.jpg"), QStringLiteral("メロディ"), forms));
     forms.add(new ToolWindow(5, tool, QStringLiteral("Img/Back/Furo.jpg"), QStringLiteral("フローチャート"), forms));
     forms.add(new SettingsWindow(forms));
@@ -95,7 +97,7 @@ void createWindows(Forms &forms)
                              QStringLiteral("命令"), forms));
     forms.add(new ToolWindow(12, QSize(700, 220), QStringLiteral("Img/Panel/Melody_Insert.jpg"),
                              QStringLiteral("音符"), forms));
-    forms.add(new ToolWindow(13, tool, QStringLiteral("Img/Back/Beep.jpg"), QStringLiteral("目覚まし音"), forms));
+    forms.add(new AlarmSoundWindow(forms));
     forms.add(new ReportWindow(forms));
     forms.add(new SplashWindow(forms));
     forms.add(new ToolWindow(16, QSize(700, 220), QStringLiteral("Img/Panel/Melo_Print.jpg"),

@@ -19,10 +19,19 @@
 #include "ui/menu/MainMenuWindow.h"
 #include "app/Startup.h"
 
-#include <QApplication>
-#include <QLocale>
+#include "core/CommandLineError.h"
+#include "core/QtNoise.h"
 
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QLocale>
+#include <QTimer>
+
+#include <cstdio>
+
+#include <functional>
 #include <memory>
+#include <optional>
 
 using namespace kr31;
 
@@ -44,13 +53,83 @@ void openFromCommandLine(Forms &forms, const QString &path)
     forms.services().dialogs.information(msg::OtherStep112);
 }
 
+const char *const Usage =
+    "使い方: kr31 [オプション] [FILE.kr3]\n"
+    "KR-31 プログラミング環境を起動します。FILE.kr3 を指定すると、そのファイルを作ったエディタで開きます。\n"
+    "\n"
+    "オプション:\n"
+    "  -h, --help     この説明を表示する\n"
+    "  --version      版を表示する\n"
+    "\n"
+    "終了コード: 0 正常終了 / 2 使い方の誤り\n"
+    "詳しくは man kr31\n";
+
+// Reads the command line before any window exists, so that --help, --version
+// and a mistake answer on a terminal without a display. Qt's own options
+// (-platform, -style...) are accepted and left to QApplication. Returns the
+// exit code when the program is to end at once, else sets *file (may be empty).
+std::optional<int> parseCommandLine(int argc, char *argv[], QString *file)
+{
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions({{{"h", "help"}, ""}, {"version", ""}});
+    for (const char *name : {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+                             "qwindowicon", "qwindowtitle", "session", "style", "stylesheet", "display", "geometry"}) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char *name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    const bool parsed = parser.parse(args);
+    if (parsed && parser.isSet(QStringLiteral("help"))) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    if (parsed && parser.isSet(QStringLiteral("version"))) {
+        std::printf("kr31 %s\n", KR31_VERSION);
+        return 0;
+    }
+    if (!parsed || parser.positionalArguments().size() > 1) {
+        const QString why = parsed ? QStringLiteral("開くファイルは1つだけ指定して下さい。") : commandLineError(parser);
+        std::fprintf(stderr, "%s\n\n%s", why.toLocal8Bit().constData(), Usage);
+        return 2;
+    }
+    *file = parser.positionalArguments().value(0);
+    return std::nullopt;
+}
+
+// Runs action once no modal window (the first-run wizard) stands in front,
+// so that what it shows is not hidden behind that window.
+void whenNoModalWindow(QObject *context, const std::function<void()> &action)
+{
+    QTimer::singleShot(0, context, [context, action] {
+        if (QApplication::activeModalWidget())
+            QTimer::singleShot(200, context, [context, action] { whenNoModalWindow(context, action); });
+        else
+            action();
+    });
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    quietQtNoise();
+    QString file;
+    if (const auto exitCode = parseCommandLine(argc, argv, &file))
+        return *exitCode;
+
     useJapaneseLocale();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kr31"));
+    QApplication::setApplicationVersion(QStringLiteral(KR31_VERSION));
     QApplication::setApplicationDisplayName(QStringLiteral("KR-31"));
     QApplication::setQuitOnLastWindowClosed(false);
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
@@ -86,10 +165,10 @@ int main(int argc, char *argv[])
     menu->show();
 
     // A .kr3 file given on the command line (a double-click in the file
-    // manager) opens in the editor that its marker names.
-    const QStringList args = QApplication::arguments();
-    if (args.size() > 1)
-        openFromCommandLine(forms, args.at(1));
+    // manager) opens in the editor that its marker names, after the
+    // first-run wizard if that opens over the menu.
+    if (!file.isEmpty())
+        whenNoModalWindow(menu, [&forms, file] { openFromCommandLine(forms, file); });
     const int result = app.exec();
     RecoveryOffer::discardAll(forms);
     alsa.restore(true);

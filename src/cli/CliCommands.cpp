@@ -1,5 +1,7 @@
 #include "cli/CliCommands.h"
 
+#include "cli/SendProgress.h"
+#include "core/CommandLineError.h"
 #include "core/Cp932.h"
 #include "core/Messages.h"
 #include "core/RealClock.h"
@@ -17,28 +19,21 @@
 #include "program/CommandList.h"
 #include "program/ProgramFile.h"
 #include "report/ReportPage.h"
+#include "ui/ThreadedSoundOutput.h"
 
-#include <QMap>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <QFile>
 
+#include <functional>
 #include <optional>
 
 namespace kr31 {
 
 namespace {
-
-const char *const Usage =
-    "使い方:\n"
-    "  kr31-cli packet FILE.kr3                      送信するパケットを1行に1つの値で表示\n"
-    "  kr31-cli sound FILE.kr3 -o OUT.wav [--mode N] パケットの転送音をWAVに書く\n"
-    "  kr31-cli wav [--mode N] -o OUT.wav VALUE...   値の転送音をWAVに書く\n"
-    "  kr31-cli decode IN.wav                        転送音を読み、モードと値を表示\n"
-    "  kr31-cli play FILE.kr3                        ファイルのプログラムをランプへ送る\n"
-    "  kr31-cli report FILE.kr3 --grade G --class C --name N [--impressions TEXTFILE] -o Report.html\n"
-    "                                                レポートのページを書く\n"
-    "N は転送モード 0..3 (省略すると set.ini の設定)。";
 
 // Messages go to standard error; a question is answered No (nothing is asked).
 class StreamDialogs : public Dialogs
@@ -48,17 +43,26 @@ public:
         : m_err(err)
     {
     }
-    void warning(const QString &text) override { m_err << text << '\n'; }
-    void information(const QString &text) override { m_err << text << '\n'; }
+    void warning(const QString &text) override { show(text); }
+    void information(const QString &text) override { show(text); }
     Answer question(const QString &text, AnswerButtons, BoxKind) override
     {
-        m_err << text << '\n';
+        show(text);
         return Answer::No;
     }
     QString openFileName(const QString &) override { return {}; }
     QString saveFileName(const QString &) override { return {}; }
 
+    // Runs before each message (a progress bar ends its line).
+    std::function<void()> beforeMessage;
+
 private:
+    void show(const QString &text)
+    {
+        if (beforeMessage)
+            beforeMessage();
+        m_err << text << '\n';
+    }
     QTextStream &m_err;
 };
 
@@ -73,6 +77,7 @@ QString decodeText(const QByteArray &bytes)
 struct Failure
 {
     QString message;
+    bool usage = false; // a missing argument: the usage follows the message, exit 2
 };
 
 // The program of a file as the icon editor holds it after opening the file.
@@ -137,176 +142,364 @@ std::optional<Packet> packetOf(const QString &path, Failure &failure)
     return result;
 }
 
-// Options shared by the commands: "-o FILE", "--mode N"; the rest are positional.
-struct Options
+
+// What a command gets: its positional arguments, the options, the streams.
+struct Context
 {
-    QString output;
-    std::optional<int> mode;
-    QMap<QString, QString> named; // --grade, --class, --name, --impressions
-    QStringList positional;
+    Context(const QStringList &args, const QCommandLineParser &options, QTextStream &out, QTextStream &err,
+            SoundOutput &sound, bool progress)
+        : args(args), options(options), out(out), err(err), sound(sound), progress(progress)
+    {
+    }
+
+    QStringList args;
+    const QCommandLineParser &options;
+    QTextStream &out;
+    QTextStream &err;
+    SoundOutput &sound;
+    bool progress;
+    Settings settings;
+    Failure failure;
+
+    std::optional<int> mode() const
+    {
+        return options.isSet(QStringLiteral("mode")) ? text::toInt(options.value(QStringLiteral("mode")))
+                                                     : std::nullopt;
+    }
+    int variant() const { return mode().value_or(settings.waveMode()); }
+    QByteArray soundOf(const Packet &packet) const
+    {
+        return tone::transferSound(packet, [this] { return variant(); });
+    }
+    QString output() const { return options.value(QStringLiteral("output")); }
+
+    bool fail(const QString &message)
+    {
+        failure.message = message;
+        return false;
+    }
+    // -o is required by the commands that write a file.
+    bool needOutput()
+    {
+        if (!output().isEmpty())
+            return true;
+        failure.usage = true;
+        return fail(QStringLiteral("書き出すファイルを -o で指定して下さい。"));
+    }
+    bool writeOut(const QByteArray &samples)
+    {
+        if (!needOutput())
+            return false;
+        QString why;
+        if (!wav::write(output(), samples, &why))
+            return fail(msg::SettingsWrite105 + QStringLiteral("\n") + output() + QStringLiteral(": ") + why);
+        return true;
+    }
+    // An integer argument within min..max, or a message naming what it is.
+    std::optional<int> number(const QString &value, int min, int max, const QString &what)
+    {
+        const auto n = text::toInt(value);
+        if (n && *n >= min && *n <= max)
+            return n;
+        fail(QStringLiteral("%1は %2 から %3 の整数で指定して下さい: %4").arg(what).arg(min).arg(max).arg(value));
+        return std::nullopt;
+    }
 };
 
-std::optional<Options> parseOptions(const QStringList &args, Failure &failure)
+// Sends a packet to the lamp as the windows do (send runs the transmitter's
+// sequence), leaving the speakers as they were found. waitMs is the part of
+// the sequence spent waiting before the sound; with progress, a bar on err
+// follows the waits and the sound.
+bool sendToLamp(Context &c, const Packet &packet, int waitMs, const std::function<bool(Transmitter &)> &send)
 {
-    Options options;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args.at(i);
-        static const QStringList named{"--grade", "--class", "--name", "--impressions"};
-        if (named.contains(a)) {
-            if (i + 1 >= args.size()) {
-                failure.message = QStringLiteral("%1 の後に値がありません。").arg(a);
-                return std::nullopt;
-            }
-            options.named.insert(a.mid(2), args.at(++i));
-        } else if (a == QLatin1String("-o") || a == QLatin1String("--mode")) {
-            if (i + 1 >= args.size()) {
-                failure.message = QStringLiteral("%1 の後に値がありません。").arg(a);
-                return std::nullopt;
-            }
-            const QString value = args.at(++i);
-            if (a == QLatin1String("-o")) {
-                options.output = value;
-                continue;
-            }
-            const auto mode = text::toInt(value);
-            if (!mode || *mode < 0 || *mode > 3) {
-                failure.message = QStringLiteral("転送モードは 0 から 3 の数字で指定して下さい: %1").arg(value);
-                return std::nullopt;
-            }
-            options.mode = *mode;
-        } else {
-            options.positional.append(a);
-        }
+    StreamDialogs dialogs(c.err);
+    RealClock realClock;
+    ThreadedSoundOutput threaded(c.sound);
+    std::optional<SendProgress> bar;
+    std::optional<ProgressClock> barClock;
+    if (c.progress) {
+        const auto soundMs = c.soundOf(packet).size() / (tone::SampleRate / 1000); // one byte per sample
+        bar.emplace(c.err, waitMs + int(soundMs));
+        barClock.emplace(realClock, *bar);
+        // The end of the sound is drawn by finish(), only when it played.
+        threaded.onProgress = [&](int played, int total) {
+            if (played < total)
+                bar->during(played);
+        };
+        dialogs.beforeMessage = [&] { bar->breakLine(); };
     }
-    return options;
+    SoundOutput &sound = c.progress ? static_cast<SoundOutput &>(threaded) : c.sound;
+    Clock &clock = c.progress ? static_cast<Clock &>(*barClock) : realClock;
+    Transmitter transmitter(dialogs, sound, clock, c.settings);
+    transmitter.setMode(c.mode());
+    sound.noteState();
+    const bool sent = send(transmitter);
+    sound.restore(true);
+    if (bar)
+        bar->finish(sent);
+    return sent || c.fail(QStringLiteral("送信できませんでした。"));
+}
+
+bool packetCommand(Context &c)
+{
+    const auto p = packetOf(c.args.at(0), c.failure);
+    if (!p)
+        return false;
+    for (int v : *p)
+        c.out << v << '\n';
+    return true;
+}
+
+bool soundCommand(Context &c)
+{
+    if (!c.needOutput())
+        return false;
+    const auto p = packetOf(c.args.at(0), c.failure);
+    return p && c.writeOut(c.soundOf(*p));
+}
+
+bool wavCommand(Context &c)
+{
+    if (!c.needOutput())
+        return false;
+    Packet values;
+    for (const QString &v : c.args) {
+        const auto n = c.number(v, 0, 255, QStringLiteral("値"));
+        if (!n)
+            return false;
+        values.append(*n);
+    }
+    return c.writeOut(c.soundOf(values));
+}
+
+bool decodeCommand(Context &c)
+{
+    QFile file(c.args.at(0));
+    if (!file.open(QIODevice::ReadOnly))
+        return c.fail(msg::CannotOpen111);
+    QString why;
+    const auto audio = wav::parse(file.readAll(), &why);
+    if (audio && (audio->sampleRate != tone::SampleRate || audio->channels != 1 || audio->bitsPerSample != 8))
+        why = QStringLiteral("48000 Hz・モノラル・8ビットのWAVファイルではありません。");
+    const auto decoded = (audio && why.isEmpty()) ? tone::decode(audio->samples, &why) : std::nullopt;
+    if (!decoded)
+        return c.fail(why);
+    c.out << "mode " << decoded->variant << '\n';
+    for (int v : decoded->values)
+        c.out << v << '\n';
+    return true;
+}
+
+bool playCommand(Context &c)
+{
+    const auto list = commandListOf(c.args.at(0), c.failure);
+    const auto packet = list ? packet::ledProgram(*list) : std::nullopt;
+    if (!packet)
+        return list ? c.fail(msg::ProgramError502) : false;
+    constexpr int PauseMs = 500; // the transmitter's wait between building and playing
+    return sendToLamp(c, *packet, PauseMs, [&](Transmitter &t) { return t.sendLedProgram(*list); });
+}
+
+// With -o the packet's sound goes to that file; without, to the lamp.
+bool sendOrWrite(Context &c, const Packet &packet, const std::function<bool(Transmitter &)> &send)
+{
+    if (c.options.isSet(QStringLiteral("output")))
+        return c.writeOut(c.soundOf(packet));
+    return sendToLamp(c, packet, 0, send);
+}
+
+bool brightnessCommand(Context &c)
+{
+    const auto percent = c.number(c.args.at(0), 0, 100, QStringLiteral("明るさ（パーセント）"));
+    return percent &&
+           sendOrWrite(c, packet::brightness(*percent), [&](Transmitter &t) { return t.sendBrightness(*percent); });
+}
+
+bool alarmCommand(Context &c)
+{
+    const auto pattern = c.number(c.args.at(0), 1, 4, QStringLiteral("パターン"));
+    if (!pattern)
+        return false;
+    const Packet packet = packet::alarmSound(*pattern);
+    return sendOrWrite(c, packet, [&](Transmitter &t) { return t.sendPacket(packet); });
+}
+
+bool reportCommand(Context &c)
+{
+    const QString grade = c.options.value(QStringLiteral("grade"));
+    const QString cls = c.options.value(QStringLiteral("class"));
+    const QString name = c.options.value(QStringLiteral("name"));
+    if (!report::namesComplete(grade, cls, name))
+        return c.fail(report::NamesMissing);
+    if (!c.needOutput())
+        return false;
+    QString impressions = report::InitialImpressions;
+    if (c.options.isSet(QStringLiteral("impressions"))) {
+        QFile file(c.options.value(QStringLiteral("impressions")));
+        if (!file.open(QIODevice::ReadOnly))
+            return c.fail(msg::CannotOpen111 + QStringLiteral("\n") + file.fileName());
+        impressions = decodeText(file.readAll());
+    }
+    const auto program = iconProgramOf(c.args.at(0), c.failure);
+    if (!program)
+        return false;
+    const QStringList lines =
+        report::pageLines(grade, cls, name, impressions, program->compileSlots(), resourceFolder());
+    QString why;
+    if (!report::writePage(c.output(), lines, &why))
+        return c.fail(report::CannotWrite + QStringLiteral("\n") + c.output() + QStringLiteral(": ") + why);
+    return true;
+}
+
+// One entry per command: the usage text, --help and the manual page list them
+// all (a test holds the manual to this table).
+struct CliCommand
+{
+    const char *name;
+    const char *synopsis; // what follows the name
+    const char *summary;
+    int minArgs;
+    int maxArgs; // -1: any number
+    bool (*run)(Context &);
+};
+
+const CliCommand Commands[] = {
+    {"packet", "FILE.kr3", "送信するパケットを1行に1つの値で表示", 1, 1, packetCommand},
+    {"sound", "FILE.kr3 -o OUT.wav [--mode N]", "パケットの転送音をWAVに書く", 1, 1, soundCommand},
+    {"wav", "[--mode N] -o OUT.wav VALUE...", "値 (0..255) の転送音をWAVに書く", 1, -1, wavCommand},
+    {"decode", "IN.wav", "転送音を読み、モードと値を表示", 1, 1, decodeCommand},
+    {"play", "FILE.kr3 [--mode N]", "ファイルのプログラムをスピーカーからランプへ送る", 1, 1, playCommand},
+    {"brightness", "PERCENT [-o OUT.wav] [--mode N]", "LEDの明るさ (0..100) をランプへ送る (-o: 転送音をWAVに書く)",
+     1, 1, brightnessCommand},
+    {"alarm", "PATTERN [-o OUT.wav] [--mode N]", "目覚まし音のパターン (1..4) をランプへ送る (-o: 転送音をWAVに書く)",
+     1, 1, alarmCommand},
+    {"report", "FILE.kr3 --grade G --class C --name N [--impressions TEXTFILE] -o Report.html",
+     "レポートのページを書く", 1, 1, reportCommand},
+};
+
+const CliCommand *findCommand(const QString &name)
+{
+    for (const CliCommand &command : Commands) {
+        if (name == QLatin1String(command.name))
+            return &command;
+    }
+    return nullptr;
+}
+
+void addOptions(QCommandLineParser &parser)
+{
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    parser.addOptions({
+        {{"o", "output"}, "", "FILE"},
+        {"mode", "", "N"},
+        {"grade", "", "G"},
+        {"class", "", "C"},
+        {"name", "", "N"},
+        {"impressions", "", "TEXTFILE"},
+        {{"h", "help"}, ""},
+        {"version", ""},
+    });
+}
+
+// "-5" is a negative number for a command, not an option "5": it is passed
+// through as a positional argument (the command then refuses it by its range).
+const QChar NumberMark(0x2212);
+
+QStringList markNegativeNumbers(const QStringList &args)
+{
+    static const QRegularExpression negative(QStringLiteral("^-[0-9]+$"));
+    static const QStringList takesValue{"-o", "--output", "--mode", "--grade", "--class", "--name", "--impressions"};
+    QStringList marked = args;
+    for (int i = 0; i < marked.size(); ++i) {
+        if (negative.match(marked.at(i)).hasMatch() && (i == 0 || !takesValue.contains(marked.at(i - 1))))
+            marked[i] = NumberMark + marked.at(i).mid(1);
+    }
+    return marked;
 }
 
 } // namespace
 
-int runCli(const QStringList &args, QTextStream &out, QTextStream &err, SoundOutput &sound)
+QStringList cliCommandNames()
 {
-    Failure failure;
-    const auto finish = [&](bool ok) {
-        if (!ok)
-            err << (failure.message.isEmpty() ? QString::fromUtf8(Usage) : failure.message) << '\n';
+    QStringList names;
+    for (const CliCommand &command : Commands)
+        names.append(QString::fromLatin1(command.name));
+    return names;
+}
+
+QString cliUsage()
+{
+    QString text = QStringLiteral("使い方: kr31-cli コマンド [引数...] [オプション]\n\nコマンド:\n");
+    for (const CliCommand &command : Commands) {
+        const QString call = QString::fromLatin1(command.name) + u' ' + QString::fromLatin1(command.synopsis);
+        text += QStringLiteral("  kr31-cli %1\n      %2\n").arg(call, QString::fromUtf8(command.summary));
+    }
+    text += QStringLiteral(
+        "\nオプション:\n"
+        "  -o, --output FILE     書き出すファイル\n"
+        "  --mode N              転送モード 0..3 (省略すると set.ini の設定)\n"
+        "  --grade G, --class C, --name N\n"
+        "                        レポートの学年・組・名前\n"
+        "  --impressions TEXTFILE\n"
+        "                        レポートの感想 (UTF-8 または Shift-JIS のテキスト)\n"
+        "  -h, --help            この説明を表示する\n"
+        "  --version             版を表示する\n"
+        "\n終了コード: 0 成功 / 1 入力を使えない (ファイルが読めない・書けない、値が範囲外など) / 2 使い方の誤り\n"
+        "詳しくは man kr31-cli\n");
+    return text;
+}
+
+int runCli(const QStringList &args, QTextStream &out, QTextStream &err, SoundOutput &sound, bool progress)
+{
+    const auto finish = [&](int code) {
         out.flush();
         err.flush();
-        return ok ? 0 : 1;
+        return code;
     };
-    if (args.isEmpty())
-        return finish(false);
-    const QString command = args.first();
-    const auto options = parseOptions(args.mid(1), failure);
-    if (!options)
-        return finish(false);
-    const QStringList &pos = options->positional;
-    Settings settings;
-    const auto variant = [&] { return options->mode.value_or(-1) >= 0 ? *options->mode : settings.waveMode(); };
-    const auto writeOut = [&](const QByteArray &samples) {
-        if (options->output.isEmpty()) {
-            failure.message = QStringLiteral("書き出すファイルを -o で指定して下さい。");
-            return false;
-        }
-        QString why;
-        if (!wav::write(options->output, samples, &why)) {
-            failure.message = msg::SettingsWrite105 + QStringLiteral("\n") + options->output + QStringLiteral(": ") + why;
-            return false;
-        }
-        return true;
+    const auto usageError = [&](const QString &message) {
+        if (!message.isEmpty())
+            err << message << '\n';
+        err << '\n' << cliUsage();
+        return finish(exitcode::Usage);
     };
 
-    if (command == QLatin1String("packet") && pos.size() == 1) {
-        const auto p = packetOf(pos.at(0), failure);
-        if (!p)
-            return finish(false);
-        for (int v : *p)
-            out << v << '\n';
-        return finish(true);
+    QCommandLineParser parser;
+    addOptions(parser);
+    if (!parser.parse(QStringList{QStringLiteral("kr31-cli")} + markNegativeNumbers(args)))
+        return usageError(commandLineError(parser));
+    if (parser.isSet(QStringLiteral("help"))) {
+        out << cliUsage();
+        return finish(exitcode::Ok);
     }
-    if (command == QLatin1String("sound") && pos.size() == 1) {
-        const auto p = packetOf(pos.at(0), failure);
-        return finish(p && writeOut(tone::transferSound(*p, variant)));
+    if (parser.isSet(QStringLiteral("version"))) {
+        out << "kr31-cli " << QCoreApplication::applicationVersion() << '\n';
+        return finish(exitcode::Ok);
     }
-    if (command == QLatin1String("wav") && !pos.isEmpty()) {
-        Packet values;
-        for (const QString &v : pos) {
-            const auto n = text::toInt(v);
-            if (!n || *n < 0 || *n > 255) {
-                failure.message = QStringLiteral("値は 0 から 255 の整数で指定して下さい: %1").arg(v);
-                return finish(false);
-            }
-            values.append(*n);
-        }
-        return finish(writeOut(tone::transferSound(values, variant)));
+    QStringList positional = parser.positionalArguments();
+    for (QString &a : positional) {
+        if (a.startsWith(NumberMark))
+            a[0] = u'-';
     }
-    if (command == QLatin1String("decode") && pos.size() == 1) {
-        QFile file(pos.at(0));
-        if (!file.open(QIODevice::ReadOnly)) {
-            failure.message = msg::CannotOpen111;
-            return finish(false);
-        }
-        QString why;
-        const auto audio = wav::parse(file.readAll(), &why);
-        if (audio && (audio->sampleRate != tone::SampleRate || audio->channels != 1 || audio->bitsPerSample != 8))
-            why = QStringLiteral("48000 Hz・モノラル・8ビットのWAVファイルではありません。");
-        const auto decoded = (audio && why.isEmpty()) ? tone::decode(audio->samples, &why) : std::nullopt;
-        if (!decoded) {
-            failure.message = why;
-            return finish(false);
-        }
-        out << "mode " << decoded->variant << '\n';
-        for (int v : decoded->values)
-            out << v << '\n';
-        return finish(true);
-    }
-    if (command == QLatin1String("play") && pos.size() == 1) {
-        const auto list = commandListOf(pos.at(0), failure);
-        if (!list)
-            return finish(false);
-        StreamDialogs dialogs(err);
-        RealClock clock;
-        Transmitter transmitter(dialogs, sound, clock, settings);
-        sound.noteState();
-        const bool sent = transmitter.sendLedProgram(*list);
-        sound.restore(true); // leave the speakers as they were found
-        if (!sent)
-            failure.message = QStringLiteral("送信できませんでした。");
-        return finish(sent);
-    }
-    if (command == QLatin1String("report") && pos.size() == 1) {
-        const QString grade = options->named.value("grade");
-        const QString cls = options->named.value("class");
-        const QString name = options->named.value("name");
-        if (!report::namesComplete(grade, cls, name)) {
-            failure.message = report::NamesMissing;
-            return finish(false);
-        }
-        if (options->output.isEmpty()) {
-            failure.message = QStringLiteral("書き出すファイルを -o で指定して下さい。");
-            return finish(false);
-        }
-        QString impressions = report::InitialImpressions;
-        if (options->named.contains("impressions")) {
-            QFile file(options->named.value("impressions"));
-            if (!file.open(QIODevice::ReadOnly)) {
-                failure.message = msg::CannotOpen111 + QStringLiteral("\n") + file.fileName();
-                return finish(false);
-            }
-            impressions = decodeText(file.readAll());
-        }
-        const auto program = iconProgramOf(pos.at(0), failure);
-        if (!program)
-            return finish(false);
-        const QStringList lines = report::pageLines(grade, cls, name, impressions, program->compileSlots(),
-                                                    resourceFolder());
-        QString why;
-        if (!report::writePage(options->output, lines, &why)) {
-            failure.message = report::CannotWrite + QStringLiteral("\n") + options->output + QStringLiteral(": ") + why;
-            return finish(false);
-        }
-        return finish(true);
-    }
-    return finish(false);
+    if (positional.isEmpty())
+        return usageError(QStringLiteral("コマンドを指定して下さい。"));
+    const CliCommand *command = findCommand(positional.first());
+    if (!command)
+        return usageError(QStringLiteral("知らないコマンドです: %1").arg(positional.first()));
+    const QStringList rest = positional.mid(1);
+    if (rest.size() < command->minArgs || (command->maxArgs >= 0 && rest.size() > command->maxArgs))
+        return usageError(QStringLiteral("%1 の引数が正しくありません。使い方: kr31-cli %1 %2")
+                              .arg(QString::fromLatin1(command->name), QString::fromLatin1(command->synopsis)));
+
+    Context context(rest, parser, out, err, sound, progress);
+    if (parser.isSet(QStringLiteral("mode")) && !context.number(parser.value(QStringLiteral("mode")), 0, 3,
+                                                                 QStringLiteral("転送モード")))
+        return finish((err << context.failure.message << '\n', exitcode::Refused));
+    if (command->run(context))
+        return finish(exitcode::Ok);
+    if (context.failure.usage)
+        return usageError(context.failure.message);
+    err << context.failure.message << '\n';
+    return finish(exitcode::Refused);
 }
 
 } // namespace kr31

@@ -28,7 +28,7 @@ QString Transmitter::soundPath() const
 
 QByteArray Transmitter::buildSound(const Packet &packet) const
 {
-    return tone::transferSound(packet, [this] { return m_settings.waveMode(); });
+    return tone::transferSound(packet, [this] { return m_mode ? *m_mode : m_settings.waveMode(); });
 }
 
 bool Transmitter::writeSound(const QByteArray &samples)

@@ -7,6 +7,7 @@
 #include <QObject>
 
 #include <functional>
+#include <optional>
 
 namespace kr31 {
 
@@ -31,6 +32,10 @@ class Transmitter
 {
 public:
     Transmitter(Dialogs &dialogs, SoundOutput &sound, Clock &clock, Settings &settings);
+
+    // A fixed transfer mode (0..3) instead of the one in the settings, for a
+    // caller that names it (kr31-cli --mode); nullopt goes back to the settings.
+    void setMode(std::optional<int> mode) { m_mode = mode; }
 
     // The sound of a packet: the leader and every value with its start bit.
     QByteArray buildSound(const Packet &packet) const;
@@ -70,6 +75,7 @@ private:
     SoundOutput &m_sound;
     Clock &m_clock;
     Settings &m_settings;
+    std::optional<int> m_mode;
 };
 
 } // namespace kr31

@@ -1,4 +1,6 @@
 #include "support/TestPaths.h"
+#include "cli/CliCommands.h"
+#include "cli/SendProgress.h"
 #include "core/Messages.h"
 #include "core/TextFile.h"
 #include "editors/icon/IconProgram.h"
@@ -10,6 +12,9 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace kr31;
@@ -23,14 +28,19 @@ struct Run
     QString err;
 };
 
-Run cli(const QStringList &args)
+Run run(const QString &program, const QStringList &args)
 {
     QProcess process;
-    process.start((kr31::test::binDir() + QStringLiteral("/kr31-cli")), args);
+    process.start(program, args);
     if (!process.waitForFinished(30000))
         return {-1, {}, QStringLiteral("timeout")};
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
+}
+
+Run cli(const QStringList &args)
+{
+    return run(kr31::test::binDir() + QStringLiteral("/kr31-cli"), args);
 }
 
 QString data(const char *name)
@@ -103,11 +113,13 @@ private Q_SLOTS:
             << QStringList{"report", data("flowchart.kr3"), "--grade", "3", "--class", "2", "--name", "A", "-o",
                            "/tmp/r.html"}
             << msg::OtherStep112;
-        QTest::newRow("no output") << QStringList{"wav", "4"} << "-o";
         QTest::newRow("bad mode") << QStringList{"wav", "--mode", "4", "-o", "/tmp/x.wav", "4"} << "0 から 3";
         QTest::newRow("bad value") << QStringList{"wav", "-o", "/tmp/x.wav", "256"} << "0 から 255";
-        QTest::newRow("unknown command") << QStringList{"frobnicate"} << "使い方";
-        QTest::newRow("no arguments") << QStringList{} << "使い方";
+        QTest::newRow("brightness over 100") << QStringList{"brightness", "101"} << "0 から 100";
+        QTest::newRow("brightness below 0") << QStringList{"brightness", "-1", "-o", "/tmp/x.wav"} << ": -1";
+        QTest::newRow("brightness not a number") << QStringList{"brightness", "half"} << "0 から 100";
+        QTest::newRow("alarm pattern 0") << QStringList{"alarm", "0"} << "1 から 4";
+        QTest::newRow("alarm pattern 5") << QStringList{"alarm", "5", "-o", "/tmp/x.wav"} << "1 から 4";
         QTest::newRow("decode non-wav") << QStringList{"decode", data("program.kr3")} << "WAV";
     }
     void refusals()
@@ -178,7 +190,204 @@ private Q_SLOTS:
         QVERIFY(run.err.contains(msg::SettingsWrite105));
     }
 
+    // The same packets as the brightness and alarm sound windows, as sounds.
+    void brightnessAndAlarmSounds_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<Packet>("packet");
+        QTest::newRow("brightness 50") << QStringList{"brightness", "50"} << Packet{6, 128};
+        QTest::newRow("brightness 0") << QStringList{"brightness", "0"} << Packet{6, 0};
+        QTest::newRow("brightness 100") << QStringList{"brightness", "100"} << Packet{6, 255};
+        QTest::newRow("brightness 10") << QStringList{"brightness", "10"} << Packet{6, 26};
+        for (int k = 1; k <= 4; ++k)
+            QTest::addRow("alarm %d", k) << QStringList{"alarm", QString::number(k)} << packet::alarmSound(k);
+    }
+    void brightnessAndAlarmSounds()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(Packet, packet);
+        const QString out = m_home->home() + "/tool.wav";
+        const Run run = cli(args + QStringList{"-o", out, "--mode", "1"});
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(readFile(out), wav::fileBytes(tone::transferSound(packet, [] { return 1; })));
+    }
+
+    // Sent for real through an ALSA device that writes what it plays into a file.
+    void sendsThroughTheSoundOutput_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<Packet>("packet");
+        QTest::newRow("brightness") << QStringList{"brightness", "70", "--mode", "2"} << packet::brightness(70);
+        QTest::newRow("alarm") << QStringList{"alarm", "4", "--mode", "3"} << packet::alarmSound(4);
+        QTest::newRow("play") << QStringList{"play", data("program.kr3"), "--mode", "0"}
+                              << *packet::ledProgram({"16", "18,50", "21,64800", "22,0,3"});
+    }
+    void sendsThroughTheSoundOutput()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(Packet, packet);
+        const QString played = m_home->home() + "/played.raw";
+        QFile::remove(played);
+        useFileSoundDevice(played);
+        const Run run = cli(args);
+        QCOMPARE(run.err, QString()); // not a terminal: no progress bar
+        QCOMPARE(run.exitCode, 0);
+        const int mode = args.last().toInt();
+        const QByteArray samples = tone::transferSound(packet, [=] { return mode; });
+        QCOMPARE(readFile(played), samples);
+        QCOMPARE(m_home->readWorkFile("Creat.WAV"), wav::fileBytes(samples));
+    }
+
+    // On a terminal the transfer draws a bar that ends full with no seconds left.
+    void progressOnATerminalOnly()
+    {
+        const QString script = QStandardPaths::findExecutable(QStringLiteral("script"));
+        if (script.isEmpty())
+            QSKIP("script (util-linux) is not installed");
+        useFileSoundDevice(m_home->home() + "/played.raw");
+        const QString command = QStringLiteral("'%1' play '%2'").arg(test::binDir() + "/kr31-cli", data("program.kr3"));
+        const Run onTerminal = run(script, {"-qec", command, "/dev/null"});
+        QCOMPARE(onTerminal.exitCode, 0);
+        QVERIFY2(onTerminal.out.contains(u'\r' + SendProgress::line(0, 1000).left(4)), qPrintable(onTerminal.out));
+        QVERIFY2(onTerminal.out.contains(QStringLiteral("] 残り 0 秒")), qPrintable(onTerminal.out));
+        QVERIFY(onTerminal.out.contains(QString(30, u'#')));
+
+        const Run piped = cli({"play", data("program.kr3")});
+        QCOMPARE(piped.exitCode, 0);
+        QCOMPARE(piped.err, QString());
+    }
+
+    // A sound that cannot be played: the bar stops where it was and the message starts its own line.
+    void progressBarEndsBeforeAFailure()
+    {
+        const QString script = QStandardPaths::findExecutable(QStringLiteral("script"));
+        if (script.isEmpty())
+            QSKIP("script (util-linux) is not installed");
+        useSoundConfig("pcm.!default { type hw card 99 }\n");
+        const QString command = QStringLiteral("'%1' brightness 50").arg(test::binDir() + "/kr31-cli");
+        const Run onTerminal = run(script, {"-qec", command, "/dev/null"});
+        QCOMPARE(onTerminal.exitCode, 1);
+        QVERIFY2(onTerminal.out.contains(QStringLiteral("秒\r\n") + msg::CannotPlay), qPrintable(onTerminal.out));
+        QVERIFY(!onTerminal.out.contains(QStringLiteral("残り 0 秒")));
+    }
+
+    void progressLine_data()
+    {
+        QTest::addColumn<int>("done");
+        QTest::addColumn<int>("total");
+        QTest::addColumn<int>("filled");
+        QTest::addColumn<int>("secondsLeft");
+        QTest::newRow("start") << 0 << 1540 << 0 << 2;
+        QTest::newRow("after the wait") << 500 << 1540 << 9 << 2;
+        QTest::newRow("last part second") << 1539 << 1540 << 29 << 1;
+        QTest::newRow("end") << 1540 << 1540 << 30 << 0;
+        QTest::newRow("past the end") << 2000 << 1540 << 30 << 0;
+        QTest::newRow("empty sequence") << 0 << 0 << 0 << 1;
+    }
+    void progressLine()
+    {
+        QFETCH(int, done);
+        QFETCH(int, total);
+        QFETCH(int, filled);
+        QFETCH(int, secondsLeft);
+        QCOMPARE(SendProgress::line(done, total), QStringLiteral("送信中 [%1%2] 残り %3 秒")
+                                                      .arg(QString(filled, u'#'), QString(30 - filled, u'-'))
+                                                      .arg(secondsLeft));
+    }
+
+    // --help and --version answer on stdout with 0; a mistake in the call gets
+    // the usage on stderr and 2; both programs alike.
+    void exitCodesAndStreams_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        const QString version = QStringLiteral(KR31_VERSION);
+        for (const char *program : {"kr31-cli", "kr31"}) {
+            const QString p = QString::fromLatin1(program);
+            QTest::addRow("%s --help", program) << p << QStringList{"--help"} << 0 << "使い方: " + p << QString();
+            QTest::addRow("%s -h", program) << p << QStringList{"-h"} << 0 << "使い方: " + p << QString();
+            QTest::addRow("%s --version", program) << p << QStringList{"--version"} << 0
+                                                   << p + " " + version + "\n" << QString();
+            QTest::addRow("%s unknown option", program) << p << QStringList{"--frob"} << 2 << QString()
+                                                        << "--frob";
+        }
+        QTest::newRow("kr31 two files") << "kr31" << QStringList{"a.kr3", "b.kr3"} << 2 << QString() << "1つ";
+        QTest::newRow("no command") << "kr31-cli" << QStringList{} << 2 << QString() << "使い方: kr31-cli";
+        QTest::newRow("unknown command") << "kr31-cli" << QStringList{"frobnicate"} << 2 << QString()
+                                         << "frobnicate";
+        QTest::newRow("missing file argument") << "kr31-cli" << QStringList{"packet"} << 2 << QString()
+                                               << "kr31-cli packet FILE.kr3";
+        QTest::newRow("too many arguments") << "kr31-cli" << QStringList{"brightness", "1", "2"} << 2 << QString()
+                                            << "brightness";
+        QTest::newRow("missing -o") << "kr31-cli" << QStringList{"wav", "4"} << 2 << QString() << "-o";
+        QTest::newRow("option without value") << "kr31-cli" << QStringList{"wav", "4", "--mode"} << 2 << QString()
+                                              << "--mode の後に値がありません";
+        QTest::newRow("refused file") << "kr31-cli" << QStringList{"packet", data("nope.kr3")} << 1 << QString()
+                                      << msg::CannotOpen111;
+    }
+    void exitCodesAndStreams()
+    {
+        QFETCH(QString, program);
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        const Run r = run(test::binDir() + "/" + program, args);
+        QCOMPARE(r.exitCode, exitCode);
+        if (out.isEmpty())
+            QCOMPARE(r.out, QString());
+        else
+            QVERIFY2(r.out.startsWith(out), qPrintable(r.out));
+        if (err.isEmpty()) {
+            QCOMPARE(r.err, QString());
+        } else {
+            QVERIFY2(r.err.contains(err), qPrintable(r.err));
+            QCOMPARE(r.err.contains(QStringLiteral("使い方: ")), exitCode == 2);
+        }
+    }
+
+    // Every command of the table is in --help and in the manual page.
+    void everyCommandDocumented()
+    {
+        const QStringList names = cliCommandNames();
+        QVERIFY(names.size() >= 8);
+        const QString help = cli({"--help"}).out;
+        QCOMPARE(help, cliUsage());
+        QFile page(qEnvironmentVariable("KR31_MAN_DIR") + "/kr31-cli.1");
+        QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(page.fileName()));
+        const QString manual = QString::fromUtf8(page.readAll());
+        for (const QString &name : names) {
+            QVERIFY2(help.contains("  kr31-cli " + name + " "), qPrintable(name));
+            // a tagged paragraph that starts with the command in bold
+            const QRegularExpression entry("^\\.TP\n(\\.BI? \"|\\\\fB)" + name + "[ \\\\\"]",
+                                           QRegularExpression::MultilineOption);
+            QVERIFY2(manual.contains(entry), qPrintable(name));
+        }
+        for (const char *option : {"\\-\\-mode", "\\-\\-output", "\\-\\-impressions", "\\-\\-version"})
+            QVERIFY2(manual.contains(QLatin1String(option)), option);
+    }
+
 private:
+    // An ALSA "default" device that writes what it plays into the file played.
+    void useFileSoundDevice(const QString &played)
+    {
+        useSoundConfig("pcm.!default {\n type file\n slave.pcm { type null }\n file \"" + QFile::encodeName(played) +
+                       "\"\n format \"raw\"\n}\n");
+    }
+    void useSoundConfig(const QByteArray &text)
+    {
+        const QString config = m_home->home() + "/asound.conf";
+        QFile file(config);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        file.close();
+        qputenv("ALSA_CONFIG_PATH", QFile::encodeName(config));
+    }
+
     std::unique_ptr<test::TempHome> m_home;
 };
 

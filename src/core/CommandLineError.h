@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QCommandLineParser>
+#include <QRegularExpression>
+
+namespace kr31 {
+
+// What a failed QCommandLineParser::parse() complains about, in Japanese:
+// an unknown option, or an option given without its value.
+inline QString commandLineError(const QCommandLineParser &parser)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty()) {
+        const QString &name = unknown.first();
+        return QStringLiteral("知らないオプションです: %1%2").arg(name.size() == 1 ? "-" : "--", name);
+    }
+    static const QRegularExpression quoted(QStringLiteral("'([^']+)'"));
+    const auto match = quoted.match(parser.errorText());
+    return match.hasMatch() ? QStringLiteral("%1 の後に値がありません。").arg(match.captured(1)) : parser.errorText();
+}
+
+} // namespace kr31

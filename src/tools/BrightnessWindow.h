@@ -1,0 +1,30 @@
+#pragma once
+
+#include "tools/DeviceToolWindow.h"
+
+class QSlider;
+
+namespace kr31 {
+
+// Real-time brightness: the child picks a brightness with the slider and
+// sends it to the lamp at once, to see how bright a percentage looks.
+class BrightnessWindow : public DeviceToolWindow
+{
+    Q_OBJECT
+public:
+    explicit BrightnessWindow(Forms &forms);
+
+    // The slider's value, 0..100 percent.
+    int percent() const;
+
+    // Writes the slider's value into Label2; nothing is sent while it moves.
+    void LMDTrackBar1Change(int value);
+    // Sends header 6 and the brightness byte at once: no sending dialog, no pause.
+    void TensoClick() override;
+
+private:
+    QSlider *m_slider;
+    QLabel *m_value;
+};
+
+} // namespace kr31
