@@ -31,17 +31,33 @@ QString xdotool(const QStringList &args)
     return QString::fromLatin1(p.readAllStandardOutput()).trimmed();
 }
 
-// The visible message box of kr31 (all its windows are named "KR-31"; a box
-// is the small one), or an empty string.
+// The visible message box of kr31, or an empty string. All its windows are
+// named "KR-31"; a box is a small one standing beside a big one (the menu or
+// an editor; so the splash, alone on the screen, is never taken for a box).
 QString messageBox()
 {
+    QString small;
+    bool big = false;
     for (const QString &id : xdotool({"search", "--onlyvisible", "--name", "^KR-31$"}).split('\n', Qt::SkipEmptyParts)) {
         const QString geometry = xdotool({"getwindowgeometry", "--shell", id});
         const int h = geometry.section(QStringLiteral("HEIGHT="), 1).section('\n', 0, 0).toInt();
-        if (h > 0 && h < 400)
-            return id;
+        if (h >= 400)
+            big = true;
+        else if (h > 0)
+            small = id;
     }
-    return {};
+    return big ? small : QString();
+}
+
+// Waits up to ms for a message box of kr31.
+QString waitForBox(int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QString box;
+    while ((box = messageBox()).isEmpty() && timer.elapsed() < ms)
+        QTest::qWait(20);
+    return box;
 }
 
 ino_t inode(const QString &path)
@@ -85,7 +101,7 @@ private Q_SLOTS:
         first.setProcessEnvironment(env);
         first.start(binDir() + "/kr31", {file});
         QVERIFY(first.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(!messageBox().isEmpty(), 20000);
+        QVERIFY(!waitForBox(20000).isEmpty());
         QElapsedTimer sinceEdit;
         sinceEdit.start();
         while (!QFile::exists(copy) && sinceEdit.elapsed() < 10000)
@@ -103,8 +119,12 @@ private Q_SLOTS:
         second.setProcessEnvironment(env);
         second.start(binDir() + "/kr31", {});
         QVERIFY(second.waitForStarted());
-        QString box;
-        QTRY_VERIFY_WITH_TIMEOUT(!(box = messageBox()).isEmpty(), 20000);
+        const QString box = waitForBox(20000);
+        if (box.isEmpty()) {
+            qInfo() << "windows:" << xdotool({"search", "--onlyvisible", "--name", "^KR-31$"}) << second.state()
+                    << second.readAllStandardError();
+        }
+        QVERIFY(!box.isEmpty());
         xdotool({"windowfocus", "--sync", box});
         xdotool({"key", "Return"});
         // The restored program is marked modified, so the editor writes its own
