@@ -29,8 +29,16 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2 --timeout 300
 
+# Without a display the start-up runs under Xvfb (offscreen when that is missing too).
 bench: build
-	./$(BUILD)/bin/bench_transfer
+	@if [ -z "$$DISPLAY" ] && command -v xvfb-run >/dev/null; then \
+		xvfb-run -a -s '-screen 0 1280x1024x24' ./$(BUILD)/bin/bench_ratios $(ROUNDS); \
+	elif [ -z "$$DISPLAY" ]; then \
+		QT_QPA_PLATFORM=offscreen ./$(BUILD)/bin/bench_ratios $(ROUNDS); \
+	else \
+		./$(BUILD)/bin/bench_ratios $(ROUNDS); \
+	fi
+	@if [ -x ./$(BUILD)/bin/bench_transfer ]; then ./$(BUILD)/bin/bench_transfer; fi
 
 clean:
 	rm -rf $(BUILD)

@@ -5,6 +5,16 @@
 #include "core/TextTools.h"
 
 #include <QFile>
+#include <QHash>
+#include <QMutex>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <ctime>
+#include <memory>
+#include <sys/stat.h>
+#include <vector>
 
 namespace kr31 {
 
@@ -74,7 +84,161 @@ bool same(const QString &a, const QString &b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+// A file as stat() sees it: while two readings are equal, the file did not change.
+struct FileIdentity
+{
+    bool exists = false;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
+    quint64 inode = 0;
+    quint64 device = 0;
+
+    bool operator==(const FileIdentity &) const = default;
+};
+
+qint64 nanoseconds(const timespec &t)
+{
+    return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
+// nullopt when stat() fails for another reason than a missing file.
+std::optional<FileIdentity> identityOf(const QString &path)
+{
+    struct stat st{};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return FileIdentity{};
+        return std::nullopt;
+    }
+    return FileIdentity{true, qint64(st.st_size), nanoseconds(st.st_mtim), nanoseconds(st.st_ctim),
+                        quint64(st.st_ino), quint64(st.st_dev)};
+}
+
+struct Entry
+{
+    QString section;
+    QString key;
+    QString value;
+};
+
+// A file's lines as bytes (written back untouched) and the values they hold.
+struct ParsedFile
+{
+    QList<QByteArray> raw;
+    std::vector<Entry> entries;
+
+    const Entry *find(const QString &section, const QString &key) const
+    {
+        for (const Entry &e : entries) {
+            if (same(e.key, key) && same(e.section, section))
+                return &e;
+        }
+        return nullptr;
+    }
+};
+
+// Only the first section of a name counts, and in it the first line of a key.
+std::vector<Entry> entriesOf(const QList<QByteArray> &raw)
+{
+    ParsedFile parsed;
+    QStringList seen;
+    bool counts = false;
+    QString section;
+    for (const QByteArray &bytes : raw) {
+        const QString line = cp932::decode(bytes);
+        if (const auto name = sectionName(line)) {
+            counts = std::none_of(seen.cbegin(), seen.cend(), [&](const QString &s) { return same(s, *name); });
+            seen.append(*name);
+            section = *name;
+            continue;
+        }
+        if (!counts)
+            continue;
+        if (const auto kv = keyLine(line); kv && !parsed.find(section, kv->key))
+            parsed.entries.push_back({section, kv->key, kv->value});
+    }
+    return std::move(parsed.entries);
+}
+
+struct KeptFile
+{
+    FileIdentity identity;
+    std::shared_ptr<const ParsedFile> parsed;
+};
+
+// What the files held when last read, for the whole program (the sound
+// output thread may read the settings too).
+struct KeptFiles
+{
+    QMutex mutex;
+    QHash<QString, KeptFile> files;
+    std::atomic<quint64> reads{0};
+    std::atomic<qint64> recentWindowNs{50'000'000};
+};
+
+KeptFiles &kept()
+{
+    static KeptFiles k;
+    return k;
+}
+
+void forget(const QString &path)
+{
+    QMutexLocker lock(&kept().mutex);
+    kept().files.remove(path);
+}
+
+// The file's lines, read again only when its identity changed since the
+// last reading; a missing file has no lines. nullptr when it exists but
+// cannot be read.
+std::shared_ptr<const ParsedFile> parsedFile(const QString &path)
+{
+    KeptFiles &k = kept();
+    const std::optional<FileIdentity> before = identityOf(path);
+    if (before) {
+        QMutexLocker lock(&k.mutex);
+        if (const auto it = k.files.constFind(path); it != k.files.constEnd() && it->identity == *before)
+            return it->parsed;
+    }
+    ++k.reads;
+    bool missing = false;
+    auto raw = readRawLines(path, &missing);
+    if (!raw) {
+        forget(path);
+        return nullptr;
+    }
+    auto parsed = std::make_shared<ParsedFile>();
+    parsed->entries = entriesOf(*raw);
+    parsed->raw = std::move(*raw);
+
+    // Kept only when nothing changed while reading, and when the file's times
+    // lie far enough back that a further change cannot share them.
+    const std::optional<FileIdentity> after = identityOf(path);
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const qint64 settled = nanoseconds(now) - k.recentWindowNs;
+    const bool keep = before && after && *before == *after &&
+                      (!after->exists || (after->modifiedNs < settled && after->changedNs < settled));
+    QMutexLocker lock(&k.mutex);
+    if (keep)
+        k.files.insert(path, {*after, parsed});
+    else
+        k.files.remove(path);
+    return parsed;
+}
+
 } // namespace
+
+quint64 IniFile::fileReads()
+{
+    return kept().reads;
+}
+
+void IniFile::setRecentChangeWindow(std::chrono::nanoseconds window)
+{
+    kept().recentWindowNs = window.count();
+}
 
 IniFile::IniFile(QString path)
     : m_path(std::move(path))
@@ -83,26 +247,13 @@ IniFile::IniFile(QString path)
 
 std::optional<QString> IniFile::value(const QString &section, const QString &key, bool *readError) const
 {
-    bool missing = false;
-    const auto lines = readRawLines(m_path, &missing);
+    const auto file = parsedFile(m_path);
     if (readError)
-        *readError = !lines.has_value();
-    if (!lines)
+        *readError = !file;
+    if (!file)
         return std::nullopt;
-    bool inSection = false;
-    for (const QByteArray &raw : *lines) {
-        const QString line = cp932::decode(raw);
-        if (const auto name = sectionName(line)) {
-            if (inSection)
-                break; // the first section of that name is the one read
-            inSection = same(*name, section);
-            continue;
-        }
-        if (!inSection)
-            continue;
-        if (const auto kv = keyLine(line); kv && same(kv->key, key))
-            return kv->value;
-    }
+    if (const Entry *entry = file->find(section, key))
+        return entry->value;
     return std::nullopt;
 }
 
@@ -161,16 +312,18 @@ bool IniFile::setValue(const QString &section, const QString &key, const QString
 
 bool IniFile::setValues(const QString &section, const QList<QPair<QString, QString>> &entries)
 {
-    bool missing = false;
-    auto lines = readRawLines(m_path, &missing);
-    if (!lines)
+    const auto file = parsedFile(m_path);
+    if (!file)
         return false;
+    QList<QByteArray> lines = file->raw;
     for (const auto &[key, value] : entries)
-        setInLines(*lines, section, key, value);
+        setInLines(lines, section, key, value);
     QByteArray bytes;
-    for (const QByteArray &line : *lines)
+    for (const QByteArray &line : lines)
         bytes += line + "\r\n";
-    return textfile::writeAtomically(m_path, bytes);
+    const bool written = textfile::writeAtomically(m_path, bytes);
+    forget(m_path);
+    return written;
 }
 
 } // namespace kr31

@@ -4,15 +4,19 @@
 #include <QPair>
 #include <QString>
 
+#include <chrono>
 #include <optional>
 
 namespace kr31 {
 
 // An INI file with the Windows rules: section and key names compare without
 // regard to case, values are trimmed (and lose one pair of enclosing quotes),
-// lines starting with ';' are comments, text is code page 932. Every call
-// opens, reads or rewrites, and closes the file, so a change made by anyone
-// else applies at the next call. A write keeps every other line byte for byte.
+// lines starting with ';' are comments, text is code page 932. A change made
+// by anyone else applies at the next call: what a file held is kept together
+// with its identity (size, modification and change times to the nanosecond,
+// inode, device), and the file is read again whenever that differs, so a call
+// costs one stat() while the file stays as it is. A write keeps every other
+// line byte for byte.
 class IniFile
 {
 public:
@@ -34,6 +38,16 @@ public:
 
     // Sets several keys of one section with a single rewrite of the file.
     bool setValues(const QString &section, const QList<QPair<QString, QString>> &entries);
+
+    // How many times a file was read and parsed, by any IniFile (the other
+    // calls were answered from what was kept).
+    static quint64 fileReads();
+
+    // A file whose times lie less than window before the reading is read again
+    // at every call: a further change within the same tick of the file
+    // system's clock could leave its size and times as they were. 50 ms by
+    // default, well above the kernel's timestamp granularity.
+    static void setRecentChangeWindow(std::chrono::nanoseconds window);
 
 private:
     QString m_path;

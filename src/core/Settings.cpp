@@ -13,17 +13,19 @@ const QString kCommand = QStringLiteral("Command");
 } // namespace
 
 Settings::Settings(std::function<QString()> folder)
-    : m_folder(folder ? std::move(folder) : std::function<QString()>(&workfolder::path))
+    : m_folder(std::move(folder))
 {
 }
 
 QString Settings::iniPath() const
 {
-    return m_folder() + QStringLiteral("set.ini");
+    return (m_folder ? m_folder() : workfolder::path()) + QStringLiteral("set.ini");
 }
 
-IniFile Settings::ini() const
+IniFile Settings::ini(bool forWriting) const
 {
+    if (!forWriting && !m_folder)
+        return IniFile(workfolder::location() + QStringLiteral("set.ini"));
     return IniFile(iniPath());
 }
 
@@ -35,7 +37,7 @@ int Settings::waveMode() const
 
 bool Settings::setWaveMode(int mode)
 {
-    return ini().setValue(kWave, QStringLiteral("name"), QString::number(mode));
+    return ini(true).setValue(kWave, QStringLiteral("name"), QString::number(mode));
 }
 
 int Settings::wizardStart() const
@@ -45,7 +47,7 @@ int Settings::wizardStart() const
 
 bool Settings::setWizardStart(int value)
 {
-    return ini().setValue(kWizard, QStringLiteral("Start"), QString::number(value));
+    return ini(true).setValue(kWizard, QStringLiteral("Start"), QString::number(value));
 }
 
 QStringList Settings::defaultCommandNames()
@@ -76,7 +78,7 @@ bool Settings::setCommandNames(const QStringList &names)
     QList<QPair<QString, QString>> entries;
     for (int key = 1; key <= 12; ++key)
         entries.append({QString::number(key), names.at(key - 1)});
-    return ini().setValues(kCommand, entries);
+    return ini(true).setValues(kCommand, entries);
 }
 
 bool Settings::unreadable() const

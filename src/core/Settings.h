@@ -9,8 +9,9 @@
 
 namespace kr31 {
 
-// The settings file "set.ini" in the work folder. Nothing is cached: each call
-// opens, reads or writes, and closes the file.
+// The settings file "set.ini" in the work folder. Each call sees the file as
+// it is now: a read costs a stat() while the file stays unchanged (IniFile
+// keeps what it parsed), a write goes to the file at once.
 class Settings
 {
 public:
@@ -40,7 +41,8 @@ public:
     static QStringList defaultCommandNames();
 
 private:
-    IniFile ini() const;
+    // The file for reading (the work folder is not created for that) or writing.
+    IniFile ini(bool forWriting = false) const;
     std::function<QString()> m_folder;
 };
 

@@ -1,16 +1,31 @@
 #include "core/WorkFolder.h"
 
 #include <QDir>
+#include <QMutex>
 #include <QStandardPaths>
 
 namespace kr31::workfolder {
 
 QString personalFolder()
 {
-    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (documents.isEmpty())
-        documents = QDir::homePath();
-    return documents;
+    // QStandardPaths reads the user's folder settings file at every call,
+    // which would be most of the cost of reading a setting at every byte of
+    // a transfer.
+    static QMutex mutex;
+    static QByteArray knownHome;
+    static QByteArray knownConfig;
+    static QString known;
+    const QByteArray home = qgetenv("HOME");
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    QMutexLocker lock(&mutex);
+    if (known.isEmpty() || home != knownHome || config != knownConfig) {
+        known = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (known.isEmpty())
+            known = QDir::homePath();
+        knownHome = home;
+        knownConfig = config;
+    }
+    return known;
 }
 
 QString pathIn(const QString &personal)
@@ -23,9 +38,14 @@ QString pathIn(const QString &personal)
 
 QString path()
 {
-    const QString result = pathIn(personalFolder());
+    const QString result = location();
     QDir().mkpath(result);
     return result;
+}
+
+QString location()
+{
+    return pathIn(personalFolder());
 }
 
 QString file(const QString &name)

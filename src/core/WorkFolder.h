@@ -9,6 +9,8 @@ namespace kr31 {
 namespace workfolder {
 
 // The documents folder (created when missing, which a fresh account may be).
+// Found once per environment (HOME, XDG_CONFIG_HOME): an edit of the user's
+// folder settings file applies at the next start.
 QString personalFolder();
 
 // The work folder inside personal: one separator between them, never two;
@@ -18,6 +20,10 @@ QString pathIn(const QString &personal);
 // The work folder path ending with '/'; the folder and any missing parents
 // are created anew on every call (a folder deleted meanwhile comes back).
 QString path();
+
+// The work folder path as path() gives it, creating nothing: for reading,
+// where a missing folder just means missing files.
+QString location();
 
 // A file in the work folder (the folder created as by path()).
 QString file(const QString &name);

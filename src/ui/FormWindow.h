@@ -21,8 +21,8 @@ struct Place
 
 // The base of the system's seventeen borderless picture windows. The window
 // carries its number as objectName() ("TForm8"), is centred on the screen at
-// its first showing, and shows (101) once per showing when any of its
-// pictures could not be loaded.
+// its first showing, decodes its pictures then (not when it is created), and
+// shows (101) once per showing when any of its pictures could not be loaded.
 class FormWindow : public QWidget
 {
     Q_OBJECT
@@ -39,7 +39,8 @@ public:
     // names its files when they are not named after the component.
     PictureButton *addButton(const QString &folder, const Place &place, std::function<void()> onClick,
                              const QString &picture = {});
-    // A picture in a label, reporting a missing file like the buttons do.
+    // A picture in a label, reporting a missing file like the buttons do
+    // (decoded at the window's first showing, see loadPicture).
     bool showPicture(QLabel *label, const QString &picture);
     // The standard chrome of a tool window: Menu, Help and Bye of folder at their places.
     void addChrome(const QString &folder, const Place &menu, const Place &help, const Place &bye);

@@ -1,44 +1,8 @@
 #include "ui/PictureButton.h"
 
-#include "core/Resources.h"
-
-#include <QHash>
 #include <QMouseEvent>
-#include <QPixmap>
 
 namespace kr31 {
-
-namespace {
-
-// Pictures are read once; a highlight moving across the menu must not hit the disk.
-const QPixmap *cachedPixmap(const QString &relativePath)
-{
-    static QHash<QString, QPixmap> cache;
-    const QString path = resourcePath(relativePath);
-    auto it = cache.find(path);
-    if (it == cache.end()) {
-        QPixmap pixmap;
-        if (!pixmap.load(path))
-            return nullptr;
-        it = cache.insert(path, pixmap);
-    }
-    return &it.value();
-}
-
-} // namespace
-
-bool loadPicture(QLabel *label, const QString &relativePath, const std::function<void(const QString &)> &onMissing)
-{
-    const QPixmap *pixmap = cachedPixmap(relativePath);
-    if (!pixmap) {
-        if (onMissing)
-            onMissing(relativePath);
-        return false;
-    }
-    label->setScaledContents(true);
-    label->setPixmap(*pixmap);
-    return true;
-}
 
 PictureButton::PictureButton(const QString &folder, const QString &name, QWidget *parent, const QString &picture)
     : QLabel(parent)
@@ -52,8 +16,12 @@ PictureButton::PictureButton(const QString &folder, const QString &name, QWidget
 
 void PictureButton::load(const QString &file)
 {
-    if (!loadPicture(this, m_folder + file, onMissingPicture) && pixmap().isNull())
-        setText(objectName()); // still usable without its picture
+    loadPicture(this, m_folder + file, [this](const QString &path) {
+        if (pixmap().isNull())
+            setText(objectName()); // still usable without its picture
+        if (onMissingPicture)
+            onMissingPicture(path);
+    });
 }
 
 void PictureButton::showReleased()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/Pictures.h"
+
 #include <QLabel>
 
 #include <functional>
@@ -35,10 +37,5 @@ private:
     QString m_folder;
     QString m_picture;
 };
-
-// Loads a picture from the resources into label (stretched to its size); on
-// failure keeps the label as it was, reports through onMissing and returns false.
-bool loadPicture(QLabel *label, const QString &relativePath,
-                 const std::function<void(const QString &)> &onMissing = {});
 
 } // namespace kr31

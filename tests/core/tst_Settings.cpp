@@ -7,13 +7,42 @@
 #include <QFile>
 #include <QTest>
 
+#include <chrono>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 using namespace kr31;
+using namespace std::chrono_literals;
+
+namespace {
+
+timespec modificationTime(const QString &path)
+{
+    struct stat st{};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st.st_mtim;
+}
+
+bool setModificationTime(const QString &path, timespec when)
+{
+    const timespec times[2] = {when, when};
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
+}
+
+// An hour before now: far outside the window in which a change is read again at every use.
+timespec anHourAgo()
+{
+    return {time(nullptr) - 3600, 0};
+}
+
+} // namespace
 
 class TestSettings : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void cleanup() { IniFile::setRecentChangeWindow(50ms); }
+
     void workFolderPath_data()
     {
         QTest::addColumn<QString>("personal");
@@ -70,6 +99,7 @@ private Q_SLOTS:
         QTest::newRow("empty file") << QByteArray() << 0 << 1;
         QTest::newRow("garbled bytes") << QByteArray("\x00\xff\x81[\x9f\r\n=\x00==\r\n[Wave\r\n", 21) << 0 << 1;
         QTest::newRow("first of two sections") << QByteArray("[Wave]\r\nname=1\r\n[Wave]\r\nname=2\r\n") << 1 << 1;
+        QTest::newRow("first of two keys") << QByteArray("[Wave]\r\nname=3\r\nName=2\r\n") << 3 << 1;
     }
     void readsFromFile()
     {
@@ -146,6 +176,79 @@ private Q_SLOTS:
         QCOMPARE(settings.waveMode(), 0);
         home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=1\r\n");
         QCOMPARE(settings.waveMode(), 1);
+    }
+
+    void unchangedFileIsReadOnce()
+    {
+        test::TempHome home;
+        home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=2\r\n[Wizard]\r\nStart=0\r\n");
+        QVERIFY(setModificationTime(home.workFolder() + "set.ini", anHourAgo()));
+        IniFile::setRecentChangeWindow(0ns); // the file's change time is a moment ago
+        Settings settings;
+        const quint64 before = IniFile::fileReads();
+        for (int i = 0; i < 300; ++i) {
+            QCOMPARE(settings.waveMode(), 2);
+            QCOMPARE(settings.wizardStart(), 0);
+        }
+        QCOMPARE(IniFile::fileReads() - before, quint64(1));
+        // A write of our own is read back once.
+        QVERIFY(settings.setWaveMode(1));
+        for (int i = 0; i < 300; ++i)
+            QCOMPARE(settings.waveMode(), 1);
+        QCOMPARE(IniFile::fileReads() - before, quint64(2));
+    }
+
+    // What was kept is used only while the file stays the same file with the
+    // same size and times; every other change is seen at the next read.
+    void changeByAnotherProgramIsSeen_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("removed") << "remove" << 0;
+        QTest::newRow("other size") << "other size" << 3;
+        QTest::newRow("same size, rewritten in place") << "in place" << 2;
+        QTest::newRow("same size and times, another file renamed over it") << "replace" << 2;
+    }
+    void changeByAnotherProgramIsSeen()
+    {
+        QFETCH(QString, change);
+        QFETCH(int, mode);
+        test::TempHome home;
+        const QString path = home.workFolder() + "set.ini";
+        home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=1\r\n");
+        const timespec old = anHourAgo();
+        QVERIFY(setModificationTime(path, old));
+        IniFile::setRecentChangeWindow(0ns);
+        Settings settings;
+        QCOMPARE(settings.waveMode(), 1);
+        if (change == "remove") {
+            QVERIFY(QFile::remove(path));
+        } else if (change == "other size") {
+            home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname = 3\r\n");
+        } else if (change == "in place") {
+            home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=2\r\n");
+        } else {
+            home.writeWorkFile(QStringLiteral("new.ini"), "[Wave]\r\nname=2\r\n");
+            QVERIFY(setModificationTime(home.workFolder() + "new.ini", old));
+            QVERIFY(::rename(QFile::encodeName(home.workFolder() + "new.ini").constData(),
+                             QFile::encodeName(path).constData()) == 0);
+        }
+        QCOMPARE(settings.waveMode(), mode);
+    }
+
+    // A change within the same tick of the file system's clock as the last
+    // reading can leave size and times as they were: such a file is read again.
+    void changeRightAfterReadingIsSeen()
+    {
+        test::TempHome home;
+        const QString path = home.workFolder() + "set.ini";
+        home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=1\r\n");
+        Settings settings;
+        QCOMPARE(settings.waveMode(), 1);
+        const timespec modified = modificationTime(path);
+        home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=3\r\n");
+        QVERIFY(setModificationTime(path, modified));
+        QCOMPARE(settings.waveMode(), 3);
     }
 
     void unwritableFileReportsFailure()

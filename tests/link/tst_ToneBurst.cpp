@@ -1,3 +1,4 @@
+#include "core/IniFile.h"
 #include "core/Settings.h"
 #include "link/ToneBurst.h"
 #include "link/WavFile.h"
@@ -6,6 +7,10 @@
 #include <QFile>
 #include <QTest>
 #include <QtEndian>
+
+#include <chrono>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 using namespace kr31;
 
@@ -181,6 +186,39 @@ private Q_SLOTS:
         QVERIFY(settings.setWaveMode(3));
         QCOMPARE(tone::transferSound({1}, mode).left(21), QByteArray(21, 0));
         QCOMPARE(tone::transferSound({1}, mode).size(), 222 + 2 * 93 + 7 * 96 + 572);
+    }
+
+    // The settings store answers from what it parsed while set.ini stays as
+    // it was; a mode stored by another program during a transfer still
+    // applies from the next byte on.
+    void modeChangedDuringTransferAppliesAtNextByte_data()
+    {
+        QTest::addColumn<bool>("settled");
+        QTest::newRow("file written a moment before") << false;
+        QTest::newRow("file unchanged for an hour") << true;
+    }
+    void modeChangedDuringTransferAppliesAtNextByte()
+    {
+        using namespace std::chrono_literals;
+        QFETCH(bool, settled);
+        test::TempHome home;
+        Settings settings;
+        QVERIFY(settings.setWaveMode(0));
+        if (settled) {
+            const timespec anHourAgo{time(nullptr) - 3600, 0};
+            const timespec times[2] = {anHourAgo, anHourAgo};
+            QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(home.workFolder() + "set.ini").constData(), times, 0) == 0);
+            IniFile::setRecentChangeWindow(0ns);
+        }
+        int asked = 0;
+        const QByteArray samples = tone::transferSound({4, 5, 6}, [&] {
+            if (++asked == 3) // after the leader and the first byte, same size, in place
+                home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=2\r\n");
+            return settings.waveMode();
+        });
+        IniFile::setRecentChangeWindow(50ms);
+        QCOMPARE(samples, tone::leader(0) + tone::encodeByte(4, true, 0) + tone::encodeByte(5, true, 2) +
+                              tone::encodeByte(6, true, 2));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "core/RealClock.h"
 #include "support/Fakes.h"
 #include "support/UiRig.h"
+#include "ui/PictureButton.h"
 #include "ui/QtDialogs.h"
 #include "ui/ThreadedSoundOutput.h"
 #include "ui/menu/MainMenuWindow.h"
@@ -51,6 +52,54 @@ private Q_SLOTS:
         QCOMPARE(QFont::substitute(QStringLiteral("ＭＳ Ｐゴシック")).toLower(), QStringLiteral("ipapgothic"));
         QCOMPARE(QFont::substitute(QStringLiteral("ＭＳ　ゴシック")).toLower(), QStringLiteral("ipagothic"));
         QCOMPARE(QFont::substitute(QStringLiteral("FixedSys")).toLower(), QStringLiteral("ipagothic"));
+    }
+
+    // Start-up decodes no picture of a hidden window; showing one decodes all
+    // of its pictures before it is painted.
+    void windowsDecodeTheirPicturesAtTheirFirstShowing_data()
+    {
+        QTest::addColumn<int>("number");
+        for (int number = 1; number <= 17; ++number)
+            QTest::addRow("TForm%d", number) << number;
+    }
+    void windowsDecodeTheirPicturesAtTheirFirstShowing()
+    {
+        QFETCH(int, number);
+        UiRig rig;
+        rig.settings.setWizardStart(0);
+        FormWindow *window = rig.forms.form(number);
+        const auto decoded = [&] {
+            int n = 0;
+            for (const QLabel *label : window->findChildren<QLabel *>())
+                n += !label->pixmap().isNull();
+            return n;
+        };
+        QCOMPARE(decoded(), 0);
+        const int waiting = pendingPictureCount(window);
+        QVERIFY(waiting > 0);
+        window->show();
+        QCOMPARE(pendingPictureCount(window), 0);
+        QCOMPARE(decoded(), waiting);
+        for (const PictureButton *button : window->findChildren<PictureButton *>())
+            QVERIFY2(!button->pixmap().isNull(), qPrintable(button->objectName()));
+        // Once shown, a picture asked for is decoded at once.
+        window->hide();
+        auto *late = new QLabel(window);
+        QVERIFY(loadPicture(late, QStringLiteral("Img/Menu/Bye.jpg")));
+        QVERIFY(!late->pixmap().isNull());
+        QVERIFY(rig.dialogs.warnings.isEmpty());
+    }
+
+    void picturesOfAHiddenWindowDecodedWhenAsked()
+    {
+        UiRig rig;
+        FormWindow *menu = rig.forms.form(2);
+        auto *back = menu->findChild<QLabel *>(QStringLiteral("Image1"));
+        QVERIFY(back->pixmap().isNull());
+        loadPendingPictures(menu);
+        QVERIFY(!back->pixmap().isNull());
+        QCOMPARE(back->pixmap().size(), QSize(600, 400));
+        QVERIFY(!menu->isVisible());
     }
 
     void titleStripDragsItsWindow()

@@ -227,10 +227,9 @@ void IconEditorWindow::startDrag(QLabel *icon, int code, QPoint pressPoint)
     mime->setData(CommandMimeType, QByteArray::number(code));
     auto *drag = new QDrag(icon);
     drag->setMimeData(mime);
-    QPixmap picture;
-    if (picture.load(resourcePath(icon::dragPicturePath(code)))) {
-        picture.setMask(picture.createMaskFromColor(Qt::white));
-        drag->setPixmap(picture);
+    if (QPixmap pixmap = picture(icon::dragPicturePath(code)); !pixmap.isNull()) {
+        pixmap.setMask(pixmap.createMaskFromColor(Qt::white));
+        drag->setPixmap(pixmap);
         drag->setHotSpot(pressPoint);
     } else {
         services().dialogs.warning(msg::FileMissing101);

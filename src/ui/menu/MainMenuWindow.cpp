@@ -37,6 +37,8 @@ const Tool Tools[] = {
     {{"Image7", 174, 301, 94, 64}, "mbeep", 13, "4種類の電子音から目覚まし音を転送することが出来ます。"},
 };
 
+const QString HintFont = QStringLiteral("ＭＳ Ｐゴシック");
+
 const char *const SetUpHint = "データ転送の設定、文字プログラミングの関数設定及び本体のLED、メロディを初期状態に戻すことが出来ます。";
 
 } // namespace
@@ -102,9 +104,6 @@ MainMenuWindow::MainMenuWindow(Forms &forms)
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_memo->document()->setDocumentMargin(2);
     m_memo->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; color: #1b1b1b; }"));
-    QFont memoFont(QStringLiteral("ＭＳ Ｐゴシック"));
-    memoFont.setPixelSize(12);
-    m_memo->setFont(memoFont);
 }
 
 void MainMenuWindow::highlight(int index)
@@ -120,8 +119,16 @@ void MainMenuWindow::highlight(int index)
 
 void MainMenuWindow::showHint(const QString &hint)
 {
-    if (m_memo->toPlainText() != hint)
-        m_memo->setPlainText(hint);
+    if (m_memo->toPlainText() == hint)
+        return;
+    // The box is empty at start: its Japanese font is looked up with the
+    // first hint, not before the menu's first paint.
+    if (m_memo->font().family() != HintFont) {
+        QFont memoFont(HintFont);
+        memoFont.setPixelSize(12);
+        m_memo->setFont(memoFont);
+    }
+    m_memo->setPlainText(hint);
 }
 
 bool MainMenuWindow::eventFilter(QObject *watched, QEvent *event)

@@ -1,0 +1,337 @@
+// The program against its yardsticks, each pair measured side by side
+// (interleaved rounds, medians), printed with their ratios:
+//  - start-up: kr31 (KR31_QUIT_AFTER_FIRST_PAINT=1) against an empty Qt window
+//    that quits after its first paint: wall time, CPU time, peak resident memory;
+//  - the transfer sound of a melody packet built and written (the mode read from
+//    set.ini at the leader and at every byte) against a plain write of its bytes;
+//  - decoding that sound against its playing time;
+//  - each window's first showing (click to painted), and the repaint of the
+//    icon editor with 47 filled slots and of the chart view of 47 steps.
+// Run: build/bin/bench_ratios [ROUNDS]   (make bench runs it under Xvfb when
+// there is no display)
+#include "QuietServices.h"
+#include "core/RealClock.h"
+#include "core/Settings.h"
+#include "core/WorkFolder.h"
+#include "editors/icon/ChartViewWindow.h"
+#include "editors/icon/IconEditorWindow.h"
+#include "link/Packets.h"
+#include "link/ToneBurst.h"
+#include "link/ToneDecoder.h"
+#include "link/Transmitter.h"
+#include "link/WavFile.h"
+#include "program/LedCommands.h"
+#include "ui/FormWindow.h"
+#include "ui/Forms.h"
+#include "app/Startup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <fcntl.h>
+#include <functional>
+#include <memory>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char **environ;
+
+using namespace kr31;
+
+namespace {
+
+double median(std::vector<double> v)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+double ratio(double a, double b)
+{
+    return b > 0 ? a / b : 0;
+}
+
+struct ProcessRun
+{
+    double wallMs = 0;
+    double cpuMs = 0;
+    double rssMb = 0;
+    bool ok = false;
+};
+
+// Runs program with the environment plus extra, and measures it as a whole.
+ProcessRun spawn(const QByteArray &program, const std::vector<QByteArray> &extra)
+{
+    std::vector<QByteArray> env(extra);
+    for (char **e = environ; *e; ++e) {
+        const QByteArray entry(*e);
+        const QByteArray name = entry.left(entry.indexOf('=') + 1);
+        if (std::none_of(extra.begin(), extra.end(), [&](const QByteArray &x) { return x.startsWith(name); }))
+            env.push_back(entry);
+    }
+    std::vector<char *> envp;
+    for (QByteArray &e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    QByteArray arg0 = program;
+    char *argv[] = {arg0.data(), nullptr};
+
+    ProcessRun run;
+    QElapsedTimer wall;
+    wall.start();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, program.constData(), nullptr, nullptr, argv, envp.data()) != 0)
+        return run;
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid)
+        return run;
+    run.wallMs = wall.nsecsElapsed() / 1e6;
+    run.cpuMs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+                (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+    run.rssMb = usage.ru_maxrss / 1024.0;
+    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return run;
+}
+
+void startUp(int rounds)
+{
+    const QString bin = QCoreApplication::applicationDirPath();
+    const QByteArray programs[2] = {QFile::encodeName(bin + QStringLiteral("/bench_bare_window")),
+                                    QFile::encodeName(bin + QStringLiteral("/kr31"))};
+    // One fresh home for both, the wizard switched off as after a first run.
+    QTemporaryDir home;
+    const QString work = home.filePath(QStringLiteral("Documents/KR-31Temp/"));
+    QDir().mkpath(work);
+    Settings([&] { return work; }).setWizardStart(0);
+    const std::vector<QByteArray> env{"HOME=" + QFile::encodeName(home.path()), "KR31_QUIT_AFTER_FIRST_PAINT=1"};
+
+    std::vector<double> wall[2], cpu[2], rss[2];
+    spawn(programs[0], env); // warm the disk cache for both
+    spawn(programs[1], env);
+    for (int r = 0; r < rounds; ++r) {
+        for (int k = 0; k < 2; ++k) {
+            const int which = (r + k) % 2; // alternate who goes first
+            const ProcessRun run = spawn(programs[which], env);
+            if (!run.ok) {
+                std::printf("start-up: %s failed\n", programs[which].constData());
+                return;
+            }
+            wall[which].push_back(run.wallMs);
+            cpu[which].push_back(run.cpuMs);
+            rss[which].push_back(run.rssMb);
+        }
+    }
+    std::printf("Start-up to the main menu's first paint (%d interleaved runs each, platform %s)\n", rounds,
+                qUtf8Printable(QGuiApplication::platformName()));
+    std::printf("  %-26s %10s %10s %14s\n", "", "wall ms", "CPU ms", "peak RSS MB");
+    const char *names[2] = {"bare Qt window", "kr31"};
+    for (int i = 0; i < 2; ++i)
+        std::printf("  %-26s %10.1f %10.1f %14.1f\n", names[i], median(wall[i]), median(cpu[i]), median(rss[i]));
+    std::printf("  %-26s %10.2f %10.2f %14.2f\n\n", "ratio kr31 / bare", ratio(median(wall[1]), median(wall[0])),
+                ratio(median(cpu[1]), median(cpu[0])), ratio(median(rss[1]), median(rss[0])));
+}
+
+double threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// Of the whole process, worker threads included.
+double processCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// The processor time work takes (user and system), which other programs
+// running on the machine disturb far less than the wall time.
+double msOf(const std::function<void()> &work)
+{
+    const double start = threadCpuMs();
+    work();
+    return threadCpuMs() - start;
+}
+
+double wallMs(const QElapsedTimer &t)
+{
+    return t.nsecsElapsed() / 1e6;
+}
+
+// Wall and CPU times of repeated runs of one piece of work.
+struct Timings
+{
+    std::vector<double> wall;
+    std::vector<double> cpu;
+
+    void add(const std::function<void()> &work)
+    {
+        QElapsedTimer t;
+        t.start();
+        cpu.push_back(msOf(work));
+        wall.push_back(wallMs(t));
+    }
+    QByteArray text() const { return QByteArray::number(median(wall), 'f', 3) + '/' + QByteArray::number(median(cpu), 'f', 3); }
+    QByteArray ratioTo(const Timings &other) const
+    {
+        return QByteArray::number(ratio(median(wall), median(other.wall)), 'f', 2) + '/' +
+               QByteArray::number(ratio(median(cpu), median(other.cpu)), 'f', 2);
+    }
+};
+
+void sound(int rounds)
+{
+    // In the work folder of a fresh home, as the program finds it.
+    Settings settings;
+    QDir folder(workfolder::path());
+    const Packet packet = packet::melodyReset();
+    std::printf("Transfer sound of a melody packet (%lld values), %d interleaved rounds, median wall/CPU ms\n",
+                static_cast<long long>(packet.size()), rounds);
+    std::printf("  %-4s %13s %13s %13s %13s %11s %13s %8s %9s\n", "mode", "build+write", "build", "write",
+                "plain write", "ratio", "decode", "sound", "ratio");
+    for (int mode : {0, 2}) {
+        settings.setWaveMode(mode);
+        const QString path = folder.filePath(QStringLiteral("Creat.WAV"));
+        const QByteArray plainPath = QFile::encodeName(folder.filePath(QStringLiteral("plain.bin")));
+        const auto variant = [&] { return settings.waveMode(); }; // asked at the leader and at every byte
+        const QByteArray samples = tone::transferSound(packet, variant);
+        const QByteArray bytes = wav::fileBytes(samples);
+        Timings whole, built, written, plain, decoded;
+        for (int r = 0; r < rounds; ++r) {
+            whole.add([&] { wav::write(path, tone::transferSound(packet, variant)); });
+            plain.add([&] {
+                const int fd = ::open(plainPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+                if (fd >= 0) {
+                    [[maybe_unused]] const auto n = ::write(fd, bytes.constData(), size_t(bytes.size()));
+                    ::close(fd);
+                }
+            });
+            built.add([&] { tone::transferSound(packet, variant); });
+            written.add([&] { wav::write(path, samples); });
+            decoded.add([&] { tone::decode(samples); });
+        }
+        const double soundMs = samples.size() * 1000.0 / tone::SampleRate;
+        std::printf("  %-4d %13s %13s %13s %13s %11s %13s %8.0f %9.5f\n", mode, whole.text().constData(),
+                    built.text().constData(), written.text().constData(), plain.text().constData(),
+                    whole.ratioTo(plain).constData(), decoded.text().constData(), soundMs,
+                    ratio(median(decoded.wall), soundMs));
+    }
+    std::printf("\n");
+}
+
+struct Showing
+{
+    double wallMs;
+    double cpuMs;
+};
+
+// Shows window and measures the time until its first paint has been done.
+Showing firstShowing(QWidget *window)
+{
+    struct PaintSeen : QObject
+    {
+        QWidget *window;
+        bool seen = false;
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint && watched->isWidgetType() &&
+                static_cast<QWidget *>(watched)->window() == window)
+                seen = true;
+            return false;
+        }
+    } spy;
+    spy.window = window;
+    qApp->installEventFilter(&spy);
+    QElapsedTimer t;
+    t.start();
+    const double cpuStart = processCpuMs();
+    window->show();
+    while (!spy.seen && t.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    const Showing showing{t.nsecsElapsed() / 1e6, processCpuMs() - cpuStart};
+    qApp->removeEventFilter(&spy);
+    window->hide();
+    return showing;
+}
+
+void windows(int rounds)
+{
+    bench::Quiet quiet;
+    RealClock clock;
+    Settings settings;
+    settings.setWizardStart(0);
+    Transmitter transmitter(quiet, quiet, clock, settings);
+    Services services{quiet, quiet, quiet, clock, settings, transmitter, quiet};
+    Forms forms(services);
+    installFontSubstitutions();
+    createWindows(forms);
+    std::vector<std::unique_ptr<FormWindow>> owned(forms.all().begin(), forms.all().end());
+
+    std::printf("First showing of each window (show to first paint, wall/CPU ms; 50 at most)");
+    Showing worst{0, 0};
+    int column = 0;
+    for (FormWindow *form : forms.all()) {
+        const Showing s = firstShowing(form);
+        worst = {std::max(worst.wallMs, s.wallMs), std::max(worst.cpuMs, s.cpuMs)};
+        std::printf("%s%-7s %5.1f/%5.1f", column++ % 4 ? "   " : "\n  ", qUtf8Printable(form->objectName()),
+                    s.wallMs, s.cpuMs);
+    }
+    std::printf("\n  slowest %.1f ms wall, %.1f ms CPU\n\n", worst.wallMs, worst.cpuMs);
+
+    auto *editor = static_cast<IconEditorWindow *>(forms.form(8));
+    const int codes[] = {code::On, code::Off, code::Touch, code::Beep};
+    for (int slot = 0; slot < 47; ++slot)
+        editor->dropCommand(slot, codes[slot % 4]);
+    QStringList steps;
+    for (int i = 0; i < 47; ++i)
+        steps << QStringLiteral("18,%1").arg(i * 2);
+    auto *chart = static_cast<ChartViewWindow *>(forms.form(10));
+    chart->setSteps(steps);
+
+    std::printf("Repainting a whole window into an image (%d rounds, CPU time; 4 ms at most)\n", rounds);
+    for (FormWindow *form : {static_cast<FormWindow *>(editor), static_cast<FormWindow *>(chart)}) {
+        form->show();
+        QImage image(form->size(), QImage::Format_ARGB32_Premultiplied);
+        std::vector<double> times;
+        for (int r = 0; r < rounds; ++r)
+            times.push_back(msOf([&] { form->render(&image); }));
+        form->hide();
+        std::printf("  %-40s median %6.2f ms, max %6.2f ms\n",
+                    form == editor ? "icon editor, 47 filled slots" : "chart view, 47 steps", median(times),
+                    *std::max_element(times.begin(), times.end()));
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Qt warns at every start without a private runtime folder.
+    QTemporaryDir runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
+    QApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(3, atoi(argv[1])) : 21;
+    startUp(rounds);
+    sound(rounds * 2 + 1);
+    windows(rounds);
+    return 0;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QPixmap>
+#include <QString>
+
+#include <functional>
+
+class QLabel;
+class QWidget;
+
+namespace kr31 {
+
+// The picture at relativePath under the resources ("Img/Menu/DD.jpg"),
+// decoded once and kept for the run; a null pixmap when it cannot be loaded
+// (not kept, so a later call tries again).
+QPixmap picture(const QString &relativePath);
+
+// Shows a picture of the resources in label, stretched to the label's size.
+// A window decodes its pictures when it is first shown: until then the
+// request waits (the last one per label counts); once the window has been
+// shown it is decoded at once. When the file cannot be loaded the label keeps
+// what it showed and onMissing gets relativePath. Returns false only when the
+// picture was decoded at once and is missing.
+bool loadPicture(QLabel *label, const QString &relativePath,
+                 const std::function<void(const QString &)> &onMissing = {});
+
+// Decodes now the pictures waiting for window's first showing; from then on
+// its pictures are decoded as they are asked for.
+void loadPendingPictures(QWidget *window);
+
+// The number of pictures waiting for window's first showing.
+int pendingPictureCount(QWidget *window);
+
+} // namespace kr31
