@@ -1,5 +1,7 @@
 #include "app/Startup.h"
 
+#include "editors/flowchart/CommandDialogWindow.h"
+#include "editors/flowchart/FlowchartEditorWindow.h"
 #include "editors/icon/ChartViewWindow.h"
 #include "editors/icon/IconEditorWindow.h"
 #include "report/ReportWindow.h"
@@ -87,14 +89,13 @@ void createWindows(Forms &forms)
     forms.add(new TransferModeWindow(forms));
     forms.add(new BrightnessWindow(forms));
     forms.add(new ToolWindow(4, tool, QStringLiteral("Img/Back/Melody.jpg"), QStringLiteral("メロディ"), forms));
-    forms.add(new ToolWindow(5, tool, QStringLiteral("Img/Back/Furo.jpg"), QStringLiteral("フローチャート"), forms));
+    forms.add(new FlowchartEditorWindow(forms));
     forms.add(new SettingsWindow(forms));
     forms.add(new SendingDialogWindow(forms));
     forms.add(new IconEditorWindow(forms));
     forms.add(new ToolWindow(9, tool, QStringLiteral("Img/Back/Moji.jpg"), QStringLiteral("文字"), forms));
     forms.add(new ChartViewWindow(forms));
-    forms.add(new ToolWindow(11, QSize(499, 299), QStringLiteral("Img/Panel/Furo_Insert.jpg"),
-                             QStringLiteral("命令"), forms));
+    forms.add(new CommandDialogWindow(forms));
     forms.add(new ToolWindow(12, QSize(700, 220), QStringLiteral("Img/Panel/Melody_Insert.jpg"),
                              QStringLiteral("音符"), forms));
     forms.add(new AlarmSoundWindow(forms));

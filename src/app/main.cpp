@@ -2,6 +2,8 @@
 // fixed order, runs until the main menu closes, and puts the mixer back.
 #include "core/Messages.h"
 #include "core/RealClock.h"
+#include "editors/flowchart/FlowchartEditorWindow.h"
+#include "editors/flowchart/FlowchartFile.h"
 #include "editors/icon/IconEditorWindow.h"
 #include "program/ProgramFile.h"
 #include "core/Settings.h"
@@ -42,6 +44,11 @@ void openFromCommandLine(Forms &forms, const QString &path)
     const auto file = ProgramFile::read(path);
     if (!file) {
         forms.services().dialogs.information(msg::CannotOpen111);
+        return;
+    }
+    if (file->marker == QLatin1String("FURO") || flowfile::hasPages(QStringList{file->marker} + file->lines)) {
+        forms.open(forms.form(2), 5);
+        static_cast<FlowchartEditorWindow *>(forms.form(5))->openFile(path);
         return;
     }
     if (file->marker == QLatin1String("LED") || file->marker == QLatin1String("DD") ||

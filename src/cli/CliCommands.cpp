@@ -15,6 +15,7 @@
 #include "link/WavFile.h"
 #include "core/Resources.h"
 #include "core/TextFile.h"
+#include "editors/flowchart/FlowchartFile.h"
 #include "editors/icon/IconFile.h"
 #include "program/CommandList.h"
 #include "program/ProgramFile.h"
@@ -96,8 +97,31 @@ std::optional<IconProgram> iconProgramOf(const QString &path, Failure &failure)
     return read.program;
 }
 
+// The compiled list of a file with flowchart pages, as the flowchart editor
+// compiles it after opening the file (the file's own command list may be
+// stale or hand-edited and is not used). forSending adds the send's limit.
+std::optional<QStringList> flowchartListOf(const ProgramFile &file, bool forSending, Failure &failure)
+{
+    flowfile::ReadResult read = flowfile::readLines(QStringList{file.marker} + file.lines);
+    if (read.status != flowfile::ReadResult::Ok) {
+        failure.message = read.message();
+        return std::nullopt;
+    }
+    const FlowOutcome compiled = read.program.compileChart();
+    if (!compiled.ok()) {
+        failure.message = compiled.message;
+        return std::nullopt;
+    }
+    if (forSending && commandlist::total(read.program.CompiledList) > limits::MaxTotal) {
+        failure.message = msg::SendOverLimit504;
+        return std::nullopt;
+    }
+    return read.program.CompiledList;
+}
+
 // The command list that a program file sends, checked as the lamp needs it:
-// an "LED" or "LITE" list as it stands, a "DD" file as the icon editor sends it.
+// an "LED" or "LITE" list as it stands, a "DD" file as the icon editor sends
+// it, a file with flowchart pages as the flowchart editor sends it.
 std::optional<QStringList> commandListOf(const QString &path, Failure &failure)
 {
     const auto file = ProgramFile::read(path);
@@ -105,6 +129,8 @@ std::optional<QStringList> commandListOf(const QString &path, Failure &failure)
         failure.message = msg::CannotOpen111;
         return std::nullopt;
     }
+    if (flowfile::hasPages(QStringList{file->marker} + file->lines))
+        return flowchartListOf(*file, true, failure);
     if (file->marker == QLatin1String("DD")) {
         const auto program = iconProgramOf(path, failure);
         if (!program)
@@ -340,11 +366,16 @@ bool reportCommand(Context &c)
             return c.fail(msg::CannotOpen111 + QStringLiteral("\n") + file.fileName());
         impressions = decodeText(file.readAll());
     }
-    const auto program = iconProgramOf(c.args.at(0), c.failure);
-    if (!program)
+    const auto file = ProgramFile::read(c.args.at(0));
+    std::optional<QStringList> list;
+    if (file && flowfile::hasPages(QStringList{file->marker} + file->lines)) {
+        list = flowchartListOf(*file, false, c.failure);
+    } else if (const auto program = iconProgramOf(c.args.at(0), c.failure)) {
+        list = program->compileSlots();
+    }
+    if (!list)
         return false;
-    const QStringList lines =
-        report::pageLines(grade, cls, name, impressions, program->compileSlots(), resourceFolder());
+    const QStringList lines = report::pageLines(grade, cls, name, impressions, *list, resourceFolder());
     QString why;
     if (!report::writePage(c.output(), lines, &why))
         return c.fail(report::CannotWrite + QStringLiteral("\n") + c.output() + QStringLiteral(": ") + why);

@@ -57,6 +57,21 @@ inline QString memoryUsage(int total)
 inline const QString CannotPlay =
     QStringLiteral("音を再生できませんでした。スピーカーやイヤホンがつながっているか確認して下さい。");
 
+// The question before a flowchart page is emptied: the main program (page 0) or subroutine k.
+inline QString clearPagePrompt(int page)
+{
+    const QString which = page == 0 ? QStringLiteral("メインプログラム")
+                                    : QStringLiteral("サブルーチン") + QString::number(page);
+    return which + QStringLiteral("内のプログラムをすべて削除します。よろしいですか？");
+}
+
+// Ours: a program file that could not be written (the old file stays whole).
+inline QString cannotSave(const QString &path, const QString &reason)
+{
+    return QStringLiteral("ファイルを保存できませんでした。保存先を確認して下さい。\n") + path +
+           QStringLiteral("\n（理由: ") + reason + QStringLiteral("）");
+}
+
 // Ours: the question at start for work an editor had not saved when the program
 // ended without closing (a crash, a kill, a power cut).
 inline const QString RecoveryIconWork = QStringLiteral("アイコンでつくったプログラム");

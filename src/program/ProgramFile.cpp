@@ -32,4 +32,17 @@ bool ProgramFile::isLedList() const
     return marker == QLatin1String("LED") || marker == QLatin1String("LITE");
 }
 
+namespace programfile {
+
+bool hasProgramExtension(const QString &path)
+{
+    return path.endsWith(QLatin1String(".kr3"), Qt::CaseInsensitive);
+}
+
+QString saveName(const QString &chosen)
+{
+    return hasProgramExtension(chosen) ? chosen : chosen + QStringLiteral(".kr3");
+}
+
+} // namespace programfile
 } // namespace kr31

@@ -24,4 +24,17 @@ struct ProgramFile
     bool isLedList() const;
 };
 
+// Names of program files, shared by the editors' file dialogs and saves.
+namespace programfile {
+
+inline const QString Filter = QStringLiteral("KR-31ファイル(*.kr3)|*.kr3");
+
+// True when the name's extension is ".kr3" in any letter case.
+bool hasProgramExtension(const QString &path);
+
+// The name a save writes: ".kr3" appended unless the name already ends in
+// ".kr3" in any letter case ("abc" -> "abc.kr3", "a.txt" -> "a.txt.kr3").
+QString saveName(const QString &chosen);
+
+} // namespace programfile
 } // namespace kr31

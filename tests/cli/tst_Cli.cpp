@@ -76,6 +76,9 @@ private Q_SLOTS:
         QTest::addColumn<Packet>("packet");
         QTest::newRow("LED") << data("program.kr3") << *packet::ledProgram({"16", "18,50", "21,64800", "22,0,3"});
         QTest::newRow("LITE, LF, up to DATA") << data("lite.kr3") << *packet::ledProgram({"19,100,5", "26"});
+        // The pages are the program, compiled as the flowchart editor does; the stored list is not used.
+        QTest::newRow("flowchart pages") << data("flow_pages.kr3")
+                                         << *packet::ledProgram({"18,50", "26", "17", "22,2,3"});
         // As the icon editor sends it: 150 limited to 100, the loop as a repeat, 47 lines.
         QStringList dd{"16", "18,100", "22,0,2", "21,3723"};
         while (dd.size() < 47)
@@ -98,6 +101,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::newRow("missing file") << QStringList{"packet", data("nope.kr3")} << msg::CannotOpen111;
         QTest::newRow("flowchart file") << QStringList{"packet", data("flowchart.kr3")} << msg::OtherStep112;
+        QTest::newRow("flowchart call cycle") << QStringList{"packet", data("flow_cycle.kr3")} << msg::OutOfRange507;
+        QTest::newRow("flowchart over 47") << QStringList{"play", data("flow_over.kr3")} << msg::SendOverLimit504;
+        QTest::newRow("report of a flowchart call cycle")
+            << QStringList{"report", data("flow_cycle.kr3"), "--grade", "3", "--class", "2", "--name", "A", "-o",
+                           "/tmp/r.html"}
+            << msg::OutOfRange507;
         QTest::newRow("melody file") << QStringList{"sound", data("melody.kr3"), "-o", "/tmp/x.wav"}
                                      << msg::OtherStep112;
         QTest::newRow("bad repeat") << QStringList{"packet", data("bad_repeat.kr3")} << msg::RepeatError501;
@@ -181,6 +190,19 @@ private Q_SLOTS:
                                                     program.compileSlots(), (kr31::test::binDir() + QStringLiteral("/")));
         QCOMPARE(readFile(out), textfile::encodeLines(lines));
         QVERIFY(readFile(out).contains("&lt;\x89\xd4\x8e\x71&gt;"));
+    }
+
+    void reportOfFlowchartPages()
+    {
+        const QString out = m_home->home() + "/FlowReport.html";
+        const Run run = cli({"report", data("flow_pages.kr3"), "--grade", "3", "--class", "2", "--name", "A", "-o", out});
+        QCOMPARE(run.exitCode, 0);
+        QStringList list{"18,50", "26", "17", "22,2,3"};
+        while (list.size() < 47)
+            list.append("27");
+        const QStringList lines =
+            report::pageLines("3", "2", "A", report::InitialImpressions, list, kr31::test::binDir() + QStringLiteral("/"));
+        QCOMPARE(readFile(out), textfile::encodeLines(lines));
     }
 
     void unwritableOutput()

@@ -3,12 +3,14 @@
 #include "core/Messages.h"
 #include "core/Recovery.h"
 #include "core/TextFile.h"
+#include "editors/flowchart/FlowchartEditorWindow.h"
 #include "editors/icon/IconEditorWindow.h"
 #include "support/UiRig.h"
 #include "ui/RecoveryKeeper.h"
 #include "ui/RecoveryOffer.h"
 #include "ui/menu/MainMenuWindow.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QSignalSpy>
 #include <QSlider>
@@ -223,6 +225,70 @@ private Q_SLOTS:
             return;
         QCOMPARE(rig.saved(), copy);
         QVERIFY(!rig.hasCopy());
+    }
+
+    // Each editor: edits, then the copy; the copy is offered after a crash
+    // (the editor emptied, the copy put back as a killed run leaves it), Yes
+    // restores it, and a save then writes the copy's bytes.
+    void everyEditorsWorkComesBack_data()
+    {
+        QTest::addColumn<int>("form");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("icon") << 8 << "Icon";
+        QTest::newRow("flowchart") << 5 << "Flowchart";
+    }
+    void everyEditorsWorkComesBack()
+    {
+        QFETCH(int, form);
+        QFETCH(QString, key);
+        UiRig rig;
+        rig.settings.setWizardStart(0);
+        FormWindow *editor = rig.forms.form(form);
+        RecoveryKeeper *keeper = RecoveryOffer::keeperOf(editor);
+        QVERIFY(keeper);
+        rig.forms.open(nullptr, form);
+        std::function<bool()> save;
+        std::function<bool()> modified;
+        std::function<void()> reset;
+        if (auto *icon = qobject_cast<IconEditorWindow *>(editor)) {
+            icon->dropCommand(0, 16);
+            icon->dropCommand(1, 18);
+            save = [icon] { return icon->File_SaveClick(); };
+            modified = [icon] { return icon->isModified(); };
+            reset = [icon] { icon->All_DeleteClick(); };
+        } else if (auto *flow = qobject_cast<FlowchartEditorWindow *>(editor)) {
+            flow->findChild<QComboBox *>("ComboBox1")->setCurrentIndex(0);
+            flow->Add_CommandClick();
+            flow->Add_SubClick();
+            flow->Add_CommandClick();
+            save = [flow] { return flow->File_SaveClick(); };
+            modified = [flow] { return flow->isModified(); };
+            reset = [flow] { flow->All_DeleteClick(); };
+        }
+        QVERIFY(rig.dialogs.warnings.isEmpty());
+        rig.clock.now += recovery::Debounce::SettleMs;
+        keeper->poll();
+        const QString copyPath = recovery::copyPath(key);
+        const QByteArray copy = rig.home.readWorkFile("Recovery/" + key + ".kr3");
+        QVERIFY(!copy.isEmpty());
+
+        rig.dialogs.answers = {Answer::No};
+        reset();
+        QVERIFY(!QFile::exists(copyPath));
+        rig.home.writeWorkFile("Recovery/" + key + ".kr3", copy);
+        editor->hide();
+        RecoveryOffer offer(rig.forms);
+        rig.dialogs.answers = {Answer::Yes};
+        offer.ask();
+        QVERIFY(editor->isVisible());
+        QVERIFY(modified());
+        const QString saved = rig.home.home() + "/saved.kr3";
+        rig.dialogs.fileNames = {saved};
+        QVERIFY(save());
+        QFile file(saved);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), copy);
+        QVERIFY(!QFile::exists(copyPath));
     }
 
     // A file opened from the command line before the question may already

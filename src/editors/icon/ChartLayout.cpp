@@ -87,6 +87,24 @@ QString code(const QString &line)
 
 } // namespace
 
+Shape terminalShape(int x, int y, int u, const QString &text)
+{
+    return terminal(x, y, u, text);
+}
+
+void addArrowShapes(Shapes &out, int x, int y, int u)
+{
+    addArrow(out, x, y, u);
+}
+
+void addDiamondShapes(Shapes &out, int x, int y, int u, const QString &text, int returnTop)
+{
+    LoopEnd loop;
+    if (returnTop >= 0)
+        loop = {LoopEnd::Here, returnTop};
+    addDiamond(out, x, y, u, text, loop, Frame{u, x, 0});
+}
+
 int scaled(int u, int numerator, int denominator)
 {
     return int(text::roundHalfEven(qint64(u) * numerator, denominator));

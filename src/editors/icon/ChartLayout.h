@@ -29,7 +29,7 @@ struct Shape
     enum Kind {
         Terminal,  // rounded rectangle `box` with a corner ellipse corner × corner, `text` centred
         Box,       // command rectangle `box`, `text` centred
-        Diamond,   // outline through the four `points`
+        Diamond,   // closed outline through the `points` (four for a diamond, five for a call)
         Label,     // `text` centred in `box`, no outline
         Line,      // polyline through `points`
         Arrowhead, // black filled triangle of the three `points`
@@ -102,6 +102,14 @@ QList<StepPlace> placeSteps(const QStringList &steps, const Frame &frame);
 // is on another page runs from the diamond to the page's top (or bottom)
 // margin and ends in an arrowhead pointing there.
 QList<Shapes> layoutPages(const QStringList &steps, const Frame &frame);
+
+// The shapes the layouts are made of, for the flowchart editor's own drawing:
+// a terminal of half-width u at top y; an arrow from y down to y + h; a
+// repeat's diamond at top y whose loop-back line rejoins the arrow into the
+// box at returnTop (no line when returnTop < 0).
+Shape terminalShape(int x, int y, int u, const QString &text);
+void addArrowShapes(Shapes &out, int x, int y, int u);
+void addDiamondShapes(Shapes &out, int x, int y, int u, const QString &text, int returnTop);
 
 // The chart on one endless page: unit u, centre line x, start terminal at top.
 Shapes layout(const QStringList &steps, int u, int x, int top);

@@ -4,9 +4,9 @@
 #include "core/Messages.h"
 #include "core/TextTools.h"
 #include "editors/icon/ChartLayout.h"
+#include "ui/ChartPainter.h"
 #include "ui/UiServices.h"
 
-#include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -30,114 +30,6 @@ constexpr int kPaintBoxHeight = 3650; // room for 47 repeat steps
 constexpr int kScreenUnit = 50;
 constexpr int kScreenTop = 10;
 constexpr int kWheelStep = 80;
-
-// The paint box: a plain widget whose painting is the window's.
-class PaintBox : public QWidget
-{
-public:
-    PaintBox(QWidget *parent, std::function<void(QPainter &, int)> paint)
-        : QWidget(parent)
-        , m_paint(std::move(paint))
-    {
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        m_paint(painter, width());
-    }
-
-private:
-    std::function<void(QPainter &, int)> m_paint;
-};
-
-QFont screenFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")});
-    return font;
-}
-
-QFont paperFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")});
-    return font;
-}
-
-QRectF rectOf(const chart::Edges &e)
-{
-    return QRectF(e.left, e.top, e.right - e.left, e.bottom - e.top);
-}
-
-QPolygonF polygonOf(const QList<QPoint> &points)
-{
-    QPolygonF polygon;
-    for (const QPoint &p : points)
-        polygon.append(QPointF(p));
-    return polygon;
-}
-
-// Text centred on one line in box; a text wider than its box is drawn
-// smaller so it stays inside the outline.
-void drawCentred(QPainter &painter, const QRectF &box, const QString &text, const QFont &base)
-{
-    if (text.isEmpty())
-        return;
-    QFont font = base;
-    const qreal room = box.width() - 4;
-    const qreal wide = QFontMetricsF(font).horizontalAdvance(text);
-    if (wide > room && room > 0)
-        font.setPixelSize(qMax(1, int(font.pixelSize() * qMax(0.6, room / wide))));
-    painter.setFont(font);
-    painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip, text);
-}
-
-// Paints the shapes of one chart page: black outlines, white fills, black
-// arrowheads; u sets the line width and the size of the letters.
-void paintShapes(QPainter &painter, const chart::Shapes &shapes, int u, QFont font)
-{
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    const int penWidth = qMax(1, chart::scaled(u, 1, 50));
-    if (penWidth == 1)
-        painter.translate(0.5, 0.5); // a one-pixel line on whole coordinates stays sharp
-    const QPen pen(Qt::black, penWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-    font.setPixelSize(qMax(1, chart::scaled(u, 24, 100)));
-    painter.setPen(pen);
-    for (const chart::Shape &s : shapes) {
-        switch (s.kind) {
-        case chart::Shape::Terminal:
-            painter.setBrush(Qt::white);
-            painter.drawRoundedRect(rectOf(s.box), s.corner / 2.0, s.corner / 2.0);
-            drawCentred(painter, rectOf(s.box), s.text, font);
-            break;
-        case chart::Shape::Box:
-            painter.setBrush(Qt::white);
-            painter.drawRect(rectOf(s.box));
-            drawCentred(painter, rectOf(s.box), s.text, font);
-            break;
-        case chart::Shape::Diamond:
-            painter.setBrush(Qt::white);
-            painter.drawPolygon(polygonOf(s.points));
-            break;
-        case chart::Shape::Label:
-            drawCentred(painter, rectOf(s.box), s.text, font);
-            break;
-        case chart::Shape::Line:
-            painter.setBrush(Qt::NoBrush);
-            painter.drawPolyline(polygonOf(s.points));
-            break;
-        case chart::Shape::Arrowhead:
-            painter.setBrush(Qt::black);
-            painter.drawPolygon(polygonOf(s.points));
-            break;
-        }
-    }
-    painter.restore();
-}
 
 } // namespace
 
@@ -196,7 +88,7 @@ void ChartViewWindow::ByeClick()
 
 void ChartViewWindow::paintChart(QPainter &painter, int u, int x, int y) const
 {
-    paintShapes(painter, chart::layout(m_steps, u, x, y), u, screenFont());
+    paintChartShapes(painter, chart::layout(m_steps, u, x, y), u, chartScreenFont());
 }
 
 void ChartViewWindow::OutClick()
@@ -225,7 +117,7 @@ bool ChartViewWindow::print(QPrinter &printer) const
     for (qsizetype i = 0; i < pages.size(); ++i) {
         if (i > 0 && !printer.newPage())
             return false;
-        paintShapes(painter, pages[i], frame.u, paperFont());
+        paintChartShapes(painter, pages[i], frame.u, chartPaperFont());
     }
     return painter.end() && printer.printerState() != QPrinter::Error;
 }

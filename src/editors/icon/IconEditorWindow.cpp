@@ -6,6 +6,7 @@
 #include "editors/icon/ChartViewWindow.h"
 #include "editors/icon/IconFile.h"
 #include "program/LedCommands.h"
+#include "program/ProgramSave.h"
 #include "report/ReportWindow.h"
 #include "ui/Forms.h"
 #include "ui/PageBrowser.h"
@@ -283,18 +284,7 @@ void IconEditorWindow::clearAllSlots()
 
 bool IconEditorWindow::saveQuestion()
 {
-    if (!m_modified)
-        return true;
-    switch (services().dialogs.question(msg::SavePrompt, AnswerButtons::YesNoCancel, BoxKind::Information)) {
-    case Answer::Yes:
-        File_SaveClick(); // the mark is cleared only by a save that completed
-        return false;
-    case Answer::Cancel:
-        return false;
-    case Answer::No:
-        break;
-    }
-    return true;
+    return askToSave(services().dialogs, m_modified, [this] { File_SaveClick(); });
 }
 
 void IconEditorWindow::SendClick()
@@ -329,15 +319,8 @@ bool IconEditorWindow::File_SaveClick()
         if (dialogs.question(msg::GrammarPrompt, AnswerButtons::YesNo) != Answer::Yes)
             return false;
     }
-    const QString path = iconfile::saveName(chosen);
-    if (QFileInfo::exists(path) && dialogs.question(msg::OverwritePrompt, AnswerButtons::YesNo) != Answer::Yes)
+    if (!writeProgramFile(dialogs, chosen, iconfile::fileLines(m_program, check.ok)))
         return false;
-    QString error;
-    if (!textfile::writeLines(path, iconfile::fileLines(m_program, check.ok), &error)) {
-        dialogs.warning(QStringLiteral("ファイルを保存できませんでした。保存先を確認して下さい。\n") + path +
-                        QStringLiteral("\n（理由: ") + error + QStringLiteral("）"));
-        return false;
-    }
     m_modified = false;
     return true;
 }

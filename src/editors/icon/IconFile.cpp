@@ -4,6 +4,7 @@
 #include "core/TextFile.h"
 #include "core/TextTools.h"
 #include "program/CommandList.h"
+#include "program/ProgramFile.h"
 
 namespace kr31::iconfile {
 
@@ -16,12 +17,12 @@ QStringList fileLines(const IconProgram &program, bool passedCheck)
 
 bool hasProgramExtension(const QString &path)
 {
-    return path.endsWith(QLatin1String(".kr3"), Qt::CaseInsensitive);
+    return programfile::hasProgramExtension(path);
 }
 
 QString saveName(const QString &chosen)
 {
-    return hasProgramExtension(chosen) ? chosen : chosen + QStringLiteral(".kr3");
+    return programfile::saveName(chosen);
 }
 
 QString ReadResult::message() const

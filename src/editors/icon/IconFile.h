@@ -1,13 +1,14 @@
 #pragma once
 
 #include "editors/icon/IconProgram.h"
+#include "program/ProgramFile.h"
 
 #include <QString>
 #include <QStringList>
 
 namespace kr31::iconfile {
 
-inline const QString Filter = QStringLiteral("KR-31ファイル(*.kr3)|*.kr3");
+inline const QString Filter = programfile::Filter;
 
 // The 48 lines of an icon program file: "LED" when the program passed its
 // check, "DD" when it is saved anyway; then the 47 compiled lines.

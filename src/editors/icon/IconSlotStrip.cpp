@@ -4,6 +4,7 @@
 
 #include "editors/icon/IconProgram.h"
 #include "program/LedCommands.h"
+#include "ui/ValueCoupling.h"
 
 #include <QLineEdit>
 #include <QScrollArea>
@@ -107,29 +108,14 @@ void IconEditorWindow::createValueControls(int slot)
     // The coupling: a slider sets its box and the slot; a typed integer moves
     // the slider (limited to its range); anything else empties the box.
     for (int n : {1, 2}) {
-        QSlider *bar = n == 1 ? view.bar1 : view.bar2;
-        QLineEdit *edit = n == 1 ? view.edit1 : view.edit2;
-        connect(bar, &QSlider::valueChanged, this, [this, slot, n, edit](int value) {
-            edit->setText(QString::number(value));
-            IconSlot &s = m_program.Slots[slot];
-            (n == 1 ? s.value1 : s.value2) = edit->text();
-            m_modified = true;
-            if (n == 1)
-                m_stripContent->update();
-        });
-        connect(edit, &QLineEdit::textEdited, this, [this, slot, n, bar, edit](const QString &text) {
-            const auto state = icon::typedValue(text, bar->minimum(), bar->maximum());
-            if (!state) {
-                edit->clear();
-                return;
-            }
-            bar->setValue(state->slider);
-            if (edit->text() != state->box)
-                edit->setText(state->box);
-            IconSlot &s = m_program.Slots[slot];
-            (n == 1 ? s.value1 : s.value2) = state->slot;
-            m_modified = true;
-        });
+        coupleValue(n == 1 ? view.bar1 : view.bar2, n == 1 ? view.edit1 : view.edit2,
+                    [this, slot, n](const QString &text) {
+                        IconSlot &s = m_program.Slots[slot];
+                        (n == 1 ? s.value1 : s.value2) = text;
+                        m_modified = true;
+                        if (n == 1)
+                            m_stripContent->update();
+                    });
     }
     view.bar1->setVisible(icon::showsValue1(code));
     view.edit1->setVisible(icon::showsValue1(code));

@@ -1,0 +1,554 @@
+#include "editors/flowchart/FlowchartEditorWindow.h"
+
+#include "core/Messages.h"
+#include "core/TextFile.h"
+#include "editors/flowchart/CommandDialogWindow.h"
+#include "editors/flowchart/FlowchartFile.h"
+#include "editors/flowchart/FlowchartLayout.h"
+#include "program/CommandList.h"
+#include "program/ProgramFile.h"
+#include "program/ProgramSave.h"
+#include "report/ReportWindow.h"
+#include "ui/ChartPainter.h"
+#include "ui/Forms.h"
+#include "ui/PictureButton.h"
+#include "ui/RecoveryKeeper.h"
+#include "ui/TitleStrip.h"
+#include "ui/UiServices.h"
+#include "ui/ValueCoupling.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSlider>
+#include <QWheelEvent>
+
+#include <map>
+
+namespace kr31 {
+
+namespace {
+
+const QString ButtonFolder = QStringLiteral("Img/Common_Button/");
+
+const Place Buttons[] = {
+    {"Pro", 235, 13, 90, 60},        {"Send", 351, 13, 90, 60},       {"Action", 467, 13, 90, 60},
+    {"Menu", 570, 13, 55, 60},       {"Help", 625, 13, 55, 60},       {"Bye", 680, 13, 55, 60},
+    {"File_Open", 41, 75, 134, 26},  {"File_Save", 179, 75, 134, 26}, {"Command_Number", 317, 75, 134, 26},
+    {"Report", 455, 75, 134, 26},    {"All_Delete", 593, 75, 134, 26}, {"Add_Command", 18, 355, 150, 50},
+    {"Add_Sub", 590, 142, 123, 34},
+};
+
+constexpr int PaintBoxHeight = 3000;
+constexpr int WheelStep = 80;
+constexpr int TabWidth = 126;
+const QString TabName = QStringLiteral("Sub_Pro_Image");
+
+QString tabPicture(int page)
+{
+    return QStringLiteral("Img/Furo/Sub%1.jpg").arg(page);
+}
+
+QString titlePicture(int page)
+{
+    return QStringLiteral("Img/Furo/St%1.jpg").arg(page);
+}
+
+} // namespace
+
+FlowchartEditorWindow::FlowchartEditorWindow(Forms &forms)
+    : FormWindow(5, QSize(749, 499), forms)
+{
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPixelSize(12);
+    setFont(font);
+
+    auto *back = new QLabel(this);
+    back->setObjectName(QStringLiteral("Image38"));
+    back->setGeometry(0, 0, 750, 500);
+    back->setStyleSheet(QStringLiteral("background: #fdf6e3"));
+    showPicture(back, QStringLiteral("Img/Back/Furo.jpg"));
+    auto *title = new QLabel(this);
+    title->setObjectName(QStringLiteral("Image17"));
+    title->setGeometry(0, 0, 750, 73);
+    showPicture(title, QStringLiteral("Img/Title/Furo.jpg"));
+    new TitleStrip(title);
+
+    const std::map<QString, std::function<void()>> actions = {
+        {"Pro", {}},
+        {"Send", [this] { SendClick(); }},
+        {"Action", [this] { ActionClick(); }},
+        {"Menu", [this] { MenuClick(); }},
+        {"Help", [this] { HelpClick(); }},
+        {"Bye", [this] { ByeClick(); }},
+        {"File_Open", [this] { File_OpenClick(); }},
+        {"File_Save", [this] { File_SaveClick(); }},
+        {"Command_Number", [this] { Command_NumberClick(); }},
+        {"Report", [this] { ReportClick(); }},
+        {"All_Delete", [this] { All_DeleteClick(); }},
+        {"Add_Command", [this] { Add_CommandClick(); }},
+        {"Add_Sub", [this] { Add_SubClick(); }},
+    };
+    for (const Place &place : Buttons)
+        addButton(ButtonFolder, place, actions.at(QString::fromLatin1(place.name)));
+
+    reportHelpFailure();
+    createValueControls();
+
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QStringLiteral("ScrollBox1"));
+    m_scroll->setGeometry(185, 114, 375, 374);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QPalette white = m_scroll->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::Base, Qt::white);
+    m_scroll->viewport()->setPalette(white);
+    m_scroll->viewport()->setAutoFillBackground(true);
+    m_scroll->viewport()->installEventFilter(this);
+    m_paintBox = new PaintBox(m_scroll, [this](QPainter &painter, int width) {
+        paintChartShapes(painter,
+                         flowlayout::layout(m_program.entries(m_program.CurrentPage), flowlayout::ScreenUnit,
+                                            flowlayout::centreOf(width)),
+                         flowlayout::ScreenUnit, chartScreenFont());
+    });
+    m_paintBox->setObjectName(QStringLiteral("PaintBox1"));
+    m_paintBox->setPalette(white);
+    m_paintBox->setAutoFillBackground(true);
+    m_paintBox->resize(flowlayout::PaintBoxWidth, PaintBoxHeight);
+    m_paintBox->installEventFilter(this);
+    m_scroll->setWidget(m_paintBox);
+
+    createPageTabs();
+
+    m_pageTitle = new QLabel(this);
+    m_pageTitle->setObjectName(QStringLiteral("Image1"));
+    m_pageTitle->setGeometry(32, 448, 126, 26);
+    showPicture(m_pageTitle, titlePicture(0));
+
+    m_entryMenu = new QMenu(this);
+    m_entryMenu->setObjectName(QStringLiteral("PopupMenu1"));
+    m_entryMenu->addAction(QStringLiteral("挿入"), this, [this] { Insert1Click(); })
+        ->setObjectName(QStringLiteral("Insert1"));
+    m_entryMenu->addSeparator();
+    m_entryMenu->addAction(QStringLiteral("編集"), this, [this] { Edit3Click(); })
+        ->setObjectName(QStringLiteral("Edit3"));
+    m_entryMenu->addSeparator();
+    m_entryMenu->addAction(QStringLiteral("削除"), this, [this] { Delete1Click(); })
+        ->setObjectName(QStringLiteral("Delete1"));
+
+    m_tabMenu = new QMenu(this);
+    m_tabMenu->setObjectName(QStringLiteral("PopupMenu2"));
+    m_tabMenu->addAction(QStringLiteral("削除"), this, [this] { N3Click(); })->setObjectName(QStringLiteral("N3"));
+
+    m_recovery = new RecoveryKeeper(
+        this, services().clock, QStringLiteral("Flowchart"), [this] { return fileBytes(); },
+        [this](const QStringList &lines) { return showRead(flowfile::readLines(lines), true); });
+    m_recovery->markModified = [this] { m_program.Modified = true; };
+    ClearAllPages();
+}
+
+void FlowchartEditorWindow::createValueControls()
+{
+    m_menu = new QComboBox(this);
+    m_menu->setObjectName(QStringLiteral("ComboBox1"));
+    m_menu->setGeometry(24, 168, 137, 22);
+    m_menu->setMaxVisibleItems(12);
+    m_menu->addItems(flow::fixedMenuItems());
+    connect(m_menu, &QComboBox::currentIndexChanged, this, [this] { UpdateValueControls(); });
+
+    QFont bold = font();
+    bold.setBold(true);
+    const auto makeLabel = [&](const char *name, int y) {
+        auto *label = new QLabel(this);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setGeometry(14, y, 94, 16);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setFont(bold);
+        return label;
+    };
+    const auto makeBar = [&](const char *name, int y) {
+        auto *bar = new QSlider(Qt::Horizontal, this);
+        bar->setObjectName(QString::fromLatin1(name));
+        bar->setGeometry(24, y, 137, 22);
+        return bar;
+    };
+    const auto makeEdit = [&](const char *name, int y) {
+        auto *edit = new QLineEdit(this);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setGeometry(112, y, 45, 20);
+        edit->setAlignment(Qt::AlignRight);
+        return edit;
+    };
+    m_bar1 = makeBar("LMDTrackBar1", 228);
+    m_edit1 = makeEdit("Edit1", 253);
+    m_label1 = makeLabel("Label1", 255);
+    m_bar2 = makeBar("LMDTrackBar2", 295);
+    m_edit2 = makeEdit("Edit2", 320);
+    m_label2 = makeLabel("Label2", 322);
+    coupleValue(m_bar1, m_edit1);
+    coupleValue(m_bar2, m_edit2);
+    for (QWidget *w : {static_cast<QWidget *>(m_bar1), static_cast<QWidget *>(m_edit1),
+                       static_cast<QWidget *>(m_bar2), static_cast<QWidget *>(m_edit2)})
+        w->hide();
+}
+
+void FlowchartEditorWindow::createPageTabs()
+{
+    auto *panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setGeometry(589, 200, 127, 268);
+    panel->setAutoFillBackground(true);
+    panel->setPalette(QPalette(Qt::white));
+    for (int page = 0; page < flow::PageCount; ++page) {
+        auto *tab = new QLabel(panel);
+        tab->setObjectName(TabName + QString::number(page));
+        tab->setGeometry(0, 27 * page, TabWidth, 25);
+        tab->setScaledContents(true);
+        tab->setCursor(Qt::PointingHandCursor);
+        showPicture(tab, tabPicture(page));
+        tab->installEventFilter(this);
+        tab->setVisible(page == 0);
+        m_tabs[page] = tab;
+    }
+}
+
+QList<int> FlowchartEditorWindow::entryTops() const
+{
+    return flowlayout::entryTops(m_program.entries(m_program.CurrentPage));
+}
+
+void FlowchartEditorWindow::UpdateValueControls()
+{
+    const int item = m_menu->currentIndex();
+    const int min1 = flow::valueMin1(item);
+    setValueControls(m_bar1, m_edit1, min1, flow::valueMax1(item), min1);
+    setValueControls(m_bar2, m_edit2, flow::ValueMin2, flow::valueMax2(item), flow::ValueMin2);
+    m_bar1->setVisible(flow::hasValue1(item));
+    m_edit1->setVisible(flow::hasValue1(item));
+    m_bar2->setVisible(flow::hasValue2(item));
+    m_edit2->setVisible(flow::hasValue2(item));
+    m_label1->setText(flow::valueLabel1(item));
+    m_label2->setText(flow::valueLabel2(item));
+}
+
+void FlowchartEditorWindow::showModel()
+{
+    // One menu item per subroutine after the twelve commands.
+    while (m_menu->count() > flow::FixedItems + m_program.SubroutineCount)
+        m_menu->removeItem(m_menu->count() - 1);
+    while (m_menu->count() < flow::FixedItems + m_program.SubroutineCount)
+        m_menu->addItem(flow::subroutineItem(m_menu->count() - flow::StopItem));
+    for (int page = 0; page < flow::PageCount; ++page)
+        m_tabs[page]->setVisible(page <= m_program.SubroutineCount);
+    showPicture(m_pageTitle, titlePicture(m_program.CurrentPage));
+    // Room for the longest page: 47 repeats or calls reach past the 3000 pixels.
+    const int bottom = flowlayout::bottom(m_program.entries(m_program.CurrentPage)) + 40;
+    m_paintBox->resize(flowlayout::PaintBoxWidth, qMax(PaintBoxHeight, bottom));
+    m_paintBox->update();
+    // Every change of the pages comes here: the recovery copy follows the mark.
+    if (m_program.Modified)
+        m_recovery->edited();
+    else
+        m_recovery->discard();
+}
+
+void FlowchartEditorWindow::refused(const FlowOutcome &outcome)
+{
+    if (!outcome.message.isEmpty())
+        services().dialogs.warning(outcome.message);
+}
+
+void FlowchartEditorWindow::Add_CommandClick()
+{
+    const FlowOutcome outcome = m_program.append(m_menu->currentIndex(), m_edit1->text(), m_edit2->text());
+    if (!outcome.ok())
+        return refused(outcome);
+    showModel();
+}
+
+void FlowchartEditorWindow::Add_SubClick()
+{
+    const FlowOutcome outcome = m_program.addSubroutine();
+    if (!outcome.ok())
+        return refused(outcome);
+    m_scroll->verticalScrollBar()->setValue(0);
+    showModel();
+}
+
+void FlowchartEditorWindow::SelectPage(int page)
+{
+    if (page < 0 || page > m_program.SubroutineCount)
+        return;
+    m_program.CurrentPage = page;
+    m_scroll->verticalScrollBar()->setValue(0);
+    showModel();
+}
+
+bool FlowchartEditorWindow::compile()
+{
+    const FlowOutcome outcome = m_program.compileChart();
+    if (!outcome.ok())
+        refused(outcome);
+    return outcome.ok();
+}
+
+void FlowchartEditorWindow::SendClick()
+{
+    Transmitter &transmitter = services().transmitter;
+    transmitter.withSendingDialog(forms().sendingDialog(), this, [&] {
+        if (!compile())
+            return false;
+        if (commandlist::total(m_program.CompiledList) > limits::MaxTotal) {
+            services().dialogs.warning(msg::SendOverLimit504);
+            return false;
+        }
+        return transmitter.sendLedProgram(m_program.CompiledList);
+    });
+}
+
+void FlowchartEditorWindow::ActionClick()
+{
+    services().transmitter.sendShortCommand(1);
+}
+
+void FlowchartEditorWindow::Command_NumberClick()
+{
+    if (compile())
+        services().dialogs.information(msg::memoryUsage(commandlist::total(m_program.CompiledList)));
+}
+
+void FlowchartEditorWindow::ReportClick()
+{
+    auto *report = dynamic_cast<ReportWindow *>(forms().form(14));
+    if (!report || !compile())
+        return;
+    report->setProgram(m_program.CompiledList);
+    report->showOver(this);
+}
+
+bool FlowchartEditorWindow::File_SaveClick()
+{
+    Dialogs &dialogs = services().dialogs;
+    const QString chosen = dialogs.saveFileName(programfile::Filter);
+    if (chosen.isEmpty() || !compile())
+        return false;
+    const QString marker = flowfile::markerFor(m_program.CompiledList);
+    if (marker == QLatin1String("FURO") && dialogs.question(msg::TotalPrompt, AnswerButtons::YesNo) != Answer::Yes)
+        return false;
+    if (!writeProgramFile(dialogs, chosen, flowfile::fileLines(m_program, marker)))
+        return false;
+    m_program.Modified = false;
+    m_recovery->discard();
+    return true;
+}
+
+void FlowchartEditorWindow::File_OpenClick()
+{
+    if (!askToSave(services().dialogs, m_program.Modified, [this] { File_SaveClick(); }))
+        return;
+    const QString path = services().dialogs.openFileName(programfile::Filter);
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+void FlowchartEditorWindow::openFile(const QString &path)
+{
+    if (!programfile::hasProgramExtension(path)) {
+        services().dialogs.information(msg::CannotOpen111);
+        return;
+    }
+    showRead(flowfile::read(path), false);
+}
+
+bool FlowchartEditorWindow::showRead(const flowfile::ReadResult &read, bool quiet)
+{
+    if (read.status == flowfile::ReadResult::Unreadable) {
+        if (!quiet)
+            services().dialogs.warning(read.message());
+        return false;
+    }
+    if (read.status == flowfile::ReadResult::OtherStep) {
+        if (!quiet)
+            services().dialogs.information(read.message());
+        return false;
+    }
+    ClearAllPages();
+    m_program = read.program;
+    // A file that broke off is not what the editor now holds: keep it marked.
+    m_program.Modified = read.status == flowfile::ReadResult::ShortPages;
+    showModel();
+    if (m_program.Modified && !quiet)
+        services().dialogs.warning(read.message());
+    return true;
+}
+
+QByteArray FlowchartEditorWindow::fileBytes() const
+{
+    // As File_Save writes it; pages whose compilation fails keep the marker
+    // only this editor opens.
+    FlowchartProgram compiled = m_program;
+    const bool ok = compiled.compileChart().ok();
+    const QString marker = ok ? flowfile::markerFor(compiled.CompiledList) : QStringLiteral("FURO");
+    return textfile::encodeLines(flowfile::fileLines(compiled, marker));
+}
+
+void FlowchartEditorWindow::ClearAllPages()
+{
+    m_program.reset();
+    m_menu->setCurrentIndex(0);
+    UpdateValueControls();
+    m_scroll->verticalScrollBar()->setValue(0);
+    showModel();
+}
+
+void FlowchartEditorWindow::All_DeleteClick()
+{
+    if (askToSave(services().dialogs, m_program.Modified, [this] { File_SaveClick(); }))
+        ClearAllPages();
+}
+
+void FlowchartEditorWindow::MenuClick()
+{
+    if (!askToSave(services().dialogs, m_program.Modified, [this] { File_SaveClick(); }))
+        return;
+    ClearAllPages();
+    FormWindow::MenuClick();
+}
+
+void FlowchartEditorWindow::ByeClick()
+{
+    if (!askToSave(services().dialogs, m_program.Modified, [this] { File_SaveClick(); }))
+        return;
+    ClearAllPages();
+    FormWindow::ByeClick();
+}
+
+void FlowchartEditorWindow::openDialog(bool inserting)
+{
+    auto *dialog = dynamic_cast<CommandDialogWindow *>(forms().form(11));
+    if (!dialog) {
+        services().dialogs.warning(msg::OpenError102);
+        return;
+    }
+    QStringList items;
+    for (int i = 0; i < m_menu->count(); ++i)
+        items.append(m_menu->itemText(i));
+    dialog->setMenuItems(items);
+    if (inserting) {
+        dialog->EditCode.clear();
+        dialog->EditValue1.clear();
+        dialog->EditValue2.clear();
+        dialog->InsertMode = 1;
+        dialog->setPicture(QStringLiteral("Img/Panel/Furo_Insert.jpg"));
+    } else {
+        const QString entry = m_program.Pages[m_program.CurrentPage][m_program.SelectedEntry];
+        dialog->EditCode = commandlist::field(entry, 1);
+        dialog->EditValue1 = commandlist::field(entry, 2);
+        dialog->EditValue2 = commandlist::field(entry, 3);
+        dialog->InsertMode = 0;
+        dialog->setPicture(QStringLiteral("Img/Panel/Furo_Editing.jpg"));
+    }
+    forms().runModal(dialog);
+}
+
+void FlowchartEditorWindow::Insert1Click()
+{
+    openDialog(true);
+}
+
+void FlowchartEditorWindow::Edit3Click()
+{
+    openDialog(false);
+}
+
+void FlowchartEditorWindow::InsertEntry(int item, const QString &value1, const QString &value2)
+{
+    FlowOutcome outcome = m_program.insertEntry(item, value1, value2);
+    if (outcome.status == FlowOutcome::AskLoss) {
+        if (services().dialogs.question(outcome.message, AnswerButtons::YesNo) != Answer::Yes)
+            return;
+        outcome = m_program.insertEntry(item, value1, value2, true);
+    }
+    if (!outcome.ok())
+        return refused(outcome);
+    showModel();
+}
+
+void FlowchartEditorWindow::ReplaceEntry(int item, const QString &value1, const QString &value2)
+{
+    const FlowOutcome outcome = m_program.replaceEntry(item, value1, value2);
+    if (!outcome.ok())
+        return refused(outcome);
+    showModel();
+}
+
+void FlowchartEditorWindow::Delete1Click()
+{
+    const FlowOutcome outcome = m_program.deleteEntry();
+    if (!outcome.ok())
+        return refused(outcome);
+    showModel();
+}
+
+void FlowchartEditorWindow::N3Click()
+{
+    const Answer answer = services().dialogs.question(msg::clearPagePrompt(m_program.PageToClear),
+                                                      AnswerButtons::YesCancel, BoxKind::Information);
+    if (answer == Answer::Yes)
+        m_program.clearPage();
+    showModel();
+}
+
+void FlowchartEditorWindow::PaintBox1MouseDown(QMouseEvent *event)
+{
+    if (event->button() != Qt::RightButton)
+        return;
+    const int entry =
+        flowlayout::hitEntry(m_program.entries(m_program.CurrentPage), event->position().toPoint());
+    if (entry < 0)
+        return;
+    m_program.SelectedEntry = entry;
+    m_entryMenu->popup(event->globalPosition().toPoint());
+}
+
+void FlowchartEditorWindow::PageTabMouseDown(int page, QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        SelectPage(page);
+        return;
+    }
+    const int x = event->position().toPoint().x();
+    if (event->button() != Qt::RightButton || x <= 0 || x >= TabWidth)
+        return;
+    m_program.PageToClear = page;
+    m_tabMenu->popup(event->globalPosition().toPoint());
+}
+
+bool FlowchartEditorWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_paintBox && event->type() == QEvent::MouseButtonPress) {
+        PaintBox1MouseDown(static_cast<QMouseEvent *>(event));
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonPress && watched->objectName().startsWith(TabName)) {
+        PageTabMouseDown(watched->objectName().mid(TabName.size()).toInt(), static_cast<QMouseEvent *>(event));
+        return true;
+    }
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Wheel) {
+        // 80 pixels per wheel step; finer (high-resolution) wheels add up to steps.
+        m_wheelRest += static_cast<QWheelEvent *>(event)->angleDelta().y();
+        const int steps = m_wheelRest / 120;
+        m_wheelRest -= steps * 120;
+        QScrollBar *bar = m_scroll->verticalScrollBar();
+        bar->setValue(bar->value() - steps * WheelStep);
+        return true;
+    }
+    return FormWindow::eventFilter(watched, event);
+}
+
+} // namespace kr31

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "editors/flowchart/FlowchartFile.h"
+#include "editors/flowchart/FlowchartProgram.h"
+#include "ui/FormWindow.h"
+
+#include <array>
+
+class QComboBox;
+class QLineEdit;
+class QMenu;
+class QScrollArea;
+class QSlider;
+
+namespace kr31 {
+
+class RecoveryKeeper;
+
+// The flowchart editor: a main program and up to nine subroutines, each a
+// page drawn as a flowchart. A command chosen on the left is appended to the
+// page on show; a right-click on a drawn entry inserts before it, edits it or
+// deletes it through the command dialog; tabs on the right switch pages. The
+// program is compiled for sending, saving, the report and the memory usage.
+class FlowchartEditorWindow : public FormWindow
+{
+    Q_OBJECT
+public:
+    explicit FlowchartEditorWindow(Forms &forms);
+
+    const FlowchartProgram &program() const { return m_program; }
+    bool isModified() const { return m_program.Modified; }
+    // The top of each drawn entry of the page on show.
+    QList<int> entryTops() const;
+
+    // The handlers of the window's buttons and menus.
+    void Add_CommandClick();
+    void Add_SubClick();
+    void SendClick();
+    void ActionClick();
+    void Command_NumberClick();
+    void ReportClick();
+    bool File_SaveClick();
+    void File_OpenClick();
+    void All_DeleteClick();
+    void MenuClick() override;
+    void ByeClick() override;
+    void Insert1Click();
+    void Edit3Click();
+    void Delete1Click();
+    void N3Click();
+    // Shows page (0: main program, k: subroutine k).
+    void SelectPage(int page);
+
+    // The dialog's OK: the choice (menu item, value texts) inserted before or
+    // written over the selected entry.
+    void InsertEntry(int item, const QString &value1, const QString &value2);
+    void ReplaceEntry(int item, const QString &value1, const QString &value2);
+
+    // Opens a file as File_Open does once a name is chosen (also for a file
+    // given on the command line).
+    void openFile(const QString &path);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createValueControls();
+    void createPageTabs();
+    void UpdateValueControls();
+    void PaintBox1MouseDown(QMouseEvent *event);
+    void PageTabMouseDown(int page, QMouseEvent *event);
+    void openDialog(bool inserting);
+    // Compiles; shows (507) and answers false when the compilation failed.
+    bool compile();
+    // The window after a change of the model: menu items, tabs, title, drawing.
+    void showModel();
+    void ClearAllPages();
+    void refused(const FlowOutcome &outcome);
+    // Shows pages read from a file; false (and nothing changed) when the read
+    // gave none. quiet leaves the messages out.
+    bool showRead(const flowfile::ReadResult &read, bool quiet);
+    // The bytes File_Save writes for the pages as they stand.
+    QByteArray fileBytes() const;
+
+    FlowchartProgram m_program;
+    QComboBox *m_menu = nullptr;
+    QSlider *m_bar1 = nullptr;
+    QSlider *m_bar2 = nullptr;
+    QLineEdit *m_edit1 = nullptr;
+    QLineEdit *m_edit2 = nullptr;
+    QLabel *m_label1 = nullptr;
+    QLabel *m_label2 = nullptr;
+    QScrollArea *m_scroll = nullptr;
+    QWidget *m_paintBox = nullptr;
+    QLabel *m_pageTitle = nullptr;
+    std::array<QLabel *, flow::PageCount> m_tabs{};
+    QMenu *m_entryMenu = nullptr;
+    QMenu *m_tabMenu = nullptr;
+    int m_wheelRest = 0;
+    RecoveryKeeper *m_recovery = nullptr;
+};
+
+} // namespace kr31

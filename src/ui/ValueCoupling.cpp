@@ -1,0 +1,48 @@
+#include "ui/ValueCoupling.h"
+
+#include "core/TextTools.h"
+
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QSlider>
+
+namespace kr31 {
+
+void coupleValue(QSlider *slider, QLineEdit *box, std::function<void(const QString &)> changed)
+{
+    QObject::connect(slider, &QSlider::valueChanged, box, [box, changed](int value) {
+        box->setText(QString::number(value));
+        if (changed)
+            changed(box->text());
+    });
+    QObject::connect(box, &QLineEdit::textEdited, slider, [slider, box, changed](const QString &text) {
+        if (!text::isInteger(text)) {
+            box->clear();
+            return;
+        }
+        const int value = qBound(slider->minimum(), *text::toInt(text), slider->maximum());
+        {
+            const QSignalBlocker block(slider);
+            slider->setValue(value);
+        }
+        // A value beyond the range stands corrected, also when the slider was already at its end.
+        if (box->text() != QString::number(value))
+            box->setText(QString::number(value));
+        if (changed)
+            changed(box->text());
+    });
+}
+
+void setValueControls(QSlider *slider, QLineEdit *box, int min, int max, int position)
+{
+    const QSignalBlocker block(slider);
+    // A range whose maximum is not above its minimum is ignored, as the sliders do.
+    if (max > min) {
+        slider->setRange(min, max);
+        slider->setPageStep(int(text::roundHalfEven(max, 10)));
+    }
+    slider->setValue(position);
+    box->setText(QString::number(position));
+}
+
+} // namespace kr31
