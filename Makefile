@@ -39,6 +39,7 @@ bench: build
 		./$(BUILD)/bin/bench_ratios $(ROUNDS); \
 	fi
 	@if [ -x ./$(BUILD)/bin/bench_transfer ]; then ./$(BUILD)/bin/bench_transfer; fi
+	@if [ -x ./$(BUILD)/bin/bench_text ]; then ./$(BUILD)/bin/bench_text; fi
 
 clean:
 	rm -rf $(BUILD)

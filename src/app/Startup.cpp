@@ -4,6 +4,7 @@
 #include "editors/flowchart/FlowchartEditorWindow.h"
 #include "editors/icon/ChartViewWindow.h"
 #include "editors/icon/IconEditorWindow.h"
+#include "editors/text/TextEditorWindow.h"
 #include "report/ReportWindow.h"
 #include "tools/AlarmSoundWindow.h"
 #include "tools/BrightnessWindow.h"
@@ -93,7 +94,7 @@ void createWindows(Forms &forms)
     forms.add(new SettingsWindow(forms));
     forms.add(new SendingDialogWindow(forms));
     forms.add(new IconEditorWindow(forms));
-    forms.add(new ToolWindow(9, tool, QStringLiteral("Img/Back/Moji.jpg"), QStringLiteral("文字"), forms));
+    forms.add(new TextEditorWindow(forms));
     forms.add(new ChartViewWindow(forms));
     forms.add(new CommandDialogWindow(forms));
     forms.add(new ToolWindow(12, QSize(700, 220), QStringLiteral("Img/Panel/Melody_Insert.jpg"),

@@ -5,6 +5,7 @@
 #include "editors/flowchart/FlowchartEditorWindow.h"
 #include "editors/flowchart/FlowchartFile.h"
 #include "editors/icon/IconEditorWindow.h"
+#include "editors/text/TextEditorWindow.h"
 #include "program/ProgramFile.h"
 #include "core/Settings.h"
 #include "link/AlsaSoundOutput.h"
@@ -49,6 +50,12 @@ void openFromCommandLine(Forms &forms, const QString &path)
     if (file->marker == QLatin1String("FURO") || flowfile::hasPages(QStringList{file->marker} + file->lines)) {
         forms.open(forms.form(2), 5);
         static_cast<FlowchartEditorWindow *>(forms.form(5))->openFile(path);
+        return;
+    }
+    if (file->marker == QLatin1String("WORD") ||
+        (file->isLedList() && file->lines.contains(QStringLiteral("TEXT")))) {
+        forms.open(forms.form(2), 9);
+        static_cast<TextEditorWindow *>(forms.form(9))->openFile(path);
         return;
     }
     if (file->marker == QLatin1String("LED") || file->marker == QLatin1String("DD") ||

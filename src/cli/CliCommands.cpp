@@ -17,6 +17,8 @@
 #include "core/TextFile.h"
 #include "editors/flowchart/FlowchartFile.h"
 #include "editors/icon/IconFile.h"
+#include "editors/text/TextLanguage.h"
+#include "editors/text/WordFile.h"
 #include "program/CommandList.h"
 #include "program/ProgramFile.h"
 #include "report/ReportPage.h"
@@ -119,9 +121,39 @@ std::optional<QStringList> flowchartListOf(const ProgramFile &file, bool forSend
     return read.program.CompiledList;
 }
 
+// True for the files the text window opens as a program text.
+bool isTextProgram(const ProgramFile &file)
+{
+    return file.marker == QLatin1String("WORD") || (file.isLedList() && file.lines.contains(QStringLiteral("TEXT")));
+}
+
+// The checked command list of a text program file, compiled from its text with
+// the command names of set.ini, as the text window sends it after opening the file.
+std::optional<QStringList> textCommandList(const QString &path, Failure &failure)
+{
+    const QStringList names = Settings().commandNames();
+    const wordfile::ReadResult read = wordfile::read(path, names);
+    if (read.status != wordfile::ReadResult::Ok) {
+        failure.message = read.status == wordfile::ReadResult::Unreadable ? msg::CannotOpen111 : read.message();
+        return std::nullopt;
+    }
+    const textlang::CheckResult check = textlang::check(read.text, names);
+    if (!check.ok()) {
+        QStringList message{check.message()};
+        if (check.line >= 0)
+            message.append(QStringLiteral("(%1 行目: %2)").arg(check.line + 1).arg(read.text.value(check.line)));
+        if (!check.hint.isEmpty())
+            message.append(check.hint);
+        failure.message = message.join(u'\n');
+        return std::nullopt;
+    }
+    return check.compiled;
+}
+
 // The command list that a program file sends, checked as the lamp needs it:
 // an "LED" or "LITE" list as it stands, a "DD" file as the icon editor sends
-// it, a file with flowchart pages as the flowchart editor sends it.
+// it, a file with flowchart pages as the flowchart editor sends it, a text
+// program ("WORD", or a list with its text) compiled from its text.
 std::optional<QStringList> commandListOf(const QString &path, Failure &failure)
 {
     const auto file = ProgramFile::read(path);
@@ -131,6 +163,8 @@ std::optional<QStringList> commandListOf(const QString &path, Failure &failure)
     }
     if (flowfile::hasPages(QStringList{file->marker} + file->lines))
         return flowchartListOf(*file, true, failure);
+    if (isTextProgram(*file))
+        return textCommandList(path, failure);
     if (file->marker == QLatin1String("DD")) {
         const auto program = iconProgramOf(path, failure);
         if (!program)
@@ -368,17 +402,29 @@ bool reportCommand(Context &c)
     }
     const auto file = ProgramFile::read(c.args.at(0));
     std::optional<QStringList> list;
-    if (file && flowfile::hasPages(QStringList{file->marker} + file->lines)) {
+    if (file && flowfile::hasPages(QStringList{file->marker} + file->lines))
         list = flowchartListOf(*file, false, c.failure);
-    } else if (const auto program = iconProgramOf(c.args.at(0), c.failure)) {
+    else if (file && isTextProgram(*file))
+        list = textCommandList(c.args.at(0), c.failure);
+    else if (const auto program = iconProgramOf(c.args.at(0), c.failure))
         list = program->compileSlots();
-    }
     if (!list)
         return false;
     const QStringList lines = report::pageLines(grade, cls, name, impressions, *list, resourceFolder());
     QString why;
     if (!report::writePage(c.output(), lines, &why))
         return c.fail(report::CannotWrite + QStringLiteral("\n") + c.output() + QStringLiteral(": ") + why);
+    return true;
+}
+
+// The program text that the text window shows after opening the file.
+bool textCommand(Context &c)
+{
+    const wordfile::ReadResult read = wordfile::read(c.args.at(0), c.settings.commandNames());
+    if (read.status != wordfile::ReadResult::Ok)
+        return c.fail(read.status == wordfile::ReadResult::Unreadable ? msg::CannotOpen111 : read.message());
+    for (const QString &line : read.text)
+        c.out << line << '\n';
     return true;
 }
 
@@ -406,6 +452,7 @@ const CliCommand Commands[] = {
      1, 1, alarmCommand},
     {"report", "FILE.kr3 --grade G --class C --name N [--impressions TEXTFILE] -o Report.html",
      "レポートのページを書く", 1, 1, reportCommand},
+    {"text", "FILE.kr3", "文字プログラムの画面に出るプログラムを表示", 1, 1, textCommand},
 };
 
 const CliCommand *findCommand(const QString &name)

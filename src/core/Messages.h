@@ -53,6 +53,20 @@ inline QString memoryUsage(int total)
     return QStringLiteral("現在のメモリ使用量は") + QString::number(total) + QStringLiteral("です。");
 }
 
+// The text language's line message: "プログラムの文法に誤りがあります。　" + line number + "行目を確認して下さい。"
+inline QString grammarFault(int lineNumber)
+{
+    return QStringLiteral("プログラムの文法に誤りがあります。\u3000") + QString::number(lineNumber) +
+           QStringLiteral("行目を確認して下さい。");
+}
+
+// Ours: a program file that could not be written (the old file stays as it was).
+inline QString cannotSave(const QString &path, const QString &reason)
+{
+    return QStringLiteral("ファイルを保存できませんでした。保存先を確認して下さい。\n") + path +
+           QStringLiteral("\n（理由: ") + reason + QStringLiteral("）");
+}
+
 // Ours: a transfer sound that could not be played (the reason follows on a second line).
 inline const QString CannotPlay =
     QStringLiteral("音を再生できませんでした。スピーカーやイヤホンがつながっているか確認して下さい。");
@@ -63,13 +77,6 @@ inline QString clearPagePrompt(int page)
     const QString which = page == 0 ? QStringLiteral("メインプログラム")
                                     : QStringLiteral("サブルーチン") + QString::number(page);
     return which + QStringLiteral("内のプログラムをすべて削除します。よろしいですか？");
-}
-
-// Ours: a program file that could not be written (the old file stays whole).
-inline QString cannotSave(const QString &path, const QString &reason)
-{
-    return QStringLiteral("ファイルを保存できませんでした。保存先を確認して下さい。\n") + path +
-           QStringLiteral("\n（理由: ") + reason + QStringLiteral("）");
 }
 
 // Ours: the question at start for work an editor had not saved when the program

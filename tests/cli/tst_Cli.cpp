@@ -1,6 +1,7 @@
 #include "support/TestPaths.h"
 #include "cli/CliCommands.h"
 #include "cli/SendProgress.h"
+#include "core/Cp932.h"
 #include "core/Messages.h"
 #include "core/TextFile.h"
 #include "editors/icon/IconProgram.h"
@@ -84,6 +85,10 @@ private Q_SLOTS:
         while (dd.size() < 47)
             dd.append("27");
         QTest::newRow("DD") << data("icon_dd.kr3") << *packet::ledProgram(dd);
+        QTest::newRow("WORD, compiled from its text")
+            << data("text_word.kr3") << *packet::ledProgram({"16", "18,50", "26", "222,2,3"});
+        QTest::newRow("LED with a text, compiled from the text")
+            << data("text_led.kr3") << *packet::ledProgram({"26", "17"});
     }
     void packetOfFiles()
     {
@@ -122,6 +127,14 @@ private Q_SLOTS:
             << QStringList{"report", data("flowchart.kr3"), "--grade", "3", "--class", "2", "--name", "A", "-o",
                            "/tmp/r.html"}
             << msg::OtherStep112;
+        QTest::newRow("text that fails its check")
+            << QStringList{"play", data("text_faulty.kr3")} << msg::grammarFault(2) + "\n(2 行目: bright(50);)";
+        QTest::newRow("report of a faulty text")
+            << QStringList{"report", data("text_faulty.kr3"), "--grade", "3", "--class", "2", "--name", "A", "-o",
+                           "/tmp/r.html"}
+            << msg::grammarFault(2);
+        QTest::newRow("text of an icon file") << QStringList{"text", data("icon_dd.kr3")} << msg::OtherStep112;
+        QTest::newRow("text of a missing file") << QStringList{"text", data("nope.kr3")} << msg::CannotOpen111;
         QTest::newRow("bad mode") << QStringList{"wav", "--mode", "4", "-o", "/tmp/x.wav", "4"} << "0 から 3";
         QTest::newRow("bad value") << QStringList{"wav", "-o", "/tmp/x.wav", "256"} << "0 から 255";
         QTest::newRow("brightness over 100") << QStringList{"brightness", "101"} << "0 から 100";
@@ -203,6 +216,46 @@ private Q_SLOTS:
         const QStringList lines =
             report::pageLines("3", "2", "A", report::InitialImpressions, list, kr31::test::binDir() + QStringLiteral("/"));
         QCOMPARE(readFile(out), textfile::encodeLines(lines));
+    }
+
+    void textAsTheWindowShowsIt_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("converted list") << data("program.kr3")
+                                        << "ON();\nBright(50);\nTimer(64800);\nRepeat(0,3);\nStop();\n";
+        QTest::newRow("text section") << data("text_led.kr3") << "Beep();\nOFF();\n";
+        QTest::newRow("WORD") << data("text_word.kr3")
+                              << "// くりかえし\nON();\nBright(50);\nFor(i:=1,i<=3,i++){\n  Beep();\n}\n";
+    }
+    void textAsTheWindowShowsIt()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, text);
+        const Run run = cli({"text", file});
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, text);
+    }
+
+    // The command words of set.ini (code page 932) name the commands of a text file.
+    void textUsesTheConfiguredNames()
+    {
+        QByteArray ini = "[Command]\r\n";
+        const QStringList names{"つける", "けす", "あかるさ", "FadeIn", "FadeOut", "まつ",
+                                "Repeat", "Touch", "TouchIn", "TouchOut", "ピッ", "おわり"};
+        for (int i = 0; i < 12; ++i)
+            ini += QByteArray::number(i + 1) + '=' + cp932::encode(names.at(i)) + "\r\n";
+        m_home->writeWorkFile("set.ini", ini);
+        const QString path = m_home->home() + "/custom.kr3";
+        QVERIFY(textfile::writeLines(path, {"WORD", "つける();", "まつ(3);", "ピッ();"}));
+        Run run = cli({"packet", path});
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.out, lines(*packet::ledProgram({"16", "21,3", "26"})));
+        run = cli({"text", data("program.kr3")});
+        QCOMPARE(run.out, QStringLiteral("つける();\nあかるさ(50);\nまつ(64800);\nRepeat(0,3);\nおわり();\n"));
+        m_home->writeWorkFile("set.ini", "");
+        QCOMPARE(cli({"packet", path}).exitCode, 1); // the default words do not know them
     }
 
     void unwritableOutput()

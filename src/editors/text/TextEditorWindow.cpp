@@ -1,0 +1,521 @@
+#include "editors/text/TextEditorWindow.h"
+
+#include "program/ProgramSave.h"
+
+#include "core/Messages.h"
+#include "core/Resources.h"
+#include "core/Settings.h"
+#include "core/TextFile.h"
+#include "core/WorkFolder.h"
+#include "editors/icon/ChartViewWindow.h"
+#include "editors/icon/IconFile.h"
+#include "editors/text/HelpPage.h"
+#include "editors/text/WordFile.h"
+#include "program/CommandList.h"
+#include "report/ReportWindow.h"
+#include "ui/Forms.h"
+#include "ui/PageBrowser.h"
+#include "ui/PictureButton.h"
+#include "ui/RecoveryKeeper.h"
+#include "ui/TitleStrip.h"
+#include "ui/UiServices.h"
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QFileInfo>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QUrl>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+
+namespace kr31 {
+
+namespace {
+
+const QString ButtonFolder = QStringLiteral("Img/Common_Button/");
+
+const Place Buttons[] = {
+    {"Pro", 235, 13, 90, 60},        {"Send", 351, 13, 90, 60},       {"Action", 467, 13, 90, 60},
+    {"Menu", 570, 13, 55, 60},       {"Help", 625, 13, 55, 60},       {"Bye", 680, 13, 55, 60},
+    {"File_Open", 41, 75, 134, 26},  {"File_Save", 179, 75, 134, 26}, {"furo", 317, 75, 134, 26},
+    {"Report", 455, 75, 134, 26},    {"Command_Total", 593, 75, 134, 26},
+};
+
+// Scintilla indicators and markers of this window (8 and up belong to the container).
+constexpr int CommentTextIndicator = 8;
+constexpr int CommentBackIndicator = 9;
+constexpr int QuoteIndicator = 10;
+constexpr int LinkIndicator = 11;
+constexpr int FaultLineMarker = 1;
+constexpr int FaultArrowMarker = 2;
+constexpr int HintStyle = 50;
+constexpr int LineEndStyle = 51;
+
+QColor rgb(quint32 value)
+{
+    return QColor::fromRgb(value);
+}
+
+} // namespace
+
+TextEditorWindow::TextEditorWindow(Forms &forms)
+    : FormWindow(9, QSize(749, 499), forms)
+{
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPixelSize(12);
+    setFont(font);
+    reportHelpFailure();
+
+    auto *back = new QLabel(this);
+    back->setObjectName(QStringLiteral("Image1"));
+    back->setGeometry(0, 0, 750, 500);
+    back->setStyleSheet(QStringLiteral("background: #f3eefa"));
+    showPicture(back, QStringLiteral("Img/Back/Moji.jpg"));
+    auto *title = new QLabel(this);
+    title->setObjectName(QStringLiteral("Image17"));
+    title->setGeometry(0, 0, 750, 73);
+    showPicture(title, QStringLiteral("Img/Title/Moji.jpg"));
+    new TitleStrip(title);
+
+    const std::map<QString, std::function<void()>> actions = {
+        {"Pro", {}},
+        {"Send", [this] { SendClick(); }},
+        {"Action", [this] { ActionClick(); }},
+        {"Menu", [this] { MenuClick(); }},
+        {"Help", [this] { HelpClick(); }},
+        {"Bye", [this] { ByeClick(); }},
+        {"File_Open", [this] { File_OpenClick(); }},
+        {"File_Save", [this] { File_SaveClick(); }},
+        {"furo", [this] { furoClick(); }},
+        {"Report", [this] { ReportClick(); }},
+        {"Command_Total", [this] { Command_TotalClick(); }},
+    };
+    for (const Place &place : Buttons)
+        addButton(ButtonFolder, place, actions.at(QString::fromLatin1(place.name)));
+
+    m_edit = new QsciScintilla(this);
+    m_edit->setObjectName(QStringLiteral("SonEdit1"));
+    m_edit->setGeometry(28, 114, 339, 368);
+    m_edit->setUtf8(true);
+    // The fixed-pitch "FixedSys" at 19 pixels, as the installed font it maps to.
+    QFont fixed(QFontInfo(QFont(QStringLiteral("FixedSys"))).family());
+    fixed.setPointSizeF(19.0 * 72.0 / qMax(1, logicalDpiY()));
+    m_edit->setFont(fixed);
+    m_edit->SendScintilla(QsciScintillaBase::SCI_STYLECLEARALL);
+    m_edit->setPaper(Qt::white);
+    m_edit->setColor(Qt::black);
+    m_edit->setMarginType(0, QsciScintilla::NumberMargin);
+    m_edit->setMarginLineNumbers(0, true);
+    m_edit->setMarginWidth(0, QStringLiteral("0000"));
+    m_edit->setMarginsFont(fixed);
+    m_edit->setMarginType(1, QsciScintilla::SymbolMargin);
+    m_edit->setMarginWidth(1, 14);
+    m_edit->setWrapMode(QsciScintilla::WrapWord);
+    m_edit->setEdgeColumn(100);
+    m_edit->setTabWidth(6);
+    m_edit->setEolMode(QsciScintilla::EolWindows);
+    m_edit->setEolVisibility(true);
+    m_edit->setAutoIndent(false);
+    m_edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_edit->setCaretLineVisible(true);
+    m_edit->setCaretLineBackgroundColor(QColor(0xFF, 0xFB, 0xE6));
+
+    m_edit->indicatorDefine(QsciScintilla::TextColorIndicator, CommentTextIndicator);
+    m_edit->indicatorDefine(QsciScintilla::StraightBoxIndicator, CommentBackIndicator);
+    m_edit->setIndicatorDrawUnder(true, CommentBackIndicator);
+    m_edit->SendScintilla(QsciScintillaBase::SCI_INDICSETALPHA, CommentBackIndicator, 255L);
+    m_edit->SendScintilla(QsciScintillaBase::SCI_INDICSETOUTLINEALPHA, CommentBackIndicator, 255L);
+    m_edit->indicatorDefine(QsciScintilla::TextColorIndicator, QuoteIndicator);
+    m_edit->setIndicatorForegroundColor(Qt::gray, QuoteIndicator);
+    m_edit->indicatorDefine(QsciScintilla::TextColorIndicator, LinkIndicator);
+    m_edit->setIndicatorForegroundColor(Qt::blue, LinkIndicator);
+
+    m_edit->markerDefine(QsciScintilla::Background, FaultLineMarker);
+    m_edit->setMarkerBackgroundColor(QColor(0xFF, 0xC8, 0xC8), FaultLineMarker);
+    m_edit->markerDefine(QsciScintilla::RightArrow, FaultArrowMarker);
+    m_edit->setMarkerBackgroundColor(QColor(0xD0, 0x20, 0x20), FaultArrowMarker);
+    m_edit->setMarkerForegroundColor(QColor(0xD0, 0x20, 0x20), FaultArrowMarker);
+    QFont hintFont(QStringLiteral("ＭＳ Ｐゴシック"));
+    hintFont.setPointSizeF(fixed.pointSizeF() * 0.7);
+    m_edit->SendScintilla(QsciScintillaBase::SCI_STYLESETFONT, HintStyle, hintFont.family().toUtf8().constData());
+    m_edit->SendScintilla(QsciScintillaBase::SCI_STYLESETSIZE, HintStyle, long(qRound(hintFont.pointSizeF())));
+    m_edit->SendScintilla(QsciScintillaBase::SCI_STYLESETFORE, HintStyle, QColor(0x80, 0x00, 0x00));
+    m_edit->SendScintilla(QsciScintillaBase::SCI_STYLESETBACK, HintStyle, QColor(0xFF, 0xF0, 0xD0));
+    m_edit->setAnnotationDisplay(QsciScintilla::AnnotationBoxed);
+    // Line-end marks in a light grey, so that they show without crowding the text.
+    m_edit->SendScintilla(QsciScintillaBase::SCI_STYLESETFORE, LineEndStyle, QColor(0xD4, 0xD4, 0xDC));
+    connect(m_edit, &QsciScintillaBase::SCN_STYLENEEDED, this, [this](int position) { styleLineEnds(position); });
+
+    connect(m_edit, &QsciScintilla::textChanged, this, [this] { textChanged(); });
+    // The control keeps the modified mark: the recovery copy follows it.
+    m_recovery = new RecoveryKeeper(
+        this, services().clock, QStringLiteral("Text"), [this] { return fileBytes(); },
+        [this](const QStringList &lines) { return restoreLines(lines); });
+    connect(m_edit, &QsciScintilla::modificationChanged, this, [this](bool modified) {
+        if (!modified)
+            m_recovery->discard();
+    });
+
+    m_browser = new PageBrowser(this);
+    m_browser->setObjectName(QStringLiteral("WebBrowser1"));
+    m_browser->setGeometry(384, 114, 339, 367);
+
+    // Holds the text of the compiled list; outside the visible area.
+    m_memo = new QPlainTextEdit(this);
+    m_memo->setObjectName(QStringLiteral("Memo1"));
+    m_memo->setGeometry(800, 0, 100, 100);
+    m_memo->hide();
+
+    m_names = Settings::defaultCommandNames();
+}
+
+QStringList TextEditorWindow::programLines() const
+{
+    QStringList lines;
+    const int count = m_edit->lines();
+    for (int i = 0; i < count; ++i) {
+        QString line = m_edit->text(i);
+        while (line.endsWith(u'\n') || line.endsWith(u'\r'))
+            line.chop(1);
+        lines.append(line);
+    }
+    return lines;
+}
+
+void TextEditorWindow::setProgramLines(const QStringList &lines)
+{
+    m_checkWhileTyping = false;
+    m_edit->setText(lines.join(QStringLiteral("\r\n")));
+    clearMark();
+    m_edit->setModified(false);
+    m_edit->setCursorPosition(0, 0);
+}
+
+bool TextEditorWindow::isModified() const
+{
+    return m_edit->isModified();
+}
+
+void TextEditorWindow::showEvent(QShowEvent *event)
+{
+    FormWindow::showEvent(event);
+    m_names = services().settings.commandNames();
+    buildHelpPage();
+    colourComments();
+    m_edit->setFocus();
+}
+
+void TextEditorWindow::buildHelpPage()
+{
+    const auto page = textfile::readLines(resourcePath(QStringLiteral("HTML/Word/index.html")));
+    const QString display = workfolder::path() + QStringLiteral("display.html");
+    if (!page || !textfile::writeLines(display, helppage::build(*page, m_names, resourceFolder()))) {
+        services().dialogs.warning(msg::OpenError102);
+        return;
+    }
+    const QUrl url = QUrl::fromLocalFile(display);
+    if (m_browser->source() == url)
+        m_browser->reload(); // the same name with new names in it
+    else
+        m_browser->setSource(url);
+    m_browser->clearHistory();
+}
+
+void TextEditorWindow::textChanged()
+{
+    if (m_edit->isModified())
+        m_recovery->edited();
+    colourComments();
+    // After a failed check the mark follows the learner's corrections.
+    if (m_checkWhileTyping) {
+        const textlang::CheckResult result = textlang::check(programLines(), m_names);
+        if (result.ok()) {
+            m_checkWhileTyping = false;
+            clearMark();
+        } else {
+            markLine(result);
+        }
+    }
+}
+
+// Every stretch from "//" to the line end in the comment colours of
+// "Data/set.ini"; quoted lines (">" first) in grey and web addresses in blue.
+void TextEditorWindow::colourComments()
+{
+    const CommentColours colours = readCommentColours(workfolder::path());
+    m_edit->setIndicatorForegroundColor(rgb(colours.text), CommentTextIndicator);
+    m_edit->setIndicatorForegroundColor(rgb(colours.background), CommentBackIndicator);
+    const long length = m_edit->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    for (int indicator : {CommentTextIndicator, CommentBackIndicator, QuoteIndicator, LinkIndicator}) {
+        m_edit->SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, indicator);
+        m_edit->SendScintilla(QsciScintillaBase::SCI_INDICATORCLEARRANGE, 0UL, length);
+    }
+    static const QRegularExpression link(QStringLiteral("(https?://|www\\.)[!-~]+"));
+    const int count = m_edit->lines();
+    for (int i = 0; i < count; ++i) {
+        QString line = m_edit->text(i);
+        while (line.endsWith(u'\n') || line.endsWith(u'\r'))
+            line.chop(1);
+        const long lineStart = m_edit->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, i);
+        // Scintilla positions count UTF-8 bytes.
+        const auto fill = [&](std::initializer_list<int> indicators, qsizetype column, qsizetype size) {
+            const long start = lineStart + long(line.left(column).toUtf8().size());
+            const long bytes = long(line.mid(column, size).toUtf8().size());
+            for (int indicator : indicators) {
+                m_edit->SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, indicator);
+                m_edit->SendScintilla(QsciScintillaBase::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(start),
+                                      bytes);
+            }
+        };
+        if (line.startsWith(u'>'))
+            fill({QuoteIndicator}, 0, line.size());
+        for (auto it = link.globalMatch(line); it.hasNext();) {
+            const QRegularExpressionMatch match = it.next();
+            fill({LinkIndicator}, match.capturedStart(), match.capturedLength());
+        }
+        const qsizetype column = line.indexOf(QLatin1String("//"));
+        if (column >= 0)
+            fill({CommentTextIndicator, CommentBackIndicator}, column, -1);
+    }
+}
+
+void TextEditorWindow::styleLineEnds(int end)
+{
+    const auto send = [this](unsigned int message, unsigned long w = 0, long l = 0) {
+        return m_edit->SendScintilla(message, w, l);
+    };
+    int line = int(send(QsciScintillaBase::SCI_LINEFROMPOSITION, send(QsciScintillaBase::SCI_GETENDSTYLED)));
+    long start = send(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
+    const long length = send(QsciScintillaBase::SCI_GETLENGTH);
+    send(QsciScintillaBase::SCI_STARTSTYLING, start, 0);
+    while (start < end && start < length) {
+        const long textEnd = send(QsciScintillaBase::SCI_GETLINEENDPOSITION, line);
+        const long next = ++line < m_edit->lines() ? send(QsciScintillaBase::SCI_POSITIONFROMLINE, line) : length;
+        send(QsciScintillaBase::SCI_SETSTYLING, textEnd - start, 0);
+        send(QsciScintillaBase::SCI_SETSTYLING, next - textEnd, LineEndStyle);
+        start = next;
+    }
+}
+
+// The hint broken into lines that fit the text area (annotations do not wrap).
+QString TextEditorWindow::wrappedHint(const QString &hint) const
+{
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPointSize(int(m_edit->SendScintilla(QsciScintillaBase::SCI_STYLEGETSIZE, HintStyle)));
+    const QFontMetrics metrics(font);
+    const int width = m_edit->viewport()->width() - m_edit->marginWidth(0) - m_edit->marginWidth(1) - 16;
+    QString out;
+    QString line;
+    for (const QChar c : hint) {
+        if (!line.isEmpty() && metrics.horizontalAdvance(line + c) > width) {
+            // Break after the last space or Japanese comma or full stop in the line's second half, if any.
+            const qsizetype at = std::max({line.lastIndexOf(u' '), line.lastIndexOf(QChar(0x3001)),
+                                           line.lastIndexOf(QChar(0x3002))});
+            const qsizetype cut = at > line.size() / 2 ? at + 1 : line.size();
+            out += line.left(cut) + u'\n';
+            line = line.mid(cut);
+        }
+        line += c;
+    }
+    return out + line;
+}
+
+void TextEditorWindow::markLine(const textlang::CheckResult &result)
+{
+    if (result.line == m_markedLine && result.hint == m_markedHint)
+        return;
+    clearMark();
+    if (result.line < 0)
+        return;
+    m_markedLine = result.line;
+    m_markedHint = result.hint;
+    m_edit->markerAdd(m_markedLine, FaultLineMarker);
+    m_edit->markerAdd(m_markedLine, FaultArrowMarker);
+    if (!m_markedHint.isEmpty())
+        m_edit->annotate(m_markedLine, wrappedHint(QStringLiteral("↑ ") + m_markedHint), HintStyle);
+    m_edit->ensureLineVisible(m_markedLine);
+}
+
+void TextEditorWindow::clearMark()
+{
+    m_edit->markerDeleteAll(FaultLineMarker);
+    m_edit->markerDeleteAll(FaultArrowMarker);
+    m_edit->clearAnnotations();
+    m_markedLine = -1;
+    m_markedHint.clear();
+}
+
+bool TextEditorWindow::runCheck()
+{
+    const textlang::CheckResult result = textlang::check(programLines(), m_names);
+    if (result.ok()) {
+        m_checkWhileTyping = false;
+        clearMark();
+        m_compiled = result.compiled;
+        m_memo->setPlainText(m_compiled.join(u'\n'));
+        return true;
+    }
+    markLine(result);
+    m_checkWhileTyping = true;
+    services().dialogs.warning(result.message());
+    return false;
+}
+
+void TextEditorWindow::compile()
+{
+    m_compiled = textlang::compile(programLines(), m_names);
+    m_memo->setPlainText(m_compiled.join(u'\n'));
+}
+
+bool TextEditorWindow::saveQuestion()
+{
+    if (!isModified())
+        return true;
+    switch (services().dialogs.question(msg::SavePrompt, AnswerButtons::YesNoCancel, BoxKind::Information)) {
+    case Answer::Yes:
+        File_SaveClick(); // the mark is cleared only by a save that completed
+        return false;
+    case Answer::Cancel:
+        return false;
+    case Answer::No:
+        break;
+    }
+    return true;
+}
+
+void TextEditorWindow::SendClick()
+{
+    if (!runCheck()) {
+        services().dialogs.warning(msg::ProgramError502);
+        return;
+    }
+    Transmitter &transmitter = services().transmitter;
+    transmitter.withSendingDialog(forms().sendingDialog(), this, [&] {
+        compile();
+        return transmitter.sendLedProgram(m_compiled);
+    });
+}
+
+void TextEditorWindow::ActionClick()
+{
+    services().transmitter.sendShortCommand(1);
+}
+
+void TextEditorWindow::Command_TotalClick()
+{
+    if (!runCheck())
+        return;
+    compile();
+    services().dialogs.information(msg::memoryUsage(commandlist::total(m_compiled)));
+}
+
+bool TextEditorWindow::File_SaveClick()
+{
+    Dialogs &dialogs = services().dialogs;
+    const bool passed = runCheck();
+    if (!passed && dialogs.question(msg::GrammarPrompt, AnswerButtons::YesNo) != Answer::Yes)
+        return false;
+    if (passed)
+        compile();
+    const QStringList lines = wordfile::fileLines(programLines(), m_compiled, passed);
+    const QString chosen = dialogs.saveFileName(iconfile::Filter);
+    if (chosen.isEmpty())
+        return false;
+    if (!writeProgramFile(dialogs, chosen, lines))
+        return false;
+    m_edit->setModified(false);
+    return true;
+}
+
+void TextEditorWindow::File_OpenClick()
+{
+    if (!saveQuestion())
+        return;
+    const QString path = services().dialogs.openFileName(iconfile::Filter);
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+void TextEditorWindow::openFile(const QString &path)
+{
+    if (!iconfile::hasProgramExtension(path)) {
+        services().dialogs.information(msg::CannotOpen111);
+        return;
+    }
+    const wordfile::ReadResult read = wordfile::read(path, m_names);
+    if (read.status == wordfile::ReadResult::Unreadable) {
+        services().dialogs.warning(read.message());
+        return;
+    }
+    // A file of another kind leaves the text empty.
+    setProgramLines(read.status == wordfile::ReadResult::Ok ? read.text : QStringList{});
+    if (read.status == wordfile::ReadResult::OtherStep)
+        services().dialogs.information(read.message());
+}
+
+bool TextEditorWindow::restoreLines(const QStringList &lines)
+{
+    const wordfile::ReadResult read = wordfile::readLines(lines, m_names);
+    if (read.status != wordfile::ReadResult::Ok)
+        return false;
+    // As an open does, but without the save point: the text stays modified.
+    m_checkWhileTyping = false;
+    m_edit->setText(read.text.join(QStringLiteral("\r\n")));
+    clearMark();
+    m_edit->setCursorPosition(0, 0);
+    return true;
+}
+
+QByteArray TextEditorWindow::fileBytes() const
+{
+    // As File_Save writes it, without the check's marks and messages.
+    const QStringList lines = programLines();
+    const bool passed = textlang::check(lines, m_names).ok();
+    const QStringList compiled = passed ? textlang::compile(lines, m_names) : m_compiled;
+    return textfile::encodeLines(wordfile::fileLines(lines, compiled, passed));
+}
+
+void TextEditorWindow::furoClick()
+{
+    auto *chart = dynamic_cast<ChartViewWindow *>(forms().form(10));
+    if (!chart)
+        return;
+    compile();
+    QStringList steps;
+    for (const QString &line : m_compiled) {
+        if (line == QLatin1String("27") || line == QLatin1String("100"))
+            break;
+        steps.append(line);
+    }
+    chart->setSteps(steps);
+    chart->showOver(this);
+}
+
+void TextEditorWindow::ReportClick()
+{
+    auto *report = dynamic_cast<ReportWindow *>(forms().form(14));
+    if (!report)
+        return;
+    compile();
+    report->setProgram(m_compiled);
+    report->showOver(this);
+}
+
+void TextEditorWindow::MenuClick()
+{
+    if (saveQuestion())
+        FormWindow::MenuClick();
+}
+
+void TextEditorWindow::ByeClick()
+{
+    if (saveQuestion())
+        FormWindow::ByeClick();
+}
+
+} // namespace kr31

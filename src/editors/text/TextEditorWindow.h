@@ -1,0 +1,87 @@
+#pragma once
+
+#include "editors/text/TextLanguage.h"
+#include "ui/FormWindow.h"
+
+#include <QStringList>
+
+class QPlainTextEdit;
+class QTextBrowser;
+class QsciScintilla;
+
+namespace kr31 {
+
+class RecoveryKeeper;
+
+// The text programming window: the learner types the program in the text
+// language beside a help page that lists the command words as configured;
+// the program is checked, sent, charted, reported, saved and opened here.
+class TextEditorWindow : public FormWindow
+{
+    Q_OBJECT
+public:
+    explicit TextEditorWindow(Forms &forms);
+
+    QsciScintilla *textControl() const { return m_edit; }
+    // The program text, one entry per line of the control, without line ends.
+    QStringList programLines() const;
+    // Replaces the text (as opening a file does) and clears the modified mark.
+    void setProgramLines(const QStringList &lines);
+    bool isModified() const;
+    const QStringList &commandNames() const { return m_names; }
+    const QStringList &compiledList() const { return m_compiled; }
+    // The line marked as faulty by the last failed check (0-based); -1 when none.
+    int markedLine() const { return m_markedLine; }
+    // The hint shown under the marked line.
+    QString markedHint() const { return m_markedHint; }
+
+    // The handlers of the window's buttons.
+    void SendClick();
+    void ActionClick();
+    bool File_SaveClick();
+    void File_OpenClick();
+    void furoClick();
+    void ReportClick();
+    void Command_TotalClick();
+    void MenuClick() override;
+    void ByeClick() override;
+
+    // Opens a file as File_Open does once a name is chosen (also for a file
+    // given on the command line).
+    void openFile(const QString &path);
+
+protected:
+    // Every showing takes the command words from the settings and builds the help page.
+    void showEvent(QShowEvent *event) override;
+
+private:
+    // Runs the check; a failure shows its message and marks its line.
+    bool runCheck();
+    void compile();
+    void buildHelpPage();
+    void textChanged();
+    void colourComments();
+    void styleLineEnds(int end);
+    QString wrappedHint(const QString &hint) const;
+    void markLine(const textlang::CheckResult &result);
+    void clearMark();
+    // The save question: true when the operation may go on.
+    bool saveQuestion();
+
+    // Opens recovered file lines as an open does, leaving the text modified.
+    bool restoreLines(const QStringList &lines);
+    // The bytes File_Save writes for the text as it stands.
+    QByteArray fileBytes() const;
+
+    QsciScintilla *m_edit = nullptr;
+    RecoveryKeeper *m_recovery = nullptr;
+    QTextBrowser *m_browser = nullptr;
+    QPlainTextEdit *m_memo = nullptr;
+    QStringList m_names;
+    QStringList m_compiled;
+    int m_markedLine = -1;
+    QString m_markedHint;
+    bool m_checkWhileTyping = false;
+};
+
+} // namespace kr31

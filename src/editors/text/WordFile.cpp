@@ -1,0 +1,66 @@
+#include "editors/text/WordFile.h"
+
+#include "core/Messages.h"
+#include "core/TextFile.h"
+#include "editors/text/TextLanguage.h"
+
+namespace kr31::wordfile {
+
+QStringList fileLines(const QStringList &text, const QStringList &compiled, bool passedCheck)
+{
+    if (!passedCheck)
+        return QStringList{QStringLiteral("WORD")} + text;
+    return QStringList{QStringLiteral("LED")} + compiled + QStringList{QStringLiteral("TEXT")} + text;
+}
+
+QString ReadResult::message() const
+{
+    switch (status) {
+    case Unreadable: return msg::OpenError102;
+    case OtherStep: return msg::OtherStep112;
+    case Ok: break;
+    }
+    return {};
+}
+
+ReadResult readLines(const QStringList &lines, const QStringList &names)
+{
+    ReadResult result;
+    if (lines.isEmpty()) {
+        result.status = ReadResult::Unreadable;
+        return result;
+    }
+    const QString &marker = lines.first();
+    if (marker == QLatin1String("WORD")) {
+        result.text = lines.mid(1);
+        result.fromText = true;
+        return result;
+    }
+    if (marker != QLatin1String("LED") && marker != QLatin1String("FURO") && marker != QLatin1String("LITE")) {
+        result.status = ReadResult::OtherStep;
+        return result;
+    }
+    const qsizetype textLine = lines.indexOf(QStringLiteral("TEXT"), 1);
+    if (textLine > 0) {
+        result.text = lines.mid(textLine + 1);
+        result.fromText = true;
+        return result;
+    }
+    const qsizetype data = lines.indexOf(QStringLiteral("DATA"), 1);
+    result.text = textlang::toText(lines.mid(1, data < 0 ? -1 : data - 1), names);
+    result.converted = true;
+    return result;
+}
+
+ReadResult read(const QString &path, const QStringList &names)
+{
+    const auto lines = textfile::readLines(path);
+    if (!lines) {
+        ReadResult result;
+        result.status = ReadResult::Unreadable;
+        return result;
+    }
+    return readLines(*lines, names);
+}
+
+} // namespace kr31::wordfile
