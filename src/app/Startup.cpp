@@ -5,6 +5,9 @@
 #include "editors/icon/ChartViewWindow.h"
 #include "editors/icon/IconEditorWindow.h"
 #include "editors/text/TextEditorWindow.h"
+#include "melody/ui/MelodyEditorWindow.h"
+#include "melody/ui/MelodyPrintWindow.h"
+#include "melody/ui/NotePickerWindow.h"
 #include "report/ReportWindow.h"
 #include "tools/AlarmSoundWindow.h"
 #include "tools/BrightnessWindow.h"
@@ -89,7 +92,7 @@ void createWindows(Forms &forms)
     const QSize tool(750, 500);
     forms.add(new TransferModeWindow(forms));
     forms.add(new BrightnessWindow(forms));
-    forms.add(new ToolWindow(4, tool, QStringLiteral("Img/Back/Melody.jpg"), QStringLiteral("メロディ"), forms));
+    forms.add(new MelodyEditorWindow(forms));
     forms.add(new FlowchartEditorWindow(forms));
     forms.add(new SettingsWindow(forms));
     forms.add(new SendingDialogWindow(forms));
@@ -97,13 +100,11 @@ void createWindows(Forms &forms)
     forms.add(new TextEditorWindow(forms));
     forms.add(new ChartViewWindow(forms));
     forms.add(new CommandDialogWindow(forms));
-    forms.add(new ToolWindow(12, QSize(700, 220), QStringLiteral("Img/Panel/Melody_Insert.jpg"),
-                             QStringLiteral("音符"), forms));
+    forms.add(new NotePickerWindow(forms));
     forms.add(new AlarmSoundWindow(forms));
     forms.add(new ReportWindow(forms));
     forms.add(new SplashWindow(forms));
-    forms.add(new ToolWindow(16, QSize(700, 220), QStringLiteral("Img/Panel/Melo_Print.jpg"),
-                             QStringLiteral("印刷"), forms));
+    forms.add(new MelodyPrintWindow(forms));
     forms.add(new WizardWindow(forms));
 }
 

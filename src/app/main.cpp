@@ -6,6 +6,8 @@
 #include "editors/flowchart/FlowchartFile.h"
 #include "editors/icon/IconEditorWindow.h"
 #include "editors/text/TextEditorWindow.h"
+#include "melody/MelodyFile.h"
+#include "melody/ui/MelodyEditorWindow.h"
 #include "program/ProgramFile.h"
 #include "core/Settings.h"
 #include "link/AlsaSoundOutput.h"
@@ -62,6 +64,11 @@ void openFromCommandLine(Forms &forms, const QString &path)
         file->marker == QLatin1String("LITE")) {
         forms.open(forms.form(2), 8);
         static_cast<IconEditorWindow *>(forms.form(8))->openFile(path);
+        return;
+    }
+    if (file->marker == melodyfile::Marker) {
+        forms.open(forms.form(2), 4);
+        static_cast<MelodyEditorWindow *>(forms.form(4))->openFile(path);
         return;
     }
     forms.services().dialogs.information(msg::OtherStep112);

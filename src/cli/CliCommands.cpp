@@ -19,6 +19,8 @@
 #include "editors/icon/IconFile.h"
 #include "editors/text/TextLanguage.h"
 #include "editors/text/WordFile.h"
+#include "melody/MelodyFile.h"
+#include "melody/MelodyPreview.h"
 #include "program/CommandList.h"
 #include "program/ProgramFile.h"
 #include "report/ReportPage.h"
@@ -26,6 +28,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -191,8 +194,39 @@ std::optional<QStringList> commandListOf(const QString &path, Failure &failure)
     return list;
 }
 
-std::optional<Packet> packetOf(const QString &path, Failure &failure)
+// The melody of a "MELODY" file as the melody editor holds it after opening
+// the file; a voice of more than 95 notes is cut, which is added to notes.
+std::optional<Melody> melodyOf(const QString &path, Failure &failure, QStringList &notes)
 {
+    const melodyfile::ReadResult read = melodyfile::read(path);
+    if (read.status != melodyfile::ReadResult::Ok) {
+        failure.message = read.status == melodyfile::ReadResult::Unreadable ? msg::CannotOpen111 : read.message();
+        return std::nullopt;
+    }
+    for (int voice : read.cutVoices)
+        notes.append(msg::melodyCut(voice));
+    return read.melody;
+}
+
+bool isMelodyFile(const QString &path)
+{
+    const auto file = ProgramFile::read(path);
+    return file && file->marker == melodyfile::Marker;
+}
+
+// The packet a file sends: a melody file's as the melody editor sends it, a
+// program file's as packetOf below.
+std::optional<Packet> packetOf(const QString &path, Failure &failure, QTextStream &err)
+{
+    if (isMelodyFile(path)) {
+        QStringList notes;
+        const auto melody = melodyOf(path, failure, notes);
+        for (const QString &note : notes)
+            err << note << '\n';
+        if (!melody)
+            return std::nullopt;
+        return melodyfile::packet(*melody);
+    }
     const auto list = commandListOf(path, failure);
     if (!list)
         return std::nullopt;
@@ -302,7 +336,7 @@ bool sendToLamp(Context &c, const Packet &packet, int waitMs, const std::functio
 
 bool packetCommand(Context &c)
 {
-    const auto p = packetOf(c.args.at(0), c.failure);
+    const auto p = packetOf(c.args.at(0), c.failure, c.err);
     if (!p)
         return false;
     for (int v : *p)
@@ -314,7 +348,7 @@ bool soundCommand(Context &c)
 {
     if (!c.needOutput())
         return false;
-    const auto p = packetOf(c.args.at(0), c.failure);
+    const auto p = packetOf(c.args.at(0), c.failure, c.err);
     return p && c.writeOut(c.soundOf(*p));
 }
 
@@ -352,6 +386,10 @@ bool decodeCommand(Context &c)
 
 bool playCommand(Context &c)
 {
+    if (isMelodyFile(c.args.at(0))) {
+        const auto melody = packetOf(c.args.at(0), c.failure, c.err);
+        return melody && sendToLamp(c, *melody, 0, [&](Transmitter &t) { return t.sendPacket(*melody); });
+    }
     const auto list = commandListOf(c.args.at(0), c.failure);
     const auto packet = list ? packet::ledProgram(*list) : std::nullopt;
     if (!packet)
@@ -382,6 +420,30 @@ bool alarmCommand(Context &c)
         return false;
     const Packet packet = packet::alarmSound(*pattern);
     return sendOrWrite(c, packet, [&](Transmitter &t) { return t.sendPacket(packet); });
+}
+
+// The preview sounds of a melody file, as the melody editor writes them.
+bool previewCommand(Context &c)
+{
+    if (!c.options.isSet(QStringLiteral("output"))) {
+        c.failure.usage = true;
+        return c.fail(QStringLiteral("書き出すフォルダを -o で指定して下さい。"));
+    }
+    const QString path = c.args.at(0);
+    if (!isMelodyFile(path))
+        return c.fail(ProgramFile::read(path) ? msg::OtherStep112 : msg::CannotOpen111);
+    QStringList notes;
+    const auto melody = melodyOf(path, c.failure, notes);
+    for (const QString &note : notes)
+        c.err << note << '\n';
+    if (!melody)
+        return false;
+    if (!QDir().mkpath(c.output()))
+        return c.fail(msg::SettingsWrite105 + QStringLiteral("\n") + c.output());
+    QString why;
+    if (!preview::writeVoiceFiles(*melody, QDir(c.output()).absolutePath() + u'/', &why))
+        return c.fail(msg::SettingsWrite105 + QStringLiteral("\n") + why);
+    return true;
 }
 
 bool reportCommand(Context &c)
@@ -450,6 +512,7 @@ const CliCommand Commands[] = {
      1, 1, brightnessCommand},
     {"alarm", "PATTERN [-o OUT.wav] [--mode N]", "目覚まし音のパターン (1..4) をランプへ送る (-o: 転送音をWAVに書く)",
      1, 1, alarmCommand},
+    {"preview", "FILE.kr3 -o DIR", "メロディの試聴音 UP.WAV と DOWN.WAV を DIR に書く", 1, 1, previewCommand},
     {"report", "FILE.kr3 --grade G --class C --name N [--impressions TEXTFILE] -o Report.html",
      "レポートのページを書く", 1, 1, reportCommand},
     {"text", "FILE.kr3", "文字プログラムの画面に出るプログラムを表示", 1, 1, textCommand},

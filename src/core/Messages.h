@@ -79,6 +79,13 @@ inline QString clearPagePrompt(int page)
     return which + QStringLiteral("内のプログラムをすべて削除します。よろしいですか？");
 }
 
+// Ours: a melody file whose voice holds more notes than the lamp takes (the voice's name follows).
+inline QString melodyCut(int voice)
+{
+    return QStringLiteral("メロディ%1の音符が95個をこえていたので、はじめの95個だけを読み込みました。")
+        .arg(voice == 0 ? QStringLiteral("１") : QStringLiteral("２"));
+}
+
 // Ours: the question at start for work an editor had not saved when the program
 // ended without closing (a crash, a kill, a power cut).
 inline const QString RecoveryIconWork = QStringLiteral("アイコンでつくったプログラム");

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace kr31 {
 
 // The computer's sound output as the transfers use it: blocking playback of a
@@ -24,6 +26,18 @@ public:
     // Plays the WAV file at path and returns when it has finished. On failure
     // returns false and sets *error to a message for the user; never hangs.
     virtual bool play(const QString &path, QString *error) = 0;
+
+    // Starts playing the WAV file at path and returns without waiting; done
+    // gets (played, error) on the calling thread when the sound has ended.
+    // False (done not called) while an earlier background sound still plays.
+    // This default plays the file to its end before it returns.
+    virtual bool playInBackground(const QString &path, std::function<void(bool, const QString &)> done)
+    {
+        QString error;
+        const bool ok = play(path, &error);
+        done(ok, error);
+        return true;
+    }
 };
 
 } // namespace kr31

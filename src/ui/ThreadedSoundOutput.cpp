@@ -17,6 +17,29 @@ ThreadedSoundOutput::ThreadedSoundOutput(SoundOutput &inner)
 {
 }
 
+ThreadedSoundOutput::~ThreadedSoundOutput()
+{
+    if (m_background.joinable())
+        m_background.join();
+}
+
+bool ThreadedSoundOutput::playInBackground(const QString &path, std::function<void(bool, const QString &)> done)
+{
+    if (m_backgroundBusy)
+        return false;
+    if (m_background.joinable())
+        m_background.join();
+    m_backgroundBusy = true;
+    m_background = std::thread([this, path, done = std::move(done)] {
+        QString reason;
+        const bool ok = m_inner.play(path, &reason);
+        m_backgroundBusy = false;
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [done, ok, reason] { done(ok, reason); },
+                                  Qt::QueuedConnection);
+    });
+    return true;
+}
+
 bool ThreadedSoundOutput::play(const QString &path, QString *error)
 {
     // 8-bit mono at 48 kHz: one byte per sample after the 44-byte header.

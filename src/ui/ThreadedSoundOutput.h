@@ -2,7 +2,9 @@
 
 #include "link/SoundOutput.h"
 
+#include <atomic>
 #include <functional>
+#include <thread>
 
 namespace kr31 {
 
@@ -13,6 +15,8 @@ class ThreadedSoundOutput : public SoundOutput
 {
 public:
     explicit ThreadedSoundOutput(SoundOutput &inner);
+    // Waits for a background sound to end.
+    ~ThreadedSoundOutput() override;
 
     // Called on the window thread with (played ms, total ms) while playing.
     std::function<void(int, int)> onProgress;
@@ -22,9 +26,14 @@ public:
     void silence() override { m_inner.silence(); }
     void restore(bool atExit) override { m_inner.restore(atExit); }
     bool play(const QString &path, QString *error) override;
+    // Plays on a worker thread while the windows take input as usual; done
+    // runs on the window thread.
+    bool playInBackground(const QString &path, std::function<void(bool, const QString &)> done) override;
 
 private:
     SoundOutput &m_inner;
+    std::thread m_background;
+    std::atomic<bool> m_backgroundBusy{false};
 };
 
 } // namespace kr31

@@ -89,6 +89,13 @@ private Q_SLOTS:
             << data("text_word.kr3") << *packet::ledProgram({"16", "18,50", "26", "222,2,3"});
         QTest::newRow("LED with a text, compiled from the text")
             << data("text_led.kr3") << *packet::ledProgram({"26", "17"});
+        // As the melody editor sends it after opening the file: link values the
+        // file leaves out stay at 100, each voice up to its first 204.
+        QTest::newRow("MELODY, only the marker") << data("melody.kr3")
+                                                 << Packet{5} + Packet(16, 0) + Packet(192, 204);
+        QTest::newRow("MELODY") << data("tune.kr3")
+                                << Packet{5, 1, 76, 128} + Packet(11, 255) + Packet{0, 0, 98, 105} + Packet(94, 204) +
+                                       Packet{162, 85} + Packet(94, 204);
     }
     void packetOfFiles()
     {
@@ -112,8 +119,8 @@ private Q_SLOTS:
             << QStringList{"report", data("flow_cycle.kr3"), "--grade", "3", "--class", "2", "--name", "A", "-o",
                            "/tmp/r.html"}
             << msg::OutOfRange507;
-        QTest::newRow("melody file") << QStringList{"sound", data("melody.kr3"), "-o", "/tmp/x.wav"}
-                                     << msg::OtherStep112;
+        QTest::newRow("preview of an icon file") << QStringList{"preview", data("program.kr3"), "-o", "/tmp"}
+                                                 << msg::OtherStep112;
         QTest::newRow("bad repeat") << QStringList{"packet", data("bad_repeat.kr3")} << msg::RepeatError501;
         QTest::newRow("bad time") << QStringList{"packet", data("bad_time.kr3")} << msg::OutOfRange507;
         QTest::newRow("over 47") << QStringList{"packet", data("too_long.kr3")} << msg::SendOverLimit504;
@@ -258,6 +265,22 @@ private Q_SLOTS:
         QCOMPARE(cli({"packet", path}).exitCode, 1); // the default words do not know them
     }
 
+    void previewAsTheEditorWritesIt()
+    {
+        const QString dir = m_home->home() + "/preview";
+        Run run = cli({"preview", data("melody_down.kr3"), "-o", dir});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(!QFile::exists(dir + "/UP.WAV")); // a voice without notes writes no file
+        QByteArray c4(92, char(0xFF));
+        c4.append(QByteArray(92, 0));
+        QCOMPARE(readFile(dir + "/DOWN.WAV"), wav::fileBytes(c4.repeated(66) + QByteArray(930 + 10100, 0)));
+
+        run = cli({"preview", data("tune.kr3"), "-o", dir});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(QFile::exists(dir + "/UP.WAV"));
+        QCOMPARE(wav::parse(readFile(dir + "/DOWN.WAV"))->samples.size(), 131 * 366 + 930 + 10100);
+    }
+
     void unwritableOutput()
     {
         const Run run = cli({"wav", "-o", m_home->home() + "/no/dir/x.wav", "1"});
@@ -399,6 +422,8 @@ private Q_SLOTS:
         QTest::newRow("too many arguments") << "kr31-cli" << QStringList{"brightness", "1", "2"} << 2 << QString()
                                             << "brightness";
         QTest::newRow("missing -o") << "kr31-cli" << QStringList{"wav", "4"} << 2 << QString() << "-o";
+        QTest::newRow("preview without -o") << "kr31-cli" << QStringList{"preview", data("tune.kr3")} << 2 << QString()
+                                            << "-o";
         QTest::newRow("option without value") << "kr31-cli" << QStringList{"wav", "4", "--mode"} << 2 << QString()
                                               << "--mode の後に値がありません";
         QTest::newRow("refused file") << "kr31-cli" << QStringList{"packet", data("nope.kr3")} << 1 << QString()

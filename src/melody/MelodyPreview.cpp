@@ -1,0 +1,61 @@
+#include "melody/MelodyPreview.h"
+
+#include "core/TextTools.h"
+#include "link/ToneBurst.h"
+#include "link/WavFile.h"
+#include "melody/NoteCode.h"
+
+#include <QtGlobal>
+
+namespace kr31::preview {
+
+QByteArray tone(int code)
+{
+    const int f = note::frequency(code);
+    if (f == 0)
+        return QByteArray(RestSamples, tone::Low);
+    const int half = qRound(24000.0 / f);
+    const int cycles = int(text::roundHalfEven(qint64(note::lengthFactor(code)) * (f - 1), 4)) + 1;
+    QByteArray cycle(half, tone::High);
+    cycle.append(QByteArray(half, tone::Low));
+    return cycle.repeated(cycles);
+}
+
+QByteArray voiceStream(const QList<int> &notes)
+{
+    QByteArray samples;
+    for (int code : notes) {
+        samples.append(tone(code));
+        if (note::frequency(code) != 0)
+            samples.append(QByteArray(GapSamples, tone::Low));
+    }
+    return samples;
+}
+
+QByteArray mix(const QByteArray &upper, const QByteArray &lower)
+{
+    const QByteArray &longer = upper.size() >= lower.size() ? upper : lower;
+    const QByteArray &shorter = upper.size() >= lower.size() ? lower : upper;
+    QByteArray result = longer;
+    for (qsizetype i = 0; i < shorter.size(); ++i)
+        result[i] = char((uchar(longer.at(i)) + uchar(shorter.at(i))) / 2);
+    return result;
+}
+
+bool writeVoiceFiles(const Melody &melody, const QString &folder, QString *error)
+{
+    for (int voice = 0; voice < melody::Voices; ++voice) {
+        if (melody.notes[voice].isEmpty())
+            continue;
+        const QString path = folder + (voice == 0 ? UpFile : DownFile);
+        QString why;
+        if (!wav::write(path, voiceStream(melody.notes[voice]), &why)) {
+            if (error)
+                *error = path + QStringLiteral(": ") + why;
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace kr31::preview

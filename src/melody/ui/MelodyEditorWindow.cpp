@@ -1,0 +1,669 @@
+#include "melody/ui/MelodyEditorWindow.h"
+
+#include "core/Geometry.h"
+#include "core/Messages.h"
+#include "core/TextFile.h"
+#include "core/TextTools.h"
+#include "core/WorkFolder.h"
+#include "editors/icon/IconFile.h"
+#include "link/WavFile.h"
+#include "melody/MelodyFile.h"
+#include "melody/MelodyPreview.h"
+#include "melody/MelodyTexts.h"
+#include "melody/NoteCode.h"
+#include "melody/ui/MelodyPrintWindow.h"
+#include "melody/ui/NoteKeyboard.h"
+#include "melody/ui/NotePickerWindow.h"
+#include "melody/ui/ScoreView.h"
+#include "ui/Forms.h"
+#include "ui/PictureButton.h"
+#include "ui/TitleStrip.h"
+#include "ui/UiServices.h"
+
+#include <QActionGroup>
+#include <QButtonGroup>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSlider>
+#include <QVBoxLayout>
+
+namespace kr31 {
+
+namespace {
+
+const QString ButtonFolder = QStringLiteral("Img/Common_Button/");
+const QString PreviewFile = QStringLiteral("Preview.WAV");
+
+const Place Buttons[] = {
+    {"Send", 351, 13, 90, 60},        {"Action", 467, 13, 90, 60},       {"Menu", 570, 13, 55, 60},
+    {"Help", 625, 13, 55, 60},        {"Bye", 680, 13, 55, 60},          {"File_Open", 41, 75, 134, 26},
+    {"File_Save", 179, 75, 134, 26},  {"saisei", 317, 75, 134, 26},      {"Melo_Print", 455, 75, 134, 26},
+    {"All_Delete", 593, 75, 134, 26}, {"note", 8, 352, 134, 26},         {"Link", 8, 382, 134, 26},
+};
+
+// The Windows virtual-key code of a key as a Japanese keyboard prints it; 0 for others.
+int virtualKey(const QKeyEvent *event)
+{
+    const int key = event->key();
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Space)
+        return key;
+    switch (key) {
+    case Qt::Key_Semicolon: return 0xBB;
+    case Qt::Key_Colon: return 0xBA;
+    case Qt::Key_At: return 0xC0;
+    case Qt::Key_BracketRight: return 0xDD;
+    case Qt::Key_BracketLeft: return 0xDB;
+    case Qt::Key_Minus: return 0xBD;
+    case Qt::Key_AsciiCircum: return 0xDE;
+    case Qt::Key_yen:
+    case Qt::Key_Backslash: return 0xDC;
+    default: return 0;
+    }
+}
+
+QGroupBox *makeGroup(const QString &title, QWidget *parent, const QRect &place, const char *name)
+{
+    auto *group = new QGroupBox(title, parent);
+    group->setObjectName(QString::fromLatin1(name));
+    group->setGeometry(place);
+    group->setStyleSheet(QStringLiteral(
+        "QGroupBox { background: rgba(255,255,255,215); border: 1px solid #e48aa8; border-radius: 6px;"
+        " margin-top: 8px; padding-top: 4px; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; color: #b03060; }"));
+    auto *layout = new QVBoxLayout(group);
+    layout->setContentsMargins(8, 6, 4, 2);
+    layout->setSpacing(0);
+    return group;
+}
+
+QRadioButton *addRadio(QGroupBox *group, QButtonGroup *buttons, const QString &text, const QString &name, int id)
+{
+    auto *radio = new QRadioButton(text, group);
+    radio->setObjectName(name);
+    radio->setFocusPolicy(Qt::NoFocus);
+    group->layout()->addWidget(radio);
+    buttons->addButton(radio, id);
+    return radio;
+}
+
+} // namespace
+
+MelodyEditorWindow::MelodyEditorWindow(Forms &forms)
+    : FormWindow(4, QSize(750, 500), forms)
+{
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPixelSize(12);
+    setFont(font);
+    setFocusPolicy(Qt::StrongFocus);
+
+    auto *back = new QLabel(this);
+    back->setObjectName(QStringLiteral("Back"));
+    back->setGeometry(0, 0, 750, 500);
+    back->setStyleSheet(QStringLiteral("background: #fdf6e3"));
+    showPicture(back, QStringLiteral("Img/Back/Melody.jpg"));
+    auto *title = new QLabel(this);
+    title->setObjectName(QStringLiteral("Image17"));
+    title->setGeometry(0, 0, 750, 73);
+    showPicture(title, QStringLiteral("Img/Title/Melody.jpg"));
+    new TitleStrip(title);
+
+    const std::map<QString, std::function<void()>> actions = {
+        {"Send", [this] { SendClick(); }},
+        {"Action", [this] { ActionClick(); }},
+        {"Menu", [this] { MenuClick(); }},
+        {"Help", [this] { HelpClick(); }},
+        {"Bye", [this] { ByeClick(); }},
+        {"File_Open", [this] { File_OpenClick(); }},
+        {"File_Save", [this] { File_SaveClick(); }},
+        {"saisei", [this] { saiseiClick(); }},
+        {"Melo_Print", [this] { Melo_PrintClick(); }},
+        {"All_Delete", [this] { All_DeleteClick(); }},
+        {"note", [this] { noteClick(); }},
+        {"Link", [this] { LinkClick(); }},
+    };
+    for (const Place &place : Buttons)
+        addButton(ButtonFolder, place, actions.at(QString::fromLatin1(place.name)));
+    reportHelpFailure();
+
+    auto *hint = new QLabel(melodytext::Hint, this);
+    hint->setObjectName(QStringLiteral("Label1"));
+    hint->setGeometry(14, 104, 500, 16);
+    hint->setStyleSheet(QStringLiteral("color: red; background: transparent;"));
+
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QStringLiteral("ScrollBox1"));
+    m_scroll->setGeometry(10, 121, 730, 225);
+    m_scroll->setFrameShape(QFrame::Box);
+    m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    m_scroll->setStyleSheet(QStringLiteral("QScrollArea { background: white; }"));
+    m_score = new ScoreView;
+    m_scroll->setWidget(m_score);
+    m_scroll->viewport()->installEventFilter(this);
+    connect(m_score, &ScoreView::rightClicked, this, &MelodyEditorWindow::scoreRightClick);
+    for (int voice = 0; voice < melody::Voices; ++voice) {
+        auto *name = new QLabel(m_score);
+        name->setObjectName(QStringLiteral("Melody%1").arg(voice + 1));
+        name->setGeometry(2, score::screenTop(voice) - 29, 60, 28);
+        showPicture(name, QStringLiteral("Img/Onpu/Melody%1.jpg").arg(voice + 1));
+    }
+
+    createNotePage();
+    createLinkPage();
+
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(QStringLiteral("PopupMenu1"));
+    m_menu->addAction(melodytext::InsertItem, this, [this] { Insert1Click(); })->setObjectName("Insert1");
+    m_menu->addAction(melodytext::EditItem, this, [this] { Edit1Click(); })->setObjectName("Edit1");
+    QMenu *lengths = m_menu->addMenu(melodytext::LengthItem);
+    lengths->setObjectName(QStringLiteral("Length1"));
+    auto *lengthGroup = new QActionGroup(this);
+    lengthGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (int i = 0; i < 4; ++i) {
+        QAction *item = lengths->addAction(melodytext::Lengths[i], this, [this, i] { LengthClick(i); });
+        item->setObjectName(QStringLiteral("Length%1").arg(i + 2));
+        item->setCheckable(true);
+        lengthGroup->addAction(item);
+        m_lengthItems[i] = item;
+    }
+    m_menu->addAction(melodytext::DeleteItem, this, [this] { Delete1Click(); })->setObjectName("Delete1");
+
+    showLink();
+    refresh();
+
+    m_modified.keepWith(new RecoveryKeeper(
+        this, services().clock, QStringLiteral("Melody"),
+        [this] { return textfile::encodeLines(melodyfile::fileLines(m_melody)); },
+        [this](const QStringList &lines) { return showRead(melodyfile::readLines(lines, m_melody), true); }));
+}
+
+void MelodyEditorWindow::createNotePage()
+{
+    m_notePage = new QWidget(this);
+    m_notePage->setObjectName(QStringLiteral("NotePage"));
+    m_notePage->setGeometry(150, 350, 594, 146);
+    m_keyboard = new NoteKeyboard(m_notePage, 19, 142, [this](QLabel *key, const QString &picture) {
+        return showPicture(key, picture);
+    });
+    m_keyboard->move(0, 2);
+    connect(m_keyboard, &NoteKeyboard::keyClicked, this, [this](int tag) { KeyClick(tag); });
+
+    auto *modes = new QButtonGroup(this);
+    QGroupBox *modeBox = makeGroup(QStringLiteral("けんばんを おすと"), m_notePage, QRect(455, 0, 139, 56), "RadioGroup1");
+    m_modes[0] = addRadio(modeBox, modes, melodytext::AddNote, QStringLiteral("RadioButton1"), 0);
+    m_modes[1] = addRadio(modeBox, modes, melodytext::Listen, QStringLiteral("RadioButton2"), 1);
+    m_modes[0]->setChecked(true);
+
+    auto *lengths = new QButtonGroup(this);
+    QGroupBox *lengthBox = makeGroup(QStringLiteral("音の長さ"), m_notePage, QRect(455, 58, 139, 88), "RadioGroup2");
+    for (int i = 0; i < 4; ++i)
+        m_lengths[i] = addRadio(lengthBox, lengths, QStringLiteral("　") + melodytext::Lengths[i],
+                                QStringLiteral("RadioButton%1").arg(i + 3), i);
+    m_lengths[1]->setChecked(true);
+
+    auto *voices = new QButtonGroup(this);
+    QGroupBox *voiceBox = makeGroup(QStringLiteral("いれる ところ"), this, QRect(8, 416, 134, 74), "RadioGroup3");
+    m_voices[0] = addRadio(voiceBox, voices, melodytext::Voice1, QStringLiteral("RadioButton7"), 0);
+    m_voices[1] = addRadio(voiceBox, voices, melodytext::Voice2, QStringLiteral("RadioButton8"), 1);
+    m_voices[0]->setChecked(true);
+    m_voiceGroup = voiceBox;
+}
+
+void MelodyEditorWindow::createLinkPage()
+{
+    m_linkPage = new QWidget(this);
+    m_linkPage->setObjectName(QStringLiteral("LinkPage"));
+    m_linkPage->setGeometry(150, 350, 594, 146);
+    m_linkPage->setAutoFillBackground(true);
+    m_linkPage->setStyleSheet(QStringLiteral("#LinkPage { background: rgba(255,255,255,225); border-radius: 6px; }"));
+    m_linkPage->hide();
+
+    auto *switches = new QButtonGroup(this);
+    QGroupBox *switchBox = makeGroup(QStringLiteral("LEDと いっしょに"), m_linkPage, QRect(4, 4, 100, 64), "RadioGroup4");
+    m_linkSwitch[0] = addRadio(switchBox, switches, melodytext::LinkOff, QStringLiteral("RadioButton9"), 0);
+    m_linkSwitch[1] = addRadio(switchBox, switches, melodytext::LinkOn, QStringLiteral("RadioButton10"), 1);
+    m_linkSwitch[0]->setChecked(true);
+    connect(switches, &QButtonGroup::idClicked, this, [this](int id) {
+        setLink(id == 1);
+        m_modified = true;
+    });
+    auto *explain = new QLabel(QStringLiteral("音ごとに\nLEDの あかるさ\n(0〜100) を\nきめます"), m_linkPage);
+    explain->setObjectName(QStringLiteral("Label2"));
+    explain->setGeometry(8, 74, 96, 66);
+
+    for (int i = 0; i < melody::LinkValues; ++i) {
+        const int x = 108 + 37 * i;
+        auto *name = new QLabel(note::solfege(i == 12 ? note::RestPitch : i), m_linkPage);
+        name->setObjectName(QStringLiteral("Label%1").arg(i + 3));
+        name->setGeometry(x, 2, 37, 14);
+        name->setAlignment(Qt::AlignCenter);
+        auto *bar = new QSlider(Qt::Vertical, m_linkPage);
+        bar->setObjectName(QStringLiteral("LMDTrackBar%1").arg(i + 1));
+        bar->setGeometry(x + 8, 18, 22, 100);
+        bar->setRange(0, 100);
+        bar->setPageStep(10);
+        bar->setValue(100);
+        bar->setFocusPolicy(Qt::NoFocus);
+        auto *edit = new QLineEdit(QStringLiteral("100"), m_linkPage);
+        edit->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
+        edit->setGeometry(x + 2, 122, 33, 20);
+        edit->setAlignment(Qt::AlignCenter);
+        m_bars[i] = bar;
+        m_edits[i] = edit;
+        connect(bar, &QSlider::valueChanged, this, [this, i](int value) {
+            m_edits[i]->setText(QString::number(value));
+            m_melody.setLinkValue(i, value);
+            m_modified = true;
+        });
+        // A whole number moves the slider (kept within 0..100, and the box
+        // shows what the slider took); anything else empties the box.
+        connect(edit, &QLineEdit::textEdited, this, [this, i](const QString &text) {
+            const auto value = text::isInteger(text) ? text::toInt(text) : std::nullopt;
+            if (!value) {
+                m_edits[i]->clear();
+            } else {
+                m_bars[i]->setValue(qBound(0, *value, 100));
+                m_melody.setLinkValue(i, *value);
+                if (m_edits[i]->text() != QString::number(m_melody.linkValues[i]))
+                    m_edits[i]->setText(QString::number(m_melody.linkValues[i]));
+            }
+            m_modified = true;
+        });
+    }
+}
+
+int MelodyEditorWindow::scorePosition() const
+{
+    return m_scroll->horizontalScrollBar()->value();
+}
+
+void MelodyEditorWindow::setScorePosition(int x)
+{
+    m_scroll->horizontalScrollBar()->setValue(x);
+}
+
+bool MelodyEditorWindow::addMode() const
+{
+    return m_modes[0]->isChecked();
+}
+
+int MelodyEditorWindow::voice() const
+{
+    return m_voices[1]->isChecked() ? 1 : 0;
+}
+
+int MelodyEditorWindow::lengthIndex() const
+{
+    for (int i = 0; i < 4; ++i) {
+        if (m_lengths[i]->isChecked())
+            return i;
+    }
+    return 0;
+}
+
+void MelodyEditorWindow::refresh()
+{
+    m_score->showScore(score::screen(m_melody));
+}
+
+// The link controls from the model, without marking it.
+void MelodyEditorWindow::showLink()
+{
+    m_linkSwitch[m_melody.link ? 1 : 0]->setChecked(true);
+    for (int i = 0; i < melody::LinkValues; ++i) {
+        const QSignalBlocker block(m_bars[i]);
+        m_bars[i]->setValue(m_melody.linkValues[i]);
+        m_edits[i]->setText(QString::number(m_melody.linkValues[i]));
+        m_bars[i]->setEnabled(m_melody.link);
+        m_edits[i]->setEnabled(m_melody.link);
+    }
+}
+
+void MelodyEditorWindow::setLink(bool on)
+{
+    m_melody.link = on;
+    showLink();
+}
+
+void MelodyEditorWindow::showEvent(QShowEvent *event)
+{
+    FormWindow::showEvent(event);
+    // The score's range must reach its last column whatever the style's scroll bar.
+    m_scroll->horizontalScrollBar()->setRange(0, melody::LastScroll);
+    setFocus();
+}
+
+void MelodyEditorWindow::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (key >= Qt::Key_F5 && key <= Qt::Key_F8) {
+        m_lengths[key - Qt::Key_F5]->setChecked(true);
+        return;
+    }
+    const int tag = note::keyTag(virtualKey(event));
+    if (tag < 0) {
+        FormWindow::keyPressEvent(event);
+        return;
+    }
+    // A held key does not write a row of notes.
+    if (!event->isAutoRepeat())
+        KeyClick(tag);
+}
+
+bool MelodyEditorWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Wheel) {
+        const int delta = static_cast<QWheelEvent *>(event)->angleDelta().y();
+        if (delta != 0)
+            setScorePosition(scorePosition() + (delta < 0 ? 80 : -80));
+        return true;
+    }
+    return FormWindow::eventFilter(watched, event);
+}
+
+void MelodyEditorWindow::KeyClick(int tag)
+{
+    const int code = tag + note::GroupSize * lengthIndex();
+    if (!addMode()) {
+        audition(code);
+        return;
+    }
+    const int v = voice();
+    if (!m_melody.append(v, code)) {
+        services().dialogs.warning(msg::AddOverLimit503);
+        return;
+    }
+    refresh();
+    setScorePosition(Melody::scrollFor(m_melody.end[v]));
+    m_modified = true;
+}
+
+// One note, heard at once: the window waits for it (a note is at most a second long).
+void MelodyEditorWindow::audition(int code)
+{
+    Transmitter &transmitter = services().transmitter;
+    if (!transmitter.writeSound(preview::tone(code)))
+        return;
+    services().sound.restore(false);
+    transmitter.playSound();
+    services().sound.silence();
+}
+
+void MelodyEditorWindow::saiseiClick()
+{
+    // A second click while the melody plays waits for its end.
+    if (m_melody.isEmpty() || m_previewing)
+        return;
+    Dialogs &dialogs = services().dialogs;
+    const QString folder = workfolder::path();
+    QString error;
+    if (!preview::writeVoiceFiles(m_melody, folder, &error)) {
+        dialogs.warning(msg::SettingsWrite105 + QStringLiteral("\n") + error);
+        return;
+    }
+    // Both voices in one stream, so that they start together whatever the sound system.
+    const QString path = folder + PreviewFile;
+    const QByteArray mixed = preview::mix(preview::voiceStream(m_melody.notes[0]),
+                                          preview::voiceStream(m_melody.notes[1]));
+    if (!wav::write(path, mixed, &error)) {
+        dialogs.warning(msg::SettingsWrite105 + QStringLiteral("\n") + path + QStringLiteral(": ") + error);
+        return;
+    }
+    services().sound.restore(false);
+    QPointer<MelodyEditorWindow> self(this);
+    SoundOutput &sound = services().sound;
+    m_previewing = true;
+    const bool started = sound.playInBackground(path, [self, &sound, &dialogs](bool ok, const QString &why) {
+        sound.silence();
+        if (self)
+            self->m_previewing = false;
+        if (!ok)
+            dialogs.warning(why.isEmpty() ? msg::CannotPlay : why); // the output's message says it all
+    });
+    if (!started) {
+        m_previewing = false;
+        services().sound.silence();
+    }
+}
+
+void MelodyEditorWindow::SendClick()
+{
+    Transmitter &transmitter = services().transmitter;
+    const Packet packet = melodyfile::packet(m_melody);
+    transmitter.withSendingDialog(forms().sendingDialog(), this, [&] { return transmitter.sendPacket(packet); });
+}
+
+void MelodyEditorWindow::ActionClick()
+{
+    services().transmitter.sendShortCommand(2);
+}
+
+bool MelodyEditorWindow::File_SaveClick()
+{
+    Dialogs &dialogs = services().dialogs;
+    const QString chosen = dialogs.saveFileName(iconfile::Filter);
+    if (chosen.isEmpty())
+        return false;
+    const QString path = iconfile::saveName(chosen);
+    if (QFileInfo::exists(path) && dialogs.question(msg::OverwritePrompt, AnswerButtons::YesNo) != Answer::Yes)
+        return false;
+    QString error;
+    if (!textfile::writeLines(path, melodyfile::fileLines(m_melody), &error)) {
+        dialogs.warning(QStringLiteral("ファイルを保存できませんでした。保存先を確認して下さい。\n") + path +
+                        QStringLiteral("\n（理由: ") + error + QStringLiteral("）"));
+        return false;
+    }
+    m_modified = false;
+    return true;
+}
+
+bool MelodyEditorWindow::saveQuestion()
+{
+    if (!m_modified)
+        return true;
+    switch (services().dialogs.question(msg::SavePrompt, AnswerButtons::YesNoCancel, BoxKind::Information)) {
+    case Answer::Yes:
+        File_SaveClick(); // the mark is cleared only by a save that completed
+        return false;
+    case Answer::Cancel:
+        return false;
+    case Answer::No:
+        break;
+    }
+    return true;
+}
+
+void MelodyEditorWindow::File_OpenClick()
+{
+    if (!saveQuestion())
+        return;
+    const QString path = services().dialogs.openFileName(iconfile::Filter);
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+void MelodyEditorWindow::openFile(const QString &path)
+{
+    Dialogs &dialogs = services().dialogs;
+    // A file that is refused leaves the melody in the editor as it was.
+    if (!iconfile::hasProgramExtension(path)) {
+        dialogs.information(msg::CannotOpen111);
+        return;
+    }
+    showRead(melodyfile::read(path, m_melody), false);
+}
+
+bool MelodyEditorWindow::showRead(const melodyfile::ReadResult &read, bool quiet)
+{
+    Dialogs &dialogs = services().dialogs;
+    if (read.status == melodyfile::ReadResult::Unreadable) {
+        if (!quiet)
+            dialogs.warning(read.message());
+        return false;
+    }
+    if (read.status == melodyfile::ReadResult::OtherStep) {
+        if (!quiet)
+            dialogs.information(read.message());
+        return false;
+    }
+    const bool linkChanged = read.melody.link != m_melody.link || read.melody.linkValues != m_melody.linkValues;
+    m_melody = read.melody;
+    m_selVoice = m_selIndex = -1;
+    showLink();
+    refresh();
+    setScorePosition(0);
+    // What the editor holds differs from the file after a bad line or a cut:
+    // keep it marked, as a changed link marks it.
+    if (linkChanged || read.status == melodyfile::ReadResult::BadLine || !read.cutVoices.isEmpty())
+        m_modified = true;
+    if (quiet)
+        return true;
+    if (read.status == melodyfile::ReadResult::BadLine)
+        dialogs.warning(read.message());
+    for (int voice : read.cutVoices)
+        dialogs.warning(msg::melodyCut(voice));
+    return true;
+}
+
+void MelodyEditorWindow::clearMelody()
+{
+    m_melody.clear();
+    m_selVoice = m_selIndex = -1;
+    showLink();
+    refresh();
+    setScorePosition(0);
+    m_modified = false;
+}
+
+void MelodyEditorWindow::All_DeleteClick()
+{
+    if (saveQuestion())
+        clearMelody();
+}
+
+void MelodyEditorWindow::MenuClick()
+{
+    if (!saveQuestion())
+        return;
+    clearMelody();
+    FormWindow::MenuClick();
+}
+
+void MelodyEditorWindow::ByeClick()
+{
+    if (!saveQuestion())
+        return;
+    clearMelody();
+    FormWindow::ByeClick();
+}
+
+void MelodyEditorWindow::noteClick()
+{
+    m_linkPage->hide();
+    m_notePage->show();
+    m_voiceGroup->show();
+    setFocus();
+}
+
+void MelodyEditorWindow::LinkClick()
+{
+    m_notePage->hide();
+    m_voiceGroup->hide();
+    m_linkPage->show();
+}
+
+void MelodyEditorWindow::Melo_PrintClick()
+{
+    auto *print = dynamic_cast<MelodyPrintWindow *>(forms().form(16));
+    if (!print)
+        return;
+    print->setMelody(m_melody);
+    const QRect o = frameGeometry();
+    print->move(centredOver(o.x(), o.width(), print->width()), centredOver(o.y(), o.height(), print->height()));
+    forms().runModal(print);
+}
+
+void MelodyEditorWindow::scoreRightClick(QPoint at, QPoint globalPos)
+{
+    const int v = Melody::voiceAt(at.y());
+    if (v < 0)
+        return;
+    const int index = m_melody.noteAt(v, at.x());
+    if (index < 0)
+        return;
+    m_selVoice = v;
+    m_selIndex = index;
+    const int length = note::lengthIndex(m_melody.notes[v].at(index));
+    for (int i = 0; i < 4; ++i)
+        m_lengthItems[i]->setChecked(i == length);
+    m_menu->popup(globalPos);
+}
+
+void MelodyEditorWindow::pick(int mode)
+{
+    auto *picker = dynamic_cast<NotePickerWindow *>(forms().form(12));
+    if (!picker || m_selVoice < 0)
+        return;
+    const auto pickerMode = NotePickerWindow::Mode(mode);
+    if (pickerMode == NotePickerWindow::Mode::Insert && m_melody.notes[m_selVoice].size() >= note::MaxNotes) {
+        services().dialogs.warning(msg::AddOverLimit503);
+        return;
+    }
+    const int v = m_selVoice;
+    const int index = m_selIndex;
+    picker->onChosen = [this, pickerMode, v, index](int code) {
+        const bool done = pickerMode == NotePickerWindow::Mode::Insert ? m_melody.insert(v, index, code)
+                                                                       : m_melody.replace(v, index, code);
+        if (!done) {
+            services().dialogs.warning(msg::AddOverLimit503);
+            return;
+        }
+        refresh();
+        m_modified = true;
+    };
+    picker->start(pickerMode, m_melody.notes[v].value(index));
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        picker->move(area.x() + (area.width() - picker->width()) / 2, area.y() + (area.height() - picker->height()) / 2);
+    }
+    forms().runModal(picker);
+}
+
+void MelodyEditorWindow::Insert1Click()
+{
+    pick(int(NotePickerWindow::Mode::Insert));
+}
+
+void MelodyEditorWindow::Edit1Click()
+{
+    pick(int(NotePickerWindow::Mode::Edit));
+}
+
+void MelodyEditorWindow::LengthClick(int length)
+{
+    if (m_selVoice < 0 || !m_melody.changeLength(m_selVoice, m_selIndex, length))
+        return;
+    refresh();
+    m_modified = true;
+}
+
+void MelodyEditorWindow::Delete1Click()
+{
+    if (m_selVoice < 0 || !m_melody.remove(m_selVoice, m_selIndex))
+        return;
+    m_selVoice = m_selIndex = -1;
+    refresh();
+    m_modified = true;
+}
+
+} // namespace kr31

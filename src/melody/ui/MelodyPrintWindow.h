@@ -1,0 +1,37 @@
+#pragma once
+
+#include "melody/Melody.h"
+#include "ui/FormWindow.h"
+
+#include <array>
+
+class QLineEdit;
+class QPrinter;
+
+namespace kr31 {
+
+// The print options of the score (grade, class, name, a title or comment)
+// and the printed score itself.
+class MelodyPrintWindow : public FormWindow
+{
+    Q_OBJECT
+public:
+    explicit MelodyPrintWindow(Forms &forms);
+
+    // The melody the next print shows.
+    void setMelody(const Melody &melody) { m_melody = melody; }
+
+    // The handlers.
+    void OKClick();
+    void cancelClick();
+    void ByeClick() override { cancelClick(); }
+
+    // Prints the heading and the score on printer; false when the printer failed.
+    bool print(QPrinter &printer) const;
+
+private:
+    Melody m_melody;
+    std::array<QLineEdit *, 4> m_edits{};
+};
+
+} // namespace kr31

@@ -1,0 +1,75 @@
+#include "melody/ui/NotePickerWindow.h"
+
+#include "melody/NoteCode.h"
+#include "melody/MelodyTexts.h"
+#include "melody/ui/NoteKeyboard.h"
+
+#include <QButtonGroup>
+#include <QRadioButton>
+
+namespace kr31 {
+
+NotePickerWindow::NotePickerWindow(Forms &forms)
+    : FormWindow(12, QSize(700, 220), forms)
+{
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPixelSize(13);
+    setFont(font);
+    m_background = setBackground(QStringLiteral("Img/Panel/Melody_Insert.jpg"));
+    addButton(QStringLiteral("Img/Common_Button/"), {"MelodyBye", 657, 4, 35, 35}, [this] { MelodyByeClick(); });
+
+    m_current = new QLabel(this);
+    m_current->setObjectName(QStringLiteral("Label1"));
+    m_current->setGeometry(330, 12, 320, 26);
+    m_current->setStyleSheet(QStringLiteral("background: rgba(255,255,255,200); border-radius: 6px; padding: 0 6px;"));
+
+    m_keyboard = new NoteKeyboard(this, 22, 118, [this](QLabel *key, const QString &picture) {
+        return showPicture(key, picture);
+    });
+    m_keyboard->move(24, 84);
+    connect(m_keyboard, &NoteKeyboard::keyClicked, this, [this](int tag) { KeyClick(tag); });
+
+    auto *group = new QButtonGroup(this);
+    for (int i = 0; i < 4; ++i) {
+        auto *radio = new QRadioButton(QStringLiteral("　") + melodytext::Lengths[i], this);
+        radio->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
+        radio->setGeometry(560, 92 + 26 * i, 130, 22);
+        radio->setFocusPolicy(Qt::NoFocus);
+        radio->setStyleSheet(QStringLiteral("background: rgba(255,255,255,200);"));
+        group->addButton(radio, i);
+        m_lengths[i] = radio;
+    }
+    m_lengths[1]->setChecked(true);
+}
+
+void NotePickerWindow::start(Mode mode, int current)
+{
+    m_mode = mode;
+    showPicture(m_background, mode == Mode::Insert ? QStringLiteral("Img/Panel/Melody_Insert.jpg")
+                                                   : QStringLiteral("Img/Panel/Melody_Editing.jpg"));
+    m_current->setText(melodytext::selectedNote(current, mode == Mode::Insert));
+}
+
+int NotePickerWindow::lengthIndex() const
+{
+    for (int i = 0; i < 4; ++i) {
+        if (m_lengths[i]->isChecked())
+            return i;
+    }
+    return 0;
+}
+
+void NotePickerWindow::KeyClick(int tag)
+{
+    const int code = tag + note::GroupSize * lengthIndex();
+    hide();
+    if (onChosen)
+        onChosen(code);
+}
+
+void NotePickerWindow::MelodyByeClick()
+{
+    hide();
+}
+
+} // namespace kr31
