@@ -1,22 +1,15 @@
-// The settings file as anyone may have edited it: read every key, write one.
+// The settings file as anyone may have edited it: read every key the program
+// reads, then set keys as the settings window and the wizard do, in memory.
 #include "core/IniFile.h"
-
-#include <QFile>
-#include <QTemporaryDir>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static QTemporaryDir dir;
-    const QString path = dir.path() + QStringLiteral("/set.ini");
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return 0;
-    file.write(reinterpret_cast<const char *>(data), qsizetype(size));
-    file.close();
-    kr31::IniFile ini(path);
-    ini.integer(QStringLiteral("Wave"), QStringLiteral("name"), 0);
-    ini.value(QStringLiteral("Command"), QStringLiteral("12"));
-    ini.setValue(QStringLiteral("Wizard"), QStringLiteral("Start"), QStringLiteral("0"));
-    ini.integer(QStringLiteral("Wizard"), QStringLiteral("Start"), 1);
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    for (const char *section : {"Wave", "Wizard", "Command", "coment", "back"})
+        for (const char *key : {"name", "Start", "12", "color"})
+            kr31::ini::valueIn(bytes, QString::fromLatin1(section), QString::fromLatin1(key));
+    const QByteArray written = kr31::ini::withValues(bytes, QStringLiteral("Wizard"), {{"Start", "0"}, {"Mode", "2"}});
+    if (kr31::ini::valueIn(written, QStringLiteral("wizard"), QStringLiteral("START")) != QStringLiteral("0"))
+        __builtin_trap(); // a key just set must read back
     return 0;
 }

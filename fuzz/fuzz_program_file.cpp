@@ -5,6 +5,7 @@
 #include "editors/icon/IconFile.h"
 #include "link/Packets.h"
 #include "program/CommandList.h"
+#include "program/ProgramFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -14,8 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     read.program.checkProgram();
     read.program.compileSlots();
     read.program.slotTotal();
-    const QStringList list = lines.mid(1);
-    if (kr31::commandlist::check(list).ok)
+    kr31::ProgramFile file{lines.value(0), lines.mid(1)};
+    const QStringList list = file.commandSection();
+    if (file.isLedList() && kr31::commandlist::check(list).ok)
         kr31::packet::ledProgram(list);
     return 0;
 }

@@ -2,7 +2,6 @@
 
 #include "cli/SendProgress.h"
 #include "core/CommandLineError.h"
-#include "core/Cp932.h"
 #include "core/Messages.h"
 #include "core/RealClock.h"
 #include "core/Settings.h"
@@ -30,9 +29,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QRegularExpression>
-#include <QStringDecoder>
-
-#include <QFile>
 
 #include <functional>
 #include <optional>
@@ -72,26 +68,25 @@ private:
     QTextStream &m_err;
 };
 
-// A text file from a teacher: UTF-8 when it is valid UTF-8, else code page 932.
-QString decodeText(const QByteArray &bytes)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    return utf8.hasError() ? cp932::decode(bytes) : text;
-}
-
 struct Failure
 {
     QString message;
     bool usage = false; // a missing argument: the usage follows the message, exit 2
 };
 
+// (111) with the file and why it cannot be read.
+QString cannotOpen(const QString &path, const QString &why)
+{
+    return msg::CannotOpen111 + QStringLiteral("\n") + path + QStringLiteral(": ") + why;
+}
+
 // The program of a file as the icon editor holds it after opening the file.
 std::optional<IconProgram> iconProgramOf(const QString &path, Failure &failure)
 {
-    const auto lines = textfile::readLines(path);
+    QString why;
+    const auto lines = textfile::readLines(path, &why);
     if (!lines) {
-        failure.message = msg::CannotOpen111;
+        failure.message = cannotOpen(path, why);
         return std::nullopt;
     }
     const iconfile::ReadResult read = iconfile::readLines(*lines);
@@ -159,9 +154,10 @@ std::optional<QStringList> textCommandList(const QString &path, Failure &failure
 // program ("WORD", or a list with its text) compiled from its text.
 std::optional<QStringList> commandListOf(const QString &path, Failure &failure)
 {
-    const auto file = ProgramFile::read(path);
+    QString why;
+    const auto file = ProgramFile::read(path, &why);
     if (!file) {
-        failure.message = msg::CannotOpen111;
+        failure.message = cannotOpen(path, why);
         return std::nullopt;
     }
     if (flowfile::hasPages(QStringList{file->marker} + file->lines))
@@ -368,11 +364,11 @@ bool wavCommand(Context &c)
 
 bool decodeCommand(Context &c)
 {
-    QFile file(c.args.at(0));
-    if (!file.open(QIODevice::ReadOnly))
-        return c.fail(msg::CannotOpen111);
     QString why;
-    const auto audio = wav::parse(file.readAll(), &why);
+    const auto bytes = textfile::readBytes(c.args.at(0), textfile::SoundLimit, &why);
+    if (!bytes)
+        return c.fail(cannotOpen(c.args.at(0), why));
+    const auto audio = wav::parse(*bytes, &why);
     if (audio && (audio->sampleRate != tone::SampleRate || audio->channels != 1 || audio->bitsPerSample != 8))
         why = QStringLiteral("48000 Hz・モノラル・8ビットのWAVファイルではありません。");
     const auto decoded = (audio && why.isEmpty()) ? tone::decode(audio->samples, &why) : std::nullopt;
@@ -457,10 +453,12 @@ bool reportCommand(Context &c)
         return false;
     QString impressions = report::InitialImpressions;
     if (c.options.isSet(QStringLiteral("impressions"))) {
-        QFile file(c.options.value(QStringLiteral("impressions")));
-        if (!file.open(QIODevice::ReadOnly))
-            return c.fail(msg::CannotOpen111 + QStringLiteral("\n") + file.fileName());
-        impressions = decodeText(file.readAll());
+        const QString path = c.options.value(QStringLiteral("impressions"));
+        QString why;
+        const auto bytes = textfile::readBytes(path, textfile::TextLimit, &why);
+        if (!bytes)
+            return c.fail(cannotOpen(path, why));
+        impressions = textfile::decodeText(*bytes);
     }
     const auto file = ProgramFile::read(c.args.at(0));
     std::optional<QStringList> list;

@@ -20,17 +20,10 @@ namespace kr31 {
 
 namespace {
 
-// The file's lines as raw bytes, so that lines we do not touch are written
-// back exactly as they were.
-std::optional<QList<QByteArray>> readRawLines(const QString &path, bool *missing)
+// The lines as raw bytes, so that lines we do not touch are written back
+// exactly as they were.
+QList<QByteArray> rawLines(const QByteArray &bytes)
 {
-    QFile file(path);
-    *missing = !file.exists();
-    if (*missing)
-        return QList<QByteArray>{};
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.readAll();
     QList<QByteArray> lines;
     qsizetype start = 0;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
@@ -45,6 +38,18 @@ std::optional<QList<QByteArray>> readRawLines(const QString &path, bool *missing
     if (start < bytes.size())
         lines.append(bytes.mid(start));
     return lines;
+}
+
+// The file's lines; none when it does not exist, nullopt when it cannot be
+// read (not a regular file, larger than any settings file).
+std::optional<QList<QByteArray>> readRawLines(const QString &path, bool *missing)
+{
+    const auto bytes = textfile::readBytes(path, textfile::TextLimit, nullptr, missing);
+    if (*missing)
+        return QList<QByteArray>{};
+    if (!bytes)
+        return std::nullopt;
+    return rawLines(*bytes);
 }
 
 // "[name]" gives name (trimmed); anything else nullopt.
@@ -325,5 +330,29 @@ bool IniFile::setValues(const QString &section, const QList<QPair<QString, QStri
     forget(m_path);
     return written;
 }
+
+namespace ini {
+
+std::optional<QString> valueIn(const QByteArray &bytes, const QString &section, const QString &key)
+{
+    ParsedFile parsed;
+    parsed.entries = entriesOf(rawLines(bytes));
+    if (const Entry *entry = parsed.find(section, key))
+        return entry->value;
+    return std::nullopt;
+}
+
+QByteArray withValues(const QByteArray &bytes, const QString &section, const QList<QPair<QString, QString>> &entries)
+{
+    QList<QByteArray> lines = rawLines(bytes);
+    for (const auto &[key, value] : entries)
+        setInLines(lines, section, key, value);
+    QByteArray out;
+    for (const QByteArray &line : lines)
+        out += line + "\r\n";
+    return out;
+}
+
+} // namespace ini
 
 } // namespace kr31

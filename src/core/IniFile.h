@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -52,5 +53,14 @@ public:
 private:
     QString m_path;
 };
+
+// The same rules on a file's bytes in memory.
+namespace ini {
+// The value of key in section of the bytes; nullopt when missing.
+std::optional<QString> valueIn(const QByteArray &bytes, const QString &section, const QString &key);
+// The bytes with the keys of section set (added where missing), every other
+// line kept byte for byte and every line ended by CR LF.
+QByteArray withValues(const QByteArray &bytes, const QString &section, const QList<QPair<QString, QString>> &entries);
+} // namespace ini
 
 } // namespace kr31

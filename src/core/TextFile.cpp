@@ -3,9 +3,71 @@
 #include "core/Cp932.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kr31::textfile {
+
+namespace {
+
+bool fail(QString *error, const QString &reason)
+{
+    if (error)
+        *error = reason;
+    return false;
+}
+
+int retryOnInterrupt(const auto &call)
+{
+    int result;
+    do
+        result = call();
+    while (result < 0 && errno == EINTR);
+    return result;
+}
+
+// Creates a new empty file beside target, named so that nobody else uses it.
+int createBeside(const QString &target, QByteArray *name)
+{
+    static std::atomic<unsigned> counter{0};
+    const QFileInfo info(target);
+    const QByteArray stem = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        *name = stem + '.' + QByteArray::number(qint64(::getpid())) + '-' + QByteArray::number(counter++) + ".tmp";
+        const int fd = retryOnInterrupt(
+            [&] { return ::open(name->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); });
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+bool writeAll(int fd, const QByteArray &bytes)
+{
+    const char *p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        p += n;
+        left -= n;
+    }
+    return true;
+}
+
+} // namespace
 
 QStringList splitLines(const QString &text)
 {
@@ -26,15 +88,111 @@ QStringList splitLines(const QString &text)
     return lines;
 }
 
+QString fileErrorReason(int errorNumber)
+{
+    switch (errorNumber) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("ディスクの空きが足りません。");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("ファイルやフォルダーを使う権限がありません。");
+    case EROFS:
+        return QStringLiteral("書き込みのできない場所です。");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("ファイルまたはフォルダーが見つかりません。");
+    case EISDIR:
+        return QStringLiteral("同じ名前のフォルダーがあります。");
+    case ENAMETOOLONG:
+        return QStringLiteral("ファイルの名前が長すぎます。");
+    case EFBIG:
+        return QStringLiteral("ファイルが大きすぎます。");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("開いているファイルが多すぎます。");
+    default:
+        return QStringLiteral("ファイルの読み書きでエラーが起きました（エラー番号 %1）。").arg(errorNumber);
+    }
+}
+
+std::optional<QByteArray> readBytes(const QString &path, qint64 limit, QString *error, bool *missing)
+{
+    if (missing)
+        *missing = false;
+    const QString tooLarge = QStringLiteral("ファイルが大きすぎます（%1 バイトまで読めます）。").arg(limit);
+    // Non-blocking, so that opening a pipe nobody writes to returns at once.
+    const int fd = path.isEmpty() ? (errno = ENOENT, -1)
+                                  : retryOnInterrupt([&] {
+                                        return ::open(QFile::encodeName(path).constData(),
+                                                      O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+                                    });
+    if (fd < 0) {
+        if (missing)
+            *missing = errno == ENOENT;
+        fail(error, fileErrorReason(errno));
+        return std::nullopt;
+    }
+    struct stat st {};
+    std::optional<QByteArray> result;
+    if (::fstat(fd, &st) != 0) {
+        fail(error, fileErrorReason(errno));
+    } else if (!S_ISREG(st.st_mode)) {
+        fail(error, S_ISDIR(st.st_mode) ? QStringLiteral("ファイルではなくフォルダーです。")
+                                        : QStringLiteral("ふつうのファイルではありません（装置やパイプは読めません）。"));
+    } else if (st.st_size > limit) {
+        fail(error, tooLarge);
+    } else {
+        // The file may grow while we read: never take more than the limit.
+        QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
+        qsizetype got = 0;
+        for (;;) {
+            if (got == bytes.size()) {
+                if (got > limit)
+                    break;
+                bytes.resize(qsizetype(std::min<qint64>(limit + 1, qint64(got) * 2 + 4096)));
+            }
+            const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                if (n < 0)
+                    got = -1;
+                break;
+            }
+            got += n;
+        }
+        if (got < 0) {
+            fail(error, fileErrorReason(errno));
+        } else if (got > limit) {
+            fail(error, tooLarge);
+        } else {
+            bytes.truncate(got);
+            result = std::move(bytes);
+        }
+    }
+    ::close(fd);
+    return result;
+}
+
+std::optional<QStringList> readLines(const QString &path, QString *error)
+{
+    const auto bytes = readBytes(path, TextLimit, error);
+    if (!bytes)
+        return std::nullopt;
+    return splitLines(cp932::decode(*bytes));
+}
+
 std::optional<QStringList> readLines(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return splitLines(cp932::decode(bytes));
+    return readLines(path, nullptr);
+}
+
+QString decodeText(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    return utf8.hasError() ? cp932::decode(bytes) : text;
 }
 
 QByteArray encodeLines(const QStringList &lines)
@@ -49,11 +207,36 @@ QByteArray encodeLines(const QStringList &lines)
 
 bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
+    if (path.isEmpty())
+        return fail(error, fileErrorReason(ENOENT));
+    // Through a link, the file it points to is replaced and the link kept.
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() ? info.symLinkTarget() : path;
+    struct stat old {};
+    const bool exists = ::stat(QFile::encodeName(target).constData(), &old) == 0;
+    if (exists && S_ISDIR(old.st_mode))
+        return fail(error, fileErrorReason(EISDIR));
+
+    QByteArray temporary;
+    const int fd = createBeside(target, &temporary);
+    if (fd < 0)
+        return fail(error, fileErrorReason(errno));
+    // Every step is checked: a full disk shows up in write() or only at fsync().
+    bool ok = writeAll(fd, bytes) && retryOnInterrupt([&] { return ::fsync(fd); }) == 0;
+    if (ok && exists)
+        ::fchmod(fd, old.st_mode & 07777); // keeps the old file's permissions; a failure here is harmless
+    int savedErrno = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        savedErrno = errno;
+    }
+    if (ok && ::rename(temporary.constData(), QFile::encodeName(target).constData()) != 0) {
+        ok = false;
+        savedErrno = errno;
+    }
+    if (!ok) {
+        ::unlink(temporary.constData());
+        return fail(error, fileErrorReason(savedErrno));
     }
     return true;
 }

@@ -1,9 +1,10 @@
 #include "link/AlsaSoundOutput.h"
 
 #include "core/Messages.h"
+#include "core/TextFile.h"
+#include "link/WavFile.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QThread>
 
 #include <alsa/asoundlib.h>
@@ -11,16 +12,17 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <memory>
+#include <chrono>
+#include <condition_variable>
 #include <mutex>
+#include <thread>
 
 namespace kr31 {
 
 namespace {
 
 constexpr unsigned kRate = 48000;
-constexpr qint64 kMarginMs = 5000;
 constexpr unsigned kLatencyUs = 200000;
 
 using Pcm = std::unique_ptr<snd_pcm_t, decltype(&snd_pcm_close)>;
@@ -42,47 +44,18 @@ bool fail(QString *error, const QString &message)
     return false;
 }
 
-quint32 le16(const char *p)
-{
-    return quint8(p[0]) | quint32(quint8(p[1])) << 8;
-}
-
-quint32 le32(const char *p)
-{
-    return le16(p) | le16(p + 2) << 16;
-}
-
-// The sample bytes of an 8-bit mono 48000 Hz PCM WAV; chunks other than
-// "fmt " and "data" are skipped.
+// The sample bytes of an 8-bit mono 48000 Hz PCM WAV.
 std::optional<QByteArray> readSamples(const QString &path, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        fail(error, QStringLiteral("音のファイル「%1」を開けませんでした。\n%2").arg(path, file.errorString()));
+    QString why;
+    const std::optional<QByteArray> bytes = textfile::readBytes(path, textfile::SoundLimit, &why);
+    if (!bytes) {
+        fail(error, QStringLiteral("音のファイル「%1」を開けませんでした。\n%2").arg(path, why));
         return std::nullopt;
     }
-    const QByteArray bytes = file.readAll();
-    const char *base = bytes.constData();
-    if (bytes.size() >= 12 && std::memcmp(base, "RIFF", 4) == 0 && std::memcmp(base + 8, "WAVE", 4) == 0) {
-        bool formatOk = false;
-        for (qsizetype pos = 12; pos + 8 <= bytes.size();) {
-            const char *chunk = base + pos;
-            const qsizetype size = le32(chunk + 4);
-            const qsizetype body = pos + 8;
-            if (std::memcmp(chunk, "fmt ", 4) == 0) {
-                const char *f = base + body;
-                formatOk = size >= 16 && body + 16 <= bytes.size() && le16(f) == 1 && le16(f + 2) == 1
-                    && le32(f + 4) == kRate && le16(f + 14) == 8;
-                if (!formatOk)
-                    break;
-            } else if (std::memcmp(chunk, "data", 4) == 0) {
-                if (!formatOk)
-                    break;
-                return bytes.mid(body, std::min(size, bytes.size() - body));
-            }
-            pos = body + size + (size & 1);
-        }
-    }
+    const std::optional<wav::Audio> audio = wav::parse(*bytes);
+    if (audio && audio->channels == 1 && audio->sampleRate == int(kRate) && audio->bitsPerSample == 8)
+        return audio->samples;
     fail(error, QStringLiteral("音のファイル「%1」は再生できない形式です。"
                                "8ビット・モノラル・48000 Hz の PCM の WAV ファイルが必要です。").arg(path));
     return std::nullopt;
@@ -98,13 +71,35 @@ int recoverStream(snd_pcm_t *pcm, int err)
     return err == -EAGAIN ? err : err < 0 ? snd_pcm_prepare(pcm) : 0;
 }
 
-// Plays samples on "default" without ever blocking longer than their length
-// plus the margin. On failure sets *reason to why.
-bool playSamples(const QByteArray &samples, QString *reason)
+using SteadyClock = std::chrono::steady_clock;
+
+const QString TimedOut = QStringLiteral("決められた時間内に再生が終わりませんでした。");
+
+// Why ALSA failed, in words for the user: the common cases by name, the rest
+// as one general sentence.
+QString alsaReason(int err)
 {
-    const QString timedOut = QStringLiteral("決められた時間内に再生が終わりませんでした。");
+    switch (-err) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        return QStringLiteral("音を出す装置が見つかりません。");
+    case EBUSY:
+        return QStringLiteral("音を出す装置がほかのソフトで使われています。");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("音を出す装置を使う権限がありません。");
+    default:
+        return QStringLiteral("音を出す装置でエラーが起きました。");
+    }
+}
+
+// Plays samples on "default", giving up at the deadline wherever it can. On
+// failure sets *reason to why.
+bool playSamples(const QByteArray &samples, SteadyClock::time_point deadlineAt, QString *reason)
+{
     const auto alsaFailed = [reason](int err) {
-        *reason = QString::fromUtf8(snd_strerror(err));
+        *reason = alsaReason(err);
         return false;
     };
     snd_pcm_t *raw = nullptr;
@@ -118,13 +113,14 @@ bool playSamples(const QByteArray &samples, QString *reason)
 
     QElapsedTimer clock;
     clock.start();
-    const qint64 deadline = samples.size() * 1000 / kRate + kMarginMs;
+    const qint64 deadline =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadlineAt - SteadyClock::now()).count();
 
     const auto *data = reinterpret_cast<const unsigned char *>(samples.constData());
     const snd_pcm_uframes_t total = samples.size();
     for (snd_pcm_uframes_t done = 0; done < total;) {
         if (clock.elapsed() >= deadline)
-            return fail(reason, timedOut);
+            return fail(reason, TimedOut);
         const snd_pcm_sframes_t written = snd_pcm_writei(raw, data + done, total - done);
         if (written > 0) {
             done += written;
@@ -162,7 +158,7 @@ bool playSamples(const QByteArray &samples, QString *reason)
             break;
         }
         if (clock.elapsed() >= deadline)
-            return fail(reason, timedOut);
+            return fail(reason, TimedOut);
         QThread::msleep(5);
     }
     if (snd_pcm_state(raw) == SND_PCM_STATE_XRUN)
@@ -171,7 +167,7 @@ bool playSamples(const QByteArray &samples, QString *reason)
     const int drained = snd_pcm_drain(raw);
     while (snd_pcm_state(raw) == SND_PCM_STATE_DRAINING) {
         if (clock.elapsed() >= deadline)
-            return fail(reason, timedOut);
+            return fail(reason, TimedOut);
         QThread::msleep(5);
     }
     if (drained < 0 && drained != -EAGAIN && drained != -EPIPE)
@@ -311,8 +307,14 @@ void AlsaSoundOutput::restore(bool atExit)
     putBack(waveLine(mixer), m_wave, m_wave.mute);
 }
 
+AlsaSoundOutput::AlsaSoundOutput(int marginMs)
+    : m_marginMs(marginMs)
+{
+}
+
 bool AlsaSoundOutput::play(const QString &path, QString *error)
 {
+    const auto start = SteadyClock::now();
     QString message;
     const std::optional<QByteArray> samples = readSamples(path, &message);
     if (!samples)
@@ -320,8 +322,39 @@ bool AlsaSoundOutput::play(const QString &path, QString *error)
     if (samples->isEmpty())
         return true;
     quietAlsa();
-    if (playSamples(*samples, &message))
+    const auto deadline = start + std::chrono::milliseconds(samples->size() * 1000 / kRate + m_marginMs);
+
+    // libasound may block for good inside any call (a device that never takes
+    // data blocks even the set-up), so the playing runs on a thread of its own
+    // that is left behind when the deadline passes.
+    struct Playback
+    {
+        std::mutex mutex;
+        std::condition_variable finished;
+        bool done = false;
+        bool ok = false;
+        QString reason;
+    };
+    const auto playback = std::make_shared<Playback>();
+    std::thread([playback, samples = *samples, deadline] {
+        QString reason;
+        const bool ok = playSamples(samples, deadline, &reason);
+        const std::lock_guard lock(playback->mutex);
+        playback->ok = ok;
+        playback->reason = reason;
+        playback->done = true;
+        playback->finished.notify_all();
+    }).detach();
+
+    std::unique_lock lock(playback->mutex);
+    // A little grace, so that a stream that gives up by itself says why.
+    if (!playback->finished.wait_until(lock, deadline + std::chrono::milliseconds(100),
+                                       [&] { return playback->done; }))
+        message = TimedOut;
+    else if (playback->ok)
         return true;
+    else
+        message = playback->reason;
     return fail(error, msg::CannotPlay + QStringLiteral("\n（理由: ") + message + QStringLiteral("）"));
 }
 

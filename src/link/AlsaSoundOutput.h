@@ -21,6 +21,9 @@ public:
         std::optional<bool> mute;
     };
 
+    // marginMs: how much longer than the sound itself a playback may take.
+    explicit AlsaSoundOutput(int marginMs = 5000);
+
     // Notes volume, balance and mute of both lines; without a mixer nothing is noted.
     void noteState() override;
     // Both lines to 100 %, balance 50, unmuted; missing lines and controls are skipped.
@@ -31,11 +34,13 @@ public:
     // does nothing if noteState() was never called.
     void restore(bool atExit) override;
     // Plays an 8-bit mono 48000 Hz PCM WAV on "default" and waits until it has
-    // played, at most its length plus 5 s. A data chunk longer than the file is
-    // cut to the file; an empty one plays nothing and succeeds.
+    // played, at most its length plus the margin, whatever the device does
+    // (opening, set-up, writing and draining all count). A data chunk longer
+    // than the file is cut to the file; an empty one plays nothing and succeeds.
     bool play(const QString &path, QString *error) override;
 
 private:
+    int m_marginMs;
     bool m_noted = false;
     LineState m_speakers;
     LineState m_wave;

@@ -6,7 +6,12 @@ namespace kr31 {
 
 std::optional<ProgramFile> ProgramFile::read(const QString &path)
 {
-    auto lines = textfile::readLines(path);
+    return read(path, nullptr);
+}
+
+std::optional<ProgramFile> ProgramFile::read(const QString &path, QString *error)
+{
+    auto lines = textfile::readLines(path, error);
     if (!lines)
         return std::nullopt;
     ProgramFile file;

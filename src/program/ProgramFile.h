@@ -15,6 +15,8 @@ struct ProgramFile
 
     // Reads a code page 932 file with any line ends; nullopt when it cannot be read.
     static std::optional<ProgramFile> read(const QString &path);
+    // The same, with *error (if given) set to why the file cannot be read.
+    static std::optional<ProgramFile> read(const QString &path, QString *error);
 
     // The lines after the marker up to (not including) the first line
     // "DATA" or "TEXT", or to the end.

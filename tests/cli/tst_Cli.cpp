@@ -10,13 +10,17 @@
 #include "link/ToneBurst.h"
 #include "link/WavFile.h"
 #include "support/TempHome.h"
+#include "support/TinyDisk.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace kr31;
 
@@ -469,6 +473,83 @@ private Q_SLOTS:
         }
         for (const char *option : {"\\-\\-mode", "\\-\\-output", "\\-\\-impressions", "\\-\\-version"})
             QVERIFY2(manual.contains(QLatin1String(option)), option);
+    }
+
+    void refusesEndlessInputs_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("reason");
+        const QString fifo = m_home->home() + "/pipe";
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0644) == 0);
+        const QString regular = "ふつうのファイルではありません";
+        const QStringList report{"report", data("icon_dd.kr3"), "--grade", "3", "--class", "2", "--name", "A",
+                                 "-o", m_home->home() + "/r.html"};
+        QTest::newRow("packet of a device") << QStringList{"packet", "/dev/zero"} << regular;
+        QTest::newRow("sound of a pipe") << QStringList{"sound", fifo, "-o", m_home->home() + "/x.wav"} << regular;
+        QTest::newRow("play of a folder") << QStringList{"play", m_home->home()} << "フォルダー";
+        QTest::newRow("decode of a device") << QStringList{"decode", "/dev/zero"} << regular;
+        QTest::newRow("decode of a pipe") << QStringList{"decode", fifo} << regular;
+        QTest::newRow("report of a device") << QStringList{"report", "/dev/zero", "--grade", "3", "--class", "2",
+                                                           "--name", "A", "-o", m_home->home() + "/r.html"}
+                                            << regular;
+        QTest::newRow("impressions from a device") << report + QStringList{"--impressions", "/dev/zero"} << regular;
+        QTest::newRow("impressions from a pipe") << report + QStringList{"--impressions", fifo} << regular;
+    }
+    void refusesEndlessInputs()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, reason);
+        QElapsedTimer clock;
+        clock.start();
+        const Run run = cli(args);
+        QVERIFY2(clock.elapsed() < 3000, "refused at once, not read");
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(msg::CannotOpen111) && run.err.contains(reason), qPrintable(run.err));
+    }
+
+    void fullDiskKeepsTheOldOutput_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("wav") << QStringList{"wav", "-o", "OUT", "1", "2", "3"} << msg::SettingsWrite105;
+        QTest::newRow("sound") << QStringList{"sound", data("program.kr3"), "-o", "OUT"} << msg::SettingsWrite105;
+        QTest::newRow("report") << QStringList{"report", data("icon_dd.kr3"), "--grade", "3", "--class", "2",
+                                               "--name", "A", "-o", "OUT"}
+                                << report::CannotWrite;
+    }
+    void fullDiskKeepsTheOldOutput()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        test::TinyDisk disk;
+        if (!disk.available())
+            QSKIP(disk.whyNot());
+        const QByteArray old = "old bytes";
+        disk.put("out", old);
+        disk.fill();
+        args.replaceInStrings(QRegularExpression("^OUT$"), disk.path("out"));
+        const Run run = cli(args);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.startsWith(message) && run.err.contains("ディスクの空きが足りません"), qPrintable(run.err));
+        QCOMPARE(readFile(disk.path("out")), old);
+    }
+
+    void stalledSoundDeviceEndsThePlay()
+    {
+        // The default device writes into a pipe that nobody reads: it opens but never takes data.
+        const QString fifo = m_home->home() + "/stalled.fifo";
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        useFileSoundDevice(fifo);
+        const qint64 soundMs = (tone::transferSound(*packet::ledProgram({"16", "18,50", "21,64800", "22,0,3"}),
+                                                    [] { return 0; }).size()) * 1000 / 48000;
+        QElapsedTimer clock;
+        clock.start();
+        const Run run = cli({"play", data("program.kr3")});
+        const qint64 elapsed = clock.elapsed();
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(msg::CannotPlay) && run.err.contains("決められた時間内に再生が終わりませんでした"),
+                 qPrintable(run.err));
+        QVERIFY2(elapsed < soundMs + 5000 + 3000, qPrintable(QString::number(elapsed)));
     }
 
 private:

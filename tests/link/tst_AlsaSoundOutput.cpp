@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include <alsa/asoundlib.h>
+#include <sys/stat.h>
 
 using kr31::AlsaSoundOutput;
 
@@ -69,6 +70,7 @@ private slots:
     void mixerStepsWithoutMixerDoNothing();
     void unusableDeviceFailsQuickly_data();
     void unusableDeviceFailsQuickly();
+    void stalledDeviceGivesUpAtTheDeadline();
 
 private:
     // ALSA caches its configuration per process; dropping the cache makes the
@@ -206,15 +208,21 @@ void TestAlsaSoundOutput::mixerStepsWithoutMixerDoNothing()
 void TestAlsaSoundOutput::unusableDeviceFailsQuickly_data()
 {
     QTest::addColumn<QByteArray>("config");
+    QTest::addColumn<QString>("reason");
 
-    QTest::newRow("no default defined") << QByteArray("pcm.other { type null }\n");
-    QTest::newRow("default on a missing card") << QByteArray("pcm.!default { type hw card 57 device 0 }\n");
-    QTest::newRow("default of an unknown type") << QByteArray("pcm.!default { type nosuchplugin }\n");
+    const QString noDevice = QStringLiteral("音を出す装置が見つかりません。");
+    QTest::newRow("no default defined") << QByteArray("pcm.other { type null }\n") << noDevice;
+    QTest::newRow("default on a missing card") << QByteArray("pcm.!default { type hw card 9 device 0 }\n")
+                                               << noDevice;
+    QTest::newRow("card number out of range") << QByteArray("pcm.!default { type hw card 57 device 0 }\n")
+                                              << QStringLiteral("音を出す装置でエラーが起きました。");
+    QTest::newRow("default of an unknown type") << QByteArray("pcm.!default { type nosuchplugin }\n") << noDevice;
 }
 
 void TestAlsaSoundOutput::unusableDeviceFailsQuickly()
 {
     QFETCH(QByteArray, config);
+    QFETCH(QString, reason);
 
     const QString path = writeFile(QStringLiteral("sound.wav"), wav(pattern(48000)));
     useConfig(config);
@@ -231,7 +239,31 @@ void TestAlsaSoundOutput::unusableDeviceFailsQuickly()
     QVERIFY(error.startsWith(QStringLiteral("音を再生できませんでした。")));
     const QStringList lines = error.split(u'\n');
     QCOMPARE(lines.size(), 2);
-    QVERIFY2(!lines.at(1).isEmpty(), "the reason from ALSA follows the message");
+    QCOMPARE(lines.at(1), QStringLiteral("（理由: ") + reason + QStringLiteral("）"));
+}
+
+void TestAlsaSoundOutput::stalledDeviceGivesUpAtTheDeadline()
+{
+    // A device that opens but never takes data: its output is a pipe nobody
+    // reads, so libasound blocks inside the set-up and never returns.
+    const QString fifo = m_dir.filePath(QStringLiteral("stalled.fifo"));
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    const QString path = writeFile(QStringLiteral("short.wav"), wav(pattern(4800))); // 100 ms
+    useConfig("pcm.!default {\n    type file\n    slave.pcm { type null }\n"
+              "    file \"" + QFile::encodeName(fifo) + "\"\n    format \"raw\"\n}\n");
+    AlsaSoundOutput out(300);
+    QString error;
+    QElapsedTimer clock;
+    clock.start();
+    const bool played = out.play(path, &error);
+    const qint64 elapsed = clock.elapsed();
+
+    QVERIFY(!played);
+    QVERIFY2(elapsed >= 400 && elapsed < 1500, qPrintable(QString::number(elapsed)));
+    QCOMPARE(error, QStringLiteral("音を再生できませんでした。スピーカーやイヤホンがつながっているか確認して下さい。\n"
+                                   "（理由: 決められた時間内に再生が終わりませんでした。）"));
+    // The stalled playback stays behind, blocked, until the test ends; the
+    // configuration is not swapped under it.
 }
 
 QTEST_GUILESS_MAIN(TestAlsaSoundOutput)
