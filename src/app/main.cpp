@@ -17,6 +17,7 @@
 #include "ui/QtDialogs.h"
 #include "ui/Printing.h"
 #include "ui/QtShell.h"
+#include "ui/RecoveryOffer.h"
 #include "ui/SendingDialogWindow.h"
 #include "ui/ThreadedSoundOutput.h"
 #include "ui/UiServices.h"
@@ -201,6 +202,11 @@ int main(int argc, char *argv[])
 
     auto *menu = static_cast<MainMenuWindow *>(forms.form(2));
     QObject::connect(menu, &MainMenuWindow::closed, &app, &QApplication::quit);
+    // Work left unsaved by a crash: read before any editor writes, offered
+    // after the first-run wizard and after a file given on the command line
+    // has opened (restoring over that file loses nothing; the other way round
+    // the file would replace the restored work).
+    RecoveryOffer recovery(forms);
     std::unique_ptr<QuitAfterFirstPaint> timing;
     if (qEnvironmentVariableIntValue("KR31_QUIT_AFTER_FIRST_PAINT") == 1)
         timing = std::make_unique<QuitAfterFirstPaint>(menu);
@@ -209,9 +215,15 @@ int main(int argc, char *argv[])
     // A .kr3 file given on the command line (a double-click in the file
     // manager) opens in the editor that its marker names, after the
     // first-run wizard if that opens over the menu.
-    if (!file.isEmpty())
-        whenNoModalWindow(menu, [&forms, file] { openFromCommandLine(forms, file); });
+    QObject::connect(menu, &MainMenuWindow::started, menu, [&forms, &recovery, menu, file] {
+        whenNoModalWindow(menu, [&forms, &recovery, file] {
+            if (!file.isEmpty())
+                openFromCommandLine(forms, file);
+            recovery.ask();
+        });
+    });
     const int result = app.exec();
+    RecoveryOffer::discardAll(forms);
     alsa.restore(true);
     return result;
 }

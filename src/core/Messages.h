@@ -85,6 +85,19 @@ inline QString melodyCut(int voice)
     return QStringLiteral("メロディ%1の音符が95個をこえていたので、はじめの95個だけを読み込みました。")
         .arg(voice == 0 ? QStringLiteral("１") : QStringLiteral("２"));
 }
+
+// Ours: the question at start for work an editor had not saved when the program
+// ended without closing (a crash, a kill, a power cut).
+inline const QString RecoveryIconWork = QStringLiteral("アイコンでつくったプログラム");
+inline const QString RecoveryFlowchartWork = QStringLiteral("フローチャートでつくったプログラム");
+inline const QString RecoveryTextWork = QStringLiteral("文字でつくったプログラム");
+inline const QString RecoveryMelodyWork = QStringLiteral("つくっていたメロディ");
+// work + "が保存されずに残っています（" + when + "）。\nもどしますか？"
+inline QString recoveryQuestion(const QString &work, const QString &when)
+{
+    return work + QStringLiteral("が保存されずに残っています（") + when +
+           QStringLiteral("）。\nもどしますか？（「いいえ」で消えます）");
+}
 } // namespace msg
 
 namespace keyword {

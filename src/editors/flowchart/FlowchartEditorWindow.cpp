@@ -1,6 +1,7 @@
 #include "editors/flowchart/FlowchartEditorWindow.h"
 
 #include "core/Messages.h"
+#include "core/TextFile.h"
 #include "editors/flowchart/CommandDialogWindow.h"
 #include "editors/flowchart/FlowchartFile.h"
 #include "editors/flowchart/FlowchartLayout.h"
@@ -11,6 +12,7 @@
 #include "ui/ChartPainter.h"
 #include "ui/Forms.h"
 #include "ui/PictureButton.h"
+#include "ui/RecoveryKeeper.h"
 #include "ui/TitleStrip.h"
 #include "ui/UiServices.h"
 #include "ui/ValueCoupling.h"
@@ -143,6 +145,10 @@ FlowchartEditorWindow::FlowchartEditorWindow(Forms &forms)
     m_tabMenu->setObjectName(QStringLiteral("PopupMenu2"));
     m_tabMenu->addAction(QStringLiteral("削除"), this, [this] { N3Click(); })->setObjectName(QStringLiteral("N3"));
 
+    m_recovery = new RecoveryKeeper(
+        this, services().clock, QStringLiteral("Flowchart"), [this] { return fileBytes(); },
+        [this](const QStringList &lines) { return showRead(flowfile::readLines(lines), true); });
+    m_recovery->markModified = [this] { m_program.Modified = true; };
     ClearAllPages();
 }
 
@@ -244,6 +250,11 @@ void FlowchartEditorWindow::showModel()
     const int bottom = flowlayout::bottom(m_program.entries(m_program.CurrentPage)) + 40;
     m_paintBox->resize(flowlayout::PaintBoxWidth, qMax(PaintBoxHeight, bottom));
     m_paintBox->update();
+    // Every change of the pages comes here: the recovery copy follows the mark.
+    if (m_program.Modified)
+        m_recovery->edited();
+    else
+        m_recovery->discard();
 }
 
 void FlowchartEditorWindow::refused(const FlowOutcome &outcome)
@@ -332,6 +343,7 @@ bool FlowchartEditorWindow::File_SaveClick()
     if (!writeProgramFile(dialogs, chosen, flowfile::fileLines(m_program, marker)))
         return false;
     m_program.Modified = false;
+    m_recovery->discard();
     return true;
 }
 
@@ -350,22 +362,39 @@ void FlowchartEditorWindow::openFile(const QString &path)
         services().dialogs.information(msg::CannotOpen111);
         return;
     }
-    const flowfile::ReadResult read = flowfile::read(path);
+    showRead(flowfile::read(path), false);
+}
+
+bool FlowchartEditorWindow::showRead(const flowfile::ReadResult &read, bool quiet)
+{
     if (read.status == flowfile::ReadResult::Unreadable) {
-        services().dialogs.warning(read.message());
-        return;
+        if (!quiet)
+            services().dialogs.warning(read.message());
+        return false;
     }
     if (read.status == flowfile::ReadResult::OtherStep) {
-        services().dialogs.information(read.message());
-        return;
+        if (!quiet)
+            services().dialogs.information(read.message());
+        return false;
     }
     ClearAllPages();
     m_program = read.program;
     // A file that broke off is not what the editor now holds: keep it marked.
     m_program.Modified = read.status == flowfile::ReadResult::ShortPages;
     showModel();
-    if (m_program.Modified)
+    if (m_program.Modified && !quiet)
         services().dialogs.warning(read.message());
+    return true;
+}
+
+QByteArray FlowchartEditorWindow::fileBytes() const
+{
+    // As File_Save writes it; pages whose compilation fails keep the marker
+    // only this editor opens.
+    FlowchartProgram compiled = m_program;
+    const bool ok = compiled.compileChart().ok();
+    const QString marker = ok ? flowfile::markerFor(compiled.CompiledList) : QStringLiteral("FURO");
+    return textfile::encodeLines(flowfile::fileLines(compiled, marker));
 }
 
 void FlowchartEditorWindow::ClearAllPages()

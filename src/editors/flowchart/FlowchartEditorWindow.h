@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editors/flowchart/FlowchartFile.h"
 #include "editors/flowchart/FlowchartProgram.h"
 #include "ui/FormWindow.h"
 
@@ -12,6 +13,8 @@ class QScrollArea;
 class QSlider;
 
 namespace kr31 {
+
+class RecoveryKeeper;
 
 // The flowchart editor: a main program and up to nine subroutines, each a
 // page drawn as a flowchart. A command chosen on the left is appended to the
@@ -73,6 +76,11 @@ private:
     void showModel();
     void ClearAllPages();
     void refused(const FlowOutcome &outcome);
+    // Shows pages read from a file; false (and nothing changed) when the read
+    // gave none. quiet leaves the messages out.
+    bool showRead(const flowfile::ReadResult &read, bool quiet);
+    // The bytes File_Save writes for the pages as they stand.
+    QByteArray fileBytes() const;
 
     FlowchartProgram m_program;
     QComboBox *m_menu = nullptr;
@@ -89,6 +97,7 @@ private:
     QMenu *m_entryMenu = nullptr;
     QMenu *m_tabMenu = nullptr;
     int m_wheelRest = 0;
+    RecoveryKeeper *m_recovery = nullptr;
 };
 
 } // namespace kr31

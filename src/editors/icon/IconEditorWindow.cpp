@@ -2,6 +2,7 @@
 
 #include "core/Messages.h"
 #include "core/Resources.h"
+#include "core/TextFile.h"
 #include "editors/icon/ChartViewWindow.h"
 #include "editors/icon/IconFile.h"
 #include "program/LedCommands.h"
@@ -123,6 +124,10 @@ IconEditorWindow::IconEditorWindow(Forms &forms)
     m_slotMenu->addSeparator();
     QAction *remove = m_slotMenu->addAction(QStringLiteral("削除"), this, [this] { Delete1Click(); });
     remove->setObjectName(QStringLiteral("Delete1"));
+
+    m_modified.keepWith(new RecoveryKeeper(
+        this, services().clock, QStringLiteral("Icon"), [this] { return fileBytes(); },
+        [this](const QStringList &lines) { return showRead(iconfile::readLines(lines), true); }));
 }
 
 void IconEditorWindow::createPalette()
@@ -335,14 +340,20 @@ void IconEditorWindow::openFile(const QString &path)
         services().dialogs.information(msg::CannotOpen111);
         return;
     }
-    const iconfile::ReadResult read = iconfile::read(path);
+    showRead(iconfile::read(path), false);
+}
+
+bool IconEditorWindow::showRead(const iconfile::ReadResult &read, bool quiet)
+{
     if (read.status == iconfile::ReadResult::Unreadable) {
-        services().dialogs.warning(read.message());
-        return;
+        if (!quiet)
+            services().dialogs.warning(read.message());
+        return false;
     }
     if (read.status == iconfile::ReadResult::OtherStep) {
-        services().dialogs.information(read.message());
-        return;
+        if (!quiet)
+            services().dialogs.information(read.message());
+        return false;
     }
     clearAllSlots();
     m_program = read.program;
@@ -350,8 +361,14 @@ void IconEditorWindow::openFile(const QString &path)
     showTotal();
     // A file that broke off is not what the editor now holds: keep it marked.
     m_modified = read.status == iconfile::ReadResult::BadLine;
-    if (m_modified)
+    if (m_modified && !quiet)
         services().dialogs.warning(read.message());
+    return true;
+}
+
+QByteArray IconEditorWindow::fileBytes() const
+{
+    return textfile::encodeLines(iconfile::fileLines(m_program, m_program.checkProgram().ok));
 }
 
 void IconEditorWindow::furoClick()

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "editors/icon/IconFile.h"
 #include "editors/icon/IconProgram.h"
 #include "ui/FormWindow.h"
+#include "ui/RecoveryKeeper.h"
 
 #include <QLabel>
 
@@ -88,13 +90,17 @@ private:
     void rebuildSlotViews();
     void clearAllSlots();
     void showTotal();
-    void setModified() { m_modified = true; }
     // The save question: true when the operation may go on.
     bool saveQuestion();
+    // Shows a program read from a file; false (and nothing changed) when the
+    // read gave none. quiet leaves the messages out.
+    bool showRead(const iconfile::ReadResult &read, bool quiet);
+    // The bytes File_Save writes for the program as it stands.
+    QByteArray fileBytes() const;
 
     IconProgram m_program;
     std::array<SlotView, icon::SlotCount> m_views;
-    bool m_modified = false;
+    ModifiedMark m_modified;
     int m_menuSlot = 0;
     bool m_dragArmed = false;
     QPoint m_pressPoint;

@@ -16,6 +16,7 @@
 #include "ui/Forms.h"
 #include "ui/PageBrowser.h"
 #include "ui/PictureButton.h"
+#include "ui/RecoveryKeeper.h"
 #include "ui/TitleStrip.h"
 #include "ui/UiServices.h"
 
@@ -151,6 +152,14 @@ TextEditorWindow::TextEditorWindow(Forms &forms)
     connect(m_edit, &QsciScintillaBase::SCN_STYLENEEDED, this, [this](int position) { styleLineEnds(position); });
 
     connect(m_edit, &QsciScintilla::textChanged, this, [this] { textChanged(); });
+    // The control keeps the modified mark: the recovery copy follows it.
+    m_recovery = new RecoveryKeeper(
+        this, services().clock, QStringLiteral("Text"), [this] { return fileBytes(); },
+        [this](const QStringList &lines) { return restoreLines(lines); });
+    connect(m_edit, &QsciScintilla::modificationChanged, this, [this](bool modified) {
+        if (!modified)
+            m_recovery->discard();
+    });
 
     m_browser = new PageBrowser(this);
     m_browser->setObjectName(QStringLiteral("WebBrowser1"));
@@ -219,6 +228,8 @@ void TextEditorWindow::buildHelpPage()
 
 void TextEditorWindow::textChanged()
 {
+    if (m_edit->isModified())
+        m_recovery->edited();
     colourComments();
     // After a failed check the mark follows the learner's corrections.
     if (m_checkWhileTyping) {
@@ -445,6 +456,28 @@ void TextEditorWindow::openFile(const QString &path)
     setProgramLines(read.status == wordfile::ReadResult::Ok ? read.text : QStringList{});
     if (read.status == wordfile::ReadResult::OtherStep)
         services().dialogs.information(read.message());
+}
+
+bool TextEditorWindow::restoreLines(const QStringList &lines)
+{
+    const wordfile::ReadResult read = wordfile::readLines(lines, m_names);
+    if (read.status != wordfile::ReadResult::Ok)
+        return false;
+    // As an open does, but without the save point: the text stays modified.
+    m_checkWhileTyping = false;
+    m_edit->setText(read.text.join(QStringLiteral("\r\n")));
+    clearMark();
+    m_edit->setCursorPosition(0, 0);
+    return true;
+}
+
+QByteArray TextEditorWindow::fileBytes() const
+{
+    // As File_Save writes it, without the check's marks and messages.
+    const QStringList lines = programLines();
+    const bool passed = textlang::check(lines, m_names).ok();
+    const QStringList compiled = passed ? textlang::compile(lines, m_names) : m_compiled;
+    return textfile::encodeLines(wordfile::fileLines(lines, compiled, passed));
 }
 
 void TextEditorWindow::furoClick()

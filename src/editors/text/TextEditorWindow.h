@@ -11,6 +11,8 @@ class QsciScintilla;
 
 namespace kr31 {
 
+class RecoveryKeeper;
+
 // The text programming window: the learner types the program in the text
 // language beside a help page that lists the command words as configured;
 // the program is checked, sent, charted, reported, saved and opened here.
@@ -66,7 +68,13 @@ private:
     // The save question: true when the operation may go on.
     bool saveQuestion();
 
+    // Opens recovered file lines as an open does, leaving the text modified.
+    bool restoreLines(const QStringList &lines);
+    // The bytes File_Save writes for the text as it stands.
+    QByteArray fileBytes() const;
+
     QsciScintilla *m_edit = nullptr;
+    RecoveryKeeper *m_recovery = nullptr;
     QTextBrowser *m_browser = nullptr;
     QPlainTextEdit *m_memo = nullptr;
     QStringList m_names;

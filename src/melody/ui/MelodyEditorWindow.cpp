@@ -180,6 +180,11 @@ MelodyEditorWindow::MelodyEditorWindow(Forms &forms)
 
     showLink();
     refresh();
+
+    m_modified.keepWith(new RecoveryKeeper(
+        this, services().clock, QStringLiteral("Melody"),
+        [this] { return textfile::encodeLines(melodyfile::fileLines(m_melody)); },
+        [this](const QStringList &lines) { return showRead(melodyfile::readLines(lines, m_melody), true); }));
 }
 
 void MelodyEditorWindow::createNotePage()
@@ -495,14 +500,21 @@ void MelodyEditorWindow::openFile(const QString &path)
         dialogs.information(msg::CannotOpen111);
         return;
     }
-    const melodyfile::ReadResult read = melodyfile::read(path, m_melody);
+    showRead(melodyfile::read(path, m_melody), false);
+}
+
+bool MelodyEditorWindow::showRead(const melodyfile::ReadResult &read, bool quiet)
+{
+    Dialogs &dialogs = services().dialogs;
     if (read.status == melodyfile::ReadResult::Unreadable) {
-        dialogs.warning(read.message());
-        return;
+        if (!quiet)
+            dialogs.warning(read.message());
+        return false;
     }
     if (read.status == melodyfile::ReadResult::OtherStep) {
-        dialogs.information(read.message());
-        return;
+        if (!quiet)
+            dialogs.information(read.message());
+        return false;
     }
     const bool linkChanged = read.melody.link != m_melody.link || read.melody.linkValues != m_melody.linkValues;
     m_melody = read.melody;
@@ -514,10 +526,13 @@ void MelodyEditorWindow::openFile(const QString &path)
     // keep it marked, as a changed link marks it.
     if (linkChanged || read.status == melodyfile::ReadResult::BadLine || !read.cutVoices.isEmpty())
         m_modified = true;
+    if (quiet)
+        return true;
     if (read.status == melodyfile::ReadResult::BadLine)
         dialogs.warning(read.message());
     for (int voice : read.cutVoices)
         dialogs.warning(msg::melodyCut(voice));
+    return true;
 }
 
 void MelodyEditorWindow::clearMelody()

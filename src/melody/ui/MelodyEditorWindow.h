@@ -1,7 +1,9 @@
 #pragma once
 
 #include "melody/Melody.h"
+#include "melody/MelodyFile.h"
 #include "ui/FormWindow.h"
+#include "ui/RecoveryKeeper.h"
 
 #include <array>
 
@@ -78,11 +80,14 @@ private:
     void setLink(bool on);
     void clearMelody();
     bool saveQuestion();
+    // Shows a melody read from a file; false (and nothing changed) when the
+    // read gave none. quiet leaves the messages out.
+    bool showRead(const melodyfile::ReadResult &read, bool quiet);
     void audition(int code);
     void pick(int mode);
 
     Melody m_melody;
-    bool m_modified = false;
+    ModifiedMark m_modified;
     int m_selVoice = -1;
     int m_selIndex = -1;
     bool m_previewing = false;

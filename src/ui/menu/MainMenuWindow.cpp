@@ -171,13 +171,13 @@ void MainMenuWindow::showEvent(QShowEvent *event)
     if (!m_firstShow)
         return;
     m_firstShow = false;
-    if (services().settings.wizardStart() == 1) {
-        // After this showing has finished, so the menu stands behind the wizard.
-        QTimer::singleShot(0, this, [this] {
-            if (FormWindow *wizard = forms().form(17))
-                forms().runModal(wizard);
-        });
-    }
+    const bool wizard = services().settings.wizardStart() == 1;
+    // After this showing has finished, so the menu stands behind the wizard.
+    QTimer::singleShot(0, this, [this, wizard] {
+        if (FormWindow *form = wizard ? forms().form(17) : nullptr)
+            forms().runModal(form);
+        emit started();
+    });
 }
 
 void MainMenuWindow::refreshMode()

@@ -28,6 +28,8 @@ public:
 
 Q_SIGNALS:
     void closed();
+    // After the first showing, once the first-run wizard (when it opens) is closed.
+    void started();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Recovery copies: while an editor holds unsaved work, a copy of it (in the
+// editor's own file format) stands in the folder "Recovery" of the work
+// folder, so that a crash, a kill or a power cut loses at most the last
+// couple of seconds. The next start offers each copy back.
+namespace kr31::recovery {
+
+// An editor that keeps copies: its key (the copy is "<key>.kr3"), its window
+// number, what the question calls its work, and the markers its open accepts.
+struct Editor
+{
+    QString key;
+    int form = 0;
+    QString work;
+    QStringList markers;
+};
+
+// The editors that keep copies, in the order their questions come.
+const QList<Editor> &editors();
+// The editor of key, or nullptr.
+const Editor *editor(const QString &key);
+
+// The recovery folder inside the work folder, ending with '/' (created).
+QString folder();
+// The copy of an editor: folder() + key + ".kr3".
+QString copyPath(const QString &key);
+
+// Writes a copy through the one safe write path; false (and *error) when it failed.
+bool writeCopy(const QString &key, const QByteArray &bytes, QString *error = nullptr);
+// Removes a copy; a missing copy is no fault.
+void removeCopy(const QString &key);
+
+// A file found in the recovery folder: its name, when it was written, and its
+// lines (nullopt when it could not be read).
+struct Found
+{
+    QString fileName;
+    QDateTime written;
+    std::optional<QStringList> lines;
+};
+// Every file in the recovery folder, read through the bounded reader.
+QList<Found> findCopies();
+
+// A copy to offer: the editor, the question to ask, the lines to restore.
+struct Offer
+{
+    Editor editor;
+    QString question;
+    QStringList lines;
+};
+// What to do with the files found: offer the good copies (one per editor, in
+// the editors' order) and remove the rest without a word: names no editor
+// keeps, files that could not be read, are empty, or whose marker the
+// editor's open does not accept.
+struct Plan
+{
+    QList<Offer> offers;
+    QStringList discard; // file names in the recovery folder
+};
+Plan plan(const QList<Found> &found);
+
+// The question for a copy of work written at a time, e.g.
+// "アイコンでつくったプログラムが保存されずに残っています（12月7日 23:40）。\nもどしますか？"
+QString question(const Editor &editor, const QDateTime &written);
+
+// When to write a copy, on the millisecond tick count (wrapping at 32 bits):
+// once edits have paused for SettleMs, or SettleMs after the first unwritten
+// edit while edits go on without a pause, so a copy is never written per
+// keystroke and never lags the work by much more than SettleMs (plus the
+// polling interval of whoever asks).
+class Debounce
+{
+public:
+    static constexpr quint32 SettleMs = 1000;
+    static constexpr quint32 LongestLagMs = 1500;
+
+    // An edit at now.
+    void edited(quint32 now);
+    // True when a copy is owed and should be written at now.
+    bool due(quint32 now) const;
+    // True when edits are waiting for a copy.
+    bool pending() const { return m_pending; }
+    // The copy was written (or the work dropped): nothing is owed.
+    void clear() { m_pending = false; }
+
+private:
+    bool m_pending = false;
+    quint32 m_first = 0;
+    quint32 m_last = 0;
+};
+
+} // namespace kr31::recovery

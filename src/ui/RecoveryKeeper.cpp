@@ -1,0 +1,64 @@
+#include "ui/RecoveryKeeper.h"
+
+#include <QDebug>
+
+namespace kr31 {
+
+RecoveryKeeper::RecoveryKeeper(QObject *editor, Clock &clock, QString key, Snapshot snapshot, Restore restore)
+    : QObject(editor)
+    , m_clock(clock)
+    , m_key(std::move(key))
+    , m_snapshot(std::move(snapshot))
+    , m_restore(std::move(restore))
+{
+    setObjectName(QStringLiteral("Recovery_") + m_key);
+    m_timer.setInterval(PollMs);
+    connect(&m_timer, &QTimer::timeout, this, &RecoveryKeeper::poll);
+}
+
+void RecoveryKeeper::edited()
+{
+    m_debounce.edited(m_clock.tickCount());
+    if (!m_timer.isActive())
+        m_timer.start();
+}
+
+void RecoveryKeeper::discard()
+{
+    m_debounce.clear();
+    m_timer.stop();
+    if (m_wrote)
+        recovery::removeCopy(m_key);
+    m_wrote = false;
+}
+
+void RecoveryKeeper::poll()
+{
+    if (!m_debounce.due(m_clock.tickCount())) {
+        if (!m_debounce.pending())
+            m_timer.stop();
+        return;
+    }
+    m_debounce.clear();
+    m_timer.stop();
+    QString error;
+    // A copy that cannot be written (a full disk) is no reason to interrupt
+    // the learner: the next edit tries again.
+    if (recovery::writeCopy(m_key, m_snapshot(), &error))
+        m_wrote = true;
+    else
+        qWarning().noquote() << "recovery copy" << m_key << "not written:" << error;
+}
+
+bool RecoveryKeeper::restore(const QStringList &lines)
+{
+    if (!m_restore(lines))
+        return false;
+    adopt();
+    if (markModified)
+        markModified();
+    edited();
+    return true;
+}
+
+} // namespace kr31

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/Recovery.h"
+
+#include <QList>
+
+namespace kr31 {
+
+class Forms;
+class FormWindow;
+class RecoveryKeeper;
+
+// The recovery copies found at start and the questions that offer them back.
+class RecoveryOffer
+{
+public:
+    // Reads the copies at once (before any editor of this run writes one) and
+    // removes, without a word, those that cannot be offered.
+    explicit RecoveryOffer(Forms &forms);
+
+    // The questions still to ask.
+    const QList<recovery::Offer> &offers() const { return m_offers; }
+
+    // One question per copy: Yes opens its editor with the work restored and
+    // marked modified, No removes the copy. Asked once; later calls do nothing.
+    void ask();
+
+    // A clean exit: every editor's copy of this run is removed.
+    static void discardAll(Forms &forms);
+
+    // The keeper of an editor window, or nullptr when it keeps none.
+    static RecoveryKeeper *keeperOf(FormWindow *form);
+
+private:
+    Forms &m_forms;
+    QList<recovery::Offer> m_offers;
+};
+
+} // namespace kr31

@@ -1,0 +1,130 @@
+#include "core/Messages.h"
+#include "core/Recovery.h"
+#include "core/TextFile.h"
+#include "support/TempHome.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace kr31;
+using namespace kr31::test;
+
+namespace {
+
+const QDateTime Written(QDate(2026, 12, 7), QTime(23, 40, 12));
+
+recovery::Found found(const QString &name, std::optional<QStringList> lines)
+{
+    return {name, Written, std::move(lines)};
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(recovery::Found)
+
+class TestRecovery : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    // Edits at the given ticks; then the first tick at which the copy is due.
+    void debounce_data()
+    {
+        QTest::addColumn<QList<quint32>>("edits");
+        QTest::addColumn<quint32>("firstDue");
+        QTest::newRow("one edit settles") << QList<quint32>{100} << quint32(1100);
+        QTest::newRow("a burst settles after its last") << QList<quint32>{0, 200, 400, 600} << quint32(1500);
+        QTest::newRow("a pause then more") << QList<quint32>{0, 1300} << quint32(1000);
+        // Typing on without a pause of a second still gives a copy 1.5 s after the first edit.
+        QTest::newRow("edits without a pause") << QList<quint32>{0, 300, 600, 900, 1200, 1500, 1800} << quint32(1500);
+        QTest::newRow("counter wraps") << QList<quint32>{0xFFFFFF00u} << quint32(0xFFFFFF00u + 1000);
+    }
+    void debounce()
+    {
+        QFETCH(QList<quint32>, edits);
+        QFETCH(quint32, firstDue);
+        recovery::Debounce d;
+        QVERIFY(!d.due(edits.first()));
+        // Walk the clock in 10 ms steps, editing at the given ticks, until a copy is due.
+        quint32 now = edits.first();
+        qsizetype next = 0;
+        for (int step = 0; step < 1000; ++step, now += 10) {
+            while (next < edits.size() && edits.at(next) == now)
+                d.edited(edits.at(next++));
+            if (d.due(now))
+                break;
+        }
+        QCOMPARE(now, firstDue);
+        d.clear();
+        QVERIFY(!d.due(now + 100000));
+        QVERIFY(!d.pending());
+    }
+
+    void plan_data()
+    {
+        QTest::addColumn<QList<recovery::Found>>("files");
+        QTest::addColumn<QStringList>("offered");
+        QTest::addColumn<QStringList>("discarded");
+        const QStringList icon = {"DD", "16", "27"};
+        QTest::newRow("icon copy") << QList<recovery::Found>{found("Icon.kr3", icon)} << QStringList{"Icon"}
+                                   << QStringList{};
+        QTest::newRow("LED marker") << QList<recovery::Found>{found("Icon.kr3", QStringList{"LED", "100"})}
+                                    << QStringList{"Icon"} << QStringList{};
+        QTest::newRow("unreadable") << QList<recovery::Found>{found("Icon.kr3", std::nullopt)} << QStringList{}
+                                    << QStringList{"Icon.kr3"};
+        QTest::newRow("empty") << QList<recovery::Found>{found("Icon.kr3", QStringList{})} << QStringList{}
+                               << QStringList{"Icon.kr3"};
+        QTest::newRow("melody in the icon copy")
+            << QList<recovery::Found>{found("Icon.kr3", QStringList{"MELODY", "60"})} << QStringList{}
+            << QStringList{"Icon.kr3"};
+        QTest::newRow("garbage") << QList<recovery::Found>{found("Icon.kr3", QStringList{"\x01\x02PK"})}
+                                 << QStringList{} << QStringList{"Icon.kr3"};
+        QTest::newRow("foreign names")
+            << QList<recovery::Found>{found("notes.txt", icon), found("Icon.kr3.tmp", icon), found("Paint.kr3", icon)}
+            << QStringList{} << QStringList{"notes.txt", "Icon.kr3.tmp", "Paint.kr3"};
+        QTest::newRow("editors' order, not the folder's")
+            << QList<recovery::Found>{found("Melody.kr3", QStringList{"MELODY"}), found("Icon.kr3", icon),
+                                      found("Flowchart.kr3", QStringList{"FURO"})}
+            << QStringList{"Icon", "Flowchart", "Melody"} << QStringList{};
+    }
+    void plan()
+    {
+        QFETCH(QList<recovery::Found>, files);
+        QFETCH(QStringList, offered);
+        QFETCH(QStringList, discarded);
+        const recovery::Plan plan = recovery::plan(files);
+        QStringList keys;
+        for (const recovery::Offer &offer : plan.offers)
+            keys.append(offer.editor.key);
+        QCOMPARE(keys, offered);
+        QCOMPARE(plan.discard, discarded);
+    }
+
+    void questionNamesTheEditorAndTheTime()
+    {
+        const recovery::Plan plan = recovery::plan({found("Icon.kr3", QStringList{"DD"})});
+        QCOMPARE(plan.offers.size(), 1);
+        QCOMPARE(plan.offers.first().question,
+                 QStringLiteral("アイコンでつくったプログラムが保存されずに残っています（12月7日 23:40）。\n"
+                                "もどしますか？（「いいえ」で消えます）"));
+        QCOMPARE(plan.offers.first().lines, QStringList{"DD"});
+    }
+
+    void copiesLiveInTheRecoveryFolder()
+    {
+        TempHome home;
+        const QByteArray bytes = textfile::encodeLines({"DD", "16", "ドレミ"});
+        QVERIFY(recovery::writeCopy("Icon", bytes));
+        QCOMPARE(recovery::copyPath("Icon"), home.workFolder() + "Recovery/Icon.kr3");
+        QCOMPARE(home.readWorkFile("Recovery/Icon.kr3"), bytes);
+        const QList<recovery::Found> copies = recovery::findCopies();
+        QCOMPARE(copies.size(), 1);
+        QCOMPARE(copies.first().fileName, QStringLiteral("Icon.kr3"));
+        QCOMPARE(copies.first().lines, (QStringList{"DD", "16", "ドレミ"}));
+        recovery::removeCopy("Icon");
+        recovery::removeCopy("Icon"); // twice is no fault
+        QVERIFY(recovery::findCopies().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRecovery)
+#include "tst_Recovery.moc"

@@ -1,0 +1,322 @@
+// Recovery copies of the icon editor's unsaved work, and the offer at start,
+// with the fake clock driving the keeper.
+#include "core/Messages.h"
+#include "core/Recovery.h"
+#include "core/TextFile.h"
+#include "editors/flowchart/FlowchartEditorWindow.h"
+#include "editors/icon/IconEditorWindow.h"
+#include "editors/text/TextEditorWindow.h"
+#include "support/UiRig.h"
+#include "ui/RecoveryKeeper.h"
+#include "ui/RecoveryOffer.h"
+#include "ui/menu/MainMenuWindow.h"
+
+#include <QComboBox>
+#include <Qsci/qsciscintilla.h>
+#include <QFile>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTest>
+
+using namespace kr31;
+using namespace kr31::test;
+
+namespace {
+
+struct RecoveryRig : UiRig
+{
+    IconEditorWindow *editor = nullptr;
+    RecoveryKeeper *keeper = nullptr;
+    RecoveryRig()
+    {
+        settings.setWizardStart(0);
+        editor = form<IconEditorWindow>(8);
+        keeper = RecoveryOffer::keeperOf(editor);
+        forms.open(nullptr, 8);
+        settle();
+    }
+    // Lets ms pass on the clock and the keeper look (as its timer does).
+    void pass(quint32 ms)
+    {
+        clock.now += ms;
+        keeper->poll();
+    }
+    QString copy() const { return recovery::copyPath("Icon"); }
+    bool hasCopy() const { return QFile::exists(copy()); }
+    QByteArray copyBytes() const { return home.readWorkFile("Recovery/Icon.kr3"); }
+    // What File_Save writes for the program as it stands.
+    QByteArray saved()
+    {
+        const QString path = home.home() + "/saved.kr3";
+        QFile::remove(path);
+        dialogs.fileNames = {path};
+        dialogs.answers = {Answer::Yes}; // a program that fails its check is saved anyway
+        const bool ok = editor->File_SaveClick();
+        Q_ASSERT(ok);
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }
+};
+
+} // namespace
+
+class TestRecoveryUi : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void anEditIsCopiedOnceItSettles()
+    {
+        RecoveryRig rig;
+        QVERIFY(rig.keeper);
+        rig.editor->dropCommand(0, 16);
+        rig.pass(400);
+        rig.editor->dropCommand(1, 18);
+        rig.pass(999);
+        QVERIFY(!rig.hasCopy()); // the second edit restarted the wait
+        rig.pass(1);
+        QVERIFY(rig.hasCopy());
+        const QByteArray copy = rig.copyBytes();
+        QCOMPARE(copy, rig.saved());
+        QVERIFY(!rig.hasCopy()); // the save took it away
+    }
+
+    void aSliderDraggedOnIsCopiedWhileItMoves()
+    {
+        RecoveryRig rig;
+        rig.editor->dropCommand(0, 18);
+        auto *bar = rig.editor->findChild<QSlider *>("P1_Bar0");
+        QVERIFY(bar);
+        int writes = 0;
+        QByteArray last;
+        // One step every 100 ms for 4 s: a copy every 1.5 s, not one per step.
+        for (int step = 1; step <= 40; ++step) {
+            bar->setValue(step);
+            rig.pass(100);
+            if (rig.hasCopy() && rig.copyBytes() != last) {
+                last = rig.copyBytes();
+                ++writes;
+            }
+        }
+        QCOMPARE(writes, 2);
+        rig.pass(1000);
+        const QByteArray copy = rig.copyBytes();
+        QCOMPARE(copy, rig.saved());
+    }
+
+    // Every way the learner lets the work go removes the copy.
+    void droppingTheWorkRemovesTheCopy_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("save") << "save";
+        QTest::newRow("reset") << "reset";
+        QTest::newRow("menu, no") << "menu";
+        QTest::newRow("bye, no") << "bye";
+        QTest::newRow("open another file") << "open";
+        QTest::newRow("clean exit") << "exit";
+    }
+    void droppingTheWorkRemovesTheCopy()
+    {
+        QFETCH(QString, how);
+        RecoveryRig rig;
+        rig.editor->dropCommand(0, 16);
+        rig.pass(1000);
+        QVERIFY(rig.hasCopy());
+        rig.dialogs.answers = {Answer::No};
+        if (how == "save") {
+            rig.saved();
+        } else if (how == "reset") {
+            rig.editor->All_DeleteClick();
+        } else if (how == "menu") {
+            rig.editor->MenuClick();
+        } else if (how == "bye") {
+            rig.editor->ByeClick();
+        } else if (how == "open") {
+            const QString path = rig.home.home() + "/other.kr3";
+            textfile::writeLines(path, {"LED", "17", "100"});
+            rig.dialogs.fileNames = {path};
+            rig.editor->File_OpenClick();
+        } else {
+            RecoveryOffer::discardAll(rig.forms);
+        }
+        QCOMPARE(rig.editor->isModified(), how == "exit");
+        QVERIFY(!rig.hasCopy());
+        rig.pass(5000);
+        QVERIFY(!rig.hasCopy()); // nothing owed any more
+    }
+
+    void cancellingTheSaveQuestionKeepsTheCopy()
+    {
+        RecoveryRig rig;
+        rig.editor->dropCommand(0, 16);
+        rig.pass(1000);
+        rig.dialogs.answers = {Answer::Cancel};
+        rig.editor->MenuClick();
+        QVERIFY(rig.hasCopy());
+    }
+
+    // A copy left by an earlier run is the start-up offer's, not the editor's:
+    // an editor that has not been touched does not remove it.
+    void anUntouchedEditorLeavesAnEarlierCopy()
+    {
+        RecoveryRig rig;
+        recovery::writeCopy("Icon", textfile::encodeLines({"DD", "16"}));
+        rig.editor->All_DeleteClick();
+        RecoveryOffer::discardAll(rig.forms);
+        QVERIFY(rig.hasCopy());
+    }
+
+    void theOfferComesAfterTheWizard()
+    {
+        RecoveryRig rig;
+        auto *menu = rig.form<MainMenuWindow>(2);
+        rig.editor->hide();
+        rig.settings.setWizardStart(1);
+        QSignalSpy started(menu, &MainMenuWindow::started);
+        rig.modalShown.clear();
+        menu->show();
+        QVERIFY(started.isEmpty()); // not within the showing itself
+        QTRY_COMPARE(started.size(), 1);
+        QCOMPARE(rig.modalShown, QStringList{"TForm17"});
+    }
+
+    // answer: the learner's answer; then where the work is and what is left on disk.
+    void offerAtStart_data()
+    {
+        QTest::addColumn<QByteArray>("copy");
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<bool>("restored");
+        // A copy as the keeper writes it: what a save of that program writes.
+        QStringList lines = {"LED", "16", "18,40", "21,90"};
+        while (lines.size() < 48)
+            lines.append("27");
+        const QByteArray work = textfile::encodeLines(lines);
+        QTest::newRow("yes") << work << Answer::Yes << 1 << true;
+        QTest::newRow("no") << work << Answer::No << 1 << false;
+        QTest::newRow("foreign file") << QByteArray("\x89PNG\r\n\x1a\n\0\0binary", 16) << Answer::Yes << 0 << false;
+        QTest::newRow("melody file") << textfile::encodeLines({"MELODY", "60"}) << Answer::Yes << 0 << false;
+        QTest::newRow("empty file") << QByteArray() << Answer::Yes << 0 << false;
+    }
+    void offerAtStart()
+    {
+        QFETCH(QByteArray, copy);
+        QFETCH(Answer, answer);
+        QFETCH(int, questions);
+        QFETCH(bool, restored);
+        RecoveryRig rig;
+        rig.editor->hide();
+        recovery::folder();
+        rig.home.writeWorkFile("Recovery/Icon.kr3", copy);
+        rig.home.writeWorkFile("Recovery/stray.txt", "x");
+        RecoveryOffer offer(rig.forms);
+        QVERIFY(!QFile::exists(rig.home.workFolder() + "Recovery/stray.txt"));
+        QCOMPARE(offer.offers().size(), questions);
+        rig.dialogs.answers = {answer};
+        offer.ask();
+        offer.ask(); // asked once only
+        QCOMPARE(rig.dialogs.questions.size(), questions);
+        QVERIFY(rig.dialogs.warnings.isEmpty());
+        QVERIFY(rig.dialogs.informations.isEmpty());
+        if (questions)
+            QVERIFY(rig.dialogs.questions.first().startsWith(msg::RecoveryIconWork));
+        QCOMPARE(rig.editor->isVisible(), restored);
+        QCOMPARE(rig.editor->isModified(), restored);
+        QCOMPARE(rig.hasCopy(), restored);
+        if (!restored)
+            return;
+        QCOMPARE(rig.saved(), copy);
+        QVERIFY(!rig.hasCopy());
+    }
+
+    // Each editor: edits, then the copy; the copy is offered after a crash
+    // (the editor emptied, the copy put back as a killed run leaves it), Yes
+    // restores it, and a save then writes the copy's bytes.
+    void everyEditorsWorkComesBack_data()
+    {
+        QTest::addColumn<int>("form");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("icon") << 8 << "Icon";
+        QTest::newRow("flowchart") << 5 << "Flowchart";
+        QTest::newRow("text") << 9 << "Text";
+    }
+    void everyEditorsWorkComesBack()
+    {
+        QFETCH(int, form);
+        QFETCH(QString, key);
+        UiRig rig;
+        rig.settings.setWizardStart(0);
+        FormWindow *editor = rig.forms.form(form);
+        RecoveryKeeper *keeper = RecoveryOffer::keeperOf(editor);
+        QVERIFY(keeper);
+        rig.forms.open(nullptr, form);
+        std::function<bool()> save;
+        std::function<bool()> modified;
+        std::function<void()> reset;
+        if (auto *icon = qobject_cast<IconEditorWindow *>(editor)) {
+            icon->dropCommand(0, 16);
+            icon->dropCommand(1, 18);
+            save = [icon] { return icon->File_SaveClick(); };
+            modified = [icon] { return icon->isModified(); };
+            reset = [icon] { icon->All_DeleteClick(); };
+        } else if (auto *flow = qobject_cast<FlowchartEditorWindow *>(editor)) {
+            flow->findChild<QComboBox *>("ComboBox1")->setCurrentIndex(0);
+            flow->Add_CommandClick();
+            flow->Add_SubClick();
+            flow->Add_CommandClick();
+            save = [flow] { return flow->File_SaveClick(); };
+            modified = [flow] { return flow->isModified(); };
+            reset = [flow] { flow->All_DeleteClick(); };
+        } else if (auto *text = qobject_cast<TextEditorWindow *>(editor)) {
+            text->textControl()->setText(QStringLiteral("ON\r\nWAIT 3\r\nOFF"));
+            save = [text] { return text->File_SaveClick(); };
+            modified = [text] { return text->isModified(); };
+            // Leaving keeps the text (and its copy) in this window: emptying it is the reset.
+            reset = [text] { text->setProgramLines({}); };
+        }
+        rig.clock.now += recovery::Debounce::SettleMs;
+        keeper->poll();
+        const QString copyPath = recovery::copyPath(key);
+        const QByteArray copy = rig.home.readWorkFile("Recovery/" + key + ".kr3");
+        QVERIFY(!copy.isEmpty());
+
+        rig.dialogs.answers = {Answer::No};
+        reset();
+        QVERIFY(!QFile::exists(copyPath));
+        rig.home.writeWorkFile("Recovery/" + key + ".kr3", copy);
+        editor->hide();
+        RecoveryOffer offer(rig.forms);
+        rig.dialogs.answers = {Answer::Yes};
+        offer.ask();
+        QVERIFY(editor->isVisible());
+        QVERIFY(modified());
+        const QString saved = rig.home.home() + "/saved.kr3";
+        rig.dialogs.fileNames = {saved};
+        rig.dialogs.answers = {Answer::Yes}; // saved as it stands when it fails its check
+        QVERIFY(save());
+        QFile file(saved);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), copy);
+        QVERIFY(!QFile::exists(copyPath));
+    }
+
+    // A file opened from the command line before the question may already
+    // have its own copy: refusing the old work must not remove that one.
+    void refusingKeepsACopyOfThisRun()
+    {
+        RecoveryRig rig;
+        recovery::writeCopy("Icon", textfile::encodeLines({"DD", "16"}));
+        RecoveryOffer offer(rig.forms);
+        rig.editor->dropCommand(0, 17);
+        rig.pass(1000);
+        const QByteArray fresh = rig.copyBytes();
+        rig.dialogs.answers = {Answer::No};
+        offer.ask();
+        QCOMPARE(rig.copyBytes(), fresh);
+        RecoveryOffer::discardAll(rig.forms);
+        QVERIFY(!rig.hasCopy());
+    }
+};
+
+QTEST_MAIN(TestRecoveryUi)
+#include "tst_RecoveryOffer.moc"
