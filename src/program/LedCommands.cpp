@@ -5,7 +5,7 @@
 
 namespace kr31 {
 
-bool ArgumentSpec::accepts(const QString &text) const
+bool ArgumentRange::accepts(const QString &text) const
 {
     if (!text::isInteger(text))
         return false;
@@ -15,8 +15,8 @@ bool ArgumentSpec::accepts(const QString &text) const
 
 const QList<LedCommand> &ledCommands()
 {
-    static const ArgumentSpec brightness{QStringLiteral("明るさ(%)"), 0, 100};
-    static const ArgumentSpec unit{QStringLiteral("更新単位"), 1, 255};
+    static const ArgumentRange brightness{QStringLiteral("明るさ(%)"), 0, 100};
+    static const ArgumentRange unit{QStringLiteral("更新単位"), 1, 255};
     static const QList<LedCommand> table = {
         {code::On, "ON", "ON", "ON", {}, 1},
         {code::Off, "OFF", "OFF", "OFF", {}, 1},

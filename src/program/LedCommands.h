@@ -6,7 +6,7 @@
 namespace kr31 {
 
 // One argument of an LED command: its label in the editors and its range.
-struct ArgumentSpec
+struct ArgumentRange
 {
     QString label;
     int min;
@@ -23,7 +23,7 @@ struct LedCommand
     QString name;     // the system's name: "ON", "Light", "F_In"...
     QString caption;  // Japanese label in the flowchart's command box
     QString textName; // default name in the text language (Command/1..12)
-    QList<ArgumentSpec> arguments;
+    QList<ArgumentRange> arguments;
     int weight;       // bytes of device memory
 };
 

@@ -73,8 +73,8 @@ Line faulty(Fault fault, QString hint)
 QString rangeHint(const QString &name, const LedCommand &command)
 {
     QStringList parts;
-    for (const ArgumentSpec &spec : command.arguments)
-        parts.append(QStringLiteral("%1は %2～%3").arg(spec.label).arg(spec.min).arg(spec.max));
+    for (const ArgumentRange &argument : command.arguments)
+        parts.append(QStringLiteral("%1は %2～%3").arg(argument.label).arg(argument.min).arg(argument.max));
     return QStringLiteral("「%1」の数: %2 の整数で書いてね。").arg(name, parts.join(QStringLiteral("、")));
 }
 
@@ -84,8 +84,8 @@ QString argumentsHint(const QString &name, const LedCommand &command)
         return QStringLiteral("「%1」の ( ) の中には何も書かないでね。").arg(name);
     const int n = int(command.arguments.size());
     QStringList labels;
-    for (const ArgumentSpec &spec : command.arguments)
-        labels.append(spec.label);
+    for (const ArgumentRange &argument : command.arguments)
+        labels.append(argument.label);
     return QStringLiteral("「%1」には数を%2つ書いてね（%3）。")
         .arg(name, n == 1 ? QStringLiteral("1") : QStringLiteral("2"), labels.join(QStringLiteral("、")));
 }
