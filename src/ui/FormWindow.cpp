@@ -9,6 +9,7 @@
 #include "ui/UiServices.h"
 
 #include <QCloseEvent>
+#include <QLabel>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -103,6 +104,24 @@ void FormWindow::MenuClick()
 void FormWindow::ByeClick()
 {
     m_forms.quit();
+}
+
+QFont FormWindow::addEditorChrome(const QString &backName, const QString &backPicture, const QString &titlePicture)
+{
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPixelSize(12);
+    setFont(font);
+    auto *back = new QLabel(this);
+    back->setObjectName(backName);
+    back->setGeometry(0, 0, 750, 500);
+    back->setStyleSheet(QStringLiteral("background: #fdf6e3"));
+    showPicture(back, backPicture);
+    auto *title = new QLabel(this);
+    title->setObjectName(QStringLiteral("Image17"));
+    title->setGeometry(0, 0, 750, 73);
+    showPicture(title, titlePicture);
+    new TitleStrip(title);
+    return font;
 }
 
 void FormWindow::HelpClick()

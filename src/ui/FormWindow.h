@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QString>
+#include <QFont>
 #include <QWidget>
 
 #include <functional>
@@ -61,6 +62,10 @@ public:
     void HelpClick();
 
 protected:
+    // The editors' shared frame: the window font (12 px ＭＳ Ｐゴシック, returned),
+    // the background picture (component backName) and the title picture
+    // Image17 that drags the window.
+    QFont addEditorChrome(const QString &backName, const QString &backPicture, const QString &titlePicture);
     // Editors report a help page that cannot be opened.
     void reportHelpFailure() { m_helpReportsFailure = true; }
     void showEvent(QShowEvent *event) override;

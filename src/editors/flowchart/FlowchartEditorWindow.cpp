@@ -63,20 +63,7 @@ QString titlePicture(int page)
 FlowchartEditorWindow::FlowchartEditorWindow(Forms &forms)
     : FormWindow(5, QSize(749, 499), forms)
 {
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(12);
-    setFont(font);
-
-    auto *back = new QLabel(this);
-    back->setObjectName(QStringLiteral("Image38"));
-    back->setGeometry(0, 0, 750, 500);
-    back->setStyleSheet(QStringLiteral("background: #fdf6e3"));
-    showPicture(back, QStringLiteral("Img/Back/Furo.jpg"));
-    auto *title = new QLabel(this);
-    title->setObjectName(QStringLiteral("Image17"));
-    title->setGeometry(0, 0, 750, 73);
-    showPicture(title, QStringLiteral("Img/Title/Furo.jpg"));
-    new TitleStrip(title);
+    const QFont font = addEditorChrome(QStringLiteral("Image38"), QStringLiteral("Img/Back/Furo.jpg"), QStringLiteral("Img/Title/Furo.jpg"));
 
     const std::map<QString, std::function<void()>> actions = {
         {"Pro", {}},

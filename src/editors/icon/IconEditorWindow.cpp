@@ -60,20 +60,7 @@ IconEditorWindow::IconEditorWindow(Forms &forms)
     : FormWindow(8, QSize(749, 499), forms)
     , runDrag([](QDrag *drag) { drag->exec(Qt::CopyAction); })
 {
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(12);
-    setFont(font);
-
-    auto *back = new QLabel(this);
-    back->setObjectName(QStringLiteral("Back"));
-    back->setGeometry(0, 0, 750, 500);
-    back->setStyleSheet(QStringLiteral("background: #fdf6e3"));
-    showPicture(back, QStringLiteral("Img/Back/DD.jpg"));
-    auto *title = new QLabel(this);
-    title->setObjectName(QStringLiteral("Image17"));
-    title->setGeometry(0, 0, 750, 73);
-    showPicture(title, QStringLiteral("Img/Title/DD.jpg"));
-    new TitleStrip(title);
+    const QFont font = addEditorChrome(QStringLiteral("Back"), QStringLiteral("Img/Back/DD.jpg"), QStringLiteral("Img/Title/DD.jpg"));
 
     const std::map<QString, std::function<void()>> actions = {
         {"Pro", {}},
