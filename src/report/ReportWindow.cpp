@@ -1,5 +1,6 @@
 #include "report/ReportWindow.h"
 
+#include "ui/Keys.h"
 #include "core/Messages.h"
 #include "core/Resources.h"
 #include "core/WorkFolder.h"
@@ -108,6 +109,8 @@ ReportWindow::ReportWindow(Forms &forms)
     addButton(Folder, PreviewPlace, [this] { PreviewClick(); });
     addButton(Folder, PrintPlace, [this] { PrintClick(); });
     addButton(Folder, ByePlace, [this] { ByeClick(); });
+    bindKey(keys::Print, {QStringLiteral("Print")});
+    bindKey(keys::Cancel, {QStringLiteral("Bye")});
 }
 
 void ReportWindow::setProgram(const QStringList &commandList)

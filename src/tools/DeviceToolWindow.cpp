@@ -1,5 +1,6 @@
 #include "tools/DeviceToolWindow.h"
 
+#include "ui/Keys.h"
 #include "core/Settings.h"
 #include "ui/UiServices.h"
 
@@ -23,6 +24,7 @@ DeviceToolWindow::DeviceToolWindow(int number, const QString &background, const 
     // Send where the editors have it, then the shared chrome.
     addButton(ButtonFolder, {"Tenso", 351, 13, 90, 60}, [this] { TensoClick(); });
     addChrome(ButtonFolder, {"Menu", 570, 13, 55, 60}, {"Help", 625, 13, 55, 60}, {"Bye", 680, 13, 55, 60});
+    bindKey(keys::Send, {QStringLiteral("Tenso")});
 
     QLabel *hint = addText(instruction, QRect(50, 95, 650, 56), 19, true);
     hint->setObjectName(QStringLiteral("Instruction"));

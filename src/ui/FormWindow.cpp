@@ -4,6 +4,7 @@
 #include "core/Messages.h"
 #include "core/Services.h"
 #include "ui/Forms.h"
+#include "ui/Keys.h"
 #include "ui/PictureButton.h"
 #include "ui/TitleStrip.h"
 #include "ui/UiServices.h"
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 
 namespace kr31 {
@@ -24,6 +26,58 @@ FormWindow::FormWindow(int number, QSize size, Forms &forms, QWidget *parent)
     setObjectName(QStringLiteral("TForm%1").arg(number));
     setFixedSize(size);
     setWindowTitle(QStringLiteral("KR-31"));
+    // F1 is the help button where the window has one, the user guide elsewhere.
+    bindKey(QKeySequence(Qt::Key_F1), {QStringLiteral("Help")}, [this] { HelpClick(); });
+    // Ctrl+Tab leaves a text box that takes Tab for itself.
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] { focusNextPrevChild(true); });
+    addShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [this] { focusNextPrevChild(false); });
+}
+
+QShortcut *FormWindow::addShortcut(const QKeySequence &key, std::function<void()> handler)
+{
+    auto *shortcut = new QShortcut(key, this);
+    shortcut->setAutoRepeat(false);
+    connect(shortcut, &QShortcut::activated, this, std::move(handler));
+    return shortcut;
+}
+
+PictureButton *FormWindow::shownButton(const QString &name) const
+{
+    const QList<PictureButton *> buttons = findChildren<PictureButton *>(name);
+    for (PictureButton *button : buttons) {
+        if (button->isVisibleTo(this) && button->isEnabled())
+            return button;
+    }
+    return nullptr;
+}
+
+void FormWindow::bindKey(const QKeySequence &key, const QStringList &buttons, std::function<void()> fallback)
+{
+    const auto press = [this, buttons, fallback] {
+        for (const QString &name : buttons) {
+            if (PictureButton *button = shownButton(name)) {
+                button->click();
+                return;
+            }
+        }
+        if (fallback)
+            fallback();
+    };
+    addShortcut(key, press);
+    // The keypad's Enter does what Return does.
+    const QKeyCombination combination = key[0];
+    if (key.count() == 1 && combination.key() == Qt::Key_Return)
+        addShortcut(QKeySequence(combination.keyboardModifiers() | Qt::Key_Enter), press);
+    for (const QString &name : buttons) {
+        m_buttonKeys[name].append(key);
+        for (PictureButton *button : findChildren<PictureButton *>(name))
+            showKeysIn(button);
+    }
+}
+
+void FormWindow::showKeysIn(PictureButton *button) const
+{
+    button->setToolTip(keys::tip(button->caption(), m_buttonKeys.value(button->objectName())));
 }
 
 Services &FormWindow::services()
@@ -50,8 +104,11 @@ PictureButton *FormWindow::addButton(const QString &folder, const Place &place, 
     button->setGeometry(place.x, place.y, place.w, place.h);
     button->onMissingPicture = [this](const QString &path) { pictureMissing(path); };
     button->showReleased();
+    showKeysIn(button);
     if (onClick)
         connect(button, &PictureButton::clicked, this, std::move(onClick));
+    else
+        button->setFocusPolicy(Qt::NoFocus); // a picture without an action is no stop for Tab
     return button;
 }
 

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QLabel>
+#include <QMap>
 #include <QString>
 #include <QFont>
 #include <QWidget>
 
 #include <functional>
+
+class QShortcut;
 
 namespace kr31 {
 
@@ -50,6 +54,16 @@ public:
     // in front, without making it modal.
     void showCentredOver(const QWidget *opener);
 
+    // A key of the whole window that runs handler (the button's own handler,
+    // so every message and question still comes).
+    QShortcut *addShortcut(const QKeySequence &key, std::function<void()> handler);
+    // A key that presses the first of the named buttons that is on show, as a
+    // click does (fallback runs when none is); the buttons' tooltips show the
+    // key. Ctrl+Return and Return also answer to the keypad's Enter.
+    void bindKey(const QKeySequence &key, const QStringList &buttons, std::function<void()> fallback = {});
+    // The first button of that name that is on show in this window, or null.
+    PictureButton *shownButton(const QString &name) const;
+
     // Called for every picture that could not be loaded.
     virtual void pictureMissing(const QString &path);
 
@@ -76,6 +90,7 @@ protected:
 
 private:
     void reportMissing();
+    void showKeysIn(PictureButton *button) const;
 
     int m_number;
     Forms &m_forms;
@@ -83,6 +98,7 @@ private:
     bool m_missingPending = false;
     bool m_missingShown = false;
     bool m_helpReportsFailure = false;
+    QMap<QString, QList<QKeySequence>> m_buttonKeys; // button name -> its keys
 };
 
 } // namespace kr31

@@ -1,5 +1,6 @@
 #include "editors/flowchart/CommandDialogWindow.h"
 
+#include "ui/Keys.h"
 #include "core/TextTools.h"
 #include "editors/flowchart/FlowchartEditorWindow.h"
 #include "editors/flowchart/FlowchartProgram.h"
@@ -72,6 +73,8 @@ CommandDialogWindow::CommandDialogWindow(Forms &forms)
 
     addButton(ButtonFolder, OkPlace, [this] { OKClick(); });
     addButton(ButtonFolder, ByePlace, [this] { FuroByeClick(); });
+    bindKey(keys::Accept, {QStringLiteral("OK")});
+    bindKey(keys::Cancel, {QStringLiteral("FuroBye")});
 }
 
 void CommandDialogWindow::setMenuItems(const QStringList &items)

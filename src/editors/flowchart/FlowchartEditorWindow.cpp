@@ -137,6 +137,7 @@ FlowchartEditorWindow::FlowchartEditorWindow(Forms &forms)
         [this](const QStringList &lines) { return showRead(flowfile::readLines(lines), true); });
     m_recovery->markModified = [this] { m_program.Modified = true; };
     ClearAllPages();
+    installShortcuts();
 }
 
 void FlowchartEditorWindow::createValueControls()

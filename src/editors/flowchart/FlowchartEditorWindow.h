@@ -15,6 +15,9 @@ class QSlider;
 namespace kr31 {
 
 class RecoveryKeeper;
+namespace keys {
+class SelectionFrame;
+}
 
 // The flowchart editor: a main program and up to nine subroutines, each a
 // page drawn as a flowchart. A command chosen on the left is appended to the
@@ -82,6 +85,14 @@ private:
     // The bytes File_Save writes for the pages as they stand.
     QByteArray fileBytes() const;
 
+    // Keyboard: the buttons' keys, and the arrows through the entries of the
+    // page on show (Enter edits, Insert inserts before, Delete deletes).
+    void installShortcuts();
+    bool keyboardEvent(QEvent *event);
+    bool entryKey(int key);
+    void selectEntry(int entry);
+    void showEntryMark();
+
     FlowchartProgram m_program;
     QComboBox *m_menu = nullptr;
     QSlider *m_bar1 = nullptr;
@@ -98,6 +109,7 @@ private:
     QMenu *m_tabMenu = nullptr;
     int m_wheelRest = 0;
     RecoveryKeeper *m_recovery = nullptr;
+    keys::SelectionFrame *m_entryMark = nullptr;
 };
 
 } // namespace kr31

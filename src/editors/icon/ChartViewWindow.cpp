@@ -1,5 +1,6 @@
 #include "editors/icon/ChartViewWindow.h"
 
+#include "ui/Keys.h"
 #include "core/Geometry.h"
 #include "core/Messages.h"
 #include "core/TextTools.h"
@@ -62,6 +63,8 @@ ChartViewWindow::ChartViewWindow(Forms &forms, QWidget *parent)
 
     addButton(kFolder, kOut, [this] { OutClick(); });
     addButton(kFolder, kBye, [this] { ByeClick(); });
+    bindKey(keys::Print, {QStringLiteral("Out")});
+    bindKey(keys::Cancel, {QStringLiteral("Bye")});
 }
 
 void ChartViewWindow::setSteps(const QStringList &steps)

@@ -115,6 +115,7 @@ IconEditorWindow::IconEditorWindow(Forms &forms)
     m_modified.keepWith(new RecoveryKeeper(
         this, services().clock, QStringLiteral("Icon"), [this] { return fileBytes(); },
         [this](const QStringList &lines) { return showRead(iconfile::readLines(lines), true); }));
+    installShortcuts();
 }
 
 void IconEditorWindow::createPalette()

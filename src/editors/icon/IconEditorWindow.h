@@ -20,6 +20,10 @@ class QTextBrowser;
 
 namespace kr31 {
 
+namespace keys {
+class SelectionFrame;
+}
+
 // The MIME type a palette icon's drag carries; its data is the command code in decimal.
 inline const QString CommandMimeType = QStringLiteral("application/x-kr31-command");
 
@@ -57,6 +61,10 @@ public:
     // Opens a file as File_Open does once a name is chosen (also for a file
     // given on the command line).
     void openFile(const QString &path);
+
+    // The keyboard's place: the slot it works on and the palette command it places.
+    int keyboardSlot() const { return m_keySlot; }
+    int keyboardCommand() const;
 
     // Runs a palette drag; replaced in tests, where QDrag::exec returns at once.
     std::function<void(QDrag *)> runDrag;
@@ -98,6 +106,16 @@ private:
     // The bytes File_Save writes for the program as it stands.
     QByteArray fileBytes() const;
 
+    // Keyboard: the buttons' keys, the arrows through slots and palette,
+    // Enter places, Insert opens a gap, Delete closes one.
+    void installShortcuts();
+    bool keyboardEvent(QObject *watched, QEvent *event);
+    bool slotKey(int key);
+    bool paletteKey(int key);
+    void selectSlot(int slot);
+    void placeKeyboardCommand();
+    void showKeyboardMarks();
+
     IconProgram m_program;
     std::array<SlotView, icon::SlotCount> m_views;
     ModifiedMark m_modified;
@@ -110,6 +128,11 @@ private:
     QLabel *m_total = nullptr;
     std::array<QLabel *, 4> m_gauge{};
     QMenu *m_slotMenu = nullptr;
+    int m_keySlot = 0;
+    int m_keyIcon = 0;
+    QWidget *m_palette = nullptr;
+    keys::SelectionFrame *m_slotMark = nullptr;
+    keys::SelectionFrame *m_iconMark = nullptr;
 };
 
 } // namespace kr31

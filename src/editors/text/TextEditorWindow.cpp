@@ -1,5 +1,6 @@
 #include "editors/text/TextEditorWindow.h"
 
+#include "ui/Keys.h"
 #include "program/ProgramSave.h"
 
 #include "core/Messages.h"
@@ -172,6 +173,14 @@ TextEditorWindow::TextEditorWindow(Forms &forms)
     m_memo->hide();
 
     m_names = Settings::defaultCommandNames();
+    installShortcuts();
+}
+
+void TextEditorWindow::installShortcuts()
+{
+    bindKey(keys::Save, {QStringLiteral("File_Save")});
+    bindKey(keys::Open, {QStringLiteral("File_Open")});
+    bindKey(keys::Send, {QStringLiteral("Send")});
 }
 
 QStringList TextEditorWindow::programLines() const

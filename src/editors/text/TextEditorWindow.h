@@ -55,6 +55,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The keys of the buttons (save, open, send).
+    void installShortcuts();
     // Runs the check; a failure shows its message and marks its line.
     bool runCheck();
     void compile();

@@ -1,5 +1,6 @@
 #include "melody/ui/MelodyEditorWindow.h"
 
+#include "ui/Keys.h"
 #include "core/Geometry.h"
 #include "core/Messages.h"
 #include "core/TextFile.h"
@@ -185,6 +186,15 @@ MelodyEditorWindow::MelodyEditorWindow(Forms &forms)
         this, services().clock, QStringLiteral("Melody"),
         [this] { return textfile::encodeLines(melodyfile::fileLines(m_melody)); },
         [this](const QStringList &lines) { return showRead(melodyfile::readLines(lines, m_melody), true); }));
+    installShortcuts();
+}
+
+void MelodyEditorWindow::installShortcuts()
+{
+    bindKey(keys::Save, {QStringLiteral("File_Save")});
+    bindKey(keys::Open, {QStringLiteral("File_Open")});
+    bindKey(keys::Print, {QStringLiteral("Melo_Print")});
+    bindKey(keys::Send, {QStringLiteral("Send")});
 }
 
 void MelodyEditorWindow::createNotePage()

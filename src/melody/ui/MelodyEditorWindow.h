@@ -73,6 +73,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The keys of the buttons (save, open, print, send).
+    void installShortcuts();
     void createNotePage();
     void createLinkPage();
     void refresh();

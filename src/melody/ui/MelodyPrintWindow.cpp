@@ -1,5 +1,6 @@
 #include "melody/ui/MelodyPrintWindow.h"
 
+#include "ui/Keys.h"
 #include "core/Messages.h"
 #include "core/TextTools.h"
 #include "melody/ScoreLayout.h"
@@ -43,6 +44,9 @@ MelodyPrintWindow::MelodyPrintWindow(Forms &forms)
     m_edits[1]->setAlignment(Qt::AlignCenter);
     addButton(QStringLiteral("Img/Common_Button/"), {"OK", 340, 154, 150, 50}, [this] { OKClick(); });
     addButton(QStringLiteral("Img/Common_Button/"), {"cancel", 510, 154, 150, 50}, [this] { cancelClick(); });
+    bindKey(keys::Accept, {QStringLiteral("OK")});
+    bindKey(keys::Print, {QStringLiteral("OK")});
+    bindKey(keys::Cancel, {QStringLiteral("cancel")});
 }
 
 void MelodyPrintWindow::OKClick()

@@ -1,5 +1,6 @@
 #include "melody/ui/NotePickerWindow.h"
 
+#include "ui/Keys.h"
 #include "melody/NoteCode.h"
 #include "melody/MelodyTexts.h"
 #include "melody/ui/NoteKeyboard.h"
@@ -17,6 +18,7 @@ NotePickerWindow::NotePickerWindow(Forms &forms)
     setFont(font);
     m_background = setBackground(QStringLiteral("Img/Panel/Melody_Insert.jpg"));
     addButton(QStringLiteral("Img/Common_Button/"), {"MelodyBye", 657, 4, 35, 35}, [this] { MelodyByeClick(); });
+    bindKey(keys::Cancel, {QStringLiteral("MelodyBye")});
 
     m_current = new QLabel(this);
     m_current->setObjectName(QStringLiteral("Label1"));

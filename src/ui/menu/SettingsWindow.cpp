@@ -1,5 +1,7 @@
 #include "ui/menu/SettingsWindow.h"
 
+#include "ui/Keys.h"
+#include "ui/PictureButton.h"
 #include "core/Messages.h"
 #include "core/Settings.h"
 #include "link/Packets.h"
@@ -52,6 +54,13 @@ SettingsWindow::SettingsWindow(Forms &forms)
     addButton(Folder, {"Test", 404, 84, 170, 40}, [this] { TestClick(); });
     addButton(Folder, {"LED", 404, 164, 170, 40}, [this] { LEDClick(); });
     addButton(Folder, {"melo", 404, 224, 170, 40}, [this] { meloClick(); });
+    // Esc leaves as cancel does, but never over command words typed and not stored.
+    addShortcut(keys::Cancel, [this] {
+        if (commandNames() == services().settings.commandNames())
+            cancelClick();
+    });
+    if (PictureButton *cancel = findChild<PictureButton *>(QStringLiteral("cancel")))
+        cancel->setToolTip(keys::tip(cancel->caption(), {keys::Cancel}));
     loadNames();
 }
 

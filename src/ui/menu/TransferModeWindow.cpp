@@ -1,5 +1,6 @@
 #include "ui/menu/TransferModeWindow.h"
 
+#include "ui/Keys.h"
 #include "core/Messages.h"
 #include "core/Resources.h"
 #include "core/Settings.h"
@@ -46,6 +47,7 @@ TransferModeWindow::TransferModeWindow(Forms &forms)
     addButton(Folder, {"Test_Start", 30, 290, 170, 44}, [this] { Test_StartClick(); });
     addButton(Folder, {"Wiza", 30, 350, 170, 44}, [this] { WizaClick(); });
     addButton(Folder, {"Bye", 88, 420, 55, 60}, [this] { ByeClick(); });
+    bindKey(keys::Cancel, {QStringLiteral("Bye")});
 }
 
 int TransferModeWindow::selectedMode() const

@@ -1,5 +1,6 @@
 #include "ui/menu/WizardWindow.h"
 
+#include "ui/Keys.h"
 #include "core/Messages.h"
 #include "core/Services.h"
 #include "core/Settings.h"
@@ -115,14 +116,12 @@ WizardWindow::WizardWindow(Forms &forms)
     }
 
     for (const WizardButton &b : Buttons) {
-        PictureButton *button = addButton(Folder, b.place, {}, QString::fromLatin1(b.picture));
+        std::function<void()> onClick = [this, to = b.goesTo] { goTo(to); };
+        if (b.click)
+            onClick = [this, click = b.click] { (this->*click)(); };
+        PictureButton *button = addButton(Folder, b.place, onClick, QString::fromLatin1(b.picture));
         button->setParent(m_pages->widget(b.page));
         button->show();
-        if (b.click) {
-            connect(button, &PictureButton::clicked, this, [this, click = b.click] { (this->*click)(); });
-        } else {
-            connect(button, &PictureButton::clicked, this, [this, to = b.goesTo] { goTo(to); });
-        }
     }
 
     QWidget *start = m_pages->widget(Start);
@@ -176,6 +175,14 @@ WizardWindow::WizardWindow(Forms &forms)
         layout->addWidget(button);
     }
     m_modes->button(0)->setChecked(true);
+    // Esc is the Cancel of the page on show (each asks its question first).
+    QStringList cancels;
+    for (const WizardButton &b : Buttons) {
+        const QString name = QString::fromLatin1(b.place.name);
+        if (name.startsWith(QLatin1String("Cancel_")) || name == QLatin1String("cancel") || name == QLatin1String("tojiru"))
+            cancels.append(name);
+    }
+    bindKey(keys::Cancel, cancels);
 }
 
 WizardWindow::Page WizardWindow::page() const

@@ -1,0 +1,159 @@
+#include "ui/Keys.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace kr31::keys {
+
+namespace {
+
+struct Caption
+{
+    const char *folder;
+    const char *picture;
+    const char *caption;
+};
+
+// The words on the pictures of the buttons.
+const Caption Captions[] = {
+    {"Img/Menu/", "SetUp", "せってい"},
+    {"Img/Menu/", "Bye", "おわる"},
+    {"Img/Common_Button/", "Send", "おくる"},
+    {"Img/Common_Button/", "Tenso", "おくる"},
+    {"Img/Common_Button/", "Action", "うごかす"},
+    {"Img/Common_Button/", "Menu", "メニュー"},
+    {"Img/Common_Button/", "Help", "ヘルプ"},
+    {"Img/Common_Button/", "Bye", "おわる"},
+    {"Img/Common_Button/", "File_Open", "ひらく"},
+    {"Img/Common_Button/", "File_Save", "ほぞん"},
+    {"Img/Common_Button/", "furo", "チャート"},
+    {"Img/Common_Button/", "Command_Number", "メモリ"},
+    {"Img/Common_Button/", "Command_Total", "メモリ"},
+    {"Img/Common_Button/", "Report", "レポート"},
+    {"Img/Common_Button/", "All_Delete", "ぜんぶけす"},
+    {"Img/Common_Button/", "saisei", "きいてみる"},
+    {"Img/Common_Button/", "Melo_Print", "いんさつ"},
+    {"Img/Common_Button/", "note", "おんぷ"},
+    {"Img/Common_Button/", "Link", "リンク"},
+    {"Img/Common_Button/", "Add_Command", "ついか"},
+    {"Img/Common_Button/", "Add_Sub", "サブをふやす"},
+    {"Img/Common_Button/", "OK", "OK"},
+    {"Img/Common_Button/", "cancel", "やめる"},
+    {"Img/Common_Button/", "FuroBye", "とじる"},
+    {"Img/Common_Button/", "MelodyBye", "とじる"},
+    {"Img/SetUp/", "OK", "OK"},
+    {"Img/SetUp/", "cancel", "やめる"},
+    {"Img/SetUp/", "Test", "てんそうモード"},
+    {"Img/SetUp/", "LED", "LEDをもどす"},
+    {"Img/SetUp/", "melo", "メロディをもどす"},
+    {"Img/SetUp/", "Test_Start", "けってい"},
+    {"Img/SetUp/", "Wiza", "ウィザード"},
+    {"Img/SetUp/", "Bye", "もどる"},
+    {"Img/Disp_Furo/", "Out", "いんさつ"},
+    {"Img/Disp_Furo/", "Bye", "とじる"},
+    {"Img/Report/", "Preview", "みてみる"},
+    {"Img/Report/", "Print", "いんさつ"},
+    {"Img/Report/", "Bye", "とじる"},
+    {"Img/Wizard/", "Next", "つぎへ"},
+    {"Img/Wizard/", "Cancel", "やめる"},
+    {"Img/Wizard/", "Yes", "はい"},
+    {"Img/Wizard/", "No", "いいえ"},
+    {"Img/Wizard/", "Finish", "おわる"},
+    {"Img/Wizard/", "Test", "テスト"},
+    {"Img/Wizard/", "Jikko", "じっこう"},
+    {"Img/Wizard/", "Back", "もどる"},
+    {"Img/Wizard/", "tojiru", "とじる"},
+    {"Img/Wizard/", "renew", "こうしん"},
+    {"Img/Wizard/", "shudo", "しゅどう"},
+};
+
+class EventHook : public QObject
+{
+public:
+    EventHook(QObject *owner, std::function<bool(QObject *, QEvent *)> handler)
+        : QObject(owner)
+        , m_handler(std::move(handler))
+    {
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override { return m_handler(watched, event); }
+
+private:
+    std::function<bool(QObject *, QEvent *)> m_handler;
+};
+
+} // namespace
+
+void hookEvents(QObject *owner, const QList<QObject *> &watched, std::function<bool(QObject *, QEvent *)> handler)
+{
+    auto *hook = new EventHook(owner, std::move(handler));
+    for (QObject *object : watched)
+        object->installEventFilter(hook);
+}
+
+QString caption(const QString &folder, const QString &picture)
+{
+    for (const Caption &c : Captions) {
+        if (folder == QLatin1String(c.folder) && picture == QLatin1String(c.picture))
+            return QString::fromUtf8(c.caption);
+    }
+    return {};
+}
+
+QString keyText(const QKeySequence &key)
+{
+    QString text = key.toString(QKeySequence::PortableText);
+    text.replace(QLatin1String("Return"), QLatin1String("Enter"));
+    text.replace(QLatin1String("Escape"), QLatin1String("Esc"));
+    return text;
+}
+
+QString tip(const QString &caption, const QList<QKeySequence> &keys)
+{
+    QStringList texts;
+    for (const QKeySequence &key : keys) {
+        const QString text = keyText(key);
+        if (!texts.contains(text))
+            texts.append(text);
+    }
+    if (texts.isEmpty())
+        return caption;
+    const QString joined = texts.join(QStringLiteral(", "));
+    return caption.isEmpty() ? joined : caption + QStringLiteral(" (") + joined + QLatin1Char(')');
+}
+
+void paintFocusRing(QPainter &painter, const QRect &area)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::NoBrush);
+    const QRectF r = QRectF(area).adjusted(3, 3, -3, -3);
+    painter.setPen(QPen(QColor(0x1a, 0x23, 0x7e), 6)); // dark edge
+    painter.drawRoundedRect(r, 5, 5);
+    painter.setPen(QPen(QColor(0xff, 0xd6, 0x00), 3)); // bright ring
+    painter.drawRoundedRect(r, 5, 5);
+    painter.restore();
+}
+
+SelectionFrame::SelectionFrame(QWidget *parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::NoFocus);
+    hide();
+}
+
+void SelectionFrame::frame(const QRect &area)
+{
+    setGeometry(area.adjusted(-4, -4, 4, 4));
+    raise();
+    update();
+}
+
+void SelectionFrame::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    paintFocusRing(painter, rect());
+}
+
+} // namespace kr31::keys

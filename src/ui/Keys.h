@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QKeySequence>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+class QPainter;
+
+namespace kr31::keys {
+
+// The keys every window gives the same meaning.
+inline constexpr QKeyCombination Save = Qt::CTRL | Qt::Key_S;
+inline constexpr QKeyCombination Open = Qt::CTRL | Qt::Key_O;
+inline constexpr QKeyCombination Print = Qt::CTRL | Qt::Key_P;
+inline constexpr QKeyCombination Send = Qt::CTRL | Qt::Key_Return;
+inline constexpr QKeyCombination Cancel = QKeyCombination(Qt::Key_Escape);
+inline constexpr QKeyCombination Accept = QKeyCombination(Qt::Key_Return);
+
+// Runs handler for every event of each watched object before the object
+// sees it (true keeps it from the object); the filter lives as long as owner.
+void hookEvents(QObject *owner, const QList<QObject *> &watched, std::function<bool(QObject *, QEvent *)> handler);
+
+// What a picture button does, in the words its picture shows ("ほぞん" for
+// File_Save); folder and picture name its files. Empty for an unknown picture.
+QString caption(const QString &folder, const QString &picture);
+
+// A key as a child reads it on the keyboard: "Ctrl+S", "Ctrl+Enter", "Esc", "F1".
+QString keyText(const QKeySequence &key);
+
+// A tooltip: the caption followed by its keys in brackets, "ほぞん (Ctrl+S)";
+// the keys alone when there is no caption.
+QString tip(const QString &caption, const QList<QKeySequence> &keys);
+
+// The keyboard mark drawn over a picture: a thick bright ring with a dark
+// edge on both sides, plain on light and dark artwork alike.
+void paintFocusRing(QPainter &painter, const QRect &area);
+
+// A frame that marks the keyboard's place (a slot, a chart entry, a palette
+// icon) over whatever lies under it; mouse clicks pass through it.
+class SelectionFrame : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit SelectionFrame(QWidget *parent);
+    // Frames area (in the parent's coordinates), with room for the ring around it.
+    void frame(const QRect &area);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
+} // namespace kr31::keys
