@@ -88,7 +88,10 @@ bool FlowchartEditorWindow::entryKey(int key)
     case Qt::Key_Return:
     case Qt::Key_Enter: Edit3Click(); return true;
     case Qt::Key_Insert: Insert1Click(); return true;
-    case Qt::Key_Delete: Delete1Click(); return true;
+    case Qt::Key_Delete:
+        Delete1Click();
+        selectEntry(m_program.SelectedEntry); // the last one gone: its predecessor
+        return true;
     default: return false;
     }
 }
