@@ -1,5 +1,7 @@
 #include "ui/Keys.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -81,7 +83,83 @@ private:
     std::function<bool(QObject *, QEvent *)> m_handler;
 };
 
+constexpr const char *MarkedFocus = "kr31MarkedFocus";
+
+// Follows the last kind of input for the whole program.
+class InputKind : public QObject
+{
+    Q_OBJECT
+public:
+    static InputKind &instance()
+    {
+        static auto *kind = [] {
+            auto *k = new InputKind(qApp);
+            qApp->installEventFilter(k);
+            return k;
+        }();
+        return *kind;
+    }
+    bool keyboard = false;
+    void set(bool inUse)
+    {
+        if (keyboard == inUse)
+            return;
+        keyboard = inUse;
+        Q_EMIT changed();
+    }
+
+Q_SIGNALS:
+    void changed();
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress) {
+            set(false);
+        } else if (event->type() == QEvent::KeyPress && !keyboard) {
+            set(true);
+            const auto *key = static_cast<QKeyEvent *>(event);
+            const QWidget *focus = QApplication::focusWidget();
+            const bool showsFocus = !(key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) &&
+                                    (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab ||
+                                    key->key() == Qt::Key_Space || key->key() == Qt::Key_Return ||
+                                    key->key() == Qt::Key_Enter);
+            // This key only shows where the focus is.
+            if (showsFocus && focus && focus->property(MarkedFocus).toBool())
+                return true;
+        }
+        return false;
+    }
+
+private:
+    using QObject::QObject;
+};
+
 } // namespace
+
+bool keyboardInUse()
+{
+    return InputKind::instance().keyboard;
+}
+
+void setKeyboardInUse(bool inUse)
+{
+    InputKind::instance().set(inUse);
+}
+
+void whenKeyboardInUseChanges(QObject *context, std::function<void()> onChange)
+{
+    QObject::connect(&InputKind::instance(), &InputKind::changed, context, std::move(onChange));
+}
+
+void markFocusOf(QWidget *widget)
+{
+    widget->setProperty(MarkedFocus, true);
+    whenKeyboardInUseChanges(widget, [widget] {
+        if (widget->hasFocus())
+            widget->update();
+    });
+}
 
 void hookEvents(QObject *owner, const QList<QObject *> &watched, std::function<bool(QObject *, QEvent *)> handler)
 {
@@ -157,3 +235,5 @@ void SelectionFrame::paintEvent(QPaintEvent *)
 }
 
 } // namespace kr31::keys
+
+#include "Keys.moc"

@@ -18,6 +18,18 @@ inline constexpr QKeyCombination Send = Qt::CTRL | Qt::Key_Return;
 inline constexpr QKeyCombination Cancel = QKeyCombination(Qt::Key_Escape);
 inline constexpr QKeyCombination Accept = QKeyCombination(Qt::Key_Return);
 
+// Whether the user works with the keyboard now: a key sets it, a mouse
+// button clears it. Focus marks show only while it is set, so a mouse user
+// sees none, and the first Tab, Space or Enter on a widget given to
+// markFocusOf after the mouse only shows where the focus is.
+bool keyboardInUse();
+void setKeyboardInUse(bool inUse);
+// Calls update of widget whenever keyboardInUse changes; its Tab, Space and
+// Enter wait for the focus to show as above.
+void markFocusOf(QWidget *widget);
+// Calls onChange whenever keyboardInUse changes, while context lives.
+void whenKeyboardInUseChanges(QObject *context, std::function<void()> onChange);
+
 // Runs handler for every event of each watched object before the object
 // sees it (true keeps it from the object); the filter lives as long as owner.
 void hookEvents(QObject *owner, const QList<QObject *> &watched, std::function<bool(QObject *, QEvent *)> handler);

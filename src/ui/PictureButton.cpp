@@ -20,6 +20,7 @@ PictureButton::PictureButton(const QString &folder, const QString &name, QWidget
     // (in the text being typed, on the slot being edited).
     setFocusPolicy(Qt::TabFocus);
     setToolTip(caption());
+    keys::markFocusOf(this);
 }
 
 QString PictureButton::caption() const
@@ -59,12 +60,6 @@ void PictureButton::keyPressEvent(QKeyEvent *event)
         QLabel::keyPressEvent(event);
         return;
     }
-    if (!m_ring) {
-        // Never press a button the user cannot see is chosen: show it first.
-        m_ring = true;
-        update();
-        return;
-    }
     if (!event->isAutoRepeat()) {
         m_keyDown = true;
         load(m_picture + QStringLiteral("1.jpg"));
@@ -87,26 +82,12 @@ void PictureButton::keyReleaseEvent(QKeyEvent *event)
 void PictureButton::focusInEvent(QFocusEvent *event)
 {
     QLabel::focusInEvent(event);
-    switch (event->reason()) {
-    case Qt::MouseFocusReason:
-        m_ring = false;
-        break;
-    case Qt::ActiveWindowFocusReason: // back from another window: as it was
-    case Qt::PopupFocusReason:
-    case Qt::MenuBarFocusReason:
-        break;
-    default: // Tab, Backtab, a shortcut, the program
-        m_ring = true;
-        break;
-    }
     update();
 }
 
 void PictureButton::focusOutEvent(QFocusEvent *event)
 {
     QLabel::focusOutEvent(event);
-    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
-        m_ring = false;
     if (m_keyDown) {
         m_keyDown = false;
         showReleased();
@@ -117,7 +98,7 @@ void PictureButton::focusOutEvent(QFocusEvent *event)
 void PictureButton::paintEvent(QPaintEvent *event)
 {
     QLabel::paintEvent(event);
-    if (hasFocus() && m_ring) {
+    if (hasFocus() && keys::keyboardInUse()) {
         QPainter painter(this);
         keys::paintFocusRing(painter, rect());
     }

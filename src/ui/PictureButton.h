@@ -12,8 +12,8 @@ namespace kr31 {
 // folder + name + "1.jpg" while the mouse is pressed on it. A picture that
 // cannot be loaded leaves the button working (it shows its name instead).
 // Tab reaches it, a ring over the picture shows that it has the focus, and
-// Space or Enter presses it as the mouse does. A focus the user has not
-// seen (given when the window came up) only shows at the first key.
+// Space or Enter presses it as the mouse does. The ring shows while the
+// keyboard is in use (see keys::keyboardInUse).
 class PictureButton : public QLabel
 {
     Q_OBJECT
@@ -50,7 +50,6 @@ private:
     QString m_folder;
     QString m_picture;
     bool m_keyDown = false;
-    bool m_ring = false; // the focus came from the keyboard and shows
 
 };
 

@@ -6,11 +6,13 @@
 #include "support/UiRig.h"
 #include "ui/Keys.h"
 #include "ui/PictureButton.h"
+#include "ui/menu/MainMenuWindow.h"
 #include "ui/menu/WizardWindow.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QTest>
 
@@ -40,6 +42,7 @@ struct KeyRig : UiRig
         QApplication::setActiveWindow(window);
         settle();
         log.clear();
+        keys::setKeyboardInUse(true);
         return window;
     }
 
@@ -295,21 +298,28 @@ private Q_SLOTS:
         FormWindow *w = rig.showActive(window);
         auto *b = w->findChild<PictureButton *>(button);
         const auto ringPixels = [b] { return ringPixelsOf(b); };
-        QCOMPARE(ringPixels(), 0);
         w->setFocus();
+        QCOMPARE(ringPixels(), 0);
         b->setFocus(Qt::TabFocusReason);
         QVERIFY(b->hasFocus());
+        QCOMPARE(ringPixels(), 4);
+        // The mouse in use: the focus stays, the ring goes.
+        QTest::mousePress(w, Qt::RightButton, {}, QPoint(w->width() / 2, w->height() - 2));
+        QVERIFY(b->hasFocus());
+        QCOMPARE(ringPixels(), 0);
+        keys::setKeyboardInUse(true);
         QCOMPARE(ringPixels(), 4);
         w->setFocus();
         QCOMPARE(ringPixels(), 0);
     }
 
-    // The focus a window gives its first button when it comes up is not seen:
-    // the first Enter shows it, the second presses the button.
+    // While the mouse is in use the focus shows no ring: the first Enter
+    // shows it, the second presses the button; a mouse press hides it again.
     void unseenFocusShowsBeforeItPresses()
     {
         KeyRig rig;
         auto *wizard = static_cast<WizardWindow *>(rig.showActive(17));
+        keys::setKeyboardInUse(false);
         auto *next = qobject_cast<PictureButton *>(QApplication::focusWidget());
         QVERIFY(next);
         QCOMPARE(next->objectName(), QStringLiteral("Next"));
@@ -319,6 +329,19 @@ private Q_SLOTS:
         QCOMPARE(ringPixelsOf(next), 4);
         QTest::keyClick(next, Qt::Key_Return);
         QCOMPARE(wizard->page(), WizardWindow::Connect);
+
+        // Tab too shows the unseen focus where it is before it moves it.
+        wizard->hide();
+        rig.showActive(17);
+        QCOMPARE(QApplication::focusWidget(), next);
+        QCOMPARE(ringPixelsOf(next), 4);
+        QTest::mouseClick(wizard, Qt::LeftButton, {}, QPoint(300, 100));
+        QCOMPARE(ringPixelsOf(next), 0);
+        QTest::keyClick(next, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+        QCOMPARE(ringPixelsOf(next), 4);
+        QTest::keyClick(next, Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != next);
     }
 
     // Space and Enter press the focused button, even where Enter belongs to
@@ -445,8 +468,8 @@ private Q_SLOTS:
                     shown.append(f);
             return shown;
         };
-        QVERIFY(frames().isEmpty());
-        strip->setFocus(Qt::TabFocusReason);
+        // The editor comes up with the keyboard on the strip.
+        QVERIFY(strip->hasFocus());
         QCOMPARE(frames().size(), 1);
         for (int i = 0; i < 9; ++i)
             QTest::keyClick(strip, Qt::Key_Right);
@@ -566,6 +589,39 @@ private Q_SLOTS:
         QVERIFY(frame->geometry().contains(QRect(x - 50, flowlayout::entryTops(entries).at(0), 100, 25)));
         editor->findChild<PictureButton *>(QStringLiteral("Send"))->setFocus(Qt::TabFocusReason);
         QVERIFY(!frame->isVisible());
+    }
+
+    // The main menu's tool pictures are Tab stops too: the focus lights the
+    // picture and shows its hint as the mouse does, Enter opens the tool.
+    void mainMenuToolsWithTheKeyboard_data()
+    {
+        QTest::addColumn<int>("tabs");
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<int>("opens");
+        QTest::newRow("icon editor") << 0 << "Image2" << 8;
+        QTest::newRow("flowchart editor") << 1 << "Image3" << 5;
+        QTest::newRow("alarm sound") << 5 << "Image7" << 13;
+    }
+    void mainMenuToolsWithTheKeyboard()
+    {
+        QFETCH(int, tabs);
+        QFETCH(QString, picture);
+        QFETCH(int, opens);
+        KeyRig rig;
+        FormWindow *menu = rig.showActive(2);
+        keys::setKeyboardInUse(false);
+        // The first picture has the focus, unseen; the first Tab shows it.
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Image2"));
+        for (int i = 0; i <= tabs; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget *tool = menu->findChild<QWidget *>(picture);
+        QVERIFY(tool->hasFocus());
+        QCOMPARE(static_cast<MainMenuWindow *>(menu)->highlighted(), tabs);
+        QCOMPARE(menu->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->toPlainText(),
+                 tool->property("hint").toString());
+        QTest::keyClick(tool, Qt::Key_Return);
+        QVERIFY(rig.form(opens)->isVisible());
+        QVERIFY(!menu->isVisible());
     }
 
     void keyTexts_data()

@@ -7,6 +7,7 @@
 #include "editors/flowchart/FlowchartLayout.h"
 #include "ui/Keys.h"
 
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QScrollArea>
@@ -24,6 +25,8 @@ void FlowchartEditorWindow::installShortcuts()
                                           "Delete で さくじょ / ←→ で ページ"));
     m_entryMark = new keys::SelectionFrame(m_paintBox);
     keys::hookEvents(this, {m_paintBox}, [this](QObject *, QEvent *event) { return keyboardEvent(event); });
+    // The window comes up with the keyboard on the command to append.
+    m_menu->setFocus(Qt::OtherFocusReason);
 }
 
 bool FlowchartEditorWindow::keyboardEvent(QEvent *event)

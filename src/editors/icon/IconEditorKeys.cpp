@@ -46,6 +46,8 @@ void IconEditorWindow::installShortcuts()
     m_slotMark = new keys::SelectionFrame(m_stripContent);
     keys::hookEvents(this, {m_palette, m_stripContent},
                      [this](QObject *watched, QEvent *event) { return keyboardEvent(watched, event); });
+    // The window comes up with the keyboard on the strip, ready to place.
+    m_stripContent->setFocus(Qt::OtherFocusReason);
     showKeyboardMarks();
 }
 

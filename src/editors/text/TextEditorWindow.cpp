@@ -181,6 +181,7 @@ void TextEditorWindow::installShortcuts()
     bindKey(keys::Save, {QStringLiteral("File_Save")});
     bindKey(keys::Open, {QStringLiteral("File_Open")});
     bindKey(keys::Send, {QStringLiteral("Send")});
+    m_edit->setFocus(Qt::OtherFocusReason); // the window comes up ready to type
 }
 
 QStringList TextEditorWindow::programLines() const

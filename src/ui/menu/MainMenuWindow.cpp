@@ -2,11 +2,13 @@
 
 #include "core/Settings.h"
 #include "ui/Forms.h"
+#include "ui/Keys.h"
 #include "ui/PictureButton.h"
 #include "ui/TitleStrip.h"
 #include "ui/UiServices.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -104,6 +106,52 @@ MainMenuWindow::MainMenuWindow(Forms &forms)
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_memo->document()->setDocumentMargin(2);
     m_memo->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; color: #1b1b1b; }"));
+    installShortcuts();
+}
+
+void MainMenuWindow::installShortcuts()
+{
+    m_toolMark = new keys::SelectionFrame(this);
+    for (int i = 0; i < m_tools.size(); ++i) {
+        m_tools.at(i)->setFocusPolicy(Qt::TabFocus);
+        keys::markFocusOf(m_tools.at(i));
+        keys::hookEvents(this, {m_tools.at(i)}, [this, i](QObject *, QEvent *event) { return toolKeyEvent(i, event); });
+    }
+    keys::whenKeyboardInUseChanges(this, [this] { showToolFocus(); });
+}
+
+void MainMenuWindow::showToolFocus()
+{
+    // As the mouse does: the picture lights up and its hint shows.
+    const int index = m_tools.indexOf(qobject_cast<QLabel *>(focusWidget()));
+    if (index < 0 || !m_tools.at(index)->hasFocus() || !keys::keyboardInUse()) {
+        m_toolMark->hide();
+        return;
+    }
+    highlight(index);
+    showHint(m_tools.at(index)->property("hint").toString());
+    m_toolMark->frame(m_tools.at(index)->geometry().adjusted(4, 4, -4, -4));
+    m_toolMark->show();
+}
+
+bool MainMenuWindow::toolKeyEvent(int index, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        showToolFocus();
+        return false;
+    case QEvent::KeyPress: {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool press = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Space;
+        if (!press || (key->modifiers() & ~Qt::KeypadModifier))
+            return false;
+        forms().open(this, Tools[index].opens);
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 void MainMenuWindow::highlight(int index)

@@ -9,6 +9,10 @@ class QPlainTextEdit;
 
 namespace kr31 {
 
+namespace keys {
+class SelectionFrame;
+}
+
 // The main menu: six tool pictures that light up under the mouse, the
 // settings and quit buttons, the transfer mode digit and a hint box.
 // Closing it ends the program.
@@ -39,6 +43,10 @@ protected:
 private:
     void highlight(int index);
     void showHint(const QString &hint);
+    // Keyboard: Tab goes through the tool pictures too, Enter opens one.
+    void installShortcuts();
+    bool toolKeyEvent(int index, QEvent *event);
+    void showToolFocus();
 
     QList<QLabel *> m_tools;
     QList<QWidget *> m_hinted;
@@ -48,6 +56,7 @@ private:
     QPlainTextEdit *m_memo = nullptr;
     int m_highlighted = -2; // nothing loaded yet
     bool m_firstShow = true;
+    keys::SelectionFrame *m_toolMark = nullptr;
 };
 
 } // namespace kr31
