@@ -45,8 +45,8 @@ QString keyText(const QKeySequence &key);
 // the keys alone when there is no caption.
 QString tip(const QString &caption, const QList<QKeySequence> &keys);
 
-// The keyboard mark drawn over a picture: a thick bright ring with a dark
-// edge on both sides, plain on light and dark artwork alike.
+// The keyboard mark drawn over a picture: a thick dark blue ring with a
+// white line inside, plain on light and bright artwork alike.
 void paintFocusRing(QPainter &painter, const QRect &area);
 
 // A frame that marks the keyboard's place (a slot, a chart entry, a palette

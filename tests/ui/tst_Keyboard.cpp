@@ -82,15 +82,15 @@ void press(QWidget *target, const QString &name)
     QTest::keyClick(target, key.key(), key.keyboardModifiers());
 }
 
-// How many sides of the button show the bright ring in their middle (0 to 4).
+// How many sides of the button show the ring's dark band in their middle (0 to 4).
 int ringPixelsOf(QWidget *b)
 {
-    const QColor ring(0xff, 0xd6, 0x00);
+    const QColor ring(0x1a, 0x23, 0x7e);
     const QImage image = b->grab().toImage();
     const qreal ratio = image.devicePixelRatio();
     int count = 0;
-    for (QPoint p : {QPoint(3, b->height() / 2), QPoint(b->width() - 4, b->height() / 2), QPoint(b->width() / 2, 3),
-                     QPoint(b->width() / 2, b->height() - 4)})
+    for (QPoint p : {QPoint(0, b->height() / 2), QPoint(b->width() - 1, b->height() / 2), QPoint(b->width() / 2, 0),
+                     QPoint(b->width() / 2, b->height() - 1)})
         count += image.pixelColor(p * ratio) == ring;
     return count;
 }
@@ -482,6 +482,13 @@ private Q_SLOTS:
         const QPoint onSlot(icon::slotLeft(8) + 50, 60);
         QTest::mouseClick(strip, Qt::LeftButton, {}, onSlot);
         QCOMPARE(editor->keyboardSlot(), 8);
+        // Tab leaves the strip where it stands.
+        const int position = editor->stripPosition();
+        QTest::keyClick(strip, Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Panel3"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(strip->hasFocus());
+        QCOMPARE(editor->stripPosition(), position);
         // The focus on a button hides the frame.
         editor->findChild<PictureButton *>(QStringLiteral("Send"))->setFocus(Qt::TabFocusReason);
         QVERIFY(frames().isEmpty());

@@ -123,8 +123,7 @@ void FlowchartEditorWindow::showEntryMark()
     const int top = flowlayout::entryTops(entries).at(selected);
     const int height = flow::isRepeatEntry(entry) || flow::isCallEntry(entry) ? 50 : 25;
     const QRect area(flowlayout::centreOf(m_paintBox->width()) - half, top, 2 * half + 1, height + 1);
-    if (m_entryMark->geometry() != area.adjusted(-4, -4, 4, 4))
-        m_entryMark->frame(area);
+    m_entryMark->frame(area);
     m_entryMark->show();
 }
 

@@ -23,10 +23,13 @@ QLabel *paletteIcon(QWidget *palette, int index)
     return palette->findChild<QLabel *>(QStringLiteral("Image%1").arg(index + 1), Qt::FindDirectChildrenOnly);
 }
 
+// The slot's number and picture, inside the strip's height with its ring.
 QRect slotArea(int slot)
 {
-    return {icon::slotLeft(slot), 3, 100, 199};
+    return {icon::slotLeft(slot), 6, 100, 196};
 }
+
+const QString NumberBadge = QStringLiteral("background: #1a237e; color: white; border-radius: 6px;");
 
 } // namespace
 
@@ -84,6 +87,11 @@ bool IconEditorWindow::keyboardEvent(QObject *watched, QEvent *event)
         return false;
     case QEvent::KeyPress: {
         const auto *key = static_cast<QKeyEvent *>(event);
+        if (watched == m_stripContent && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
+            // Past the scroll area, which would scroll to the widget the focus leaves for.
+            focusNextPrevChild(key->key() == Qt::Key_Tab);
+            return true;
+        }
         if (key->modifiers() & ~Qt::KeypadModifier)
             return false;
         return watched == m_stripContent ? slotKey(key->key()) : paletteKey(key->key());
@@ -170,6 +178,12 @@ void IconEditorWindow::showKeyboardMarks()
     const bool active = m_palette->hasFocus() || m_stripContent->hasFocus();
     m_slotMark->setVisible(active);
     m_iconMark->setVisible(active);
+    // The chosen slot's number turns white on dark blue, plain even where the ring meets a card of its colour.
+    for (int i = 0; i < icon::SlotCount; ++i) {
+        const QString style = active && i == m_keySlot ? NumberBadge : QString();
+        if (m_views[i].number->styleSheet() != style)
+            m_views[i].number->setStyleSheet(style);
+    }
     m_slotMark->frame(slotArea(m_keySlot));
     m_iconMark->frame(paletteIcon(m_palette, m_keyIcon)->geometry());
 }
