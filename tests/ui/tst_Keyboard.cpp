@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace kr31;
@@ -594,8 +595,30 @@ private Q_SLOTS:
         QCOMPARE(editor->program().SelectedEntry, 0);
         KeyRig::settle();
         QVERIFY(frame->geometry().contains(QRect(x - 50, flowlayout::entryTops(entries).at(0), 100, 25)));
-        editor->findChild<PictureButton *>(QStringLiteral("Send"))->setFocus(Qt::TabFocusReason);
+        // Tab goes on to the pages, the chart staying where it stands.
+        QTest::keyClick(chart, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Add_Sub"));
+        QCOMPARE(editor->findChild<QScrollArea *>(QStringLiteral("ScrollBox1"))->verticalScrollBar()->value(), 0);
         QVERIFY(!frame->isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QVERIFY(chart->hasFocus());
+        QVERIFY(frame->isVisible());
+    }
+
+    // Tab follows the work on the left: the command, its values, append, then the chart.
+    void flowchartTabOrder()
+    {
+        KeyRig rig;
+        FormWindow *editor = rig.showActive(5);
+        editor->findChild<QComboBox *>(QStringLiteral("ComboBox1"))->setCurrentIndex(3); // two values
+        QStringList names;
+        QVERIFY(QApplication::focusWidget());
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("ComboBox1"));
+        for (int i = 0; i < 6; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            names.append(QApplication::focusWidget()->objectName());
+        }
+        QCOMPARE(names, (QStringList{"LMDTrackBar1", "Edit1", "LMDTrackBar2", "Edit2", "Add_Command", "PaintBox1"}));
     }
 
     // The main menu's tool pictures are Tab stops too: the focus lights the

@@ -9,8 +9,12 @@
 
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScrollArea>
+#include <QSlider>
+
+#include <iterator>
 
 namespace kr31 {
 
@@ -21,6 +25,12 @@ void FlowchartEditorWindow::installShortcuts()
     bindKey(keys::Send, {QStringLiteral("Send")});
 
     m_paintBox->setFocusPolicy(Qt::StrongFocus);
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    // Tab follows the work: the command, its values, append, the chart, the pages.
+    QWidget *order[] = {m_menu, m_bar1, m_edit1, m_bar2, m_edit2, findChild<QWidget *>(QStringLiteral("Add_Command")),
+                        m_paintBox, findChild<QWidget *>(QStringLiteral("Add_Sub"))};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
     m_paintBox->setToolTip(QStringLiteral("↑↓ で えらぶ / Enter で へんしゅう / Insert で そうにゅう / "
                                           "Delete で さくじょ / ←→ で ページ"));
     m_entryMark = new keys::SelectionFrame(m_paintBox);
@@ -56,6 +66,11 @@ bool FlowchartEditorWindow::keyboardEvent(QEvent *event)
     }
     case QEvent::KeyPress: {
         const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            // Past the scroll area, which would scroll to the widget the focus leaves for.
+            focusNextPrevChild(key->key() == Qt::Key_Tab);
+            return true;
+        }
         return !(key->modifiers() & ~Qt::KeypadModifier) && entryKey(key->key());
     }
     default:
