@@ -1,10 +1,10 @@
 #include "report/ReportWindow.h"
 
-#include "ui/Keys.h"
 #include "core/Messages.h"
 #include "core/Resources.h"
 #include "core/WorkFolder.h"
 #include "report/ReportPage.h"
+#include "ui/Keys.h"
 #include "ui/PageBrowser.h"
 #include "ui/UiServices.h"
 

@@ -1,7 +1,7 @@
 #include "tools/DeviceToolWindow.h"
 
-#include "ui/Keys.h"
 #include "core/Settings.h"
+#include "ui/Keys.h"
 #include "ui/UiServices.h"
 
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "editors/flowchart/CommandDialogWindow.h"
 
-#include "ui/Keys.h"
 #include "core/TextTools.h"
 #include "editors/flowchart/FlowchartEditorWindow.h"
 #include "editors/flowchart/FlowchartProgram.h"
 #include "ui/Forms.h"
+#include "ui/Keys.h"
 #include "ui/ValueCoupling.h"
 
 #include <QCloseEvent>

@@ -1,11 +1,11 @@
 #include "editors/icon/ChartViewWindow.h"
 
-#include "ui/Keys.h"
 #include "core/Geometry.h"
 #include "core/Messages.h"
 #include "core/TextTools.h"
 #include "editors/icon/ChartLayout.h"
 #include "ui/ChartPainter.h"
+#include "ui/Keys.h"
 #include "ui/UiServices.h"
 
 #include <QPaintEvent>

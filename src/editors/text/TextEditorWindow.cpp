@@ -1,6 +1,5 @@
 #include "editors/text/TextEditorWindow.h"
 
-#include "ui/Keys.h"
 #include "program/ProgramSave.h"
 
 #include "core/Messages.h"
@@ -15,6 +14,7 @@
 #include "program/CommandList.h"
 #include "report/ReportWindow.h"
 #include "ui/Forms.h"
+#include "ui/Keys.h"
 #include "ui/PageBrowser.h"
 #include "ui/PictureButton.h"
 #include "ui/RecoveryKeeper.h"

@@ -1,6 +1,5 @@
 #include "melody/ui/MelodyEditorWindow.h"
 
-#include "ui/Keys.h"
 #include "core/Geometry.h"
 #include "core/Messages.h"
 #include "core/TextFile.h"
@@ -17,6 +16,7 @@
 #include "melody/ui/NotePickerWindow.h"
 #include "melody/ui/ScoreView.h"
 #include "ui/Forms.h"
+#include "ui/Keys.h"
 #include "ui/PictureButton.h"
 #include "ui/TitleStrip.h"
 #include "ui/UiServices.h"

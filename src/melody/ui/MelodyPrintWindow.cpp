@@ -1,11 +1,11 @@
 #include "melody/ui/MelodyPrintWindow.h"
 
-#include "ui/Keys.h"
 #include "core/Messages.h"
 #include "core/TextTools.h"
 #include "melody/ScoreLayout.h"
 #include "melody/ui/NoteGlyphs.h"
 #include "report/ReportPage.h"
+#include "ui/Keys.h"
 #include "ui/UiServices.h"
 
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 #include "melody/ui/NotePickerWindow.h"
 
-#include "ui/Keys.h"
 #include "melody/NoteCode.h"
 #include "melody/MelodyTexts.h"
 #include "melody/ui/NoteKeyboard.h"
+#include "ui/Keys.h"
 
 #include <QButtonGroup>
 #include <QRadioButton>

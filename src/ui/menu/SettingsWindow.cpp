@@ -1,13 +1,13 @@
 #include "ui/menu/SettingsWindow.h"
 
-#include "ui/Keys.h"
-#include "ui/PictureButton.h"
 #include "core/Messages.h"
 #include "core/Settings.h"
 #include "link/Packets.h"
 #include "link/Transmitter.h"
 #include "program/LedCommands.h"
 #include "ui/Forms.h"
+#include "ui/Keys.h"
+#include "ui/PictureButton.h"
 #include "ui/UiServices.h"
 
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "ui/menu/TransferModeWindow.h"
 
-#include "ui/Keys.h"
 #include "core/Messages.h"
 #include "core/Resources.h"
 #include "core/Settings.h"
 #include "ui/Forms.h"
+#include "ui/Keys.h"
 #include "ui/PageBrowser.h"
 #include "ui/UiServices.h"
 

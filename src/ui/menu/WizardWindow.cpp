@@ -1,11 +1,11 @@
 #include "ui/menu/WizardWindow.h"
 
-#include "ui/Keys.h"
 #include "core/Messages.h"
 #include "core/Services.h"
 #include "core/Settings.h"
 #include "link/Packets.h"
 #include "ui/Forms.h"
+#include "ui/Keys.h"
 #include "ui/PictureButton.h"
 #include "ui/TitleStrip.h"
 #include "ui/UiServices.h"
