@@ -33,7 +33,9 @@ QByteArray Transmitter::buildSound(const Packet &packet) const
 
 bool Transmitter::writeSound(const QByteArray &samples)
 {
-    if (wav::write(soundPath(), samples))
+    // Built anew for every transfer and played at once: it need not outlive a
+    // power cut, and syncing it would hold up every Send.
+    if (wav::write(soundPath(), samples, nullptr, textfile::Durability::Scratch))
         return true;
     // The old file must not be played: the lamp would take an old program.
     m_dialogs.warning(msg::SettingsWrite105);
