@@ -30,6 +30,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -211,6 +212,9 @@ void sound(int rounds)
                 "plain write", "ratio", "decode", "sound", "ratio");
     for (int mode : {0, 2}) {
         settings.setWaveMode(mode);
+        // Chosen a while before the Send, as a user does: a file changed in the
+        // last moments is read again at every byte (see IniFile).
+        QThread::msleep(100);
         const QByteArray plainPath = QFile::encodeName(folder.filePath(QStringLiteral("plain.bin")));
         const auto variant = [&] { return settings.waveMode(); }; // asked at the leader and at every byte
         const QByteArray samples = tone::transferSound(packet, variant);

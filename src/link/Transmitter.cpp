@@ -28,7 +28,9 @@ QString Transmitter::soundPath() const
 
 QByteArray Transmitter::buildSound(const Packet &packet) const
 {
-    return tone::transferSound(packet, [this] { return m_mode ? *m_mode : m_settings.waveMode(); });
+    if (m_mode)
+        return tone::transferSound(packet, [mode = *m_mode] { return mode; });
+    return tone::transferSound(packet, m_settings.waveModeReader());
 }
 
 bool Transmitter::writeSound(const QByteArray &samples)
