@@ -231,6 +231,11 @@ bool writeAtomically(const QString &path, const QByteArray &bytes, QString *erro
         ok = false;
         savedErrno = errno;
     }
+    // Renaming over an existing file makes ext4 start writing the new one to
+    // the disk at once (its guard for programs that never sync), which a
+    // scratch file does not need: the old one goes first.
+    if (ok && exists && durability == Durability::Scratch)
+        ::unlink(QFile::encodeName(target).constData());
     if (ok && ::rename(temporary.constData(), QFile::encodeName(target).constData()) != 0) {
         ok = false;
         savedErrno = errno;

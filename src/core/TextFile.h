@@ -42,7 +42,9 @@ enum class Durability {
     // settings, anything that must still be there after a power cut.
     Synced,
     // Not synced: a file that is rebuilt at every use and read back at once
-    // (the transfer sound). Readers still never see it half written.
+    // (the transfer sound). The old file is removed just before the new one
+    // takes its name, so a reader at that moment finds no file; never a half
+    // written one. A failed write still leaves the old file whole.
     Scratch,
 };
 
