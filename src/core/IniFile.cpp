@@ -86,7 +86,10 @@ std::optional<KeyLine> keyLine(const QString &line)
 
 bool same(const QString &a, const QString &b)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    // Case folding keeps the length of every character: names of another
+    // length never match. Names written as the program writes them match
+    // byte for byte; only the others need the costly comparison.
+    return a.size() == b.size() && (a == b || a.compare(b, Qt::CaseInsensitive) == 0);
 }
 
 // A file as stat() sees it: while two readings are equal, the file did not change.
