@@ -47,6 +47,7 @@ private:
     void installShortcuts();
     bool toolKeyEvent(int index, QEvent *event);
     void showToolFocus();
+    void makeMemo();
 
     QList<QLabel *> m_tools;
     QList<QWidget *> m_hinted;
