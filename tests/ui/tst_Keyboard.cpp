@@ -143,6 +143,8 @@ private Q_SLOTS:
         QTest::newRow("transfer mode back") << 1 << "Esc" << "shows 6";
         QTest::newRow("settings back, nothing typed") << 6 << "Esc" << "shows 2";
         QTest::newRow("wizard first page cancel") << 17 << "Esc" << "closed";
+        QTest::newRow("wizard first page sends nothing") << 17 << "Ctrl+Return" << "stays";
+        QTest::newRow("settings keep the words") << 6 << "Ctrl+S" << "shows 2";
     }
     void keysRunTheButtonsHandlers()
     {
@@ -204,6 +206,7 @@ private Q_SLOTS:
         QTest::newRow("dialog close") << 11 << "FuroBye" << "とじる (Esc)";
         QTest::newRow("print window OK") << 16 << "OK" << "OK (Enter, Ctrl+P)";
         QTest::newRow("settings cancel") << 6 << "cancel" << "やめる (Esc)";
+        QTest::newRow("settings OK") << 6 << "OK" << "OK (Ctrl+S)";
         QTest::newRow("wizard cancel") << 17 << "Cancel_Send" << "やめる (Esc)";
         QTest::newRow("no key") << 8 << "Menu" << "メニュー";
         QTest::newRow("main menu quit") << 2 << "Bye" << "おわる";

@@ -54,6 +54,7 @@ SettingsWindow::SettingsWindow(Forms &forms)
     addButton(Folder, {"Test", 404, 84, 170, 40}, [this] { TestClick(); });
     addButton(Folder, {"LED", 404, 164, 170, 40}, [this] { LEDClick(); });
     addButton(Folder, {"melo", 404, 224, 170, 40}, [this] { meloClick(); });
+    bindKey(keys::Save, {QStringLiteral("OK")});
     // Esc leaves as cancel does, but never over command words typed and not stored.
     addShortcut(keys::Cancel, [this] {
         if (commandNames() == services().settings.commandNames())

@@ -183,6 +183,8 @@ WizardWindow::WizardWindow(Forms &forms)
             cancels.append(name);
     }
     bindKey(keys::Cancel, cancels);
+    // Ctrl+Enter sends the test sound or the start command of the page on show.
+    bindKey(keys::Send, {QStringLiteral("Image12"), QStringLiteral("Image20")});
 }
 
 WizardWindow::Page WizardWindow::page() const
