@@ -111,6 +111,7 @@ ReportWindow::ReportWindow(Forms &forms)
     addButton(Folder, ByePlace, [this] { ByeClick(); });
     bindKey(keys::Print, {QStringLiteral("Print")});
     bindKey(keys::Cancel, {QStringLiteral("Bye")});
+    keys::markBoxFocus(m_browser);
 }
 
 void ReportWindow::setProgram(const QStringList &commandList)

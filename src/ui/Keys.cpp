@@ -199,6 +199,13 @@ QString tip(const QString &caption, const QList<QKeySequence> &keys)
     return caption.isEmpty() ? joined : caption + QStringLiteral(" (") + joined + QLatin1Char(')');
 }
 
+void markBoxFocus(QWidget *box)
+{
+    // A style sheet writes a class's namespace with "--" for "::".
+    const QString name = QString::fromLatin1(box->metaObject()->className()).replace(QLatin1String("::"), QLatin1String("--"));
+    box->setStyleSheet(QStringLiteral("%1 { border: 3px solid transparent; } %1:focus { border-color: #1a237e; }").arg(name));
+}
+
 void paintFocusRing(QPainter &painter, const QRect &area)
 {
     painter.save();

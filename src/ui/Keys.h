@@ -49,6 +49,10 @@ QString tip(const QString &caption, const QList<QKeySequence> &keys);
 // white line inside, plain on light and bright artwork alike.
 void paintFocusRing(QPainter &painter, const QRect &area);
 
+// Gives a text box (a guide page) a dark blue edge while it has the focus,
+// so a Tab that lands in it is seen.
+void markBoxFocus(QWidget *box);
+
 // A frame that marks the keyboard's place (a slot, a chart entry, a palette
 // icon) over whatever lies under it; mouse clicks pass through it.
 class SelectionFrame : public QWidget

@@ -319,6 +319,28 @@ private Q_SLOTS:
 
     // While the mouse is in use the focus shows no ring: the first Enter
     // shows it, the second presses the button; a mouse press hides it again.
+    // A guide page that Tab lands in shows the same dark blue at its edge.
+    void guidePageShowsTheFocus_data()
+    {
+        QTest::addColumn<int>("window");
+        for (int n : {8, 9, 1, 14})
+            QTest::newRow(QByteArray("TForm") + QByteArray::number(n)) << n;
+    }
+    void guidePageShowsTheFocus()
+    {
+        QFETCH(int, window);
+        KeyRig rig;
+        FormWindow *w = rig.showActive(window);
+        auto *page = w->findChild<QWidget *>(QStringLiteral("WebBrowser1"));
+        QVERIFY(page);
+        const auto edge = [page] { return page->grab().toImage().pixelColor(1, page->height() / 2); };
+        const QColor ring(0x1a, 0x23, 0x7e);
+        QVERIFY(edge() != ring);
+        page->setFocus(Qt::TabFocusReason);
+        QVERIFY(page->hasFocus());
+        QCOMPARE(edge(), ring);
+    }
+
     void unseenFocusShowsBeforeItPresses()
     {
         KeyRig rig;

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTextBrowser>
 
 namespace kr31 {
 
@@ -49,6 +50,7 @@ void IconEditorWindow::installShortcuts()
     m_slotMark = new keys::SelectionFrame(m_stripContent);
     keys::hookEvents(this, {m_palette, m_stripContent},
                      [this](QObject *watched, QEvent *event) { return keyboardEvent(watched, event); });
+    keys::markBoxFocus(m_browser);
     // The window comes up with the keyboard on the strip, ready to place.
     m_stripContent->setFocus(Qt::OtherFocusReason);
     showKeyboardMarks();

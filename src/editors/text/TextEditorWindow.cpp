@@ -179,6 +179,7 @@ TextEditorWindow::TextEditorWindow(Forms &forms)
 void TextEditorWindow::installShortcuts()
 {
     bindKey(keys::Save, {QStringLiteral("File_Save")});
+    keys::markBoxFocus(m_browser);
     bindKey(keys::Open, {QStringLiteral("File_Open")});
     bindKey(keys::Send, {QStringLiteral("Send")});
     m_edit->setFocus(Qt::OtherFocusReason); // the window comes up ready to type

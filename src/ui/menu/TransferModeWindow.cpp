@@ -48,6 +48,7 @@ TransferModeWindow::TransferModeWindow(Forms &forms)
     addButton(Folder, {"Wiza", 30, 350, 170, 44}, [this] { WizaClick(); });
     addButton(Folder, {"Bye", 88, 420, 55, 60}, [this] { ByeClick(); });
     bindKey(keys::Cancel, {QStringLiteral("Bye")});
+    keys::markBoxFocus(m_browser);
 }
 
 int TransferModeWindow::selectedMode() const
