@@ -115,6 +115,7 @@ IconEditorWindow::IconEditorWindow(Forms &forms)
     m_modified.keepWith(new RecoveryKeeper(
         this, services().clock, QStringLiteral("Icon"), [this] { return fileBytes(); },
         [this](const QStringList &lines) { return showRead(iconfile::readLines(lines), true); }));
+    installUndo();
 }
 
 void IconEditorWindow::createPalette()
@@ -236,6 +237,7 @@ void IconEditorWindow::dropCommand(int slot, int code)
     showSlot(slot);
     showTotal();
     m_modified = true;
+    recordEdit();
     // Bring the following slots into view.
     if (slot <= 2)
         setStripPosition(0);
@@ -265,6 +267,7 @@ void IconEditorWindow::clearAllSlots()
     m_program.clear();
     rebuildSlotViews();
     m_modified = false;
+    m_undo.reset(m_program);
     showTotal();
     setStripPosition(0);
 }
@@ -309,6 +312,7 @@ bool IconEditorWindow::File_SaveClick()
     if (!writeProgramFile(dialogs, chosen, iconfile::fileLines(m_program, check.ok)))
         return false;
     m_modified = false;
+    m_undo.markSaved(m_program);
     return true;
 }
 
@@ -348,6 +352,7 @@ bool IconEditorWindow::showRead(const iconfile::ReadResult &read, bool quiet)
     showTotal();
     // A file that broke off is not what the editor now holds: keep it marked.
     m_modified = read.status == iconfile::ReadResult::BadLine;
+    m_undo.reset(m_program, !m_modified);
     if (m_modified && !quiet)
         services().dialogs.warning(read.message());
     return true;
@@ -412,6 +417,7 @@ void IconEditorWindow::Insert1Click()
     showTotal();
     if (m_program != before)
         m_modified = true;
+    recordEdit();
 }
 
 void IconEditorWindow::Delete1Click()
@@ -422,6 +428,7 @@ void IconEditorWindow::Delete1Click()
     showTotal();
     if (m_program != before)
         m_modified = true;
+    recordEdit();
 }
 
 } // namespace kr31

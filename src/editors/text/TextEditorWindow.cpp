@@ -172,6 +172,7 @@ TextEditorWindow::TextEditorWindow(Forms &forms)
     m_memo->hide();
 
     m_names = Settings::defaultCommandNames();
+    installUndo();
 }
 
 QStringList TextEditorWindow::programLines() const
@@ -192,6 +193,7 @@ void TextEditorWindow::setProgramLines(const QStringList &lines)
     m_checkWhileTyping = false;
     m_edit->setText(lines.join(QStringLiteral("\r\n")));
     clearMark();
+    m_edit->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
     m_edit->setModified(false);
     m_edit->setCursorPosition(0, 0);
 }

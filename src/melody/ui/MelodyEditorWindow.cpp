@@ -185,6 +185,7 @@ MelodyEditorWindow::MelodyEditorWindow(Forms &forms)
         this, services().clock, QStringLiteral("Melody"),
         [this] { return textfile::encodeLines(melodyfile::fileLines(m_melody)); },
         [this](const QStringList &lines) { return showRead(melodyfile::readLines(lines, m_melody), true); }));
+    installUndo();
 }
 
 void MelodyEditorWindow::createNotePage()
@@ -236,6 +237,7 @@ void MelodyEditorWindow::createLinkPage()
     connect(switches, &QButtonGroup::idClicked, this, [this](int id) {
         setLink(id == 1);
         m_modified = true;
+        recordEdit();
     });
     auto *explain = new QLabel(QStringLiteral("音ごとに\nLEDの あかるさ\n(0〜100) を\nきめます"), m_linkPage);
     explain->setObjectName(QStringLiteral("Label2"));
@@ -264,6 +266,7 @@ void MelodyEditorWindow::createLinkPage()
             m_edits[i]->setText(QString::number(value));
             m_melody.setLinkValue(i, value);
             m_modified = true;
+            recordLinkEdit(i);
         });
         // A whole number moves the slider (kept within 0..100, and the box
         // shows what the slider took); anything else empties the box.
@@ -278,6 +281,7 @@ void MelodyEditorWindow::createLinkPage()
                     m_edits[i]->setText(QString::number(m_melody.linkValues[i]));
             }
             m_modified = true;
+            recordLinkEdit(i);
         });
     }
 }
@@ -386,6 +390,7 @@ void MelodyEditorWindow::KeyClick(int tag)
     refresh();
     setScorePosition(Melody::scrollFor(m_melody.end[v]));
     m_modified = true;
+    recordEdit();
 }
 
 // One note, heard at once: the window waits for it (a note is at most a second long).
@@ -464,6 +469,7 @@ bool MelodyEditorWindow::File_SaveClick()
         return false;
     }
     m_modified = false;
+    m_undo.markSaved(m_melody);
     return true;
 }
 
@@ -526,6 +532,7 @@ bool MelodyEditorWindow::showRead(const melodyfile::ReadResult &read, bool quiet
     // keep it marked, as a changed link marks it.
     if (linkChanged || read.status == melodyfile::ReadResult::BadLine || !read.cutVoices.isEmpty())
         m_modified = true;
+    m_undo.reset(m_melody, !m_modified);
     if (quiet)
         return true;
     if (read.status == melodyfile::ReadResult::BadLine)
@@ -543,6 +550,7 @@ void MelodyEditorWindow::clearMelody()
     refresh();
     setScorePosition(0);
     m_modified = false;
+    m_undo.reset(m_melody);
 }
 
 void MelodyEditorWindow::All_DeleteClick()
@@ -630,6 +638,7 @@ void MelodyEditorWindow::pick(int mode)
         }
         refresh();
         m_modified = true;
+        recordEdit();
     };
     picker->start(pickerMode, m_melody.notes[v].value(index));
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
@@ -655,6 +664,7 @@ void MelodyEditorWindow::LengthClick(int length)
         return;
     refresh();
     m_modified = true;
+    recordEdit();
 }
 
 void MelodyEditorWindow::Delete1Click()
@@ -664,6 +674,7 @@ void MelodyEditorWindow::Delete1Click()
     m_selVoice = m_selIndex = -1;
     refresh();
     m_modified = true;
+    recordEdit();
 }
 
 } // namespace kr31
