@@ -156,9 +156,9 @@ TextEditorWindow::TextEditorWindow(Forms &forms)
     m_recovery = new RecoveryKeeper(
         this, services().clock, QStringLiteral("Text"), [this] { return fileBytes(); },
         [this](const QStringList &lines) { return restoreLines(lines); });
+    // An undo back to the save point drops the copy; a redo away from it owes one again.
     connect(m_edit, &QsciScintilla::modificationChanged, this, [this](bool modified) {
-        if (!modified)
-            m_recovery->discard();
+        modified ? m_recovery->edited() : m_recovery->discard();
     });
 
     m_browser = new PageBrowser(this);
