@@ -163,6 +163,8 @@ private Q_SLOTS:
     void textUndoFromTheHelpPane();
     void resetForgetsTheHistory_data();
     void resetForgetsTheHistory();
+    void recoveredWorkStaysModified_data();
+    void recoveredWorkStaysModified();
 };
 
 // GIVEN an editor with two edits, WHEN Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z are
@@ -552,6 +554,43 @@ void TestEditorUndo::resetForgetsTheHistory()
     rig.undo();
     QCOMPARE(s.state(), empty);
     QVERIFY(!s.modified());
+}
+
+void TestEditorUndo::recoveredWorkStaysModified_data()
+{
+    resetForgetsTheHistory_data();
+}
+
+// Work offered back after a crash is in no file: no undo clears its mark or drops its copy.
+void TestEditorUndo::recoveredWorkStaysModified()
+{
+    QFETCH(QString, editor);
+    UndoRig rig(editor);
+    Subject &s = rig.subject;
+    s.edit(0);
+    s.edit(1);
+    rig.dialogs.fileNames = {rig.path("work")};
+    s.save();
+    const QString work = s.state();
+    const auto lines = textfile::readLines(rig.path("work.kr3"));
+    QVERIFY(lines);
+    s.window->MenuClick();
+    rig.forms.open(rig.forms.form(2), s.window->number());
+    s.window->activateWindow();
+    QApplication::setActiveWindow(s.window);
+    const QString empty = s.state();
+
+    QVERIFY(s.window->findChild<RecoveryKeeper *>()->restore(*lines));
+    QCOMPARE(s.state(), work);
+    QVERIFY(s.modified());
+    rig.undo(); // the recovered work is where the history starts
+    QCOMPARE(s.state(), work);
+    s.edit(2);
+    rig.undo();
+    QCOMPARE(s.state(), work);
+    QVERIFY(s.modified());
+    QVERIFY(rig.copyOwed());
+    QVERIFY(s.state() != empty);
 }
 
 QTEST_MAIN(TestEditorUndo)
