@@ -1,5 +1,7 @@
 #include "ui/UndoWiring.h"
 
+#include "ui/RecoveryKeeper.h"
+
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QCoreApplication>
@@ -73,6 +75,17 @@ void onEditEnd(QWidget *control, const std::function<void()> &endGroup)
         QObject::connect(box, &QLineEdit::editingFinished, control, endGroup);
     else if (auto *spin = qobject_cast<QAbstractSpinBox *>(control))
         QObject::connect(spin, &QAbstractSpinBox::editingFinished, control, endGroup);
+}
+
+void onRecovered(RecoveryKeeper *keeper, const std::function<void()> &forgetSaved)
+{
+    if (!keeper)
+        return;
+    keeper->markModified = [mark = keeper->markModified, forgetSaved] {
+        if (mark)
+            mark();
+        forgetSaved();
+    };
 }
 
 void installUndoKeys(QWidget *window, std::function<void()> undo, std::function<void()> redo)

@@ -6,6 +6,8 @@ class QWidget;
 
 namespace kr31 {
 
+class RecoveryKeeper;
+
 // Binds the undo keys to an editor window: Ctrl+Z runs undo, Ctrl+Shift+Z and
 // Ctrl+Y run redo, wherever the focus is in the window. A value box or spin
 // box with the focus gives the keys to the window instead of undoing its own
@@ -23,5 +25,9 @@ bool isEditing(const QWidget *control);
 // Runs endGroup when control's edit ends: a slider's thumb let go, a line or
 // spin box left or confirmed with Enter.
 void onEditEnd(QWidget *control, const std::function<void()> &endGroup);
+
+// Runs forgetSaved each time keeper's restore has marked the editor modified:
+// recovered work is in no file, so no undo may reach a saved state.
+void onRecovered(RecoveryKeeper *keeper, const std::function<void()> &forgetSaved);
 
 } // namespace kr31

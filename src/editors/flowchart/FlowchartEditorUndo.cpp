@@ -13,12 +13,7 @@ namespace kr31 {
 void FlowchartEditorWindow::installUndo()
 {
     installUndoKeys(this, [this] { Undo(); }, [this] { Redo(); });
-    // Recovered work is no file's content: no undo reaches a saved state.
-    m_recovery->markModified = [this, mark = m_recovery->markModified] {
-        if (mark)
-            mark();
-        m_undo.forgetSaved();
-    };
+    onRecovered(m_recovery, [this] { m_undo.forgetSaved(); });
 }
 
 void FlowchartEditorWindow::showUndone(const std::optional<FlowchartProgram> &state)

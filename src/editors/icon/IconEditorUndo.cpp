@@ -14,14 +14,7 @@ void IconEditorWindow::installUndo()
 {
     m_undo.reset(m_program);
     installUndoKeys(this, [this] { Undo(); }, [this] { Redo(); });
-    // Recovered work is no file's content: no undo reaches a saved state.
-    if (auto *keeper = findChild<RecoveryKeeper *>()) {
-        keeper->markModified = [this, mark = keeper->markModified] {
-            if (mark)
-                mark();
-            m_undo.forgetSaved();
-        };
-    }
+    onRecovered(findChild<RecoveryKeeper *>(), [this] { m_undo.forgetSaved(); });
 }
 
 void IconEditorWindow::recordEdit(int group)

@@ -17,14 +17,7 @@ void MelodyEditorWindow::installUndo()
         onEditEnd(m_bars[i], [this] { m_undo.closeGroup(); });
         onEditEnd(m_edits[i], [this] { m_undo.closeGroup(); });
     }
-    // Recovered work is no file's content: no undo reaches a saved state.
-    if (auto *keeper = findChild<RecoveryKeeper *>()) {
-        keeper->markModified = [this, mark = keeper->markModified] {
-            if (mark)
-                mark();
-            m_undo.forgetSaved();
-        };
-    }
+    onRecovered(findChild<RecoveryKeeper *>(), [this] { m_undo.forgetSaved(); });
 }
 
 void MelodyEditorWindow::recordEdit(int group)
