@@ -18,10 +18,10 @@ constexpr int Modifiers = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModif
 // Turns the undo keys away from the window's children (line and spin boxes,
 // the text control), so that their shortcut-override request does not keep
 // the window's shortcuts from firing.
-class BoxKeyFilter : public QObject
+class ChildKeyFilter : public QObject
 {
 public:
-    explicit BoxKeyFilter(QWidget *window)
+    explicit ChildKeyFilter(QWidget *window)
         : QObject(window)
         , m_window(window)
     {
@@ -100,7 +100,7 @@ void installUndoKeys(QWidget *window, std::function<void()> undo, std::function<
     bind(Qt::CTRL | Qt::SHIFT | Qt::Key_Z, redo, "RedoKey");
     bind(Qt::CTRL | Qt::Key_Y, redo, "RedoKeyY");
     // Seen before the boxes' own handling, which would otherwise claim the keys.
-    QCoreApplication::instance()->installEventFilter(new BoxKeyFilter(window));
+    QCoreApplication::instance()->installEventFilter(new ChildKeyFilter(window));
 }
 
 } // namespace kr31
