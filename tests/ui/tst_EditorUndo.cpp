@@ -1,3 +1,4 @@
+#include "core/Recovery.h"
 #include "core/TextFile.h"
 #include "editors/flowchart/FlowchartEditorWindow.h"
 #include "editors/icon/IconEditorWindow.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
@@ -165,6 +167,8 @@ private Q_SLOTS:
     void resetForgetsTheHistory();
     void recoveredWorkStaysModified_data();
     void recoveredWorkStaysModified();
+    void recoveryCopyHoldsTheUndoneWork_data() { addEditors(); }
+    void recoveryCopyHoldsTheUndoneWork();
 };
 
 // GIVEN an editor with two edits, WHEN Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z are
@@ -589,6 +593,33 @@ void TestEditorUndo::recoveredWorkStaysModified()
     QVERIFY(s.modified());
     QVERIFY(rig.copyOwed());
     QVERIFY(s.state() != empty);
+}
+
+// An undo is a change: the copy kept against a crash is what a save would now write.
+void TestEditorUndo::recoveryCopyHoldsTheUndoneWork()
+{
+    QFETCH(QString, editor);
+    UndoRig rig(editor);
+    Subject &s = rig.subject;
+    auto *keeper = s.window->findChild<RecoveryKeeper *>();
+    s.edit(0);
+    s.edit(1);
+    rig.clock.now += 5000;
+    keeper->poll();
+    rig.undo();
+    rig.clock.now += 5000;
+    keeper->poll();
+    QFile copy(recovery::copyPath(keeper->key()));
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    const QByteArray copied = copy.readAll();
+    copy.close();
+
+    rig.dialogs.fileNames = {rig.path("now")};
+    s.save();
+    QFile saved(rig.path("now.kr3"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(copied, saved.readAll());
+    QVERIFY(!copy.exists()); // and the save removed it
 }
 
 QTEST_MAIN(TestEditorUndo)
