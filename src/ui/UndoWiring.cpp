@@ -64,6 +64,12 @@ bool isEditing(const QWidget *control)
 {
     if (const auto *slider = qobject_cast<const QAbstractSlider *>(control))
         return slider->isSliderDown();
+    // A spin box's arrows rewrite its text, which is then no longer typed:
+    // each click is a step of its own.
+    if (qobject_cast<const QAbstractSpinBox *>(control)) {
+        const auto *typed = control->findChild<const QLineEdit *>();
+        return control->hasFocus() && typed && typed->isModified();
+    }
     return control && control->hasFocus();
 }
 

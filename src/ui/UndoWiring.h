@@ -20,7 +20,8 @@ bool isUndoKey(int key, int modifiers);
 bool isRedoKey(int key, int modifiers);
 
 // True while control is in the middle of one edit that the history keeps as
-// one step: a slider held by its thumb, a box with the focus (being typed in).
+// one step: a slider held by its thumb, a box with the focus being typed in
+// (a spin box's arrow click is an edit of its own).
 bool isEditing(const QWidget *control);
 // Runs endGroup when control's edit ends: a slider's thumb let go, a line or
 // spin box left or confirmed with Enter.

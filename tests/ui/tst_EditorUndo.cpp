@@ -377,10 +377,16 @@ void TestEditorUndo::iconTimeAndInsertDeleteAreSteps()
     auto *w = static_cast<IconEditorWindow *>(rig.subject.window);
     w->dropCommand(0, 16);
     w->dropCommand(1, 21);
+    auto *seconds = w->findChild<QSpinBox *>(QStringLiteral("Spin_Edit_Second1"));
+    seconds->setFocus();
+    QVERIFY(seconds->hasFocus());
+    seconds->selectAll();
+    QTest::keyClicks(seconds, "45"); // typed: one step
     auto *minutes = w->findChild<QSpinBox *>(QStringLiteral("Spin_Edit_Minute1"));
-    minutes->stepUp();
-    minutes->stepUp();
-    QCOMPARE(w->program().Slots[1].value1, QStringLiteral("120"));
+    minutes->setFocus();
+    QTest::keyClick(minutes, Qt::Key_Up); // arrows: a step each
+    QTest::keyClick(minutes, Qt::Key_Up);
+    QCOMPARE(w->program().Slots[1].value1, QStringLiteral("165"));
     auto *slotMenu = w->findChild<QMenu *>(QStringLiteral("PopupMenu1"));
     w->openSlotMenu(0, {});
     slotMenu->hide(); // as a click on its item does
@@ -399,9 +405,12 @@ void TestEditorUndo::iconTimeAndInsertDeleteAreSteps()
     rig.undo(); // the insert
     QCOMPARE(w->program().Slots[1].code, QStringLiteral("21"));
     QCOMPARE(w->findChild<QSpinBox *>(QStringLiteral("Spin_Edit_Minute1"))->value(), 2);
-    rig.undo(); // the arrows: one step each (the box is not being typed in)
-    QCOMPARE(w->program().Slots[1].value1, QStringLiteral("60"));
-    for (int i = 0; i < 4; ++i)
+    rig.undo(); // the second arrow
+    QCOMPARE(w->program().Slots[1].value1, QStringLiteral("105"));
+    rig.undo();
+    rig.undo(); // the typed seconds at once
+    QCOMPARE(w->program().Slots[1].value1, QStringLiteral("0"));
+    for (int i = 0; i < 6; ++i)
         rig.redo();
     QCOMPARE(rig.subject.state(), after);
 }
