@@ -1,7 +1,10 @@
 #include "lamp/LampLink.h"
 
 #include "editors/flowchart/FlowchartProgram.h"
+#include "lamp/LampMachine.h"
+#include "link/ToneBurst.h"
 #include "link/ToneDecoder.h"
+#include "melody/MelodyPreview.h"
 #include "link/Transmitter.h"
 
 namespace kr31::lamp {
@@ -40,6 +43,22 @@ int lineAt(const QList<int> &linePositions, const QStringList &commandList, int 
         return position < linePositions.at(line) + size ? line : -1;
     }
     return -1;
+}
+
+QByteArray beepSound()
+{
+    constexpr int HalfPeriod = tone::SampleRate / 2000 / 2;
+    const int samples = tone::SampleRate / 1000 * timing.beepMs;
+    QByteArray sound;
+    sound.reserve(samples);
+    for (int i = 0; i < samples; ++i)
+        sound.append((i / HalfPeriod) % 2 == 0 ? tone::High : tone::Low);
+    return sound;
+}
+
+QByteArray melodySound(const std::array<QList<int>, 2> &voices)
+{
+    return preview::mix(preview::voiceStream(voices[0]), preview::voiceStream(voices[1]));
 }
 
 QList<int> flowchartLineEntries(const FlowchartProgram &program)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <optional>
 
 namespace kr31 {
@@ -29,6 +30,12 @@ QList<int> linePositions(const QStringList &commandList);
 // The line whose values hold body position; -1 before the first line, past
 // the last, or for a position of none (-1).
 int lineAt(const QList<int> &linePositions, const QStringList &commandList, int position);
+
+// The lamp's beep as the computer plays it: a 2000 Hz square wave as long as the lamp's beep.
+QByteArray beepSound();
+
+// Both voices of a heard melody as one preview stream (the preview's own synthesis).
+QByteArray melodySound(const std::array<QList<int>, 2> &voices);
 
 // For each line of the compiled list of a flowchart, the entry of the main
 // page it comes from (a call's expanded lines all come from the call).
