@@ -22,6 +22,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <cmath>
+
 namespace kr31 {
 
 namespace {
@@ -390,7 +392,8 @@ void VirtualLampWindow::paintLamp(QPainter &p, int width)
 {
     const int height = m_lamp->height();
     const int level = brightness();
-    const double on = level / 255.0;
+    // The eye sees a dim LED brighter than its share of full: show it so.
+    const double on = std::sqrt(level / 255.0);
     p.setRenderHint(QPainter::Antialiasing);
 
     // The night around the lamp, lit up by its glow.
@@ -400,9 +403,9 @@ void VirtualLampWindow::paintLamp(QPainter &p, int width)
     p.fillPath(frame, QColor(0x1C, 0x23, 0x3B));
     const QPointF bulb(width / 2.0, height * 0.46);
     if (level > 0) {
-        QRadialGradient glow(bulb, 40 + 150 * on);
-        glow.setColorAt(0, QColor(255, 240, 170, int(230 * on)));
-        glow.setColorAt(0.45, QColor(255, 200, 80, int(120 * on)));
+        QRadialGradient glow(bulb, 60 + 170 * on);
+        glow.setColorAt(0, QColor(255, 244, 180, int(255 * on)));
+        glow.setColorAt(0.4, QColor(255, 204, 90, int(150 * on)));
         glow.setColorAt(1, QColor(255, 180, 60, 0));
         p.save();
         p.setClipPath(frame);
@@ -422,7 +425,7 @@ void VirtualLampWindow::paintLamp(QPainter &p, int width)
     dome.moveTo(bulb.x() - r, bulb.y() + 18);
     dome.arcTo(QRectF(bulb.x() - r, bulb.y() - r + 18, 2 * r, 2 * r), 180, -180);
     dome.closeSubpath();
-    const QColor dark(0xB0, 0xB4, 0xBE), lit(0xFF, 0xF6, 0xC8);
+    const QColor dark(0xB0, 0xB4, 0xBE), lit(0xFF, 0xE8, 0x80);
     const auto mix = [on](const QColor &a, const QColor &b) {
         return QColor::fromRgbF(a.redF() + (b.redF() - a.redF()) * on, a.greenF() + (b.greenF() - a.greenF()) * on,
                                 a.blueF() + (b.blueF() - a.blueF()) * on);
