@@ -12,6 +12,7 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QTest>
 
@@ -138,6 +139,10 @@ private slots:
         QCOMPARE(rig.state().remainingMs, qint64(10000));
         auto *mark = editor->findChild<QLabel *>(QStringLiteral("LampMark"));
         QVERIFY(mark->isVisible());
+        // Help opens the lamp's own page, which states its timing.
+        LampRig::click(rig.lamp, "Help");
+        QVERIFY(rig.shell.opened.last().endsWith(QLatin1String("/Navi/VirtualLamp.html")));
+        QVERIFY(QFileInfo::exists(rig.shell.opened.last()));
         LampRig::click(rig.lamp, "Bye");
         QVERIFY(!rig.lamp->isVisible());
         QVERIFY(!mark->isVisible());
