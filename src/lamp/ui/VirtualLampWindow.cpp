@@ -293,6 +293,19 @@ void VirtualLampWindow::showState()
             detail = lamptext::Notes.arg(noteName(m_melody->voices()[0], s.note[0]),
                                          noteName(m_melody->voices()[1], s.note[1]));
     }
+    // What asks for the child's hand shows in the touch button's colour.
+    QColor colour(0x5D, 0x40, 0x37);
+    if (status == lamptext::WaitTouch || status == lamptext::TouchFade)
+        colour = QColor(0xD8, 0x1B, 0x60);
+    else if (status == lamptext::Beep)
+        colour = QColor(0xEF, 0x6C, 0x00);
+    else if (status == lamptext::Finished)
+        colour = QColor(0x2E, 0x7D, 0x32);
+    else if (m_machine && m_machine->state().fault != lamp::Fault::None)
+        colour = QColor(0xC6, 0x28, 0x28);
+    QPalette palette = m_status->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    m_status->setPalette(palette);
     m_status->setText(status);
     m_detail->setText(detail);
     m_timerLabel->setText(timer);
@@ -462,10 +475,11 @@ void VirtualLampWindow::paintLamp(QPainter &p, int width)
             p.drawArc(QRectF(bulb.x() - d, bulb.y() - d + 10, 2 * d, 2 * d), 150 * 16, 60 * 16);
         }
     }
-    // Waiting for a touch: a ring round the base.
+    // Waiting for a touch: a ring round the whole lamp.
     if (state && (state->waitingForTouch || state->touchFading)) {
         p.setPen(QPen(QColor(0xEC, 0x40, 0x7A), 4, Qt::DashLine, Qt::RoundCap));
-        p.drawRoundedRect(base.adjusted(-8, -6, 8, 6), 26, 26);
+        const double top = bulb.y() - r + 4;
+        p.drawRoundedRect(QRectF(base.left() - 12, top, base.width() + 24, base.bottom() + 10 - top), 44, 44);
     }
 
     // The brightness, large, under the lamp.
