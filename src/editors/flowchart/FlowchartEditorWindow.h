@@ -52,6 +52,10 @@ public:
     // Ctrl+Z and Ctrl+Shift+Z / Ctrl+Y: the pages one edit back or forward.
     void Undo();
     void Redo();
+    // Runs the compiled program on the virtual lamp, checked as for sending.
+    void VirtualLampClick();
+    // Marks the main-page entry the virtual lamp runs (-1: none) while the main page is on show.
+    void showLampStep(int entry);
     // Shows page (0: main program, k: subroutine k).
     void SelectPage(int page);
 
@@ -106,6 +110,7 @@ private:
     QMenu *m_tabMenu = nullptr;
     int m_wheelRest = 0;
     RecoveryKeeper *m_recovery = nullptr;
+    QLabel *m_lampMark = nullptr;
 };
 
 } // namespace kr31
