@@ -5,6 +5,8 @@
 #include "editors/flowchart/CommandDialogWindow.h"
 #include "editors/flowchart/FlowchartFile.h"
 #include "editors/flowchart/FlowchartLayout.h"
+#include "lamp/LampLink.h"
+#include "lamp/ui/VirtualLampWindow.h"
 #include "program/CommandList.h"
 #include "program/ProgramFile.h"
 #include "program/ProgramSave.h"
@@ -83,6 +85,7 @@ FlowchartEditorWindow::FlowchartEditorWindow(Forms &forms)
     for (const Place &place : Buttons)
         addButton(ButtonFolder, place, actions.at(QString::fromLatin1(place.name)));
 
+    addButton(ButtonFolder, {"Lamp", 592, 106, 120, 24}, [this] { VirtualLampClick(); });
     reportHelpFailure();
     createValueControls();
 
@@ -137,6 +140,7 @@ FlowchartEditorWindow::FlowchartEditorWindow(Forms &forms)
         [this](const QStringList &lines) { return showRead(flowfile::readLines(lines), true); });
     m_recovery->markModified = [this] { m_program.Modified = true; };
     ClearAllPages();
+    installUndo();
     installShortcuts();
 }
 
@@ -238,7 +242,9 @@ void FlowchartEditorWindow::showModel()
     const int bottom = flowlayout::bottom(m_program.entries(m_program.CurrentPage)) + 40;
     m_paintBox->resize(flowlayout::PaintBoxWidth, qMax(PaintBoxHeight, bottom));
     m_paintBox->update();
-    // Every change of the pages comes here: the recovery copy follows the mark.
+    // Every change of the pages comes here: it is one step of the undo
+    // history, and the recovery copy follows the mark.
+    m_undo.commit(m_program);
     if (m_program.Modified)
         m_recovery->edited();
     else
@@ -299,6 +305,43 @@ void FlowchartEditorWindow::SendClick()
     });
 }
 
+void FlowchartEditorWindow::VirtualLampClick()
+{
+    if (!compile())
+        return;
+    if (commandlist::total(m_program.CompiledList) > limits::MaxTotal) {
+        services().dialogs.warning(msg::SendOverLimit504);
+        return;
+    }
+    auto *lamp = dynamic_cast<VirtualLampWindow *>(forms().form(18));
+    if (!lamp)
+        return;
+    const QList<int> entries = lamp::flowchartLineEntries(m_program);
+    lamp->runProgram(m_program.CompiledList, this, [this, entries](int line) {
+        showLampStep(line >= 0 && line < entries.size() ? entries.at(line) : -1);
+    });
+}
+
+void FlowchartEditorWindow::showLampStep(int entry)
+{
+    if (!m_lampMark) {
+        m_lampMark = new QLabel(m_paintBox);
+        m_lampMark->setObjectName(QStringLiteral("LampMark"));
+        m_lampMark->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_lampMark->setStyleSheet(QStringLiteral("border: 4px solid #ffb300; border-radius: 10px;"));
+    }
+    const QList<int> tops = flowlayout::entryTops(m_program.entries(0));
+    m_lampMark->setVisible(m_program.CurrentPage == 0 && entry >= 0 && entry < tops.size());
+    if (!m_lampMark->isVisible())
+        return;
+    const QString &text = m_program.entries(0).at(entry);
+    const int centre = flowlayout::centreOf(m_paintBox->width());
+    const int half = flowlayout::halfWidth(text, flowlayout::ScreenUnit) + 10;
+    m_lampMark->setGeometry(centre - half, tops.at(entry) - 6, 2 * half, flow::entryHitHeight(text) + 12);
+    m_lampMark->raise();
+    m_scroll->ensureVisible(centre, tops.at(entry) + 20, 0, 80);
+}
+
 void FlowchartEditorWindow::ActionClick()
 {
     services().transmitter.sendShortCommand(1);
@@ -332,6 +375,7 @@ bool FlowchartEditorWindow::File_SaveClick()
         return false;
     m_program.Modified = false;
     m_recovery->discard();
+    m_undo.markSaved(m_program);
     return true;
 }
 
@@ -369,6 +413,7 @@ bool FlowchartEditorWindow::showRead(const flowfile::ReadResult &read, bool quie
     m_program = read.program;
     // A file that broke off is not what the editor now holds: keep it marked.
     m_program.Modified = read.status == flowfile::ReadResult::ShortPages;
+    m_undo.reset(m_program, !m_program.Modified);
     showModel();
     if (m_program.Modified && !quiet)
         services().dialogs.warning(read.message());
@@ -391,6 +436,7 @@ void FlowchartEditorWindow::ClearAllPages()
     m_menu->setCurrentIndex(0);
     UpdateValueControls();
     m_scroll->verticalScrollBar()->setValue(0);
+    m_undo.reset(m_program);
     showModel();
 }
 

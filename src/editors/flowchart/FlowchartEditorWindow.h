@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/UndoHistory.h"
 #include "editors/flowchart/FlowchartFile.h"
 #include "editors/flowchart/FlowchartProgram.h"
 #include "ui/FormWindow.h"
@@ -51,6 +52,13 @@ public:
     void Edit3Click();
     void Delete1Click();
     void N3Click();
+    // Ctrl+Z and Ctrl+Shift+Z / Ctrl+Y: the pages one edit back or forward.
+    void Undo();
+    void Redo();
+    // Runs the compiled program on the virtual lamp, checked as for sending.
+    void VirtualLampClick();
+    // Marks the main-page entry the virtual lamp runs (-1: none) while the main page is on show.
+    void showLampStep(int entry);
     // Shows page (0: main program, k: subroutine k).
     void SelectPage(int page);
 
@@ -84,6 +92,9 @@ private:
     bool showRead(const flowfile::ReadResult &read, bool quiet);
     // The bytes File_Save writes for the pages as they stand.
     QByteArray fileBytes() const;
+    // The undo history: its keys, and showing a state it hands back.
+    void installUndo();
+    void showUndone(const std::optional<FlowchartProgram> &state);
 
     // Keyboard: the buttons' keys, and the arrows through the entries of the
     // page on show (Enter edits, Insert inserts before, Delete deletes).
@@ -94,6 +105,7 @@ private:
     void showEntryMark();
 
     FlowchartProgram m_program;
+    UndoHistory<FlowchartProgram, flow::SamePages> m_undo;
     QComboBox *m_menu = nullptr;
     QSlider *m_bar1 = nullptr;
     QSlider *m_bar2 = nullptr;
@@ -109,6 +121,7 @@ private:
     QMenu *m_tabMenu = nullptr;
     int m_wheelRest = 0;
     RecoveryKeeper *m_recovery = nullptr;
+    QLabel *m_lampMark = nullptr;
     keys::SelectionFrame *m_entryMark = nullptr;
 };
 

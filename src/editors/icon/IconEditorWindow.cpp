@@ -5,6 +5,7 @@
 #include "core/TextFile.h"
 #include "editors/icon/ChartViewWindow.h"
 #include "editors/icon/IconFile.h"
+#include "lamp/ui/VirtualLampWindow.h"
 #include "program/LedCommands.h"
 #include "program/ProgramSave.h"
 #include "report/ReportWindow.h"
@@ -104,6 +105,8 @@ IconEditorWindow::IconEditorWindow(Forms &forms)
         m_gauge[i] = bar;
     }
 
+    addButton(ButtonFolder, {"Lamp", 607, 100, 120, 24}, [this] { VirtualLampClick(); });
+
     m_slotMenu = new QMenu(this);
     m_slotMenu->setObjectName(QStringLiteral("PopupMenu1"));
     QAction *insert = m_slotMenu->addAction(QStringLiteral("挿入"), this, [this] { Insert1Click(); });
@@ -115,6 +118,7 @@ IconEditorWindow::IconEditorWindow(Forms &forms)
     m_modified.keepWith(new RecoveryKeeper(
         this, services().clock, QStringLiteral("Icon"), [this] { return fileBytes(); },
         [this](const QStringList &lines) { return showRead(iconfile::readLines(lines), true); }));
+    installUndo();
     installShortcuts();
 }
 
@@ -237,6 +241,7 @@ void IconEditorWindow::dropCommand(int slot, int code)
     showSlot(slot);
     showTotal();
     m_modified = true;
+    recordEdit();
     // Bring the following slots into view.
     if (slot <= 2)
         setStripPosition(0);
@@ -266,6 +271,7 @@ void IconEditorWindow::clearAllSlots()
     m_program.clear();
     rebuildSlotViews();
     m_modified = false;
+    m_undo.reset(m_program);
     showTotal();
     setStripPosition(0);
 }
@@ -289,6 +295,37 @@ void IconEditorWindow::SendClick()
                                   [&] { return transmitter.sendLedProgram(m_program.compileSlots()); });
 }
 
+void IconEditorWindow::VirtualLampClick()
+{
+    const IconCheck check = m_program.checkProgram();
+    if (!check.ok) {
+        for (const QString &message : check.messages)
+            services().dialogs.warning(message);
+        services().dialogs.warning(msg::ProgramError502);
+        return;
+    }
+    if (auto *lamp = dynamic_cast<VirtualLampWindow *>(forms().form(18)))
+        lamp->runProgram(m_program.compileSlots(), this, [this](int slot) { showLampStep(slot); });
+}
+
+void IconEditorWindow::showLampStep(int slot)
+{
+    if (!m_lampMark) {
+        m_lampMark = new QLabel(m_stripContent);
+        m_lampMark->setObjectName(QStringLiteral("LampMark"));
+        m_lampMark->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_lampMark->setStyleSheet(QStringLiteral("border: 5px solid #ffb300; border-radius: 12px;"));
+    }
+    m_lampMark->setVisible(slot >= 0 && slot < icon::SlotCount);
+    if (!m_lampMark->isVisible())
+        return;
+    m_lampMark->setGeometry(icon::slotLeft(slot) - 5, 27, 110, 180);
+    m_lampMark->raise();
+    const int left = icon::slotLeft(slot) - 10;
+    if (left < stripPosition() || left + icon::SlotPitch > stripPosition() + m_strip->viewport()->width())
+        setStripPosition(left);
+}
+
 void IconEditorWindow::ActionClick()
 {
     services().transmitter.sendShortCommand(1);
@@ -310,6 +347,7 @@ bool IconEditorWindow::File_SaveClick()
     if (!writeProgramFile(dialogs, chosen, iconfile::fileLines(m_program, check.ok)))
         return false;
     m_modified = false;
+    m_undo.markSaved(m_program);
     return true;
 }
 
@@ -349,6 +387,7 @@ bool IconEditorWindow::showRead(const iconfile::ReadResult &read, bool quiet)
     showTotal();
     // A file that broke off is not what the editor now holds: keep it marked.
     m_modified = read.status == iconfile::ReadResult::BadLine;
+    m_undo.reset(m_program, !m_modified);
     if (m_modified && !quiet)
         services().dialogs.warning(read.message());
     return true;
@@ -413,6 +452,7 @@ void IconEditorWindow::Insert1Click()
     showTotal();
     if (m_program != before)
         m_modified = true;
+    recordEdit();
 }
 
 void IconEditorWindow::Delete1Click()
@@ -423,6 +463,7 @@ void IconEditorWindow::Delete1Click()
     showTotal();
     if (m_program != before)
         m_modified = true;
+    recordEdit();
 }
 
 } // namespace kr31

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/UndoHistory.h"
 #include "editors/icon/IconFile.h"
 #include "editors/icon/IconProgram.h"
 #include "ui/FormWindow.h"
@@ -53,6 +54,14 @@ public:
     void ByeClick() override;
     void Insert1Click();
     void Delete1Click();
+    // Ctrl+Z and Ctrl+Shift+Z / Ctrl+Y: the program one edit back or forward.
+    void Undo();
+    void Redo();
+
+    // Runs the program on the virtual lamp, checked as for sending.
+    void VirtualLampClick();
+    // Marks the slot the virtual lamp runs (-1: none) and brings it into view.
+    void showLampStep(int slot);
 
     // Places a palette command on a slot, as a drop does.
     void dropCommand(int slot, int code);
@@ -105,6 +114,12 @@ private:
     bool showRead(const iconfile::ReadResult &read, bool quiet);
     // The bytes File_Save writes for the program as it stands.
     QByteArray fileBytes() const;
+    // The undo history: keys, grouping of a control's edits, showing a state.
+    void installUndo();
+    void recordEdit(int group = 0);
+    void recordControlEdit(int slot, int argument);
+    void watchEditGroup(QWidget *control);
+    void showUndone(const std::optional<IconProgram> &state);
 
     // Keyboard: the buttons' keys, the arrows through slots and palette,
     // Enter places, Insert opens a gap, Delete closes one.
@@ -117,6 +132,7 @@ private:
     void showKeyboardMarks();
 
     IconProgram m_program;
+    UndoHistory<IconProgram> m_undo;
     std::array<SlotView, icon::SlotCount> m_views;
     ModifiedMark m_modified;
     int m_menuSlot = 0;
@@ -128,6 +144,7 @@ private:
     QLabel *m_total = nullptr;
     std::array<QLabel *, 4> m_gauge{};
     QMenu *m_slotMenu = nullptr;
+    QWidget *m_lampMark = nullptr;
     int m_keySlot = 0;
     int m_keyIcon = 0;
     QWidget *m_palette = nullptr;

@@ -1,4 +1,5 @@
 #include "editors/text/TextEditorWindow.h"
+#include "lamp/ui/VirtualLampWindow.h"
 
 #include "program/ProgramSave.h"
 
@@ -54,6 +55,7 @@ constexpr int QuoteIndicator = 10;
 constexpr int LinkIndicator = 11;
 constexpr int FaultLineMarker = 1;
 constexpr int FaultArrowMarker = 2;
+constexpr int LampLineMarker = 3;
 constexpr int HintStyle = 50;
 constexpr int LineEndStyle = 51;
 
@@ -157,14 +159,17 @@ TextEditorWindow::TextEditorWindow(Forms &forms)
     m_recovery = new RecoveryKeeper(
         this, services().clock, QStringLiteral("Text"), [this] { return fileBytes(); },
         [this](const QStringList &lines) { return restoreLines(lines); });
+    // An undo back to the save point drops the copy; a redo away from it owes one again.
     connect(m_edit, &QsciScintilla::modificationChanged, this, [this](bool modified) {
-        if (!modified)
-            m_recovery->discard();
+        modified ? m_recovery->edited() : m_recovery->discard();
     });
 
     m_browser = new PageBrowser(this);
     m_browser->setObjectName(QStringLiteral("WebBrowser1"));
     m_browser->setGeometry(384, 114, 339, 367);
+    addButton(ButtonFolder, {"Lamp", 588, 454, 120, 24}, [this] { VirtualLampClick(); });
+    m_edit->markerDefine(QsciScintilla::Background, LampLineMarker);
+    m_edit->setMarkerBackgroundColor(QColor(0xFF, 0xE0, 0x82), LampLineMarker);
 
     // Holds the text of the compiled list; outside the visible area.
     m_memo = new QPlainTextEdit(this);
@@ -173,6 +178,7 @@ TextEditorWindow::TextEditorWindow(Forms &forms)
     m_memo->hide();
 
     m_names = Settings::defaultCommandNames();
+    installUndo();
     installShortcuts();
 }
 
@@ -203,6 +209,7 @@ void TextEditorWindow::setProgramLines(const QStringList &lines)
     m_checkWhileTyping = false;
     m_edit->setText(lines.join(QStringLiteral("\r\n")));
     clearMark();
+    m_edit->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
     m_edit->setModified(false);
     m_edit->setCursorPosition(0, 0);
 }
@@ -410,6 +417,31 @@ void TextEditorWindow::SendClick()
         compile();
         return transmitter.sendLedProgram(m_compiled);
     });
+}
+
+void TextEditorWindow::VirtualLampClick()
+{
+    if (!runCheck()) {
+        services().dialogs.warning(msg::ProgramError502);
+        return;
+    }
+    auto *lamp = dynamic_cast<VirtualLampWindow *>(forms().form(18));
+    if (!lamp)
+        return;
+    compile();
+    const QList<int> sources = textlang::compiledSources(programLines(), m_names);
+    lamp->runProgram(m_compiled, this, [this, sources](int line) {
+        showLampStep(line >= 0 && line < sources.size() ? sources.at(line) : -1);
+    });
+}
+
+void TextEditorWindow::showLampStep(int line)
+{
+    m_edit->markerDeleteAll(LampLineMarker);
+    if (line < 0)
+        return;
+    m_edit->markerAdd(line, LampLineMarker);
+    m_edit->ensureLineVisible(line);
 }
 
 void TextEditorWindow::ActionClick()

@@ -45,10 +45,18 @@ public:
     void Command_TotalClick();
     void MenuClick() override;
     void ByeClick() override;
+    // Ctrl+Z and Ctrl+Shift+Z / Ctrl+Y: the text one edit back or forward.
+    void Undo();
+    void Redo();
 
     // Opens a file as File_Open does once a name is chosen (also for a file
     // given on the command line).
     void openFile(const QString &path);
+
+    // Runs the program on the virtual lamp, checked as for sending.
+    void VirtualLampClick();
+    // Marks the text line (0-based) the virtual lamp runs; -1 removes the mark.
+    void showLampStep(int line);
 
 protected:
     // Every showing takes the command words from the settings and builds the help page.
@@ -74,6 +82,8 @@ private:
     bool restoreLines(const QStringList &lines);
     // The bytes File_Save writes for the text as it stands.
     QByteArray fileBytes() const;
+    // The undo keys; the text control keeps the history.
+    void installUndo();
 
     QsciScintilla *m_edit = nullptr;
     RecoveryKeeper *m_recovery = nullptr;
