@@ -6,14 +6,52 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
+
+#include <memory>
 
 namespace kr31::recovery {
 
 namespace {
 
 const QString Extension = QStringLiteral(".kr3");
+const QString LockName = QStringLiteral("kr31.lock");
+
+// The lock of the recovery folder this process asked about last.
+struct Claim
+{
+    QString folder;
+    std::unique_ptr<QLockFile> lock;
+    bool held = false;
+};
+
+Claim &claim()
+{
+    static Claim c;
+    return c;
+}
 
 } // namespace
+
+QString lockPath()
+{
+    return folder() + LockName;
+}
+
+bool keepsCopies()
+{
+    Claim &c = claim();
+    const QString dir = folder();
+    if (c.folder != dir) {
+        c.lock.reset(); // the work folder moved: the old folder is let go
+        c.folder = dir;
+        c.lock = std::make_unique<QLockFile>(lockPath());
+        // Only a lock whose process is gone is stale, however long a kr31 has run.
+        c.lock->setStaleLockTime(0);
+        c.held = c.lock->tryLock(0);
+    }
+    return c.held;
+}
 
 const QList<Editor> &editors()
 {
@@ -50,19 +88,29 @@ QString copyPath(const QString &key)
 
 bool writeCopy(const QString &key, const QByteArray &bytes, QString *error)
 {
+    if (!keepsCopies()) {
+        if (error)
+            *error = QStringLiteral("another kr31 keeps the recovery copies");
+        return false;
+    }
     return textfile::writeAtomically(copyPath(key), bytes, error);
 }
 
 void removeCopy(const QString &key)
 {
-    QFile::remove(copyPath(key));
+    if (keepsCopies())
+        QFile::remove(copyPath(key));
 }
 
 QList<Found> findCopies()
 {
     QList<Found> found;
+    if (!keepsCopies())
+        return found;
     const QDir dir(folder());
     for (const QFileInfo &info : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
+        if (info.fileName().startsWith(LockName))
+            continue;
         found.append({info.fileName(), info.lastModified(), textfile::readLines(info.filePath())});
     }
     return found;

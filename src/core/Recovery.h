@@ -34,9 +34,20 @@ QString folder();
 // The copy of an editor: folder() + key + ".kr3".
 QString copyPath(const QString &key);
 
-// Writes a copy through the one safe write path; false (and *error) when it failed.
+// True when this process keeps the copies of the recovery folder. The first
+// process to ask takes the folder's lock and holds it while it runs; another
+// kr31 running at the same time gets false for good and leaves the copies
+// alone (it neither offers, removes nor writes them). A lock left by a process
+// that no longer runs (killed) is taken over.
+bool keepsCopies();
+// The lock file of the recovery folder.
+QString lockPath();
+
+// Writes a copy through the one safe write path; false (and *error) when it
+// failed or another running kr31 keeps the copies.
 bool writeCopy(const QString &key, const QByteArray &bytes, QString *error = nullptr);
-// Removes a copy; a missing copy is no fault.
+// Removes a copy; a missing copy is no fault. Does nothing when another
+// running kr31 keeps the copies.
 void removeCopy(const QString &key);
 
 // A file found in the recovery folder: its name, when it was written, and its
@@ -47,7 +58,8 @@ struct Found
     QDateTime written;
     std::optional<QStringList> lines;
 };
-// Every file in the recovery folder, read through the bounded reader.
+// Every file in the recovery folder (but its lock), read through the bounded
+// reader; none when another running kr31 keeps the copies.
 QList<Found> findCopies();
 
 // A copy to offer: the editor, the question to ask, the lines to restore.

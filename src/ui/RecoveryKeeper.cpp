@@ -41,6 +41,8 @@ void RecoveryKeeper::poll()
     }
     m_debounce.clear();
     m_timer.stop();
+    if (!recovery::keepsCopies())
+        return; // another kr31 running keeps the copies of this work folder
     QString error;
     // A copy that cannot be written (a full disk) is no reason to interrupt
     // the learner: the next edit tries again.

@@ -38,7 +38,15 @@ void RecoveryOffer::ask()
         RecoveryKeeper *keeper = keeperOf(editor);
         if (!keeper)
             continue;
-        if (m_forms.services().dialogs.question(offer.question, AnswerButtons::YesNo) == Answer::Yes) {
+        const Answer answer = m_forms.services().dialogs.question(offer.question, AnswerButtons::YesNoOrClose);
+        if (answer == Answer::Cancel) {
+            // Closed without an answer: the copy waits for the next start
+            // (unless this run's own work in that editor has replaced it).
+            if (keeper->active())
+                keeper->adopt();
+            continue;
+        }
+        if (answer == Answer::Yes) {
             FormWindow *shown = nullptr;
             for (FormWindow *form : m_forms.all()) {
                 if (form->isVisible() && form != editor)

@@ -22,7 +22,8 @@ public:
     const QList<recovery::Offer> &offers() const { return m_offers; }
 
     // One question per copy: Yes opens its editor with the work restored and
-    // marked modified, No removes the copy. Asked once; later calls do nothing.
+    // marked modified, No removes the copy, closing the box keeps it for the
+    // next start. Asked once; later calls do nothing.
     void ask();
 
     // A clean exit: every editor's copy of this run is removed.

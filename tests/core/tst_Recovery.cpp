@@ -4,7 +4,11 @@
 #include "support/TempHome.h"
 
 #include <QFile>
+#include <QLockFile>
 #include <QTest>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace kr31;
 using namespace kr31::test;
@@ -123,6 +127,55 @@ private Q_SLOTS:
         recovery::removeCopy("Icon");
         recovery::removeCopy("Icon"); // twice is no fault
         QVERIFY(recovery::findCopies().isEmpty());
+    }
+
+    // A second kr31 on the same work folder leaves the first one's copies
+    // alone; a lock whose process was killed stands in no one's way.
+    void theLockDecidesWhoKeepsTheCopies_data()
+    {
+        QTest::addColumn<bool>("otherRuns");
+        QTest::newRow("another kr31 runs") << true;
+        QTest::newRow("the other kr31 was killed") << false;
+    }
+    void theLockDecidesWhoKeepsTheCopies()
+    {
+        QFETCH(bool, otherRuns);
+        TempHome home;
+        recovery::folder();
+        const QByteArray theirs = textfile::encodeLines({"DD", "16"});
+        home.writeWorkFile("Recovery/Icon.kr3", theirs);
+        const QString lockPath = home.workFolder() + "Recovery/kr31.lock";
+        QLockFile other(lockPath);
+        if (otherRuns) {
+            QVERIFY(other.tryLock(0));
+        } else {
+            // A process that takes the lock and dies without letting it go.
+            const pid_t child = ::fork();
+            QVERIFY(child >= 0);
+            if (child == 0) {
+                QLockFile dying(lockPath);
+                ::_exit(dying.tryLock(0) ? 0 : 1);
+            }
+            int status = 0;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+            QVERIFY(QFile::exists(lockPath));
+        }
+        QCOMPARE(recovery::lockPath(), lockPath);
+
+        QCOMPARE(recovery::keepsCopies(), !otherRuns);
+        const QList<recovery::Found> found = recovery::findCopies();
+        QCOMPARE(found.size(), otherRuns ? 0 : 1); // the lock itself is never a copy
+        QString error;
+        QCOMPARE(recovery::writeCopy("Text", textfile::encodeLines({"WORD"}), &error), !otherRuns);
+        QCOMPARE(error.isEmpty(), !otherRuns);
+        recovery::removeCopy("Icon");
+        QCOMPARE(home.readWorkFile("Recovery/Icon.kr3"), otherRuns ? theirs : QByteArray());
+        QCOMPARE(QFile::exists(home.workFolder() + "Recovery/Text.kr3"), !otherRuns);
+        if (otherRuns) {
+            other.unlock();
+            QVERIFY(!recovery::keepsCopies()); // decided once, at the first look
+        }
     }
 };
 

@@ -194,6 +194,7 @@ private Q_SLOTS:
         const QByteArray work = textfile::encodeLines(lines);
         QTest::newRow("yes") << work << Answer::Yes << 1 << true;
         QTest::newRow("no") << work << Answer::No << 1 << false;
+        QTest::newRow("closed (Esc)") << work << Answer::Cancel << 1 << false;
         QTest::newRow("foreign file") << QByteArray("\x89PNG\r\n\x1a\n\0\0binary", 16) << Answer::Yes << 0 << false;
         QTest::newRow("melody file") << textfile::encodeLines({"MELODY", "60"}) << Answer::Yes << 0 << false;
         QTest::newRow("empty file") << QByteArray() << Answer::Yes << 0 << false;
@@ -222,7 +223,14 @@ private Q_SLOTS:
             QVERIFY(rig.dialogs.questions.first().startsWith(msg::RecoveryIconWork));
         QCOMPARE(rig.editor->isVisible(), restored);
         QCOMPARE(rig.editor->isModified(), restored);
-        QCOMPARE(rig.hasCopy(), restored);
+        // Only a plain No drops the work; a box closed without an answer asks again next time.
+        const bool closed = answer == Answer::Cancel;
+        QCOMPARE(rig.hasCopy(), restored || closed);
+        if (closed) {
+            QCOMPARE(rig.copyBytes(), copy);
+            RecoveryOffer::discardAll(rig.forms); // a clean exit leaves it too
+            QCOMPARE(RecoveryOffer(rig.forms).offers().size(), 1);
+        }
         if (!restored)
             return;
         QCOMPARE(rig.saved(), copy);
