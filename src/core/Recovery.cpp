@@ -33,6 +33,14 @@ Claim &claim()
 
 } // namespace
 
+void letGo()
+{
+    Claim &c = claim();
+    c.lock.reset();
+    c.folder.clear();
+    c.held = false;
+}
+
 QString lockPath()
 {
     return folder() + LockName;

@@ -42,6 +42,8 @@ QString copyPath(const QString &key);
 bool keepsCopies();
 // The lock file of the recovery folder.
 QString lockPath();
+// Lets go of the folder's lock, if this process holds it; the next look decides again.
+void letGo();
 
 // Writes a copy through the one safe write path; false (and *error) when it
 // failed or another running kr31 keeps the copies.

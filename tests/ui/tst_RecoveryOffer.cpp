@@ -6,11 +6,13 @@
 #include "editors/flowchart/FlowchartEditorWindow.h"
 #include "editors/icon/IconEditorWindow.h"
 #include "editors/text/TextEditorWindow.h"
+#include "melody/ui/MelodyEditorWindow.h"
 #include "support/UiRig.h"
 #include "ui/RecoveryKeeper.h"
 #include "ui/RecoveryOffer.h"
 #include "ui/menu/MainMenuWindow.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <Qsci/qsciscintilla.h>
 #include <QFile>
@@ -56,6 +58,100 @@ struct RecoveryRig : UiRig
         QFile file(path);
         file.open(QIODevice::ReadOnly);
         return file.readAll();
+    }
+};
+
+// The four editors: a row name and the window number.
+QList<std::pair<const char *, int>> editorList()
+{
+    return {{"icon", 8}, {"flowchart", 5}, {"text", 9}, {"melody", 4}};
+}
+
+void editorRows()
+{
+    QTest::addColumn<int>("form");
+    for (const auto &[name, form] : editorList())
+        QTest::newRow(name) << form;
+}
+
+// One editor as the learner works in it: a few edits, a save, a reset.
+struct EditorDriver
+{
+    UiRig &rig;
+    FormWindow *window = nullptr;
+    RecoveryKeeper *keeper = nullptr;
+    QString key;
+    std::function<void()> edit;
+    std::function<bool()> saveClick;
+    std::function<bool()> modified;
+    std::function<void()> reset; // the reset button, with the save question answered
+    std::function<void()> empty; // the work thrown away (a reset, or the text emptied)
+
+    EditorDriver(UiRig &r, int form)
+        : rig(r)
+        , window(r.forms.form(form))
+        , keeper(RecoveryOffer::keeperOf(window))
+    {
+        key = keeper ? keeper->key() : QString();
+        rig.forms.open(nullptr, form);
+        if (auto *icon = qobject_cast<IconEditorWindow *>(window)) {
+            edit = [icon] {
+                icon->dropCommand(0, 16);
+                icon->dropCommand(1, 18);
+            };
+            saveClick = [icon] { return icon->File_SaveClick(); };
+            modified = [icon] { return icon->isModified(); };
+            reset = [icon] { icon->All_DeleteClick(); };
+        } else if (auto *flow = qobject_cast<FlowchartEditorWindow *>(window)) {
+            edit = [flow] {
+                flow->findChild<QComboBox *>("ComboBox1")->setCurrentIndex(0);
+                flow->Add_CommandClick();
+                flow->Add_SubClick();
+                flow->Add_CommandClick();
+            };
+            saveClick = [flow] { return flow->File_SaveClick(); };
+            modified = [flow] { return flow->isModified(); };
+            reset = [flow] { flow->All_DeleteClick(); };
+        } else if (auto *text = qobject_cast<TextEditorWindow *>(window)) {
+            edit = [text] { text->textControl()->setText(QStringLiteral("ON\r\nWAIT 3\r\nOFF")); };
+            saveClick = [text] { return text->File_SaveClick(); };
+            modified = [text] { return text->isModified(); };
+        } else if (auto *melody = qobject_cast<MelodyEditorWindow *>(window)) {
+            edit = [melody] {
+                melody->KeyClick(0);
+                melody->KeyClick(4);
+                melody->KeyClick(7);
+                // The link page: on, and the third pitch at 40.
+                melody->LinkClick();
+                melody->findChild<QAbstractButton *>("RadioButton10")->click();
+                melody->findChild<QSlider *>("LMDTrackBar3")->setValue(40);
+            };
+            saveClick = [melody] { return melody->File_SaveClick(); };
+            modified = [melody] { return melody->isModified(); };
+            reset = [melody] { melody->All_DeleteClick(); };
+        }
+        // Leaving keeps the text (and its copy) in its window: emptying it is its reset.
+        empty = reset ? reset : [window = window] { static_cast<TextEditorWindow *>(window)->setProgramLines({}); };
+    }
+    // Lets the edits settle and the keeper look, as its timer does.
+    void settle()
+    {
+        rig.clock.now += recovery::Debounce::SettleMs;
+        keeper->poll();
+    }
+    bool hasCopy() const { return QFile::exists(recovery::copyPath(key)); }
+    QByteArray copyBytes() const { return rig.home.readWorkFile("Recovery/" + key + ".kr3"); }
+    // Saves to a fresh file and answers with its bytes (empty when the save failed).
+    QByteArray save()
+    {
+        const QString path = rig.home.home() + "/saved.kr3";
+        QFile::remove(path);
+        rig.dialogs.fileNames = {path};
+        rig.dialogs.answers = {Answer::Yes}; // saved as it stands when it fails its check
+        if (!saveClick())
+            return {};
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 };
 
@@ -240,72 +336,90 @@ private Q_SLOTS:
     // Each editor: edits, then the copy; the copy is offered after a crash
     // (the editor emptied, the copy put back as a killed run leaves it), Yes
     // restores it, and a save then writes the copy's bytes.
-    void everyEditorsWorkComesBack_data()
-    {
-        QTest::addColumn<int>("form");
-        QTest::addColumn<QString>("key");
-        QTest::newRow("icon") << 8 << "Icon";
-        QTest::newRow("flowchart") << 5 << "Flowchart";
-        QTest::newRow("text") << 9 << "Text";
-    }
+    void everyEditorsWorkComesBack_data() { editorRows(); }
     void everyEditorsWorkComesBack()
     {
         QFETCH(int, form);
-        QFETCH(QString, key);
         UiRig rig;
         rig.settings.setWizardStart(0);
-        FormWindow *editor = rig.forms.form(form);
-        RecoveryKeeper *keeper = RecoveryOffer::keeperOf(editor);
-        QVERIFY(keeper);
-        rig.forms.open(nullptr, form);
-        std::function<bool()> save;
-        std::function<bool()> modified;
-        std::function<void()> reset;
-        if (auto *icon = qobject_cast<IconEditorWindow *>(editor)) {
-            icon->dropCommand(0, 16);
-            icon->dropCommand(1, 18);
-            save = [icon] { return icon->File_SaveClick(); };
-            modified = [icon] { return icon->isModified(); };
-            reset = [icon] { icon->All_DeleteClick(); };
-        } else if (auto *flow = qobject_cast<FlowchartEditorWindow *>(editor)) {
-            flow->findChild<QComboBox *>("ComboBox1")->setCurrentIndex(0);
-            flow->Add_CommandClick();
-            flow->Add_SubClick();
-            flow->Add_CommandClick();
-            save = [flow] { return flow->File_SaveClick(); };
-            modified = [flow] { return flow->isModified(); };
-            reset = [flow] { flow->All_DeleteClick(); };
-        } else if (auto *text = qobject_cast<TextEditorWindow *>(editor)) {
-            text->textControl()->setText(QStringLiteral("ON\r\nWAIT 3\r\nOFF"));
-            save = [text] { return text->File_SaveClick(); };
-            modified = [text] { return text->isModified(); };
-            // Leaving keeps the text (and its copy) in this window: emptying it is the reset.
-            reset = [text] { text->setProgramLines({}); };
-        }
-        rig.clock.now += recovery::Debounce::SettleMs;
-        keeper->poll();
-        const QString copyPath = recovery::copyPath(key);
-        const QByteArray copy = rig.home.readWorkFile("Recovery/" + key + ".kr3");
+        EditorDriver editor(rig, form);
+        QVERIFY(editor.keeper);
+        editor.edit();
+        editor.settle();
+        const QString copyPath = recovery::copyPath(editor.key);
+        const QByteArray copy = editor.copyBytes();
         QVERIFY(!copy.isEmpty());
 
         rig.dialogs.answers = {Answer::No};
-        reset();
+        editor.empty();
         QVERIFY(!QFile::exists(copyPath));
-        rig.home.writeWorkFile("Recovery/" + key + ".kr3", copy);
-        editor->hide();
+        rig.home.writeWorkFile("Recovery/" + editor.key + ".kr3", copy);
+        editor.window->hide();
         RecoveryOffer offer(rig.forms);
         rig.dialogs.answers = {Answer::Yes};
         offer.ask();
-        QVERIFY(editor->isVisible());
-        QVERIFY(modified());
-        const QString saved = rig.home.home() + "/saved.kr3";
-        rig.dialogs.fileNames = {saved};
-        rig.dialogs.answers = {Answer::Yes}; // saved as it stands when it fails its check
-        QVERIFY(save());
-        QFile file(saved);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), copy);
+        QVERIFY(editor.window->isVisible());
+        QVERIFY(editor.modified());
+        QCOMPARE(editor.save(), copy);
         QVERIFY(!QFile::exists(copyPath));
+    }
+
+    // The copy stands exactly while the editor holds unsaved work: every way
+    // of letting the work go (a save, a reset, Menu or Bye answered No, the
+    // end of the program) removes it, in every editor. The text editor keeps
+    // its text when it is left, and with it the copy, until the program ends.
+    void lettingTheWorkGoRemovesTheCopy_data()
+    {
+        QTest::addColumn<int>("form");
+        QTest::addColumn<QString>("how");
+        for (const auto &[name, form] : editorList()) {
+            for (const char *how : {"save", "reset", "menu, no", "bye, no", "clean exit"}) {
+                if (form == 9 && QByteArray(how) == "reset")
+                    continue; // the text editor has no reset button
+                QTest::addRow("%s, %s", name, how) << form << QString::fromLatin1(how);
+            }
+        }
+    }
+    void lettingTheWorkGoRemovesTheCopy()
+    {
+        QFETCH(int, form);
+        QFETCH(QString, how);
+        UiRig rig;
+        rig.settings.setWizardStart(0);
+        EditorDriver editor(rig, form);
+        editor.edit();
+        editor.settle();
+        QVERIFY(editor.hasCopy());
+
+        rig.dialogs.answers = {Answer::No};
+        if (how == "save") {
+            editor.save();
+        } else if (how == "reset") {
+            editor.reset();
+        } else if (how == "menu, no") {
+            editor.window->MenuClick();
+        } else if (how == "bye, no") {
+            editor.window->ByeClick();
+        }
+        const bool byeEnds = how == "bye, no";
+        if (how != "save")
+            QCOMPARE(rig.dialogs.questions.size(), how == "clean exit" ? 0 : 1); // the save question, answered No
+        if (how == "clean exit" || byeEnds) {
+            QVERIFY(!byeEnds || !rig.forms.form(2)->isVisible()); // Bye ends the program
+            RecoveryOffer::discardAll(rig.forms);
+            QVERIFY(!editor.hasCopy());
+            return;
+        }
+        const bool workStays = form == 9 && how == "menu, no";
+        QCOMPARE(editor.modified(), workStays);
+        QCOMPARE(editor.hasCopy(), workStays);
+        editor.settle();
+        editor.settle();
+        QCOMPARE(editor.hasCopy(), workStays); // nothing owed any more
+        if (workStays) {
+            RecoveryOffer::discardAll(rig.forms);
+            QVERIFY(!editor.hasCopy());
+        }
     }
 
     // A file opened from the command line before the question may already
