@@ -142,9 +142,10 @@ struct EditorDriver
     bool hasCopy() const { return QFile::exists(recovery::copyPath(key)); }
     QByteArray copyBytes() const { return rig.home.readWorkFile("Recovery/" + key + ".kr3"); }
     // Saves to a fresh file and answers with its bytes (empty when the save failed).
-    QByteArray save()
+    QByteArray save(QString path = {})
     {
-        const QString path = rig.home.home() + "/saved.kr3";
+        if (path.isEmpty())
+            path = rig.home.home() + "/saved.kr3";
         QFile::remove(path);
         rig.dialogs.fileNames = {path};
         rig.dialogs.answers = {Answer::Yes}; // saved as it stands when it fails its check
@@ -366,14 +367,15 @@ private Q_SLOTS:
 
     // The copy stands exactly while the editor holds unsaved work: every way
     // of letting the work go (a save, a reset, Menu or Bye answered No, the
-    // end of the program) removes it, in every editor. The text editor keeps
-    // its text when it is left, and with it the copy, until the program ends.
+    // end of the program) removes it, in every editor; a save that failed
+    // keeps it. The text editor keeps its text when it is left, and with it
+    // the copy, until the program ends.
     void lettingTheWorkGoRemovesTheCopy_data()
     {
         QTest::addColumn<int>("form");
         QTest::addColumn<QString>("how");
         for (const auto &[name, form] : editorList()) {
-            for (const char *how : {"save", "reset", "menu, no", "bye, no", "clean exit"}) {
+            for (const char *how : {"save", "failed save", "reset", "menu, no", "bye, no", "clean exit"}) {
                 if (form == 9 && QByteArray(how) == "reset")
                     continue; // the text editor has no reset button
                 QTest::addRow("%s, %s", name, how) << form << QString::fromLatin1(how);
@@ -394,6 +396,9 @@ private Q_SLOTS:
         rig.dialogs.answers = {Answer::No};
         if (how == "save") {
             editor.save();
+        } else if (how == "failed save") {
+            QVERIFY(editor.save(rig.home.home() + "/no such folder/saved.kr3").isEmpty());
+            QVERIFY(!rig.dialogs.warnings.isEmpty()); // the learner is told
         } else if (how == "reset") {
             editor.reset();
         } else if (how == "menu, no") {
@@ -402,7 +407,7 @@ private Q_SLOTS:
             editor.window->ByeClick();
         }
         const bool byeEnds = how == "bye, no";
-        if (how != "save")
+        if (!how.endsWith("save"))
             QCOMPARE(rig.dialogs.questions.size(), how == "clean exit" ? 0 : 1); // the save question, answered No
         if (how == "clean exit" || byeEnds) {
             QVERIFY(!byeEnds || !rig.forms.form(2)->isVisible()); // Bye ends the program
@@ -410,7 +415,7 @@ private Q_SLOTS:
             QVERIFY(!editor.hasCopy());
             return;
         }
-        const bool workStays = form == 9 && how == "menu, no";
+        const bool workStays = how == "failed save" || (form == 9 && how == "menu, no");
         QCOMPARE(editor.modified(), workStays);
         QCOMPARE(editor.hasCopy(), workStays);
         editor.settle();
