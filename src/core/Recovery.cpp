@@ -4,6 +4,7 @@
 #include "core/TextFile.h"
 #include "core/WorkFolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
@@ -57,6 +58,16 @@ bool keepsCopies()
         // Only a lock whose process is gone is stale, however long a kr31 has run.
         c.lock->setStaleLockTime(0);
         c.held = c.lock->tryLock(0);
+        // A lock that names this very process was left by an earlier one that
+        // had the same number (a restart after a power cut can hand it out
+        // again): nobody holds it.
+        qint64 pid = 0;
+        QString host;
+        QString app;
+        if (!c.held && c.lock->getLockInfo(&pid, &host, &app) && pid == QCoreApplication::applicationPid()) {
+            c.lock->removeStaleLockFile();
+            c.held = c.lock->tryLock(0);
+        }
     }
     return c.held;
 }

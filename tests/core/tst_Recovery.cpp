@@ -133,21 +133,34 @@ private Q_SLOTS:
     // alone; a lock whose process was killed stands in no one's way.
     void theLockDecidesWhoKeepsTheCopies_data()
     {
+        QTest::addColumn<QString>("other");
         QTest::addColumn<bool>("otherRuns");
-        QTest::newRow("another kr31 runs") << true;
-        QTest::newRow("the other kr31 was killed") << false;
+        QTest::newRow("another kr31 runs") << "runs" << true;
+        QTest::newRow("the other kr31 was killed") << "killed" << false;
+        QTest::newRow("a killed kr31 had this process's number") << "same number" << false;
     }
     void theLockDecidesWhoKeepsTheCopies()
     {
+        QFETCH(QString, other);
         QFETCH(bool, otherRuns);
         TempHome home;
         recovery::folder();
         const QByteArray theirs = textfile::encodeLines({"DD", "16"});
         home.writeWorkFile("Recovery/Icon.kr3", theirs);
         const QString lockPath = home.workFolder() + "Recovery/kr31.lock";
-        QLockFile other(lockPath);
-        if (otherRuns) {
-            QVERIFY(other.tryLock(0));
+        QLockFile theirLock(lockPath);
+        if (other == "runs") {
+            QVERIFY(theirLock.tryLock(0));
+        } else if (other == "same number") {
+            QVERIFY(theirLock.tryLock(0));
+            QFile file(lockPath);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray left = file.readAll();
+            file.close();
+            theirLock.unlock();
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(left);
+            file.close();
         } else {
             // A process that takes the lock and dies without letting it go.
             const pid_t child = ::fork();
@@ -173,7 +186,7 @@ private Q_SLOTS:
         QCOMPARE(home.readWorkFile("Recovery/Icon.kr3"), otherRuns ? theirs : QByteArray());
         QCOMPARE(QFile::exists(home.workFolder() + "Recovery/Text.kr3"), !otherRuns);
         if (otherRuns) {
-            other.unlock();
+            theirLock.unlock();
             QVERIFY(!recovery::keepsCopies()); // decided once, at the first look
         }
     }
