@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QLockFile>
 
+#include <algorithm>
+
 #include <memory>
 
 namespace kr31::recovery {
@@ -135,25 +137,64 @@ QList<Found> findCopies()
     return found;
 }
 
+namespace {
+
+// The editor whose copy a file in the recovery folder is: "<key>.kr3" (the
+// copy a run keeps) or "<key>-<when>.kr3" (a copy of an earlier run set aside).
+const Editor *copyOf(const QString &fileName)
+{
+    if (!fileName.endsWith(Extension))
+        return nullptr;
+    const QString stem = fileName.chopped(Extension.size());
+    if (const Editor *e = editor(stem))
+        return e;
+    const qsizetype dash = stem.indexOf(u'-');
+    if (dash < 0)
+        return nullptr;
+    const QString when = stem.mid(dash + 1);
+    for (const QChar c : when) {
+        if (!c.isDigit() && c != u'-')
+            return nullptr;
+    }
+    return when.isEmpty() ? nullptr : editor(stem.left(dash));
+}
+
+} // namespace
+
 Plan plan(const QList<Found> &found)
 {
     Plan result;
     for (const Editor &e : editors()) {
+        QList<Found> copies;
         for (const Found &f : found) {
-            if (f.fileName != e.key + Extension)
+            if (copyOf(f.fileName) != editor(e.key))
                 continue;
             if (f.lines && !f.lines->isEmpty() && e.markers.contains(f.lines->first()))
-                result.offers.append({e, question(e, f.written), *f.lines});
+                copies.append(f);
             else
                 result.discard.append(f.fileName);
         }
+        std::stable_sort(copies.begin(), copies.end(),
+                         [](const Found &a, const Found &b) { return a.written > b.written; });
+        for (const Found &f : copies)
+            result.offers.append({e, question(e, f.written), *f.lines, f.fileName, f.written});
     }
     for (const Found &f : found) {
-        const bool ours = f.fileName.endsWith(Extension) && editor(f.fileName.chopped(Extension.size()));
-        if (!ours)
+        if (!copyOf(f.fileName))
             result.discard.append(f.fileName);
     }
     return result;
+}
+
+QString setAside(const Offer &offer)
+{
+    if (offer.fileName != offer.editor.key + Extension)
+        return offer.fileName; // set aside already
+    const QString stem = offer.editor.key + u'-' + offer.written.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString name = stem + Extension;
+    for (int n = 2; QFileInfo::exists(folder() + name); ++n)
+        name = stem + u'-' + QString::number(n) + Extension;
+    return keepsCopies() && QFile::rename(folder() + offer.fileName, folder() + name) ? name : offer.fileName;
 }
 
 QString question(const Editor &editor, const QDateTime &written)

@@ -64,23 +64,33 @@ struct Found
 // reader; none when another running kr31 keeps the copies.
 QList<Found> findCopies();
 
-// A copy to offer: the editor, the question to ask, the lines to restore.
+// A copy to offer: the editor, the question to ask, the lines to restore,
+// and the file in the recovery folder they came from, written when.
 struct Offer
 {
     Editor editor;
     QString question;
     QStringList lines;
+    QString fileName;
+    QDateTime written;
 };
-// What to do with the files found: offer the good copies (one per editor, in
-// the editors' order) and remove the rest without a word: names no editor
-// keeps, files that could not be read, are empty, or whose marker the
-// editor's open does not accept.
+// What to do with the files found: offer the good copies (in the editors'
+// order, an editor's newest first) and remove the rest without a word: names
+// no editor keeps, files that could not be read, are empty, or whose marker
+// the editor's open does not accept. An editor's copies are "<key>.kr3", the
+// one a run keeps, and "<key>-<when>.kr3", earlier ones set aside at a start.
 struct Plan
 {
     QList<Offer> offers;
     QStringList discard; // file names in the recovery folder
 };
 Plan plan(const QList<Found> &found);
+
+// Renames the file of a copy left by an earlier run to
+// "<key>-<yyyyMMdd-HHmmss>.kr3" (the time it was written; "-2", "-3"... when
+// that is taken), so that this run's own copy of the editor never writes over
+// it; answers the new name, or the old one when the file could not be moved.
+QString setAside(const Offer &offer);
 
 // The question for a copy of work written at a time, e.g.
 // "アイコンでつくったプログラムが保存されずに残っています（12月7日 23:40）。\nもどしますか？"

@@ -39,6 +39,11 @@ void RecoveryKeeper::poll()
             m_timer.stop();
         return;
     }
+    write();
+}
+
+void RecoveryKeeper::write()
+{
     m_debounce.clear();
     m_timer.stop();
     if (!recovery::keepsCopies())
@@ -56,10 +61,9 @@ bool RecoveryKeeper::restore(const QStringList &lines)
 {
     if (!m_restore(lines))
         return false;
-    adopt();
     if (markModified)
         markModified();
-    edited();
+    write();
     return true;
 }
 

@@ -51,17 +51,17 @@ public:
     void discard();
     // Writes the copy now when one is due (the poll timer calls it).
     void poll();
-    // Opens recovered lines in the editor and marks it modified; false when
-    // the editor took nothing.
+    // Opens recovered lines in the editor, marks it modified and writes its
+    // copy at once; false when the editor took nothing.
     bool restore(const QStringList &lines);
-    // True when this run has written a copy or owes one.
-    bool active() const { return m_wrote || m_debounce.pending(); }
-    // Takes the copy on disk as this run's own, so that discard() removes it.
-    void adopt() { m_wrote = true; }
+    // True when the copy on disk is this run's own.
+    bool hasOwnCopy() const { return m_wrote; }
     // Sets the editor's mark after a restore (bound by ModifiedMark::keepWith).
     std::function<void()> markModified;
 
 private:
+    void write();
+
     Clock &m_clock;
     QString m_key;
     Snapshot m_snapshot;

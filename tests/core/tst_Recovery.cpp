@@ -69,10 +69,10 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("offered");
         QTest::addColumn<QStringList>("discarded");
         const QStringList icon = {"DD", "16", "27"};
-        QTest::newRow("icon copy") << QList<recovery::Found>{found("Icon.kr3", icon)} << QStringList{"Icon"}
+        QTest::newRow("icon copy") << QList<recovery::Found>{found("Icon.kr3", icon)} << QStringList{"Icon.kr3"}
                                    << QStringList{};
         QTest::newRow("LED marker") << QList<recovery::Found>{found("Icon.kr3", QStringList{"LED", "100"})}
-                                    << QStringList{"Icon"} << QStringList{};
+                                    << QStringList{"Icon.kr3"} << QStringList{};
         QTest::newRow("unreadable") << QList<recovery::Found>{found("Icon.kr3", std::nullopt)} << QStringList{}
                                     << QStringList{"Icon.kr3"};
         QTest::newRow("empty") << QList<recovery::Found>{found("Icon.kr3", QStringList{})} << QStringList{}
@@ -88,7 +88,20 @@ private Q_SLOTS:
         QTest::newRow("editors' order, not the folder's")
             << QList<recovery::Found>{found("Melody.kr3", QStringList{"MELODY"}), found("Icon.kr3", icon),
                                       found("Flowchart.kr3", QStringList{"FURO"})}
-            << QStringList{"Icon", "Flowchart", "Melody"} << QStringList{};
+            << QStringList{"Icon.kr3", "Flowchart.kr3", "Melody.kr3"} << QStringList{};
+        // Copies of earlier runs set aside under their time: newest first.
+        auto at = [](const QString &name, const QStringList &lines, int minutes) {
+            return recovery::Found{name, Written.addSecs(60 * minutes), lines};
+        };
+        QTest::newRow("copies set aside")
+            << QList<recovery::Found>{at("Icon-20261201-100000.kr3", icon, -9000), at("Icon.kr3", icon, 0),
+                                      at("Icon-20261207-2300.kr3", icon, -40), at("Text-20261207-230000.kr3", QStringList{"WORD"}, 0)}
+            << QStringList{"Icon.kr3", "Icon-20261207-2300.kr3", "Icon-20261201-100000.kr3", "Text-20261207-230000.kr3"}
+            << QStringList{};
+        QTest::newRow("names only like a set-aside copy")
+            << QList<recovery::Found>{found("Icon-.kr3", icon), found("Icon-old.kr3", icon), found("Paint-20261207.kr3", icon),
+                                      found("Icon-20261207-230000.kr3", QStringList{"MELODY"})}
+            << QStringList{} << QStringList{"Icon-20261207-230000.kr3", "Icon-.kr3", "Icon-old.kr3", "Paint-20261207.kr3"};
     }
     void plan()
     {
@@ -96,10 +109,12 @@ private Q_SLOTS:
         QFETCH(QStringList, offered);
         QFETCH(QStringList, discarded);
         const recovery::Plan plan = recovery::plan(files);
-        QStringList keys;
-        for (const recovery::Offer &offer : plan.offers)
-            keys.append(offer.editor.key);
-        QCOMPARE(keys, offered);
+        QStringList names;
+        for (const recovery::Offer &offer : plan.offers) {
+            names.append(offer.fileName);
+            QVERIFY(offer.fileName.startsWith(offer.editor.key));
+        }
+        QCOMPARE(names, offered);
         QCOMPARE(plan.discard, discarded);
     }
 

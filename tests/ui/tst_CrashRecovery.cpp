@@ -9,6 +9,7 @@
 #include "support/TempHome.h"
 #include "support/TestPaths.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
@@ -243,7 +244,11 @@ private Q_SLOTS:
             xdotool({"key", "Escape"});
             QTRY_VERIFY_WITH_TIMEOUT(messageBox().isEmpty(), 5000);
             QCOMPARE(second.state(), QProcess::Running);
-            QCOMPARE(run.home.readWorkFile(copyName), left);
+            // Set aside under its time, out of the way of this run's copies.
+            QVERIFY(!QFile::exists(copyPath));
+            const QStringList aside = QDir(recovery::folder()).entryList({key + "-*.kr3"}, QDir::Files);
+            QCOMPARE(aside.size(), 1);
+            QCOMPARE(run.home.readWorkFile("Recovery/" + aside.first()), left);
             killNow(second);
             run.start(second, {});
         }
@@ -261,6 +266,7 @@ private Q_SLOTS:
         // copy of what it now holds: the same bytes again.
         QTRY_VERIFY_WITH_TIMEOUT(inode(copyPath) != before && inode(copyPath) != 0, 10000);
         QCOMPARE(run.home.readWorkFile(copyName), left);
+        QCOMPARE(QDir(recovery::folder()).entryList({"*.kr3"}, QDir::Files), QStringList{key + ".kr3"});
         QVERIFY(messageBox().isEmpty()); // one question, no other box
         if (!steps.isEmpty())
             QVERIFY(!editorWindow().isEmpty()); // and the editor stands open with the work

@@ -15,6 +15,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <Qsci/qsciscintilla.h>
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QSlider>
@@ -44,6 +45,13 @@ struct RecoveryRig : UiRig
         keeper->poll();
     }
     QString copy() const { return recovery::copyPath("Icon"); }
+    // The files in the recovery folder, but its lock.
+    QStringList recoveryFiles() const
+    {
+        QStringList names = QDir(recovery::folder()).entryList(QDir::Files, QDir::Name);
+        names.removeAll("kr31.lock");
+        return names;
+    }
     bool hasCopy() const { return QFile::exists(copy()); }
     QByteArray copyBytes() const { return home.readWorkFile("Recovery/Icon.kr3"); }
     // What File_Save writes for the program as it stands.
@@ -320,18 +328,63 @@ private Q_SLOTS:
             QVERIFY(rig.dialogs.questions.first().startsWith(msg::RecoveryIconWork));
         QCOMPARE(rig.editor->isVisible(), restored);
         QCOMPARE(rig.editor->isModified(), restored);
-        // Only a plain No drops the work; a box closed without an answer asks again next time.
+        // Restored: the editor's own copy holds the work at once. Only a plain
+        // No drops it; a box closed without an answer keeps the copy, set
+        // aside under its time, where this run's editor does not write.
+        const QStringList left = rig.recoveryFiles();
         const bool closed = answer == Answer::Cancel;
-        QCOMPARE(rig.hasCopy(), restored || closed);
+        QCOMPARE(left.size(), restored || closed ? 1 : 0);
+        QCOMPARE(rig.hasCopy(), restored);
         if (closed) {
-            QCOMPARE(rig.copyBytes(), copy);
+            QVERIFY(left.first().startsWith("Icon-"));
+            QCOMPARE(rig.home.readWorkFile("Recovery/" + left.first()), copy);
+            rig.editor->show();
+            rig.editor->dropCommand(5, 17);
+            rig.pass(1000);
+            QVERIFY(rig.hasCopy());
+            QCOMPARE(rig.home.readWorkFile("Recovery/" + left.first()), copy);
             RecoveryOffer::discardAll(rig.forms); // a clean exit leaves it too
-            QCOMPARE(RecoveryOffer(rig.forms).offers().size(), 1);
-        }
-        if (!restored)
+            QCOMPARE(rig.recoveryFiles(), left);
+            rig.editor->hide();
+            rig.dialogs.answers = {Answer::No};
+            rig.editor->All_DeleteClick();
+            RecoveryOffer again(rig.forms);
+            QCOMPARE(again.offers().size(), 1);
+            rig.dialogs.answers = {Answer::Yes};
+            again.ask();
+            QVERIFY(rig.editor->isModified());
+            QCOMPARE(rig.recoveryFiles(), QStringList{"Icon.kr3"});
+        } else if (!restored) {
             return;
+        }
+        QCOMPARE(rig.copyBytes(), copy);
         QCOMPARE(rig.saved(), copy);
-        QVERIFY(!rig.hasCopy());
+        QVERIFY(rig.recoveryFiles().isEmpty());
+    }
+
+    // Copies of one editor from several earlier runs: the newest is asked
+    // first; once one is restored the older ones wait for the next start.
+    void theNewestCopyComesFirst()
+    {
+        RecoveryRig rig;
+        rig.editor->hide();
+        recovery::folder();
+        const QByteArray older = textfile::encodeLines({"DD", "16"});
+        const QByteArray newer = textfile::encodeLines({"DD", "17"});
+        rig.home.writeWorkFile("Recovery/Icon-20261201-100000.kr3", older);
+        rig.home.writeWorkFile("Recovery/Icon.kr3", newer);
+        QFile aside(rig.home.workFolder() + "Recovery/Icon-20261201-100000.kr3");
+        QVERIFY(aside.open(QIODevice::Append));
+        QVERIFY(aside.setFileTime(QDateTime::currentDateTime().addDays(-7), QFileDevice::FileModificationTime));
+        aside.close();
+        RecoveryOffer offer(rig.forms);
+        QCOMPARE(offer.offers().size(), 2);
+        rig.dialogs.answers = {Answer::Yes, Answer::Yes};
+        offer.ask();
+        QCOMPARE(rig.dialogs.questions.size(), 1);
+        QCOMPARE(textfile::splitLines(QString::fromLatin1(rig.copyBytes())).mid(0, 3),
+                 (QStringList{"LED", "17", "27"})); // the newer one, as the editor saves it
+        QCOMPARE(rig.recoveryFiles(), (QStringList{"Icon-20261201-100000.kr3", "Icon.kr3"}));
     }
 
     // Each editor: edits, then the copy; the copy is offered after a crash
