@@ -214,6 +214,17 @@ void Debounce::edited(quint32 now)
     m_last = now;
 }
 
+quint32 Debounce::msUntilDue(quint32 now) const
+{
+    if (!m_pending)
+        return 0;
+    const quint32 sinceLast = now - m_last;
+    const quint32 sinceFirst = now - m_first;
+    const quint32 settle = sinceLast >= SettleMs ? 0 : SettleMs - sinceLast;
+    const quint32 lag = sinceFirst >= LongestLagMs ? 0 : LongestLagMs - sinceFirst;
+    return qMin(settle, lag);
+}
+
 bool Debounce::due(quint32 now) const
 {
     return m_pending && (quint32(now - m_last) >= SettleMs || quint32(now - m_first) >= LongestLagMs);

@@ -99,8 +99,7 @@ QString question(const Editor &editor, const QDateTime &written);
 // When to write a copy, on the millisecond tick count (wrapping at 32 bits):
 // once edits have paused for SettleMs, or SettleMs after the first unwritten
 // edit while edits go on without a pause, so a copy is never written per
-// keystroke and never lags the work by much more than SettleMs (plus the
-// polling interval of whoever asks).
+// keystroke and never lags the work by more than LongestLagMs.
 class Debounce
 {
 public:
@@ -111,6 +110,9 @@ public:
     void edited(quint32 now);
     // True when a copy is owed and should be written at now.
     bool due(quint32 now) const;
+    // Milliseconds from now until a copy is due, unless more edits come; 0
+    // when it is due now or nothing is owed.
+    quint32 msUntilDue(quint32 now) const;
     // True when edits are waiting for a copy.
     bool pending() const { return m_pending; }
     // The copy was written (or the work dropped): nothing is owed.

@@ -38,9 +38,6 @@ public:
     using Snapshot = std::function<QByteArray()>;
     using Restore = std::function<bool(const QStringList &)>;
 
-    // How often a pending copy is looked at, in milliseconds.
-    static constexpr int PollMs = 250;
-
     RecoveryKeeper(QObject *editor, Clock &clock, QString key, Snapshot snapshot, Restore restore);
 
     const QString &key() const { return m_key; }
@@ -49,7 +46,8 @@ public:
     // The work was saved or dropped: no copy is owed, and the copy this run
     // wrote is removed (a copy from an earlier run is left to the start-up offer).
     void discard();
-    // Writes the copy now when one is due (the poll timer calls it).
+    // Writes the copy now when one is due (the keeper's timer calls it when
+    // the copy falls due).
     void poll();
     // Opens recovered lines in the editor, marks it modified and writes its
     // copy at once; false when the editor took nothing.

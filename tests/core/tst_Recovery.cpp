@@ -54,11 +54,17 @@ private Q_SLOTS:
         for (int step = 0; step < 1000; ++step, now += 10) {
             while (next < edits.size() && edits.at(next) == now)
                 d.edited(edits.at(next++));
+            // With no edit before it, the wait told is the wait there is.
+            if (next == edits.size() || edits.at(next) > firstDue)
+                QCOMPARE(quint32(now + d.msUntilDue(now)), firstDue);
             if (d.due(now))
                 break;
         }
         QCOMPARE(now, firstDue);
+        QCOMPARE(d.msUntilDue(now), 0u);
+        QCOMPARE(d.msUntilDue(now + 100000), 0u); // overdue
         d.clear();
+        QCOMPARE(d.msUntilDue(now), 0u);
         QVERIFY(!d.due(now + 100000));
         QVERIFY(!d.pending());
     }
