@@ -10,7 +10,6 @@
 #include <QLockFile>
 
 #include <algorithm>
-
 #include <memory>
 
 namespace kr31::recovery {

@@ -2,12 +2,12 @@
 
 #include "core/WorkFolder.h"
 
-#include <QPushButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace kr31 {
 
