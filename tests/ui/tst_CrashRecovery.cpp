@@ -190,11 +190,11 @@ private Q_SLOTS:
         QTest::newRow("text") << "Text" << QStringList{"WORD", "ON();", "Bright(50);"}
                               << QStringList{"click 200 300", "key ctrl+End Return", "type OFF();"}
                               << QStringList{"ON();", "Bright(50);", "OFF();"} << QStringList{} << true;
-        // Three notes from the keyboard, then the link page: on, and the third pitch at 40.
+        // Three notes from the keyboard, then the link page: on ("1" after "LINK"), and the third pitch at 40.
         QTest::newRow("melody") << "Melody" << QStringList{"MELODY"}
                                 << QStringList{"click 75 365", "key a s d", "click 75 395", "click 172 404",
                                                "click 349 482", "key ctrl+a", "type 40"}
-                                << QStringList{"86", "88", "90", "LINK", "40"} << QStringList{} << false;
+                                << QStringList{"86", "88", "90", "LINK", "1", "40"} << QStringList{} << false;
     }
     void killedWorkComesBack()
     {
