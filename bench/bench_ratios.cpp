@@ -30,6 +30,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -197,8 +198,12 @@ struct Timings
 
 void sound(int rounds)
 {
-    // In the work folder of a fresh home, as the program finds it.
+    // In the work folder of a fresh home, as the program finds it, written
+    // the way a transfer writes it.
     Settings settings;
+    bench::Quiet quiet;
+    RealClock clock;
+    Transmitter transmitter(quiet, quiet, clock, settings);
     QDir folder(workfolder::path());
     const Packet packet = packet::melodyReset();
     std::printf("Transfer sound of a melody packet (%lld values), %d interleaved rounds, median wall/CPU ms\n",
@@ -207,14 +212,16 @@ void sound(int rounds)
                 "plain write", "ratio", "decode", "sound", "ratio");
     for (int mode : {0, 2}) {
         settings.setWaveMode(mode);
-        const QString path = folder.filePath(QStringLiteral("Creat.WAV"));
+        // Chosen a while before the Send, as a user does: a file changed in the
+        // last moments is read again at every byte (see IniFile).
+        QThread::msleep(100);
         const QByteArray plainPath = QFile::encodeName(folder.filePath(QStringLiteral("plain.bin")));
         const auto variant = [&] { return settings.waveMode(); }; // asked at the leader and at every byte
         const QByteArray samples = tone::transferSound(packet, variant);
         const QByteArray bytes = wav::fileBytes(samples);
         Timings whole, built, written, plain, decoded;
         for (int r = 0; r < rounds; ++r) {
-            whole.add([&] { wav::write(path, tone::transferSound(packet, variant)); });
+            whole.add([&] { transmitter.writeSound(transmitter.buildSound(packet)); });
             plain.add([&] {
                 const int fd = ::open(plainPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
                 if (fd >= 0) {
@@ -223,7 +230,7 @@ void sound(int rounds)
                 }
             });
             built.add([&] { tone::transferSound(packet, variant); });
-            written.add([&] { wav::write(path, samples); });
+            written.add([&] { transmitter.writeSound(samples); });
             decoded.add([&] { tone::decode(samples); });
         }
         const double soundMs = samples.size() * 1000.0 / tone::SampleRate;

@@ -22,6 +22,8 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHash>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -34,6 +36,20 @@ void installFontSubstitutions()
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
     QFont::insertSubstitution(QStringLiteral("ＭＳ　ゴシック"), QStringLiteral("IPAGothic"));
     QFont::insertSubstitution(QStringLiteral("FixedSys"), QStringLiteral("IPAGothic"));
+}
+
+std::thread lookUpFontsMeanwhile()
+{
+    return std::thread([] {
+        QFontDatabase::families();
+        QFont digit;
+        digit.setPixelSize(27);
+        digit.setBold(true);
+        QFontMetrics(digit).height();
+        QFont gothic(QStringLiteral("ＭＳ Ｐゴシック"));
+        gothic.setPixelSize(12);
+        QFontMetrics(gothic).height();
+    });
 }
 
 namespace {
@@ -106,6 +122,11 @@ void createWindows(Forms &forms)
     forms.add(new SplashWindow(forms));
     forms.add(new MelodyPrintWindow(forms));
     forms.add(new WizardWindow(forms));
+    // Every new widget asks to be polished (style, style sheet, fonts) in the
+    // next turn of the message loop, which runs before the main menu's first
+    // paint. A window polishes itself and its children when it is first
+    // shown anyway, so the hidden ones wait until then.
+    QCoreApplication::removePostedEvents(nullptr, QEvent::PolishRequest);
 }
 
 } // namespace kr31

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <thread>
+
 namespace kr31 {
 
 class Forms;
@@ -8,6 +10,12 @@ class Forms;
 // with the splash shown while it is made) and registers them in forms.
 // The windows are parented to nothing; forms' owner deletes them.
 void createWindows(Forms &forms);
+
+// Looks up on another thread the fonts that the windows are about to ask
+// for, while the window thread builds them: the font database is shared (and
+// locked), so the window thread finds it filled. Call once the application
+// object exists; join the thread before it goes.
+std::thread lookUpFontsMeanwhile();
 
 // Maps the Windows font names the windows use to the installed Japanese fonts.
 void installFontSubstitutions();

@@ -37,6 +37,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <thread>
 
 using namespace kr31;
 
@@ -177,12 +178,15 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("KR-31"));
     QApplication::setQuitOnLastWindowClosed(false);
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
-    installJapaneseTranslation();
     installFontSubstitutions();
+    std::thread fonts = lookUpFontsMeanwhile();
+    installJapaneseTranslation();
 
     AlsaSoundOutput alsa;
     ThreadedSoundOutput sound(alsa);
-    alsa.noteState();
+    // The mixer is noted while the windows are made; nothing sounds before
+    // the message loop runs.
+    std::thread noting([&alsa] { alsa.noteState(); });
     QtDialogs dialogs;
     QtShell shell;
     RealClock clock;
@@ -211,6 +215,8 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIntValue("KR31_QUIT_AFTER_FIRST_PAINT") == 1)
         timing = std::make_unique<QuitAfterFirstPaint>(menu);
     menu->show();
+    noting.join();
+    fonts.join();
 
     // A .kr3 file given on the command line (a double-click in the file
     // manager) opens in the editor that its marker names, after the

@@ -86,7 +86,10 @@ std::optional<KeyLine> keyLine(const QString &line)
 
 bool same(const QString &a, const QString &b)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    // Case folding keeps the length of every character: names of another
+    // length never match. Names written as the program writes them match
+    // byte for byte; only the others need the costly comparison.
+    return a.size() == b.size() && (a == b || a.compare(b, Qt::CaseInsensitive) == 0);
 }
 
 // A file as stat() sees it: while two readings are equal, the file did not change.
@@ -108,10 +111,10 @@ qint64 nanoseconds(const timespec &t)
 }
 
 // nullopt when stat() fails for another reason than a missing file.
-std::optional<FileIdentity> identityOf(const QString &path)
+std::optional<FileIdentity> identityOf(const QByteArray &nativePath)
 {
     struct stat st{};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+    if (::stat(nativePath.constData(), &st) != 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return FileIdentity{};
         return std::nullopt;
@@ -197,10 +200,10 @@ void forget(const QString &path)
 // The file's lines, read again only when its identity changed since the
 // last reading; a missing file has no lines. nullptr when it exists but
 // cannot be read.
-std::shared_ptr<const ParsedFile> parsedFile(const QString &path)
+std::shared_ptr<const ParsedFile> parsedFile(const QString &path, const QByteArray &nativePath)
 {
     KeptFiles &k = kept();
-    const std::optional<FileIdentity> before = identityOf(path);
+    const std::optional<FileIdentity> before = identityOf(nativePath);
     if (before) {
         QMutexLocker lock(&k.mutex);
         if (const auto it = k.files.constFind(path); it != k.files.constEnd() && it->identity == *before)
@@ -219,7 +222,7 @@ std::shared_ptr<const ParsedFile> parsedFile(const QString &path)
 
     // Kept only when nothing changed while reading, and when the file's times
     // lie far enough back that a further change cannot share them.
-    const std::optional<FileIdentity> after = identityOf(path);
+    const std::optional<FileIdentity> after = identityOf(nativePath);
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     const qint64 settled = nanoseconds(now) - k.recentWindowNs;
@@ -247,12 +250,13 @@ void IniFile::setRecentChangeWindow(std::chrono::nanoseconds window)
 
 IniFile::IniFile(QString path)
     : m_path(std::move(path))
+    , m_nativePath(QFile::encodeName(m_path))
 {
 }
 
 std::optional<QString> IniFile::value(const QString &section, const QString &key, bool *readError) const
 {
-    const auto file = parsedFile(m_path);
+    const auto file = parsedFile(m_path, m_nativePath);
     if (readError)
         *readError = !file;
     if (!file)
@@ -317,7 +321,7 @@ bool IniFile::setValue(const QString &section, const QString &key, const QString
 
 bool IniFile::setValues(const QString &section, const QList<QPair<QString, QString>> &entries)
 {
-    const auto file = parsedFile(m_path);
+    const auto file = parsedFile(m_path, m_nativePath);
     if (!file)
         return false;
     QList<QByteArray> lines = file->raw;

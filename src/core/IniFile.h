@@ -52,6 +52,7 @@ public:
 
 private:
     QString m_path;
+    QByteArray m_nativePath; // m_path as the system calls take it
 };
 
 // The same rules on a file's bytes in memory.

@@ -29,10 +29,23 @@ IniFile Settings::ini(bool forWriting) const
     return IniFile(iniPath());
 }
 
+namespace {
+int waveModeIn(const IniFile &ini)
+{
+    static const QString name = QStringLiteral("name");
+    const int mode = ini.integer(kWave, name, 0);
+    return (mode >= 0 && mode <= 3) ? mode : 0;
+}
+} // namespace
+
 int Settings::waveMode() const
 {
-    const int mode = ini().integer(kWave, QStringLiteral("name"), 0);
-    return (mode >= 0 && mode <= 3) ? mode : 0;
+    return waveModeIn(ini());
+}
+
+std::function<int()> Settings::waveModeReader() const
+{
+    return [ini = ini()] { return waveModeIn(ini); };
 }
 
 bool Settings::setWaveMode(int mode)

@@ -23,6 +23,10 @@ public:
     // Wave/name, the transfer mode 0..3: a missing key, a value that is not a
     // decimal integer or one outside 0..3 all read as 0.
     int waveMode() const;
+    // waveMode() for a caller that asks many times in a row (a transfer asks
+    // at every byte): each call reads the file as it is then, but the file is
+    // located once, when the reader is made.
+    std::function<int()> waveModeReader() const;
     bool setWaveMode(int mode);
 
     // Wizard/Start: 1 opens the wizard at the first showing of the main menu.

@@ -205,7 +205,7 @@ QByteArray encodeLines(const QStringList &lines)
     return out;
 }
 
-bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error)
+bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error, Durability durability)
 {
     if (path.isEmpty())
         return fail(error, fileErrorReason(ENOENT));
@@ -222,7 +222,8 @@ bool writeAtomically(const QString &path, const QByteArray &bytes, QString *erro
     if (fd < 0)
         return fail(error, fileErrorReason(errno));
     // Every step is checked: a full disk shows up in write() or only at fsync().
-    bool ok = writeAll(fd, bytes) && retryOnInterrupt([&] { return ::fsync(fd); }) == 0;
+    bool ok = writeAll(fd, bytes) &&
+              (durability == Durability::Scratch || retryOnInterrupt([&] { return ::fsync(fd); }) == 0);
     if (ok && exists)
         ::fchmod(fd, old.st_mode & 07777); // keeps the old file's permissions; a failure here is harmless
     int savedErrno = errno;
@@ -230,6 +231,11 @@ bool writeAtomically(const QString &path, const QByteArray &bytes, QString *erro
         ok = false;
         savedErrno = errno;
     }
+    // Renaming over an existing file makes ext4 start writing the new one to
+    // the disk at once (its guard for programs that never sync), which a
+    // scratch file does not need: the old one goes first.
+    if (ok && exists && durability == Durability::Scratch)
+        ::unlink(QFile::encodeName(target).constData());
     if (ok && ::rename(temporary.constData(), QFile::encodeName(target).constData()) != 0) {
         ok = false;
         savedErrno = errno;

@@ -36,12 +36,25 @@ QString decodeText(const QByteArray &bytes);
 // The bytes of lines in code page 932, each line (the last too) ended by CR LF.
 QByteArray encodeLines(const QStringList &lines);
 
+// How far a written file must survive a crash of the whole machine.
+enum class Durability {
+    // Synced to the disk before it replaces the old file: the learner's work,
+    // settings, anything that must still be there after a power cut.
+    Synced,
+    // Not synced: a file that is rebuilt at every use and read back at once
+    // (the transfer sound). The old file is removed just before the new one
+    // takes its name, so a reader at that moment finds no file; never a half
+    // written one. A failed write still leaves the old file whole.
+    Scratch,
+};
+
 // Writes bytes atomically: a new file beside the old one, written unbuffered,
-// checked and synced to the disk, then renamed over it. The old file stays
-// whole when anything fails (a full disk, no permission, a missing folder, a
-// folder of that name). On failure returns false and sets *error (if given)
-// to the reason in Japanese.
-bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+// checked and (Synced) synced to the disk, then renamed over it. The old file
+// stays whole when anything fails (a full disk, no permission, a missing
+// folder, a folder of that name). On failure returns false and sets *error
+// (if given) to the reason in Japanese.
+bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr,
+                     Durability durability = Durability::Synced);
 
 // Writes lines in code page 932 with CR LF, atomically.
 bool writeLines(const QString &path, const QStringList &lines, QString *error = nullptr);

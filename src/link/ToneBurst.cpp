@@ -1,5 +1,7 @@
 #include "link/ToneBurst.h"
 
+#include <cstring>
+
 namespace kr31::tone {
 
 namespace {
@@ -25,15 +27,24 @@ char active(int variant)
     return idle(variant) == Low ? High : Low;
 }
 
+// count samples of one level at the end (a transfer sound is made of
+// hundreds of thousands of them, run by run).
+void appendRun(QByteArray &samples, int count, char level)
+{
+    const qsizetype start = samples.size();
+    samples.resize(start + count);
+    std::memset(samples.data() + start, level, size_t(count));
+}
+
 void appendBit(QByteArray &samples, bool one, int variant)
 {
     const bool burst = variant >= 2;
     if (!one) {
-        samples.append(burst ? BurstZero : LevelBit, idle(variant));
+        appendRun(samples, burst ? BurstZero : LevelBit, idle(variant));
         return;
     }
     if (!burst) {
-        samples.append(LevelBit, active(variant));
+        appendRun(samples, LevelBit, active(variant));
         return;
     }
     // A fast square wave, period two samples, beginning and ending on the active level.
@@ -67,7 +78,7 @@ void appendByte(QByteArray &samples, int value, bool startBit, int variant)
         appendBit(samples, true, variant);
     for (int bit = 7; bit >= 0; --bit)
         appendBit(samples, (value >> bit) & 1, variant);
-    samples.append(TrailerLength, idle(variant));
+    appendRun(samples, TrailerLength, idle(variant));
 }
 
 QByteArray encodeByte(int value, bool startBit, int variant)

@@ -28,12 +28,16 @@ QString Transmitter::soundPath() const
 
 QByteArray Transmitter::buildSound(const Packet &packet) const
 {
-    return tone::transferSound(packet, [this] { return m_mode ? *m_mode : m_settings.waveMode(); });
+    if (m_mode)
+        return tone::transferSound(packet, [mode = *m_mode] { return mode; });
+    return tone::transferSound(packet, m_settings.waveModeReader());
 }
 
 bool Transmitter::writeSound(const QByteArray &samples)
 {
-    if (wav::write(soundPath(), samples))
+    // Built anew for every transfer and played at once: it need not outlive a
+    // power cut, and syncing it would hold up every Send.
+    if (wav::write(soundPath(), samples, nullptr, textfile::Durability::Scratch))
         return true;
     // The old file must not be played: the lamp would take an old program.
     m_dialogs.warning(msg::SettingsWrite105);

@@ -57,9 +57,9 @@ QByteArray fileBytes(const QByteArray &samples)
     return out;
 }
 
-bool write(const QString &path, const QByteArray &samples, QString *error)
+bool write(const QString &path, const QByteArray &samples, QString *error, textfile::Durability durability)
 {
-    return textfile::writeAtomically(path, fileBytes(samples), error);
+    return textfile::writeAtomically(path, fileBytes(samples), error, durability);
 }
 
 std::optional<Audio> parse(const QByteArray &bytes, QString *error)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/TextFile.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -13,7 +15,8 @@ QByteArray fileBytes(const QByteArray &samples);
 
 // Writes fileBytes(samples) to path atomically. False (and *error set) when
 // the file cannot be written; an old file of that name is then left whole.
-bool write(const QString &path, const QByteArray &samples, QString *error = nullptr);
+bool write(const QString &path, const QByteArray &samples, QString *error = nullptr,
+           textfile::Durability durability = textfile::Durability::Synced);
 
 struct Audio
 {

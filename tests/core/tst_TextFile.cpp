@@ -28,6 +28,10 @@ const QList<QPair<QString, Writer>> &writers()
          [](const QString &p, QString *) { return IniFile(p).setValue("Wave", "name", "2"); }},
         {"Report.html", [](const QString &p, QString *e) { return report::writePage(p, {"<HTML>", "</HTML>"}, e); }},
         {"WAV", [](const QString &p, QString *e) { return wav::write(p, QByteArray(300, '\x80'), e); }},
+        {"transfer sound, not synced",
+         [](const QString &p, QString *e) {
+             return wav::write(p, QByteArray(300, '\x80'), e, textfile::Durability::Scratch);
+         }},
     };
     return all;
 }

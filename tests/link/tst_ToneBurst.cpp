@@ -194,13 +194,17 @@ private Q_SLOTS:
     void modeChangedDuringTransferAppliesAtNextByte_data()
     {
         QTest::addColumn<bool>("settled");
-        QTest::newRow("file written a moment before") << false;
-        QTest::newRow("file unchanged for an hour") << true;
+        QTest::addColumn<bool>("reader"); // as a transfer asks: through one waveModeReader()
+        QTest::newRow("file written a moment before") << false << false;
+        QTest::newRow("file unchanged for an hour") << true << false;
+        QTest::newRow("reader, file written a moment before") << false << true;
+        QTest::newRow("reader, file unchanged for an hour") << true << true;
     }
     void modeChangedDuringTransferAppliesAtNextByte()
     {
         using namespace std::chrono_literals;
         QFETCH(bool, settled);
+        QFETCH(bool, reader);
         test::TempHome home;
         Settings settings;
         QVERIFY(settings.setWaveMode(0));
@@ -211,10 +215,11 @@ private Q_SLOTS:
             IniFile::setRecentChangeWindow(0ns);
         }
         int asked = 0;
+        const std::function<int()> read = reader ? settings.waveModeReader() : [&] { return settings.waveMode(); };
         const QByteArray samples = tone::transferSound({4, 5, 6}, [&] {
             if (++asked == 3) // after the leader and the first byte, same size, in place
                 home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=2\r\n");
-            return settings.waveMode();
+            return read();
         });
         IniFile::setRecentChangeWindow(50ms);
         QCOMPARE(samples, tone::leader(0) + tone::encodeByte(4, true, 0) + tone::encodeByte(5, true, 2) +

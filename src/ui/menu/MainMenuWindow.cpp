@@ -94,16 +94,8 @@ MainMenuWindow::MainMenuWindow(Forms &forms)
     m_digit->setGeometry(496, 306, 17, 26);
     m_digit->setAlignment(Qt::AlignCenter);
 
-    m_memo = new QPlainTextEdit(this);
-    m_memo->setObjectName(QStringLiteral("Memo1"));
-    // A little wider than the original box, so that the longest hint fits in
-    // a size a child can read.
-    m_memo->setGeometry(315, 288, 124, 88);
-    m_memo->setFrameStyle(QFrame::NoFrame);
-    m_memo->setEnabled(false);
-    m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_memo->document()->setDocumentMargin(2);
-    m_memo->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; color: #1b1b1b; }"));
+    // Memo1 is made with the first hint: an empty box shows nothing, and its
+    // text layout would look up the fonts before the menu's first paint.
 }
 
 void MainMenuWindow::highlight(int index)
@@ -119,16 +111,31 @@ void MainMenuWindow::highlight(int index)
 
 void MainMenuWindow::showHint(const QString &hint)
 {
+    if (!m_memo && hint.isEmpty())
+        return;
+    if (!m_memo)
+        makeMemo();
     if (m_memo->toPlainText() == hint)
         return;
-    // The box is empty at start: its Japanese font is looked up with the
-    // first hint, not before the menu's first paint.
-    if (m_memo->font().family() != HintFont) {
-        QFont memoFont(HintFont);
-        memoFont.setPixelSize(12);
-        m_memo->setFont(memoFont);
-    }
     m_memo->setPlainText(hint);
+}
+
+void MainMenuWindow::makeMemo()
+{
+    m_memo = new QPlainTextEdit(this);
+    m_memo->setObjectName(QStringLiteral("Memo1"));
+    // A little wider than the original box, so that the longest hint fits in
+    // a size a child can read.
+    m_memo->setGeometry(315, 288, 124, 88);
+    m_memo->setFrameStyle(QFrame::NoFrame);
+    m_memo->setEnabled(false);
+    m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_memo->document()->setDocumentMargin(2);
+    m_memo->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; color: #1b1b1b; }"));
+    QFont memoFont(HintFont);
+    memoFont.setPixelSize(12);
+    m_memo->setFont(memoFont);
+    m_memo->show();
 }
 
 bool MainMenuWindow::eventFilter(QObject *watched, QEvent *event)

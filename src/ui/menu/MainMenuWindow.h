@@ -39,6 +39,7 @@ protected:
 private:
     void highlight(int index);
     void showHint(const QString &hint);
+    void makeMemo();
 
     QList<QLabel *> m_tools;
     QList<QWidget *> m_hinted;
