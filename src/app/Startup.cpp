@@ -5,6 +5,7 @@
 #include "editors/icon/ChartViewWindow.h"
 #include "editors/icon/IconEditorWindow.h"
 #include "editors/text/TextEditorWindow.h"
+#include "lamp/ui/VirtualLampWindow.h"
 #include "melody/ui/MelodyEditorWindow.h"
 #include "melody/ui/MelodyPrintWindow.h"
 #include "melody/ui/NotePickerWindow.h"
@@ -122,6 +123,7 @@ void createWindows(Forms &forms)
     forms.add(new SplashWindow(forms));
     forms.add(new MelodyPrintWindow(forms));
     forms.add(new WizardWindow(forms));
+    forms.add(new VirtualLampWindow(forms));
     // Every new widget asks to be polished (style, style sheet, fonts) in the
     // next turn of the message loop, which runs before the main menu's first
     // paint. A window polishes itself and its children when it is first

@@ -18,7 +18,7 @@ constexpr int kJpegQuality = 92;
 
 // Layouts of Kind::Background (Entry::style), as in ArtTable.cpp.
 enum BgStyle { MainMenu = 1, IconEditor, FlowEditor, TextEditor, MelodyEditor, RealTime, BeepSound,
-               Report, ModePage, SetUpWindow, ChartView };
+               Report, ModePage, SetUpWindow, ChartView, LampWindow };
 
 const QColor kPanelEdge(0xFF, 0xD5, 0x9E);
 
@@ -158,6 +158,7 @@ Glyph windowGlyph(int style)
     case Report: return Glyph::Printer;
     case ModePage: return Glyph::Speaker;
     case SetUpWindow: return Glyph::Gear;
+    case LampWindow: return Glyph::Bulb;
     default: return Glyph::None;
     }
 }

@@ -57,7 +57,7 @@ struct ButtonArt {
 
 // Background layouts (Entry::style of Kind::Background).
 enum BgStyle { MainMenu = 1, IconEditor, FlowEditor, TextEditor, MelodyEditor, RealTime, BeepSound,
-               Report, ModePage, SetUpWindow, ChartView };
+               Report, ModePage, SetUpWindow, ChartView, LampWindow };
 
 const char* const kEditorBack = "Img/Back/DD";
 
@@ -118,6 +118,16 @@ const ButtonArt kButtons[] = {
     {"Img/Wizard/", "tojiru", 120, 40, "とじる", Glyph::Close, kRed},
     {"Img/Wizard/", "renew", 120, 40, "こうしん", Glyph::Refresh, kBlue},
     {"Img/Wizard/", "shudo", 120, 40, "しゅどう", Glyph::Hand, kPurple},
+    // The virtual lamp, and the button that opens it from each editor
+    {"Img/Common_Button/", "Lamp", 120, 24, "ためす", Glyph::Bulb, kYellow},
+    {"Img/Lamp/", "Help", 55, 60, "ヘルプ", Glyph::Help, kPurple, "Img/Back/Lamp", 279, 8},
+    {"Img/Lamp/", "Bye", 55, 60, "とじる", Glyph::Close, kRed, "Img/Back/Lamp", 336, 8},
+    {"Img/Lamp/", "Touch", 176, 64, "タッチ", Glyph::Hand, kPink, "Img/Back/Lamp", 16, 420},
+    {"Img/Lamp/", "Start", 176, 64, "スタート", Glyph::Play, kGreen, "Img/Back/Lamp", 208, 420},
+    {"Img/Lamp/", "Halt", 176, 64, "とめる", Glyph::Cross, kRed, "Img/Back/Lamp", 208, 420},
+    {"Img/Lamp/", "Speed1", 76, 44, "1ばい", Glyph::None, kBlue, "Img/Back/Lamp", 140, 498},
+    {"Img/Lamp/", "Speed10", 76, 44, "10ばい", Glyph::None, kBlue, "Img/Back/Lamp", 224, 498},
+    {"Img/Lamp/", "Speed60", 76, 44, "60ばい", Glyph::None, kBlue, "Img/Back/Lamp", 308, 498},
 };
 
 // Window backgrounds (750 x 500 tool windows share one title strip so the shared buttons fit all).
@@ -142,6 +152,7 @@ const BackArt kBacks[] = {
     {"Img/Back/Mode", 750, 500, ModePage, "てんそうモード", kBlue, false},
     {"Img/Back/SetUp", 600, 400, SetUpWindow, "せってい", kGrey, false},
     {"Img/Back/Chart", 500, 500, ChartView, "", kTeal, false},
+    {"Img/Back/Lamp", 400, 556, LampWindow, "バーチャルランプ", kYellow, false},
 };
 
 // The wizard's pages: file, title, instruction, illustration (Entry::style).

@@ -73,7 +73,7 @@ private Q_SLOTS:
             names.append(f->objectName());
         QCOMPARE(names, (QStringList{"TForm2", "TForm1", "TForm3", "TForm4", "TForm5", "TForm6", "TForm7", "TForm8",
                                      "TForm9", "TForm10", "TForm11", "TForm12", "TForm13", "TForm14", "TForm15",
-                                     "TForm16", "TForm17"}));
+                                     "TForm16", "TForm17", "TForm18"}));
         QVERIFY(visibleForms(rig).isEmpty());
         QVERIFY(rig.dialogs.warnings.isEmpty());
     }

@@ -5,6 +5,8 @@
 #include "editors/flowchart/CommandDialogWindow.h"
 #include "editors/flowchart/FlowchartFile.h"
 #include "editors/flowchart/FlowchartLayout.h"
+#include "lamp/LampLink.h"
+#include "lamp/ui/VirtualLampWindow.h"
 #include "program/CommandList.h"
 #include "program/ProgramFile.h"
 #include "program/ProgramSave.h"
@@ -83,6 +85,7 @@ FlowchartEditorWindow::FlowchartEditorWindow(Forms &forms)
     for (const Place &place : Buttons)
         addButton(ButtonFolder, place, actions.at(QString::fromLatin1(place.name)));
 
+    addButton(ButtonFolder, {"Lamp", 592, 106, 120, 24}, [this] { VirtualLampClick(); });
     reportHelpFailure();
     createValueControls();
 
@@ -296,6 +299,43 @@ void FlowchartEditorWindow::SendClick()
         }
         return transmitter.sendLedProgram(m_program.CompiledList);
     });
+}
+
+void FlowchartEditorWindow::VirtualLampClick()
+{
+    if (!compile())
+        return;
+    if (commandlist::total(m_program.CompiledList) > limits::MaxTotal) {
+        services().dialogs.warning(msg::SendOverLimit504);
+        return;
+    }
+    auto *lamp = dynamic_cast<VirtualLampWindow *>(forms().form(18));
+    if (!lamp)
+        return;
+    const QList<int> entries = lamp::flowchartLineEntries(m_program);
+    lamp->runProgram(m_program.CompiledList, this, [this, entries](int line) {
+        showLampStep(line >= 0 && line < entries.size() ? entries.at(line) : -1);
+    });
+}
+
+void FlowchartEditorWindow::showLampStep(int entry)
+{
+    if (!m_lampMark) {
+        m_lampMark = new QLabel(m_paintBox);
+        m_lampMark->setObjectName(QStringLiteral("LampMark"));
+        m_lampMark->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_lampMark->setStyleSheet(QStringLiteral("border: 4px solid #ffb300; border-radius: 10px;"));
+    }
+    const QList<int> tops = flowlayout::entryTops(m_program.entries(0));
+    m_lampMark->setVisible(m_program.CurrentPage == 0 && entry >= 0 && entry < tops.size());
+    if (!m_lampMark->isVisible())
+        return;
+    const QString &text = m_program.entries(0).at(entry);
+    const int centre = flowlayout::centreOf(m_paintBox->width());
+    const int half = flowlayout::halfWidth(text, flowlayout::ScreenUnit) + 10;
+    m_lampMark->setGeometry(centre - half, tops.at(entry) - 6, 2 * half, flow::entryHitHeight(text) + 12);
+    m_lampMark->raise();
+    m_scroll->ensureVisible(centre, tops.at(entry) + 20, 0, 80);
 }
 
 void FlowchartEditorWindow::ActionClick()

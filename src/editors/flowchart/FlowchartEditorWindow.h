@@ -48,6 +48,10 @@ public:
     void Edit3Click();
     void Delete1Click();
     void N3Click();
+    // Runs the compiled program on the virtual lamp, checked as for sending.
+    void VirtualLampClick();
+    // Marks the main-page entry the virtual lamp runs (-1: none) while the main page is on show.
+    void showLampStep(int entry);
     // Shows page (0: main program, k: subroutine k).
     void SelectPage(int page);
 
@@ -98,6 +102,7 @@ private:
     QMenu *m_tabMenu = nullptr;
     int m_wheelRest = 0;
     RecoveryKeeper *m_recovery = nullptr;
+    QLabel *m_lampMark = nullptr;
 };
 
 } // namespace kr31

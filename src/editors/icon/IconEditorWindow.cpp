@@ -5,6 +5,7 @@
 #include "core/TextFile.h"
 #include "editors/icon/ChartViewWindow.h"
 #include "editors/icon/IconFile.h"
+#include "lamp/ui/VirtualLampWindow.h"
 #include "program/LedCommands.h"
 #include "program/ProgramSave.h"
 #include "report/ReportWindow.h"
@@ -103,6 +104,8 @@ IconEditorWindow::IconEditorWindow(Forms &forms)
         showPicture(bar, QStringLiteral("Img/DD/Gauge%1.jpg").arg(i + 1));
         m_gauge[i] = bar;
     }
+
+    addButton(ButtonFolder, {"Lamp", 607, 100, 120, 24}, [this] { VirtualLampClick(); });
 
     m_slotMenu = new QMenu(this);
     m_slotMenu->setObjectName(QStringLiteral("PopupMenu1"));
@@ -286,6 +289,37 @@ void IconEditorWindow::SendClick()
     Transmitter &transmitter = services().transmitter;
     transmitter.withSendingDialog(forms().sendingDialog(), this,
                                   [&] { return transmitter.sendLedProgram(m_program.compileSlots()); });
+}
+
+void IconEditorWindow::VirtualLampClick()
+{
+    const IconCheck check = m_program.checkProgram();
+    if (!check.ok) {
+        for (const QString &message : check.messages)
+            services().dialogs.warning(message);
+        services().dialogs.warning(msg::ProgramError502);
+        return;
+    }
+    if (auto *lamp = dynamic_cast<VirtualLampWindow *>(forms().form(18)))
+        lamp->runProgram(m_program.compileSlots(), this, [this](int slot) { showLampStep(slot); });
+}
+
+void IconEditorWindow::showLampStep(int slot)
+{
+    if (!m_lampMark) {
+        m_lampMark = new QLabel(m_stripContent);
+        m_lampMark->setObjectName(QStringLiteral("LampMark"));
+        m_lampMark->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_lampMark->setStyleSheet(QStringLiteral("border: 5px solid #ffb300; border-radius: 12px;"));
+    }
+    m_lampMark->setVisible(slot >= 0 && slot < icon::SlotCount);
+    if (!m_lampMark->isVisible())
+        return;
+    m_lampMark->setGeometry(icon::slotLeft(slot) - 5, 27, 110, 180);
+    m_lampMark->raise();
+    const int left = icon::slotLeft(slot) - 10;
+    if (left < stripPosition() || left + icon::SlotPitch > stripPosition() + m_strip->viewport()->width())
+        setStripPosition(left);
 }
 
 void IconEditorWindow::ActionClick()

@@ -50,6 +50,11 @@ public:
     void Insert1Click();
     void Delete1Click();
 
+    // Runs the program on the virtual lamp, checked as for sending.
+    void VirtualLampClick();
+    // Marks the slot the virtual lamp runs (-1: none) and brings it into view.
+    void showLampStep(int slot);
+
     // Places a palette command on a slot, as a drop does.
     void dropCommand(int slot, int code);
     // Opens the slot menu for slot at a global position.
@@ -110,6 +115,7 @@ private:
     QLabel *m_total = nullptr;
     std::array<QLabel *, 4> m_gauge{};
     QMenu *m_slotMenu = nullptr;
+    QWidget *m_lampMark = nullptr;
 };
 
 } // namespace kr31

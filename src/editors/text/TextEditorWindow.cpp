@@ -1,4 +1,5 @@
 #include "editors/text/TextEditorWindow.h"
+#include "lamp/ui/VirtualLampWindow.h"
 
 #include "program/ProgramSave.h"
 
@@ -53,6 +54,7 @@ constexpr int QuoteIndicator = 10;
 constexpr int LinkIndicator = 11;
 constexpr int FaultLineMarker = 1;
 constexpr int FaultArrowMarker = 2;
+constexpr int LampLineMarker = 3;
 constexpr int HintStyle = 50;
 constexpr int LineEndStyle = 51;
 
@@ -164,6 +166,9 @@ TextEditorWindow::TextEditorWindow(Forms &forms)
     m_browser = new PageBrowser(this);
     m_browser->setObjectName(QStringLiteral("WebBrowser1"));
     m_browser->setGeometry(384, 114, 339, 367);
+    addButton(ButtonFolder, {"Lamp", 588, 454, 120, 24}, [this] { VirtualLampClick(); });
+    m_edit->markerDefine(QsciScintilla::Background, LampLineMarker);
+    m_edit->setMarkerBackgroundColor(QColor(0xFF, 0xE0, 0x82), LampLineMarker);
 
     // Holds the text of the compiled list; outside the visible area.
     m_memo = new QPlainTextEdit(this);
@@ -399,6 +404,31 @@ void TextEditorWindow::SendClick()
         compile();
         return transmitter.sendLedProgram(m_compiled);
     });
+}
+
+void TextEditorWindow::VirtualLampClick()
+{
+    if (!runCheck()) {
+        services().dialogs.warning(msg::ProgramError502);
+        return;
+    }
+    auto *lamp = dynamic_cast<VirtualLampWindow *>(forms().form(18));
+    if (!lamp)
+        return;
+    compile();
+    const QList<int> sources = textlang::compiledSources(programLines(), m_names);
+    lamp->runProgram(m_compiled, this, [this, sources](int line) {
+        showLampStep(line >= 0 && line < sources.size() ? sources.at(line) : -1);
+    });
+}
+
+void TextEditorWindow::showLampStep(int line)
+{
+    m_edit->markerDeleteAll(LampLineMarker);
+    if (line < 0)
+        return;
+    m_edit->markerAdd(line, LampLineMarker);
+    m_edit->ensureLineVisible(line);
 }
 
 void TextEditorWindow::ActionClick()

@@ -50,6 +50,11 @@ public:
     // given on the command line).
     void openFile(const QString &path);
 
+    // Runs the program on the virtual lamp, checked as for sending.
+    void VirtualLampClick();
+    // Marks the text line (0-based) the virtual lamp runs; -1 removes the mark.
+    void showLampStep(int line);
+
 protected:
     // Every showing takes the command words from the settings and builds the help page.
     void showEvent(QShowEvent *event) override;

@@ -1,4 +1,5 @@
 #include "melody/ui/MelodyEditorWindow.h"
+#include "lamp/ui/VirtualLampWindow.h"
 
 #include "core/Geometry.h"
 #include "core/Messages.h"
@@ -132,6 +133,7 @@ MelodyEditorWindow::MelodyEditorWindow(Forms &forms)
     };
     for (const Place &place : Buttons)
         addButton(ButtonFolder, place, actions.at(QString::fromLatin1(place.name)));
+    addButton(ButtonFolder, {"Lamp", 617, 100, 120, 21}, [this] { VirtualLampClick(); });
     reportHelpFailure();
 
     auto *hint = new QLabel(melodytext::Hint, this);
@@ -441,6 +443,12 @@ void MelodyEditorWindow::SendClick()
     Transmitter &transmitter = services().transmitter;
     const Packet packet = melodyfile::packet(m_melody);
     transmitter.withSendingDialog(forms().sendingDialog(), this, [&] { return transmitter.sendPacket(packet); });
+}
+
+void MelodyEditorWindow::VirtualLampClick()
+{
+    if (auto *lamp = dynamic_cast<VirtualLampWindow *>(forms().form(18)))
+        lamp->runMelody(m_melody, this);
 }
 
 void MelodyEditorWindow::ActionClick()

@@ -53,6 +53,8 @@ public:
     void Melo_PrintClick();
     void noteClick();
     void LinkClick();
+    // Plays the melody on the virtual lamp, as the lamp would hear it sent.
+    void VirtualLampClick();
     void MenuClick() override;
     void ByeClick() override;
     void Insert1Click();
