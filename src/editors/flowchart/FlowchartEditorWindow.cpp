@@ -140,6 +140,7 @@ FlowchartEditorWindow::FlowchartEditorWindow(Forms &forms)
         [this](const QStringList &lines) { return showRead(flowfile::readLines(lines), true); });
     m_recovery->markModified = [this] { m_program.Modified = true; };
     ClearAllPages();
+    installUndo();
 }
 
 void FlowchartEditorWindow::createValueControls()
@@ -240,7 +241,9 @@ void FlowchartEditorWindow::showModel()
     const int bottom = flowlayout::bottom(m_program.entries(m_program.CurrentPage)) + 40;
     m_paintBox->resize(flowlayout::PaintBoxWidth, qMax(PaintBoxHeight, bottom));
     m_paintBox->update();
-    // Every change of the pages comes here: the recovery copy follows the mark.
+    // Every change of the pages comes here: it is one step of the undo
+    // history, and the recovery copy follows the mark.
+    m_undo.commit(m_program);
     if (m_program.Modified)
         m_recovery->edited();
     else
@@ -371,6 +374,7 @@ bool FlowchartEditorWindow::File_SaveClick()
         return false;
     m_program.Modified = false;
     m_recovery->discard();
+    m_undo.markSaved(m_program);
     return true;
 }
 
@@ -408,6 +412,7 @@ bool FlowchartEditorWindow::showRead(const flowfile::ReadResult &read, bool quie
     m_program = read.program;
     // A file that broke off is not what the editor now holds: keep it marked.
     m_program.Modified = read.status == flowfile::ReadResult::ShortPages;
+    m_undo.reset(m_program, !m_program.Modified);
     showModel();
     if (m_program.Modified && !quiet)
         services().dialogs.warning(read.message());
@@ -430,6 +435,7 @@ void FlowchartEditorWindow::ClearAllPages()
     m_menu->setCurrentIndex(0);
     UpdateValueControls();
     m_scroll->verticalScrollBar()->setValue(0);
+    m_undo.reset(m_program);
     showModel();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/UndoHistory.h"
 #include "editors/flowchart/FlowchartFile.h"
 #include "editors/flowchart/FlowchartProgram.h"
 #include "ui/FormWindow.h"
@@ -48,6 +49,9 @@ public:
     void Edit3Click();
     void Delete1Click();
     void N3Click();
+    // Ctrl+Z and Ctrl+Shift+Z / Ctrl+Y: the pages one edit back or forward.
+    void Undo();
+    void Redo();
     // Runs the compiled program on the virtual lamp, checked as for sending.
     void VirtualLampClick();
     // Marks the main-page entry the virtual lamp runs (-1: none) while the main page is on show.
@@ -85,8 +89,12 @@ private:
     bool showRead(const flowfile::ReadResult &read, bool quiet);
     // The bytes File_Save writes for the pages as they stand.
     QByteArray fileBytes() const;
+    // The undo history: its keys, and showing a state it hands back.
+    void installUndo();
+    void showUndone(const std::optional<FlowchartProgram> &state);
 
     FlowchartProgram m_program;
+    UndoHistory<FlowchartProgram, flow::SamePages> m_undo;
     QComboBox *m_menu = nullptr;
     QSlider *m_bar1 = nullptr;
     QSlider *m_bar2 = nullptr;

@@ -100,6 +100,13 @@ public:
     bool Modified = false;
     QStringList CompiledList;
 
+    // Whether other holds the same program: pages and subroutines alike,
+    // whatever page is on show, entry is selected or mark is set.
+    bool samePages(const FlowchartProgram &other) const
+    {
+        return Pages == other.Pages && SubroutineCount == other.SubroutineCount;
+    }
+
     // The entries of a page up to its first empty slot.
     QStringList entries(int page) const;
     int entryCount(int page) const;
@@ -137,6 +144,14 @@ private:
     FlowOutcome repeatCheck(int item, const QString &value1, bool inserting) const;
     void touch() { Modified = true; }
 };
+
+namespace flow {
+// Compares flowchart programs as samePages does (for the undo history).
+struct SamePages
+{
+    bool operator()(const FlowchartProgram &a, const FlowchartProgram &b) const { return a.samePages(b); }
+};
+} // namespace flow
 
 // The expansion of entry text (entries each followed by "/") until no call
 // is left, one subroutine per pass; nullopt for a pass longer than limit

@@ -118,6 +118,7 @@ IconEditorWindow::IconEditorWindow(Forms &forms)
     m_modified.keepWith(new RecoveryKeeper(
         this, services().clock, QStringLiteral("Icon"), [this] { return fileBytes(); },
         [this](const QStringList &lines) { return showRead(iconfile::readLines(lines), true); }));
+    installUndo();
 }
 
 void IconEditorWindow::createPalette()
@@ -239,6 +240,7 @@ void IconEditorWindow::dropCommand(int slot, int code)
     showSlot(slot);
     showTotal();
     m_modified = true;
+    recordEdit();
     // Bring the following slots into view.
     if (slot <= 2)
         setStripPosition(0);
@@ -268,6 +270,7 @@ void IconEditorWindow::clearAllSlots()
     m_program.clear();
     rebuildSlotViews();
     m_modified = false;
+    m_undo.reset(m_program);
     showTotal();
     setStripPosition(0);
 }
@@ -343,6 +346,7 @@ bool IconEditorWindow::File_SaveClick()
     if (!writeProgramFile(dialogs, chosen, iconfile::fileLines(m_program, check.ok)))
         return false;
     m_modified = false;
+    m_undo.markSaved(m_program);
     return true;
 }
 
@@ -382,6 +386,7 @@ bool IconEditorWindow::showRead(const iconfile::ReadResult &read, bool quiet)
     showTotal();
     // A file that broke off is not what the editor now holds: keep it marked.
     m_modified = read.status == iconfile::ReadResult::BadLine;
+    m_undo.reset(m_program, !m_modified);
     if (m_modified && !quiet)
         services().dialogs.warning(read.message());
     return true;
@@ -446,6 +451,7 @@ void IconEditorWindow::Insert1Click()
     showTotal();
     if (m_program != before)
         m_modified = true;
+    recordEdit();
 }
 
 void IconEditorWindow::Delete1Click()
@@ -456,6 +462,7 @@ void IconEditorWindow::Delete1Click()
     showTotal();
     if (m_program != before)
         m_modified = true;
+    recordEdit();
 }
 
 } // namespace kr31

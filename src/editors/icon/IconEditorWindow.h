@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/UndoHistory.h"
 #include "editors/icon/IconFile.h"
 #include "editors/icon/IconProgram.h"
 #include "ui/FormWindow.h"
@@ -49,6 +50,9 @@ public:
     void ByeClick() override;
     void Insert1Click();
     void Delete1Click();
+    // Ctrl+Z and Ctrl+Shift+Z / Ctrl+Y: the program one edit back or forward.
+    void Undo();
+    void Redo();
 
     // Runs the program on the virtual lamp, checked as for sending.
     void VirtualLampClick();
@@ -102,8 +106,15 @@ private:
     bool showRead(const iconfile::ReadResult &read, bool quiet);
     // The bytes File_Save writes for the program as it stands.
     QByteArray fileBytes() const;
+    // The undo history: keys, grouping of a control's edits, showing a state.
+    void installUndo();
+    void recordEdit(int group = 0);
+    void recordControlEdit(int slot, int argument);
+    void watchEditGroup(QWidget *control);
+    void showUndone(const std::optional<IconProgram> &state);
 
     IconProgram m_program;
+    UndoHistory<IconProgram> m_undo;
     std::array<SlotView, icon::SlotCount> m_views;
     ModifiedMark m_modified;
     int m_menuSlot = 0;

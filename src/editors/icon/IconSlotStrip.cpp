@@ -115,8 +115,12 @@ void IconEditorWindow::createValueControls(int slot)
                         m_modified = true;
                         if (n == 1)
                             m_stripContent->update();
+                        recordControlEdit(slot, n);
                     });
     }
+    for (QWidget *control : {static_cast<QWidget *>(view.bar1), static_cast<QWidget *>(view.edit1),
+                             static_cast<QWidget *>(view.bar2), static_cast<QWidget *>(view.edit2)})
+        watchEditGroup(control);
     view.bar1->setVisible(icon::showsValue1(code));
     view.edit1->setVisible(icon::showsValue1(code));
     view.bar2->setVisible(icon::showsValue2(code));
@@ -139,7 +143,9 @@ void IconEditorWindow::createTimeControls(int slot)
             m_program.Slots[slot].value1 =
                 QString::number(icon::joinTime({v.hour->value(), v.minute->value(), v.second->value()}));
             m_modified = true;
+            recordControlEdit(slot, 3);
         });
+        watchEditGroup(spin);
         return spin;
     };
     // One row each for hours, minutes and seconds, wide enough for two digits and the arrows.

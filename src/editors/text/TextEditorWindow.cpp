@@ -158,9 +158,9 @@ TextEditorWindow::TextEditorWindow(Forms &forms)
     m_recovery = new RecoveryKeeper(
         this, services().clock, QStringLiteral("Text"), [this] { return fileBytes(); },
         [this](const QStringList &lines) { return restoreLines(lines); });
+    // An undo back to the save point drops the copy; a redo away from it owes one again.
     connect(m_edit, &QsciScintilla::modificationChanged, this, [this](bool modified) {
-        if (!modified)
-            m_recovery->discard();
+        modified ? m_recovery->edited() : m_recovery->discard();
     });
 
     m_browser = new PageBrowser(this);
@@ -177,6 +177,7 @@ TextEditorWindow::TextEditorWindow(Forms &forms)
     m_memo->hide();
 
     m_names = Settings::defaultCommandNames();
+    installUndo();
 }
 
 QStringList TextEditorWindow::programLines() const
@@ -197,6 +198,7 @@ void TextEditorWindow::setProgramLines(const QStringList &lines)
     m_checkWhileTyping = false;
     m_edit->setText(lines.join(QStringLiteral("\r\n")));
     clearMark();
+    m_edit->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
     m_edit->setModified(false);
     m_edit->setCursorPosition(0, 0);
 }

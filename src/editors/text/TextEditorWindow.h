@@ -45,6 +45,9 @@ public:
     void Command_TotalClick();
     void MenuClick() override;
     void ByeClick() override;
+    // Ctrl+Z and Ctrl+Shift+Z / Ctrl+Y: the text one edit back or forward.
+    void Undo();
+    void Redo();
 
     // Opens a file as File_Open does once a name is chosen (also for a file
     // given on the command line).
@@ -77,6 +80,8 @@ private:
     bool restoreLines(const QStringList &lines);
     // The bytes File_Save writes for the text as it stands.
     QByteArray fileBytes() const;
+    // The undo keys; the text control keeps the history.
+    void installUndo();
 
     QsciScintilla *m_edit = nullptr;
     RecoveryKeeper *m_recovery = nullptr;

@@ -187,6 +187,7 @@ MelodyEditorWindow::MelodyEditorWindow(Forms &forms)
         this, services().clock, QStringLiteral("Melody"),
         [this] { return textfile::encodeLines(melodyfile::fileLines(m_melody)); },
         [this](const QStringList &lines) { return showRead(melodyfile::readLines(lines, m_melody), true); }));
+    installUndo();
 }
 
 void MelodyEditorWindow::createNotePage()
@@ -238,6 +239,7 @@ void MelodyEditorWindow::createLinkPage()
     connect(switches, &QButtonGroup::idClicked, this, [this](int id) {
         setLink(id == 1);
         m_modified = true;
+        recordEdit();
     });
     auto *explain = new QLabel(QStringLiteral("音ごとに\nLEDの あかるさ\n(0〜100) を\nきめます"), m_linkPage);
     explain->setObjectName(QStringLiteral("Label2"));
@@ -266,6 +268,7 @@ void MelodyEditorWindow::createLinkPage()
             m_edits[i]->setText(QString::number(value));
             m_melody.setLinkValue(i, value);
             m_modified = true;
+            recordLinkEdit(i);
         });
         // A whole number moves the slider (kept within 0..100, and the box
         // shows what the slider took); anything else empties the box.
@@ -280,6 +283,7 @@ void MelodyEditorWindow::createLinkPage()
                     m_edits[i]->setText(QString::number(m_melody.linkValues[i]));
             }
             m_modified = true;
+            recordLinkEdit(i);
         });
     }
 }
@@ -388,6 +392,7 @@ void MelodyEditorWindow::KeyClick(int tag)
     refresh();
     setScorePosition(Melody::scrollFor(m_melody.end[v]));
     m_modified = true;
+    recordEdit();
 }
 
 // One note, heard at once: the window waits for it (a note is at most a second long).
@@ -472,6 +477,7 @@ bool MelodyEditorWindow::File_SaveClick()
         return false;
     }
     m_modified = false;
+    m_undo.markSaved(m_melody);
     return true;
 }
 
@@ -534,6 +540,7 @@ bool MelodyEditorWindow::showRead(const melodyfile::ReadResult &read, bool quiet
     // keep it marked, as a changed link marks it.
     if (linkChanged || read.status == melodyfile::ReadResult::BadLine || !read.cutVoices.isEmpty())
         m_modified = true;
+    m_undo.reset(m_melody, !m_modified);
     if (quiet)
         return true;
     if (read.status == melodyfile::ReadResult::BadLine)
@@ -551,6 +558,7 @@ void MelodyEditorWindow::clearMelody()
     refresh();
     setScorePosition(0);
     m_modified = false;
+    m_undo.reset(m_melody);
 }
 
 void MelodyEditorWindow::All_DeleteClick()
@@ -638,6 +646,7 @@ void MelodyEditorWindow::pick(int mode)
         }
         refresh();
         m_modified = true;
+        recordEdit();
     };
     picker->start(pickerMode, m_melody.notes[v].value(index));
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
@@ -663,6 +672,7 @@ void MelodyEditorWindow::LengthClick(int length)
         return;
     refresh();
     m_modified = true;
+    recordEdit();
 }
 
 void MelodyEditorWindow::Delete1Click()
@@ -672,6 +682,7 @@ void MelodyEditorWindow::Delete1Click()
     m_selVoice = m_selIndex = -1;
     refresh();
     m_modified = true;
+    recordEdit();
 }
 
 } // namespace kr31

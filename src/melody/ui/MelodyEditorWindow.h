@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/UndoHistory.h"
 #include "melody/Melody.h"
 #include "melody/MelodyFile.h"
 #include "ui/FormWindow.h"
@@ -61,6 +62,9 @@ public:
     void Edit1Click();
     void LengthClick(int length);
     void Delete1Click();
+    // Ctrl+Z and Ctrl+Shift+Z / Ctrl+Y: the melody one edit back or forward.
+    void Undo();
+    void Redo();
 
     // A right click on the score at a point of the paint box; opens the menu
     // at globalPos when it hits a note.
@@ -87,8 +91,14 @@ private:
     bool showRead(const melodyfile::ReadResult &read, bool quiet);
     void audition(int code);
     void pick(int mode);
+    // The undo history: keys, grouping of a link value's edits, showing a state.
+    void installUndo();
+    void recordEdit(int group = 0);
+    void recordLinkEdit(int index);
+    void showUndone(const std::optional<Melody> &state);
 
     Melody m_melody;
+    UndoHistory<Melody> m_undo;
     ModifiedMark m_modified;
     int m_selVoice = -1;
     int m_selIndex = -1;

@@ -1,0 +1,26 @@
+// Undo and redo in the text window: the text control keeps the history (typing
+// grouped as it groups it) and its save point, which is the modified mark.
+#include "editors/text/TextEditorWindow.h"
+
+#include "ui/UndoWiring.h"
+
+#include <Qsci/qsciscintilla.h>
+
+namespace kr31 {
+
+void TextEditorWindow::installUndo()
+{
+    installUndoKeys(this, [this] { Undo(); }, [this] { Redo(); });
+}
+
+void TextEditorWindow::Undo()
+{
+    m_edit->undo();
+}
+
+void TextEditorWindow::Redo()
+{
+    m_edit->redo();
+}
+
+} // namespace kr31
