@@ -54,6 +54,8 @@ public:
     bool restore(const QStringList &lines);
     // True when the copy on disk is this run's own.
     bool hasOwnCopy() const { return m_wrote; }
+    // True when this run has written a copy or owes one.
+    bool active() const { return m_wrote || m_debounce.pending(); }
     // Sets the editor's mark after a restore (bound by ModifiedMark::keepWith).
     std::function<void()> markModified;
 
