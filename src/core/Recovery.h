@@ -34,9 +34,22 @@ QString folder();
 // The copy of an editor: folder() + key + ".kr3".
 QString copyPath(const QString &key);
 
-// Writes a copy through the one safe write path; false (and *error) when it failed.
+// True when this process keeps the copies of the recovery folder. The first
+// process to ask takes the folder's lock and holds it while it runs; another
+// kr31 running at the same time gets false for good and leaves the copies
+// alone (it neither offers, removes nor writes them). A lock left by a process
+// that no longer runs (killed) is taken over.
+bool keepsCopies();
+// The lock file of the recovery folder.
+QString lockPath();
+// Lets go of the folder's lock, if this process holds it; the next look decides again.
+void letGo();
+
+// Writes a copy through the one safe write path; false (and *error) when it
+// failed or another running kr31 keeps the copies.
 bool writeCopy(const QString &key, const QByteArray &bytes, QString *error = nullptr);
-// Removes a copy; a missing copy is no fault.
+// Removes a copy; a missing copy is no fault. Does nothing when another
+// running kr31 keeps the copies.
 void removeCopy(const QString &key);
 
 // A file found in the recovery folder: its name, when it was written, and its
@@ -47,26 +60,37 @@ struct Found
     QDateTime written;
     std::optional<QStringList> lines;
 };
-// Every file in the recovery folder, read through the bounded reader.
+// Every file in the recovery folder (but its lock), read through the bounded
+// reader; none when another running kr31 keeps the copies.
 QList<Found> findCopies();
 
-// A copy to offer: the editor, the question to ask, the lines to restore.
+// A copy to offer: the editor, the question to ask, the lines to restore,
+// and the file in the recovery folder they came from, written when.
 struct Offer
 {
     Editor editor;
     QString question;
     QStringList lines;
+    QString fileName;
+    QDateTime written;
 };
-// What to do with the files found: offer the good copies (one per editor, in
-// the editors' order) and remove the rest without a word: names no editor
-// keeps, files that could not be read, are empty, or whose marker the
-// editor's open does not accept.
+// What to do with the files found: offer the good copies (in the editors'
+// order, an editor's newest first) and remove the rest without a word: names
+// no editor keeps, files that could not be read, are empty, or whose marker
+// the editor's open does not accept. An editor's copies are "<key>.kr3", the
+// one a run keeps, and "<key>-<when>.kr3", earlier ones set aside at a start.
 struct Plan
 {
     QList<Offer> offers;
     QStringList discard; // file names in the recovery folder
 };
 Plan plan(const QList<Found> &found);
+
+// Renames the file of a copy left by an earlier run to
+// "<key>-<yyyyMMdd-HHmmss>.kr3" (the time it was written; "-2", "-3"... when
+// that is taken), so that this run's own copy of the editor never writes over
+// it; answers the new name, or the old one when the file could not be moved.
+QString setAside(const Offer &offer);
 
 // The question for a copy of work written at a time, e.g.
 // "アイコンでつくったプログラムが保存されずに残っています（12月7日 23:40）。\nもどしますか？"
@@ -75,8 +99,7 @@ QString question(const Editor &editor, const QDateTime &written);
 // When to write a copy, on the millisecond tick count (wrapping at 32 bits):
 // once edits have paused for SettleMs, or SettleMs after the first unwritten
 // edit while edits go on without a pause, so a copy is never written per
-// keystroke and never lags the work by much more than SettleMs (plus the
-// polling interval of whoever asks).
+// keystroke and never lags the work by more than LongestLagMs.
 class Debounce
 {
 public:
@@ -87,6 +110,9 @@ public:
     void edited(quint32 now);
     // True when a copy is owed and should be written at now.
     bool due(quint32 now) const;
+    // Milliseconds from now until a copy is due, unless more edits come; 0
+    // when it is due now or nothing is owed.
+    quint32 msUntilDue(quint32 now) const;
     // True when edits are waiting for a copy.
     bool pending() const { return m_pending; }
     // The copy was written (or the work dropped): nothing is owed.

@@ -7,7 +7,9 @@ namespace kr31 {
 
 enum class Answer { Yes, No, Cancel };
 // The buttons of a confirmation, and whether it shows as a question or as an information box.
-enum class AnswerButtons { YesNo, YesNoCancel, YesCancel };
+// YesNoOrClose shows Yes and No, and closing it (Esc, the window's close) decides
+// nothing: it answers Cancel, where a plain YesNo box answers No.
+enum class AnswerButtons { YesNo, YesNoCancel, YesCancel, YesNoOrClose };
 enum class BoxKind { Question, Information };
 
 // The system's message boxes. Production shows modal boxes; tests record.

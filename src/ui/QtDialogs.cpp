@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace kr31 {
 
@@ -53,13 +54,20 @@ Answer QtDialogs::question(const QString &text, AnswerButtons buttons, BoxKind k
     QMessageBox::StandardButtons shown = QMessageBox::Yes;
     if (buttons != AnswerButtons::YesCancel)
         shown |= QMessageBox::No;
-    if (buttons != AnswerButtons::YesNo)
+    if (buttons == AnswerButtons::YesNoCancel || buttons == AnswerButtons::YesCancel)
         shown |= QMessageBox::Cancel;
     QMessageBox box(kind == BoxKind::Information ? QMessageBox::Information : QMessageBox::Question,
                     QApplication::applicationDisplayName(), text, shown,
                     m_parent ? m_parent : QApplication::activeWindow());
     fitWidth(box, text);
-    box.setEscapeButton(buttons == AnswerButtons::YesNo ? QMessageBox::No : QMessageBox::Cancel);
+    if (buttons == AnswerButtons::YesNoOrClose) {
+        // Esc and the close button press a Cancel button that is not shown.
+        QPushButton *close = box.addButton(QMessageBox::Cancel);
+        close->hide();
+        box.setEscapeButton(close);
+    } else {
+        box.setEscapeButton(buttons == AnswerButtons::YesNo ? QMessageBox::No : QMessageBox::Cancel);
+    }
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;

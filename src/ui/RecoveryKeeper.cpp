@@ -12,15 +12,17 @@ RecoveryKeeper::RecoveryKeeper(QObject *editor, Clock &clock, QString key, Snaps
     , m_restore(std::move(restore))
 {
     setObjectName(QStringLiteral("Recovery_") + m_key);
-    m_timer.setInterval(PollMs);
+    // Woken when the copy falls due, to the millisecond: the delay is what a kill can lose.
+    m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &RecoveryKeeper::poll);
 }
 
 void RecoveryKeeper::edited()
 {
-    m_debounce.edited(m_clock.tickCount());
-    if (!m_timer.isActive())
-        m_timer.start();
+    const quint32 now = m_clock.tickCount();
+    m_debounce.edited(now);
+    m_timer.start(int(m_debounce.msUntilDue(now)));
 }
 
 void RecoveryKeeper::discard()
@@ -34,13 +36,23 @@ void RecoveryKeeper::discard()
 
 void RecoveryKeeper::poll()
 {
-    if (!m_debounce.due(m_clock.tickCount())) {
-        if (!m_debounce.pending())
+    const quint32 now = m_clock.tickCount();
+    if (!m_debounce.due(now)) {
+        if (m_debounce.pending())
+            m_timer.start(int(m_debounce.msUntilDue(now))); // woken early
+        else
             m_timer.stop();
         return;
     }
+    write();
+}
+
+void RecoveryKeeper::write()
+{
     m_debounce.clear();
     m_timer.stop();
+    if (!recovery::keepsCopies())
+        return; // another kr31 running keeps the copies of this work folder
     QString error;
     // A copy that cannot be written (a full disk) is no reason to interrupt
     // the learner: the next edit tries again.
@@ -54,10 +66,9 @@ bool RecoveryKeeper::restore(const QStringList &lines)
 {
     if (!m_restore(lines))
         return false;
-    adopt();
     if (markModified)
         markModified();
-    edited();
+    write();
     return true;
 }
 

@@ -38,9 +38,6 @@ public:
     using Snapshot = std::function<QByteArray()>;
     using Restore = std::function<bool(const QStringList &)>;
 
-    // How often a pending copy is looked at, in milliseconds.
-    static constexpr int PollMs = 250;
-
     RecoveryKeeper(QObject *editor, Clock &clock, QString key, Snapshot snapshot, Restore restore);
 
     const QString &key() const { return m_key; }
@@ -49,19 +46,22 @@ public:
     // The work was saved or dropped: no copy is owed, and the copy this run
     // wrote is removed (a copy from an earlier run is left to the start-up offer).
     void discard();
-    // Writes the copy now when one is due (the poll timer calls it).
+    // Writes the copy now when one is due (the keeper's timer calls it when
+    // the copy falls due).
     void poll();
-    // Opens recovered lines in the editor and marks it modified; false when
-    // the editor took nothing.
+    // Opens recovered lines in the editor, marks it modified and writes its
+    // copy at once; false when the editor took nothing.
     bool restore(const QStringList &lines);
+    // True when the copy on disk is this run's own.
+    bool hasOwnCopy() const { return m_wrote; }
     // True when this run has written a copy or owes one.
     bool active() const { return m_wrote || m_debounce.pending(); }
-    // Takes the copy on disk as this run's own, so that discard() removes it.
-    void adopt() { m_wrote = true; }
     // Sets the editor's mark after a restore (bound by ModifiedMark::keepWith).
     std::function<void()> markModified;
 
 private:
+    void write();
+
     Clock &m_clock;
     QString m_key;
     Snapshot m_snapshot;

@@ -17,11 +17,14 @@ RecoveryOffer::RecoveryOffer(Forms &forms)
     const QDir folder(recovery::folder());
     for (const QString &name : plan.discard)
         QFile::remove(folder.filePath(name));
-    for (const recovery::Offer &offer : plan.offers) {
-        if (keeperOf(forms.form(offer.editor.form)))
-            m_offers.append(offer);
-        else
-            recovery::removeCopy(offer.editor.key); // no editor of this build keeps it
+    for (recovery::Offer offer : plan.offers) {
+        if (!keeperOf(forms.form(offer.editor.form))) {
+            QFile::remove(folder.filePath(offer.fileName)); // no editor of this build keeps it
+            continue;
+        }
+        // Out of the way of the copy this run's editor will write.
+        offer.fileName = recovery::setAside(offer);
+        m_offers.append(offer);
     }
 }
 
@@ -33,27 +36,34 @@ RecoveryKeeper *RecoveryOffer::keeperOf(FormWindow *form)
 void RecoveryOffer::ask()
 {
     const QList<recovery::Offer> offers = std::exchange(m_offers, {});
+    QList<int> restored;
+    const QDir folder(recovery::folder());
     for (const recovery::Offer &offer : offers) {
         FormWindow *editor = m_forms.form(offer.editor.form);
         RecoveryKeeper *keeper = keeperOf(editor);
-        if (!keeper)
+        // An editor holds one restored work: its older copies wait for the next start.
+        if (!keeper || restored.contains(offer.editor.form))
             continue;
-        if (m_forms.services().dialogs.question(offer.question, AnswerButtons::YesNo) == Answer::Yes) {
+        const Answer answer = m_forms.services().dialogs.question(offer.question, AnswerButtons::YesNoOrClose);
+        if (answer == Answer::Cancel)
+            continue; // closed without an answer: asked again at the next start
+        if (answer == Answer::Yes) {
             FormWindow *shown = nullptr;
             for (FormWindow *form : m_forms.all()) {
                 if (form->isVisible() && form != editor)
                     shown = form;
             }
             m_forms.open(shown, offer.editor.form);
-            if (keeper->restore(offer.lines))
-                continue;
+            if (keeper->restore(offer.lines)) {
+                restored.append(offer.editor.form);
+                // The editor's own copy now holds the work; without it (a full
+                // disk) the old one stays to be offered again.
+                if (!keeper->hasOwnCopy())
+                    continue;
+            }
         }
-        // Refused (or nothing the editor could take): the copy goes, unless
-        // the editor has meanwhile made its own from this run's work.
-        if (keeper->active())
-            keeper->adopt();
-        else
-            recovery::removeCopy(offer.editor.key);
+        // Refused, restored into the editor's own copy, or nothing the editor could take.
+        QFile::remove(folder.filePath(offer.fileName));
     }
 }
 

@@ -14,15 +14,18 @@ class RecoveryKeeper;
 class RecoveryOffer
 {
 public:
-    // Reads the copies at once (before any editor of this run writes one) and
-    // removes, without a word, those that cannot be offered.
+    // Reads the copies at once (before any editor of this run writes one),
+    // removes, without a word, those that cannot be offered, and sets the
+    // others aside, so that this run's copies never write over them.
     explicit RecoveryOffer(Forms &forms);
 
     // The questions still to ask.
     const QList<recovery::Offer> &offers() const { return m_offers; }
 
-    // One question per copy: Yes opens its editor with the work restored and
-    // marked modified, No removes the copy. Asked once; later calls do nothing.
+    // One question per copy, an editor's newest first: Yes opens its editor
+    // with the work restored and marked modified (its older copies then wait
+    // for the next start), No removes the copy, closing the box keeps it for
+    // the next start. Asked once; later calls do nothing.
     void ask();
 
     // A clean exit: every editor's copy of this run is removed.

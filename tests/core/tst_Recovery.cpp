@@ -4,7 +4,11 @@
 #include "support/TempHome.h"
 
 #include <QFile>
+#include <QLockFile>
 #include <QTest>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace kr31;
 using namespace kr31::test;
@@ -50,11 +54,17 @@ private Q_SLOTS:
         for (int step = 0; step < 1000; ++step, now += 10) {
             while (next < edits.size() && edits.at(next) == now)
                 d.edited(edits.at(next++));
+            // With no edit before it, the wait told is the wait there is.
+            if (next == edits.size() || edits.at(next) > firstDue)
+                QCOMPARE(quint32(now + d.msUntilDue(now)), firstDue);
             if (d.due(now))
                 break;
         }
         QCOMPARE(now, firstDue);
+        QCOMPARE(d.msUntilDue(now), 0u);
+        QCOMPARE(d.msUntilDue(now + 100000), 0u); // overdue
         d.clear();
+        QCOMPARE(d.msUntilDue(now), 0u);
         QVERIFY(!d.due(now + 100000));
         QVERIFY(!d.pending());
     }
@@ -65,10 +75,10 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("offered");
         QTest::addColumn<QStringList>("discarded");
         const QStringList icon = {"DD", "16", "27"};
-        QTest::newRow("icon copy") << QList<recovery::Found>{found("Icon.kr3", icon)} << QStringList{"Icon"}
+        QTest::newRow("icon copy") << QList<recovery::Found>{found("Icon.kr3", icon)} << QStringList{"Icon.kr3"}
                                    << QStringList{};
         QTest::newRow("LED marker") << QList<recovery::Found>{found("Icon.kr3", QStringList{"LED", "100"})}
-                                    << QStringList{"Icon"} << QStringList{};
+                                    << QStringList{"Icon.kr3"} << QStringList{};
         QTest::newRow("unreadable") << QList<recovery::Found>{found("Icon.kr3", std::nullopt)} << QStringList{}
                                     << QStringList{"Icon.kr3"};
         QTest::newRow("empty") << QList<recovery::Found>{found("Icon.kr3", QStringList{})} << QStringList{}
@@ -84,7 +94,20 @@ private Q_SLOTS:
         QTest::newRow("editors' order, not the folder's")
             << QList<recovery::Found>{found("Melody.kr3", QStringList{"MELODY"}), found("Icon.kr3", icon),
                                       found("Flowchart.kr3", QStringList{"FURO"})}
-            << QStringList{"Icon", "Flowchart", "Melody"} << QStringList{};
+            << QStringList{"Icon.kr3", "Flowchart.kr3", "Melody.kr3"} << QStringList{};
+        // Copies of earlier runs set aside under their time: newest first.
+        auto at = [](const QString &name, const QStringList &lines, int minutes) {
+            return recovery::Found{name, Written.addSecs(60 * minutes), lines};
+        };
+        QTest::newRow("copies set aside")
+            << QList<recovery::Found>{at("Icon-20261201-100000.kr3", icon, -9000), at("Icon.kr3", icon, 0),
+                                      at("Icon-20261207-2300.kr3", icon, -40), at("Text-20261207-230000.kr3", QStringList{"WORD"}, 0)}
+            << QStringList{"Icon.kr3", "Icon-20261207-2300.kr3", "Icon-20261201-100000.kr3", "Text-20261207-230000.kr3"}
+            << QStringList{};
+        QTest::newRow("names only like a set-aside copy")
+            << QList<recovery::Found>{found("Icon-.kr3", icon), found("Icon-old.kr3", icon), found("Paint-20261207.kr3", icon),
+                                      found("Icon-20261207-230000.kr3", QStringList{"MELODY"})}
+            << QStringList{} << QStringList{"Icon-20261207-230000.kr3", "Icon-.kr3", "Icon-old.kr3", "Paint-20261207.kr3"};
     }
     void plan()
     {
@@ -92,10 +115,12 @@ private Q_SLOTS:
         QFETCH(QStringList, offered);
         QFETCH(QStringList, discarded);
         const recovery::Plan plan = recovery::plan(files);
-        QStringList keys;
-        for (const recovery::Offer &offer : plan.offers)
-            keys.append(offer.editor.key);
-        QCOMPARE(keys, offered);
+        QStringList names;
+        for (const recovery::Offer &offer : plan.offers) {
+            names.append(offer.fileName);
+            QVERIFY(offer.fileName.startsWith(offer.editor.key));
+        }
+        QCOMPARE(names, offered);
         QCOMPARE(plan.discard, discarded);
     }
 
@@ -123,6 +148,68 @@ private Q_SLOTS:
         recovery::removeCopy("Icon");
         recovery::removeCopy("Icon"); // twice is no fault
         QVERIFY(recovery::findCopies().isEmpty());
+    }
+
+    // A second kr31 on the same work folder leaves the first one's copies
+    // alone; a lock whose process was killed stands in no one's way.
+    void theLockDecidesWhoKeepsTheCopies_data()
+    {
+        QTest::addColumn<QString>("other");
+        QTest::addColumn<bool>("otherRuns");
+        QTest::newRow("another kr31 runs") << "runs" << true;
+        QTest::newRow("the other kr31 was killed") << "killed" << false;
+        QTest::newRow("a killed kr31 had this process's number") << "same number" << false;
+    }
+    void theLockDecidesWhoKeepsTheCopies()
+    {
+        QFETCH(QString, other);
+        QFETCH(bool, otherRuns);
+        TempHome home;
+        recovery::folder();
+        const QByteArray theirs = textfile::encodeLines({"DD", "16"});
+        home.writeWorkFile("Recovery/Icon.kr3", theirs);
+        const QString lockPath = home.workFolder() + "Recovery/kr31.lock";
+        QLockFile theirLock(lockPath);
+        if (other == "runs") {
+            QVERIFY(theirLock.tryLock(0));
+        } else if (other == "same number") {
+            QVERIFY(theirLock.tryLock(0));
+            QFile file(lockPath);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray left = file.readAll();
+            file.close();
+            theirLock.unlock();
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(left);
+            file.close();
+        } else {
+            // A process that takes the lock and dies without letting it go.
+            const pid_t child = ::fork();
+            QVERIFY(child >= 0);
+            if (child == 0) {
+                QLockFile dying(lockPath);
+                ::_exit(dying.tryLock(0) ? 0 : 1);
+            }
+            int status = 0;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+            QVERIFY(QFile::exists(lockPath));
+        }
+        QCOMPARE(recovery::lockPath(), lockPath);
+
+        QCOMPARE(recovery::keepsCopies(), !otherRuns);
+        const QList<recovery::Found> found = recovery::findCopies();
+        QCOMPARE(found.size(), otherRuns ? 0 : 1); // the lock itself is never a copy
+        QString error;
+        QCOMPARE(recovery::writeCopy("Text", textfile::encodeLines({"WORD"}), &error), !otherRuns);
+        QCOMPARE(error.isEmpty(), !otherRuns);
+        recovery::removeCopy("Icon");
+        QCOMPARE(home.readWorkFile("Recovery/Icon.kr3"), otherRuns ? theirs : QByteArray());
+        QCOMPARE(QFile::exists(home.workFolder() + "Recovery/Text.kr3"), !otherRuns);
+        if (otherRuns) {
+            theirLock.unlock();
+            QVERIFY(!recovery::keepsCopies()); // decided once, at the first look
+        }
     }
 };
 

@@ -1,5 +1,6 @@
 #include "support/TempHome.h"
 
+#include "core/Recovery.h"
 #include "core/WorkFolder.h"
 
 #include <QFile>
@@ -16,6 +17,7 @@ TempHome::TempHome()
 
 TempHome::~TempHome()
 {
+    recovery::letGo(); // before the folder with the lock goes
     qputenv("HOME", m_oldHome);
     if (!m_oldConfig.isEmpty())
         qputenv("XDG_CONFIG_HOME", m_oldConfig);

@@ -1,12 +1,15 @@
 // The whole road with a real kr31 on an X server (run under xvfb-run): work
 // left unsaved is killed with SIGKILL, the program starts again, the learner
-// answers the question with the Return key, and the work is back.
+// answers the question with the Return key, and the work is back. The edits
+// are real input (xdotool types and clicks), so the timings printed are what
+// a learner would lose to a kill.
 #include "core/Recovery.h"
 #include "core/Settings.h"
 #include "core/TextFile.h"
 #include "support/TempHome.h"
 #include "support/TestPaths.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
@@ -60,6 +63,64 @@ QString waitForBox(int ms)
     return box;
 }
 
+// The visible editor window of kr31 (the editors are 750 pixels wide, the
+// menu 600), or an empty string.
+QString editorWindow()
+{
+    for (const QString &id : xdotool({"search", "--onlyvisible", "--name", "^KR-31$"}).split('\n', Qt::SkipEmptyParts)) {
+        const QString geometry = xdotool({"getwindowgeometry", "--shell", id});
+        if (geometry.section(QStringLiteral("WIDTH="), 1).section('\n', 0, 0).toInt() >= 700)
+            return id;
+    }
+    return {};
+}
+
+QString waitForEditor(int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QString id;
+    while ((id = editorWindow()).isEmpty() && timer.elapsed() < ms)
+        QTest::qWait(20);
+    return id;
+}
+
+// Plays the learner's steps on a window: "click X Y" (inside the window),
+// "key K..." (key names as xdotool knows them), "type TEXT".
+bool play(const QString &window, const QStringList &steps)
+{
+    for (const QString &step : steps) {
+        const QString verb = step.section(' ', 0, 0);
+        const QString rest = step.section(' ', 1);
+        QStringList args;
+        if (verb == "click")
+            args = QStringList{"mousemove", "--sync", "--window", window} + rest.split(' ') + QStringList{"click", "1"};
+        else if (verb == "key")
+            args = QStringList{"key", "--delay", "40"} + rest.split(' ');
+        else if (verb == "type")
+            args = {"type", "--delay", "40", rest};
+        if (args.isEmpty() || QProcess::execute(QStringLiteral("xdotool"), args) != 0)
+            return false;
+        QTest::qWait(50); // let the window take the step before the next
+    }
+    return true;
+}
+
+// The copy's lines when it holds every one of lines, else nullopt.
+std::optional<QStringList> copyHolding(const QString &path, const QStringList &lines)
+{
+    if (!QFile::exists(path))
+        return std::nullopt;
+    const auto read = textfile::readLines(path);
+    if (!read)
+        return std::nullopt;
+    for (const QString &line : lines) {
+        if (!read->contains(line))
+            return std::nullopt;
+    }
+    return read;
+}
+
 ino_t inode(const QString &path)
 {
     struct stat st {};
@@ -72,75 +133,127 @@ void killNow(QProcess &process)
     process.waitForFinished(5000);
 }
 
+// A kr31 in its own home, on the X display.
+struct Run
+{
+    TempHome home;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    Run()
+    {
+        Settings().setWizardStart(0);
+        env.insert("HOME", home.home());
+        env.insert("QT_QPA_PLATFORM", "xcb");
+    }
+    void start(QProcess &process, const QStringList &args)
+    {
+        process.setProcessEnvironment(env);
+        process.start(binDir() + "/kr31", args);
+        process.waitForStarted();
+    }
+};
+
+bool canRun()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") && !QStandardPaths::findExecutable("xdotool").isEmpty();
+}
+
 } // namespace
 
 class TestCrashRecovery : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // A file that breaks off is the edit: it is opened and stays marked
-    // modified (its (102) box then stands; the program runs on behind it).
+    // file: opened on the command line; steps: the learner's edits (none: a
+    // file that breaks off is the edit, it opens marked modified behind its
+    // (102) box); holds: lines the copy must hold; copy: all of it (empty: any);
+    // closeFirst: the first question after the kill is closed with Esc.
     void killedWorkComesBack_data()
     {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QStringList>("file");
-        QTest::addColumn<QStringList>("copy"); // what the first run must leave; empty: any
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("holds");
+        QTest::addColumn<QStringList>("copy");
+        QTest::addColumn<bool>("closeFirst");
         QStringList icon = {"LED", "16", "18,40"};
         while (icon.size() < 48)
             icon.append("27");
-        QTest::newRow("icon") << "Icon" << QStringList{"LED", "16", "18,40", "oops", "17"} << icon;
+        QTest::newRow("icon") << "Icon" << QStringList{"LED", "16", "18,40", "oops", "17"} << QStringList{}
+                              << QStringList{} << icon << false;
         // The main program and the first subroutine of a flowchart; its other page lines are cut off.
         const auto worked = textfile::readLines(testData("flowchart/worked.kr3"));
         QVERIFY(worked && worked->size() > 51);
-        QTest::newRow("flowchart") << "Flowchart" << worked->mid(0, 51) << QStringList{};
+        QTest::newRow("flowchart") << "Flowchart" << worked->mid(0, 51) << QStringList{}
+                                   << worked->mid(worked->indexOf("DATA") + 1, 51 - worked->indexOf("DATA") - 1)
+                                   << QStringList{} << false;
+        // A line typed at the end of the text.
+        QTest::newRow("text") << "Text" << QStringList{"WORD", "ON();", "Bright(50);"}
+                              << QStringList{"click 200 300", "key ctrl+End Return", "type OFF();"}
+                              << QStringList{"ON();", "Bright(50);", "OFF();"} << QStringList{} << true;
+        // Three notes from the keyboard, then the link page: on ("1" after "LINK"), and the third pitch at 40.
+        QTest::newRow("melody") << "Melody" << QStringList{"MELODY"}
+                                << QStringList{"click 75 365", "key a s d", "click 75 395", "click 172 404",
+                                               "click 349 482", "key ctrl+a", "type 40"}
+                                << QStringList{"86", "88", "90", "LINK", "1", "40"} << QStringList{} << false;
     }
     void killedWorkComesBack()
     {
         QFETCH(QString, key);
         QFETCH(QStringList, file);
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, holds);
         QFETCH(QStringList, copy);
-        if (qEnvironmentVariableIsEmpty("DISPLAY") || QStandardPaths::findExecutable("xdotool").isEmpty())
+        QFETCH(bool, closeFirst);
+        if (!canRun())
             QSKIP("needs an X display and xdotool");
-        TempHome home;
-        QVERIFY(Settings().setWizardStart(0));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", home.home());
-        env.insert("QT_QPA_PLATFORM", "xcb");
-        const QString path = home.home() + "/broken.kr3";
+        Run run;
+        const QString path = run.home.home() + "/work.kr3";
         QVERIFY(textfile::writeLines(path, file));
         const QString copyPath = recovery::copyPath(key);
         const QString copyName = "Recovery/" + key + ".kr3";
 
         QProcess first;
-        first.setProcessEnvironment(env);
-        first.start(binDir() + "/kr31", {path});
-        QVERIFY(first.waitForStarted());
-        QVERIFY(!waitForBox(20000).isEmpty());
+        run.start(first, {path});
+        if (steps.isEmpty()) {
+            QVERIFY(!waitForBox(20000).isEmpty());
+        } else {
+            const QString editor = waitForEditor(20000);
+            QVERIFY(!editor.isEmpty());
+            QVERIFY(play(editor, steps));
+        }
         QElapsedTimer sinceEdit;
         sinceEdit.start();
-        while (!QFile::exists(copyPath) && sinceEdit.elapsed() < 10000)
+        while (!copyHolding(copyPath, holds) && sinceEdit.elapsed() < 10000)
             QTest::qWait(5);
         const qint64 lag = sinceEdit.elapsed();
-        QVERIFY(QFile::exists(copyPath));
-        qInfo("copy written %lld ms after the box of the edit was seen", lag);
+        QVERIFY(copyHolding(copyPath, holds));
+        qInfo("%s: copy of the last edit written %lld ms after it", qPrintable(key), lag);
         QVERIFY(lag <= 2000);
         killNow(first);
-        const QByteArray left = home.readWorkFile(copyName);
+        const QByteArray left = run.home.readWorkFile(copyName);
         if (!copy.isEmpty())
             QCOMPARE(left, textfile::encodeLines(copy));
-        // The pages opened stand in the copy of a flowchart.
-        const QStringList leftLines = textfile::splitLines(QString::fromLatin1(left));
-        for (const QString &line : file.mid(file.indexOf("DATA") + 1)) {
-            if (file.contains("DATA"))
-                QVERIFY(leftLines.contains(line));
-        }
 
-        // Started again: the question comes, Return answers Yes.
-        const ino_t before = inode(copyPath);
         QProcess second;
-        second.setProcessEnvironment(env);
-        second.start(binDir() + "/kr31", {});
-        QVERIFY(second.waitForStarted());
+        run.start(second, {});
+        if (closeFirst) {
+            // Closed without an answer: the copy stays and comes again next time.
+            const QString box = waitForBox(20000);
+            QVERIFY(!box.isEmpty());
+            xdotool({"windowfocus", "--sync", box});
+            xdotool({"key", "Escape"});
+            QTRY_VERIFY_WITH_TIMEOUT(messageBox().isEmpty(), 5000);
+            QCOMPARE(second.state(), QProcess::Running);
+            // Set aside under its time, out of the way of this run's copies.
+            QVERIFY(!QFile::exists(copyPath));
+            const QStringList aside = QDir(recovery::folder()).entryList({key + "-*.kr3"}, QDir::Files);
+            QCOMPARE(aside.size(), 1);
+            QCOMPARE(run.home.readWorkFile("Recovery/" + aside.first()), left);
+            killNow(second);
+            run.start(second, {});
+        }
+        // The question comes, Return answers Yes.
+        const ino_t before = inode(copyPath);
         const QString box = waitForBox(20000);
         if (box.isEmpty()) {
             qInfo() << "windows:" << xdotool({"search", "--onlyvisible", "--name", "^KR-31$"}) << second.state()
@@ -152,9 +265,117 @@ private Q_SLOTS:
         // The restored program is marked modified, so the editor writes its own
         // copy of what it now holds: the same bytes again.
         QTRY_VERIFY_WITH_TIMEOUT(inode(copyPath) != before && inode(copyPath) != 0, 10000);
-        QCOMPARE(home.readWorkFile(copyName), left);
+        QCOMPARE(run.home.readWorkFile(copyName), left);
+        QCOMPARE(QDir(recovery::folder()).entryList({"*.kr3"}, QDir::Files), QStringList{key + ".kr3"});
         QVERIFY(messageBox().isEmpty()); // one question, no other box
+        if (!steps.isEmpty())
+            QVERIFY(!editorWindow().isEmpty()); // and the editor stands open with the work
         killNow(second);
+    }
+
+    // A second kr31 on the same work folder while the first holds unsaved
+    // work: it asks nothing and leaves the first one's copy as it is.
+    void aSecondKr31LeavesTheFirstOnesCopy()
+    {
+        if (!canRun())
+            QSKIP("needs an X display and xdotool");
+        Run run;
+        const QString path = run.home.home() + "/work.kr3";
+        QVERIFY(textfile::writeLines(path, {"LED", "16", "oops"}));
+        const QString copyPath = recovery::copyPath("Icon");
+        QProcess first;
+        run.start(first, {path});
+        QVERIFY(!waitForBox(20000).isEmpty()); // the (102) box of the broken file
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(copyPath), 5000);
+        const QByteArray theirs = run.home.readWorkFile("Recovery/Icon.kr3");
+        const ino_t before = inode(copyPath);
+
+        QProcess second;
+        run.start(second, {});
+        // The second one's menu comes up beside the first one's editor and box.
+        const auto shown = [] { return xdotool({"search", "--onlyvisible", "--name", "^KR-31$"}).split('\n').size(); };
+        QElapsedTimer waited;
+        waited.start();
+        while (shown() < 3 && waited.elapsed() < 30000)
+            QTest::qWait(50);
+        if (shown() < 3)
+            qInfo() << "windows:" << xdotool({"search", "--onlyvisible", "--name", "^KR-31$"}) << second.state()
+                    << second.readAllStandardError();
+        QCOMPARE(shown(), 3);
+        QTest::qWait(1500); // time enough for a question, were one coming
+        QCOMPARE(shown(), 3);
+        QCOMPARE(second.state(), QProcess::Running);
+        killNow(second);
+        QCOMPARE(inode(copyPath), before);
+        QCOMPARE(run.home.readWorkFile("Recovery/Icon.kr3"), theirs);
+        killNow(first);
+    }
+
+    // The longest stretch of typing a kill can lose: a key every 100 ms for
+    // six seconds, the copy watched all along; for each key, how long until
+    // a copy holds it.
+    void lossWindowWhileTyping()
+    {
+        if (!canRun())
+            QSKIP("needs an X display and xdotool");
+        Run run;
+        const QString path = run.home.home() + "/work.kr3";
+        QVERIFY(textfile::writeLines(path, {"WORD", "ON();"}));
+        const QString copyPath = recovery::copyPath("Text");
+        QProcess kr31;
+        run.start(kr31, {path});
+        const QString editor = waitForEditor(20000);
+        QVERIFY(!editor.isEmpty());
+        QVERIFY(play(editor, {"click 200 300", "key ctrl+End Return", "type //"}));
+        QTRY_VERIFY_WITH_TIMEOUT(copyHolding(copyPath, {"//"}), 5000);
+
+        // The number of keys of the comment line a copy on disk holds.
+        const auto keysOnDisk = [&copyPath]() -> int {
+            const auto lines = textfile::readLines(copyPath);
+            if (!lines)
+                return 0;
+            for (const QString &line : *lines) {
+                if (line.startsWith("//"))
+                    return int(line.size()) - 2;
+            }
+            return 0;
+        };
+        constexpr int Keys = 60;
+        QElapsedTimer clock;
+        clock.start();
+        QList<qint64> typedAt;
+        QList<qint64> onDiskAt(Keys, -1);
+        const auto look = [&] {
+            const int held = keysOnDisk();
+            for (int k = 0; k < held && k < Keys; ++k) {
+                if (onDiskAt[k] < 0)
+                    onDiskAt[k] = clock.elapsed();
+            }
+        };
+        for (int k = 0; k < Keys; ++k) {
+            QVERIFY(QProcess::execute("xdotool", {"key", "x"}) == 0);
+            typedAt.append(clock.elapsed());
+            while (clock.elapsed() < typedAt.last() + 100) {
+                look();
+                QTest::qWait(5);
+            }
+        }
+        while (onDiskAt.last() < 0 && clock.elapsed() < typedAt.last() + 10000) {
+            look();
+            QTest::qWait(5);
+        }
+        QVERIFY(onDiskAt.last() >= 0);
+        qint64 longest = 0;
+        for (int k = 0; k < Keys; ++k) {
+            QVERIFY(onDiskAt[k] >= 0);
+            longest = qMax(longest, onDiskAt[k] - typedAt[k]);
+        }
+        const qint64 last = onDiskAt.last() - typedAt.last();
+        qInfo("typing for %lld ms: a key reached the disk at most %lld ms after it was typed; "
+              "the last key %lld ms after it",
+              typedAt.last() - typedAt.first(), longest, last);
+        QVERIFY(longest <= 2000);
+        killNow(kr31);
     }
 };
 

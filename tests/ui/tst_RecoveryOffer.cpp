@@ -6,13 +6,16 @@
 #include "editors/flowchart/FlowchartEditorWindow.h"
 #include "editors/icon/IconEditorWindow.h"
 #include "editors/text/TextEditorWindow.h"
+#include "melody/ui/MelodyEditorWindow.h"
 #include "support/UiRig.h"
 #include "ui/RecoveryKeeper.h"
 #include "ui/RecoveryOffer.h"
 #include "ui/menu/MainMenuWindow.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <Qsci/qsciscintilla.h>
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QSlider>
@@ -42,6 +45,13 @@ struct RecoveryRig : UiRig
         keeper->poll();
     }
     QString copy() const { return recovery::copyPath("Icon"); }
+    // The files in the recovery folder, but its lock.
+    QStringList recoveryFiles() const
+    {
+        QStringList names = QDir(recovery::folder()).entryList(QDir::Files, QDir::Name);
+        names.removeAll("kr31.lock");
+        return names;
+    }
     bool hasCopy() const { return QFile::exists(copy()); }
     QByteArray copyBytes() const { return home.readWorkFile("Recovery/Icon.kr3"); }
     // What File_Save writes for the program as it stands.
@@ -56,6 +66,101 @@ struct RecoveryRig : UiRig
         QFile file(path);
         file.open(QIODevice::ReadOnly);
         return file.readAll();
+    }
+};
+
+// The four editors: a row name and the window number.
+QList<std::pair<const char *, int>> editorList()
+{
+    return {{"icon", 8}, {"flowchart", 5}, {"text", 9}, {"melody", 4}};
+}
+
+void editorRows()
+{
+    QTest::addColumn<int>("form");
+    for (const auto &[name, form] : editorList())
+        QTest::newRow(name) << form;
+}
+
+// One editor as the learner works in it: a few edits, a save, a reset.
+struct EditorDriver
+{
+    UiRig &rig;
+    FormWindow *window = nullptr;
+    RecoveryKeeper *keeper = nullptr;
+    QString key;
+    std::function<void()> edit;
+    std::function<bool()> saveClick;
+    std::function<bool()> modified;
+    std::function<void()> reset; // the reset button, with the save question answered
+    std::function<void()> empty; // the work thrown away (a reset, or the text emptied)
+
+    EditorDriver(UiRig &r, int form)
+        : rig(r)
+        , window(r.forms.form(form))
+        , keeper(RecoveryOffer::keeperOf(window))
+    {
+        key = keeper ? keeper->key() : QString();
+        rig.forms.open(nullptr, form);
+        if (auto *icon = qobject_cast<IconEditorWindow *>(window)) {
+            edit = [icon] {
+                icon->dropCommand(0, 16);
+                icon->dropCommand(1, 18);
+            };
+            saveClick = [icon] { return icon->File_SaveClick(); };
+            modified = [icon] { return icon->isModified(); };
+            reset = [icon] { icon->All_DeleteClick(); };
+        } else if (auto *flow = qobject_cast<FlowchartEditorWindow *>(window)) {
+            edit = [flow] {
+                flow->findChild<QComboBox *>("ComboBox1")->setCurrentIndex(0);
+                flow->Add_CommandClick();
+                flow->Add_SubClick();
+                flow->Add_CommandClick();
+            };
+            saveClick = [flow] { return flow->File_SaveClick(); };
+            modified = [flow] { return flow->isModified(); };
+            reset = [flow] { flow->All_DeleteClick(); };
+        } else if (auto *text = qobject_cast<TextEditorWindow *>(window)) {
+            edit = [text] { text->textControl()->setText(QStringLiteral("ON\r\nWAIT 3\r\nOFF")); };
+            saveClick = [text] { return text->File_SaveClick(); };
+            modified = [text] { return text->isModified(); };
+        } else if (auto *melody = qobject_cast<MelodyEditorWindow *>(window)) {
+            edit = [melody] {
+                melody->KeyClick(0);
+                melody->KeyClick(4);
+                melody->KeyClick(7);
+                // The link page: on, and the third pitch at 40.
+                melody->LinkClick();
+                melody->findChild<QAbstractButton *>("RadioButton10")->click();
+                melody->findChild<QSlider *>("LMDTrackBar3")->setValue(40);
+            };
+            saveClick = [melody] { return melody->File_SaveClick(); };
+            modified = [melody] { return melody->isModified(); };
+            reset = [melody] { melody->All_DeleteClick(); };
+        }
+        // Leaving keeps the text (and its copy) in its window: emptying it is its reset.
+        empty = reset ? reset : [window = window] { static_cast<TextEditorWindow *>(window)->setProgramLines({}); };
+    }
+    // Lets the edits settle and the keeper look, as its timer does.
+    void settle()
+    {
+        rig.clock.now += recovery::Debounce::SettleMs;
+        keeper->poll();
+    }
+    bool hasCopy() const { return QFile::exists(recovery::copyPath(key)); }
+    QByteArray copyBytes() const { return rig.home.readWorkFile("Recovery/" + key + ".kr3"); }
+    // Saves to a fresh file and answers with its bytes (empty when the save failed).
+    QByteArray save(QString path = {})
+    {
+        if (path.isEmpty())
+            path = rig.home.home() + "/saved.kr3";
+        QFile::remove(path);
+        rig.dialogs.fileNames = {path};
+        rig.dialogs.answers = {Answer::Yes}; // saved as it stands when it fails its check
+        if (!saveClick())
+            return {};
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 };
 
@@ -194,6 +299,7 @@ private Q_SLOTS:
         const QByteArray work = textfile::encodeLines(lines);
         QTest::newRow("yes") << work << Answer::Yes << 1 << true;
         QTest::newRow("no") << work << Answer::No << 1 << false;
+        QTest::newRow("closed (Esc)") << work << Answer::Cancel << 1 << false;
         QTest::newRow("foreign file") << QByteArray("\x89PNG\r\n\x1a\n\0\0binary", 16) << Answer::Yes << 0 << false;
         QTest::newRow("melody file") << textfile::encodeLines({"MELODY", "60"}) << Answer::Yes << 0 << false;
         QTest::newRow("empty file") << QByteArray() << Answer::Yes << 0 << false;
@@ -222,82 +328,156 @@ private Q_SLOTS:
             QVERIFY(rig.dialogs.questions.first().startsWith(msg::RecoveryIconWork));
         QCOMPARE(rig.editor->isVisible(), restored);
         QCOMPARE(rig.editor->isModified(), restored);
+        // Restored: the editor's own copy holds the work at once. Only a plain
+        // No drops it; a box closed without an answer keeps the copy, set
+        // aside under its time, where this run's editor does not write.
+        const QStringList left = rig.recoveryFiles();
+        const bool closed = answer == Answer::Cancel;
+        QCOMPARE(left.size(), restored || closed ? 1 : 0);
         QCOMPARE(rig.hasCopy(), restored);
-        if (!restored)
+        if (closed) {
+            QVERIFY(left.first().startsWith("Icon-"));
+            QCOMPARE(rig.home.readWorkFile("Recovery/" + left.first()), copy);
+            rig.editor->show();
+            rig.editor->dropCommand(5, 17);
+            rig.pass(1000);
+            QVERIFY(rig.hasCopy());
+            QCOMPARE(rig.home.readWorkFile("Recovery/" + left.first()), copy);
+            RecoveryOffer::discardAll(rig.forms); // a clean exit leaves it too
+            QCOMPARE(rig.recoveryFiles(), left);
+            rig.editor->hide();
+            rig.dialogs.answers = {Answer::No};
+            rig.editor->All_DeleteClick();
+            RecoveryOffer again(rig.forms);
+            QCOMPARE(again.offers().size(), 1);
+            rig.dialogs.answers = {Answer::Yes};
+            again.ask();
+            QVERIFY(rig.editor->isModified());
+            QCOMPARE(rig.recoveryFiles(), QStringList{"Icon.kr3"});
+        } else if (!restored) {
             return;
+        }
+        QCOMPARE(rig.copyBytes(), copy);
         QCOMPARE(rig.saved(), copy);
-        QVERIFY(!rig.hasCopy());
+        QVERIFY(rig.recoveryFiles().isEmpty());
+    }
+
+    // Copies of one editor from several earlier runs: the newest is asked
+    // first; once one is restored the older ones wait for the next start.
+    void theNewestCopyComesFirst()
+    {
+        RecoveryRig rig;
+        rig.editor->hide();
+        recovery::folder();
+        const QByteArray older = textfile::encodeLines({"DD", "16"});
+        const QByteArray newer = textfile::encodeLines({"DD", "17"});
+        rig.home.writeWorkFile("Recovery/Icon-20261201-100000.kr3", older);
+        rig.home.writeWorkFile("Recovery/Icon.kr3", newer);
+        QFile aside(rig.home.workFolder() + "Recovery/Icon-20261201-100000.kr3");
+        QVERIFY(aside.open(QIODevice::Append));
+        QVERIFY(aside.setFileTime(QDateTime::currentDateTime().addDays(-7), QFileDevice::FileModificationTime));
+        aside.close();
+        RecoveryOffer offer(rig.forms);
+        QCOMPARE(offer.offers().size(), 2);
+        rig.dialogs.answers = {Answer::Yes, Answer::Yes};
+        offer.ask();
+        QCOMPARE(rig.dialogs.questions.size(), 1);
+        QCOMPARE(textfile::splitLines(QString::fromLatin1(rig.copyBytes())).mid(0, 3),
+                 (QStringList{"LED", "17", "27"})); // the newer one, as the editor saves it
+        QCOMPARE(rig.recoveryFiles(), (QStringList{"Icon-20261201-100000.kr3", "Icon.kr3"}));
     }
 
     // Each editor: edits, then the copy; the copy is offered after a crash
     // (the editor emptied, the copy put back as a killed run leaves it), Yes
     // restores it, and a save then writes the copy's bytes.
-    void everyEditorsWorkComesBack_data()
-    {
-        QTest::addColumn<int>("form");
-        QTest::addColumn<QString>("key");
-        QTest::newRow("icon") << 8 << "Icon";
-        QTest::newRow("flowchart") << 5 << "Flowchart";
-        QTest::newRow("text") << 9 << "Text";
-    }
+    void everyEditorsWorkComesBack_data() { editorRows(); }
     void everyEditorsWorkComesBack()
     {
         QFETCH(int, form);
-        QFETCH(QString, key);
         UiRig rig;
         rig.settings.setWizardStart(0);
-        FormWindow *editor = rig.forms.form(form);
-        RecoveryKeeper *keeper = RecoveryOffer::keeperOf(editor);
-        QVERIFY(keeper);
-        rig.forms.open(nullptr, form);
-        std::function<bool()> save;
-        std::function<bool()> modified;
-        std::function<void()> reset;
-        if (auto *icon = qobject_cast<IconEditorWindow *>(editor)) {
-            icon->dropCommand(0, 16);
-            icon->dropCommand(1, 18);
-            save = [icon] { return icon->File_SaveClick(); };
-            modified = [icon] { return icon->isModified(); };
-            reset = [icon] { icon->All_DeleteClick(); };
-        } else if (auto *flow = qobject_cast<FlowchartEditorWindow *>(editor)) {
-            flow->findChild<QComboBox *>("ComboBox1")->setCurrentIndex(0);
-            flow->Add_CommandClick();
-            flow->Add_SubClick();
-            flow->Add_CommandClick();
-            save = [flow] { return flow->File_SaveClick(); };
-            modified = [flow] { return flow->isModified(); };
-            reset = [flow] { flow->All_DeleteClick(); };
-        } else if (auto *text = qobject_cast<TextEditorWindow *>(editor)) {
-            text->textControl()->setText(QStringLiteral("ON\r\nWAIT 3\r\nOFF"));
-            save = [text] { return text->File_SaveClick(); };
-            modified = [text] { return text->isModified(); };
-            // Leaving keeps the text (and its copy) in this window: emptying it is the reset.
-            reset = [text] { text->setProgramLines({}); };
-        }
-        rig.clock.now += recovery::Debounce::SettleMs;
-        keeper->poll();
-        const QString copyPath = recovery::copyPath(key);
-        const QByteArray copy = rig.home.readWorkFile("Recovery/" + key + ".kr3");
+        EditorDriver editor(rig, form);
+        QVERIFY(editor.keeper);
+        editor.edit();
+        editor.settle();
+        const QString copyPath = recovery::copyPath(editor.key);
+        const QByteArray copy = editor.copyBytes();
         QVERIFY(!copy.isEmpty());
 
         rig.dialogs.answers = {Answer::No};
-        reset();
+        editor.empty();
         QVERIFY(!QFile::exists(copyPath));
-        rig.home.writeWorkFile("Recovery/" + key + ".kr3", copy);
-        editor->hide();
+        rig.home.writeWorkFile("Recovery/" + editor.key + ".kr3", copy);
+        editor.window->hide();
         RecoveryOffer offer(rig.forms);
         rig.dialogs.answers = {Answer::Yes};
         offer.ask();
-        QVERIFY(editor->isVisible());
-        QVERIFY(modified());
-        const QString saved = rig.home.home() + "/saved.kr3";
-        rig.dialogs.fileNames = {saved};
-        rig.dialogs.answers = {Answer::Yes}; // saved as it stands when it fails its check
-        QVERIFY(save());
-        QFile file(saved);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), copy);
+        QVERIFY(editor.window->isVisible());
+        QVERIFY(editor.modified());
+        QCOMPARE(editor.save(), copy);
         QVERIFY(!QFile::exists(copyPath));
+    }
+
+    // The copy stands exactly while the editor holds unsaved work: every way
+    // of letting the work go (a save, a reset, Menu or Bye answered No, the
+    // end of the program) removes it, in every editor; a save that failed
+    // keeps it. The text editor keeps its text when it is left, and with it
+    // the copy, until the program ends.
+    void lettingTheWorkGoRemovesTheCopy_data()
+    {
+        QTest::addColumn<int>("form");
+        QTest::addColumn<QString>("how");
+        for (const auto &[name, form] : editorList()) {
+            for (const char *how : {"save", "failed save", "reset", "menu, no", "bye, no", "clean exit"}) {
+                if (form == 9 && QByteArray(how) == "reset")
+                    continue; // the text editor has no reset button
+                QTest::addRow("%s, %s", name, how) << form << QString::fromLatin1(how);
+            }
+        }
+    }
+    void lettingTheWorkGoRemovesTheCopy()
+    {
+        QFETCH(int, form);
+        QFETCH(QString, how);
+        UiRig rig;
+        rig.settings.setWizardStart(0);
+        EditorDriver editor(rig, form);
+        editor.edit();
+        editor.settle();
+        QVERIFY(editor.hasCopy());
+
+        rig.dialogs.answers = {Answer::No};
+        if (how == "save") {
+            editor.save();
+        } else if (how == "failed save") {
+            QVERIFY(editor.save(rig.home.home() + "/no such folder/saved.kr3").isEmpty());
+            QVERIFY(!rig.dialogs.warnings.isEmpty()); // the learner is told
+        } else if (how == "reset") {
+            editor.reset();
+        } else if (how == "menu, no") {
+            editor.window->MenuClick();
+        } else if (how == "bye, no") {
+            editor.window->ByeClick();
+        }
+        const bool byeEnds = how == "bye, no";
+        if (!how.endsWith("save"))
+            QCOMPARE(rig.dialogs.questions.size(), how == "clean exit" ? 0 : 1); // the save question, answered No
+        if (how == "clean exit" || byeEnds) {
+            QVERIFY(!byeEnds || !rig.forms.form(2)->isVisible()); // Bye ends the program
+            RecoveryOffer::discardAll(rig.forms);
+            QVERIFY(!editor.hasCopy());
+            return;
+        }
+        const bool workStays = how == "failed save" || (form == 9 && how == "menu, no");
+        QCOMPARE(editor.modified(), workStays);
+        QCOMPARE(editor.hasCopy(), workStays);
+        editor.settle();
+        editor.settle();
+        QCOMPARE(editor.hasCopy(), workStays); // nothing owed any more
+        if (workStays) {
+            RecoveryOffer::discardAll(rig.forms);
+            QVERIFY(!editor.hasCopy());
+        }
     }
 
     // A file opened from the command line before the question may already
