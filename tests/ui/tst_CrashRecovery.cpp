@@ -24,6 +24,15 @@ using namespace kr31::test;
 
 namespace {
 
+// The copy is due 1.0 s after the last edit (1.5 s at most while typing
+// goes on); 2 s is the promise. Under the sanitizers every step of the
+// program runs several times slower, so only a gross miss fails there.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr qint64 LossWindowMs = 6000;
+#else
+constexpr qint64 LossWindowMs = 2000;
+#endif
+
 // Runs xdotool; its output, or an empty string when it failed.
 QString xdotool(const QStringList &args)
 {
@@ -228,7 +237,7 @@ private Q_SLOTS:
         const qint64 lag = sinceEdit.elapsed();
         QVERIFY(copyHolding(copyPath, holds));
         qInfo("%s: copy of the last edit written %lld ms after it", qPrintable(key), lag);
-        QVERIFY(lag <= 2000);
+        QVERIFY(lag <= LossWindowMs);
         killNow(first);
         const QByteArray left = run.home.readWorkFile(copyName);
         if (!copy.isEmpty())
@@ -374,7 +383,7 @@ private Q_SLOTS:
         qInfo("typing for %lld ms: a key reached the disk at most %lld ms after it was typed; "
               "the last key %lld ms after it",
               typedAt.last() - typedAt.first(), longest, last);
-        QVERIFY(longest <= 2000);
+        QVERIFY(longest <= LossWindowMs);
         killNow(kr31);
     }
 };
