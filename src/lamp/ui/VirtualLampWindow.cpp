@@ -366,11 +366,12 @@ void VirtualLampWindow::hideEvent(QHideEvent *event)
 
 bool VirtualLampWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_touch) {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton)
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    if (watched == m_touch && (press || event->type() == QEvent::MouseButtonRelease)
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        if (press)
             TouchDown();
-        else if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton)
+        else
             TouchUp();
     }
     return FormWindow::eventFilter(watched, event);
