@@ -71,6 +71,7 @@ const Caption Captions[] = {
 
 class EventHook : public QObject
 {
+    Q_OBJECT
 public:
     EventHook(QObject *owner, std::function<bool(QObject *, QEvent *)> handler)
         : QObject(owner)
@@ -166,6 +167,13 @@ void hookEvents(QObject *owner, const QList<QObject *> &watched, std::function<b
     auto *hook = new EventHook(owner, std::move(handler));
     for (QObject *object : watched)
         object->installEventFilter(hook);
+}
+
+void unhookEvents(QObject *owner)
+{
+    const auto hooks = owner->findChildren<EventHook *>(Qt::FindDirectChildrenOnly);
+    for (EventHook *hook : hooks)
+        delete hook;
 }
 
 QString caption(const QString &folder, const QString &picture)

@@ -34,6 +34,11 @@ void whenKeyboardInUseChanges(QObject *context, std::function<void()> onChange);
 // sees it (true keeps it from the object); the filter lives as long as owner.
 void hookEvents(QObject *owner, const QList<QObject *> &watched, std::function<bool(QObject *, QEvent *)> handler);
 
+// Ends every hook of owner. A window whose handlers call its own members
+// calls it in its destructor: its children still send events while the
+// base class takes them down, when the window is no longer itself.
+void unhookEvents(QObject *owner);
+
 // What a picture button does, in the words its picture shows ("ほぞん" for
 // File_Save); folder and picture name its files. Empty for an unknown picture.
 QString caption(const QString &folder, const QString &picture);

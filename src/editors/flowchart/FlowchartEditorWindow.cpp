@@ -11,6 +11,7 @@
 #include "program/ProgramFile.h"
 #include "program/ProgramSave.h"
 #include "report/ReportWindow.h"
+#include "ui/Keys.h"
 #include "ui/ChartPainter.h"
 #include "ui/Forms.h"
 #include "ui/PictureButton.h"
@@ -61,6 +62,11 @@ QString titlePicture(int page)
 }
 
 } // namespace
+
+FlowchartEditorWindow::~FlowchartEditorWindow()
+{
+    keys::unhookEvents(this);
+}
 
 FlowchartEditorWindow::FlowchartEditorWindow(Forms &forms)
     : FormWindow(5, QSize(749, 499), forms)

@@ -30,6 +30,7 @@ class FlowchartEditorWindow : public FormWindow
     Q_OBJECT
 public:
     explicit FlowchartEditorWindow(Forms &forms);
+    ~FlowchartEditorWindow() override;
 
     const FlowchartProgram &program() const { return m_program; }
     bool isModified() const { return m_program.Modified; }

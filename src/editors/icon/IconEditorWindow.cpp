@@ -9,6 +9,7 @@
 #include "program/LedCommands.h"
 #include "program/ProgramSave.h"
 #include "report/ReportWindow.h"
+#include "ui/Keys.h"
 #include "ui/Forms.h"
 #include "ui/PageBrowser.h"
 #include "ui/PictureButton.h"
@@ -56,6 +57,11 @@ const Place Buttons[] = {
 };
 
 } // namespace
+
+IconEditorWindow::~IconEditorWindow()
+{
+    keys::unhookEvents(this);
+}
 
 IconEditorWindow::IconEditorWindow(Forms &forms)
     : FormWindow(8, QSize(749, 499), forms)

@@ -36,6 +36,7 @@ class IconEditorWindow : public FormWindow
     Q_OBJECT
 public:
     explicit IconEditorWindow(Forms &forms);
+    ~IconEditorWindow() override;
 
     const IconProgram &program() const { return m_program; }
     bool isModified() const { return m_modified; }

@@ -45,6 +45,11 @@ const char *const SetUpHint = "データ転送の設定、文字プログラミ�
 
 } // namespace
 
+MainMenuWindow::~MainMenuWindow()
+{
+    keys::unhookEvents(this);
+}
+
 MainMenuWindow::MainMenuWindow(Forms &forms)
     : FormWindow(2, QSize(600, 400), forms)
 {

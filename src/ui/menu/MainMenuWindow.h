@@ -21,6 +21,7 @@ class MainMenuWindow : public FormWindow
     Q_OBJECT
 public:
     explicit MainMenuWindow(Forms &forms);
+    ~MainMenuWindow() override;
 
     // Index of the highlighted tool picture (0..5), or -1.
     int highlighted() const { return m_highlighted; }
