@@ -287,15 +287,21 @@ bool IconEditorWindow::saveQuestion()
     return askToSave(services().dialogs, m_modified, [this] { File_SaveClick(); });
 }
 
-void IconEditorWindow::SendClick()
+bool IconEditorWindow::programPassesCheck()
 {
     const IconCheck check = m_program.checkProgram();
-    if (!check.ok) {
-        for (const QString &message : check.messages)
-            services().dialogs.warning(message);
-        services().dialogs.warning(msg::ProgramError502);
+    if (check.ok)
+        return true;
+    for (const QString &message : check.messages)
+        services().dialogs.warning(message);
+    services().dialogs.warning(msg::ProgramError502);
+    return false;
+}
+
+void IconEditorWindow::SendClick()
+{
+    if (!programPassesCheck())
         return;
-    }
     Transmitter &transmitter = services().transmitter;
     transmitter.withSendingDialog(forms().sendingDialog(), this,
                                   [&] { return transmitter.sendLedProgram(m_program.compileSlots()); });
@@ -303,13 +309,8 @@ void IconEditorWindow::SendClick()
 
 void IconEditorWindow::VirtualLampClick()
 {
-    const IconCheck check = m_program.checkProgram();
-    if (!check.ok) {
-        for (const QString &message : check.messages)
-            services().dialogs.warning(message);
-        services().dialogs.warning(msg::ProgramError502);
+    if (!programPassesCheck())
         return;
-    }
     if (auto *lamp = dynamic_cast<VirtualLampWindow *>(forms().form(18)))
         lamp->runProgram(m_program.compileSlots(), this, [this](int slot) { showLampStep(slot); });
 }

@@ -110,6 +110,8 @@ private:
     void showTotal();
     // The save question: true when the operation may go on.
     bool saveQuestion();
+    // Shows what is wrong with the program; true when it may go to the lamp.
+    bool programPassesCheck();
     // Shows a program read from a file; false (and nothing changed) when the
     // read gave none. quiet leaves the messages out.
     bool showRead(const iconfile::ReadResult &read, bool quiet);
