@@ -33,6 +33,21 @@ FormWindow::FormWindow(int number, QSize size, Forms &forms, QWidget *parent)
     addShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [this] { focusNextPrevChild(false); });
 }
 
+void FormWindow::ensureBuilt()
+{
+    if (m_built)
+        return;
+    m_built = true;
+    buildContents();
+}
+
+void FormWindow::setVisible(bool visible)
+{
+    if (visible)
+        ensureBuilt();
+    QWidget::setVisible(visible);
+}
+
 QShortcut *FormWindow::addShortcut(const QKeySequence &key, std::function<void()> handler)
 {
     auto *shortcut = new QShortcut(key, this);

@@ -24,10 +24,15 @@ struct Place
     int x, y, w, h;
 };
 
-// The base of the system's seventeen borderless picture windows. The window
-// carries its number as objectName() ("TForm8"), is centred on the screen at
-// its first showing, decodes its pictures then (not when it is created), and
-// shows (101) once per showing when any of its pictures could not be loaded.
+// The base of the system's borderless picture windows. The window carries its
+// number as objectName() ("TForm8"), is centred on the screen at its first
+// showing, decodes its pictures then (not when it is created), and shows (101)
+// once per showing when any of its pictures could not be loaded.
+//
+// All windows are created at start, but most make their contents (components,
+// keys, pictures) only when first needed: when first shown, or when another
+// window reaches them through Forms. The start-up so makes only what the main
+// menu shows.
 class FormWindow : public QWidget
 {
     Q_OBJECT
@@ -35,6 +40,12 @@ public:
     FormWindow(int number, QSize size, Forms &forms, QWidget *parent = nullptr);
 
     int number() const { return m_number; }
+
+    // Makes the window's contents unless that is done already.
+    void ensureBuilt();
+    bool isBuilt() const { return m_built; }
+    // A window makes its contents before it first shows.
+    void setVisible(bool visible) override;
     Forms &forms() { return m_forms; }
     Services &services();
 
@@ -76,6 +87,10 @@ public:
     void HelpClick();
 
 protected:
+    // Makes the contents, once. A window that makes everything in its
+    // constructor leaves this empty.
+    virtual void buildContents() {}
+
     // The editors' shared frame: the window font (12 px ＭＳ Ｐゴシック, returned),
     // the background picture (component backName) and the title picture
     // Image17 that drags the window.
@@ -94,6 +109,7 @@ private:
 
     int m_number;
     Forms &m_forms;
+    bool m_built = false;
     bool m_placed = false;
     bool m_missingPending = false;
     bool m_missingShown = false;

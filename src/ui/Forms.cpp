@@ -57,13 +57,21 @@ void Forms::add(FormWindow *form)
     m_forms.append(form);
 }
 
-FormWindow *Forms::form(int number) const
+FormWindow *Forms::existing(int number) const
 {
     for (FormWindow *f : m_forms) {
         if (f->number() == number)
             return f;
     }
     return nullptr;
+}
+
+FormWindow *Forms::form(int number) const
+{
+    FormWindow *f = existing(number);
+    if (f)
+        f->ensureBuilt();
+    return f;
 }
 
 void Forms::open(FormWindow *from, int number)

@@ -23,8 +23,10 @@ public:
 
     // Registers a window; windows are added in creation order.
     void add(FormWindow *form);
-    // The window TForm<number>, or nullptr before it exists.
+    // The window TForm<number> with its contents made, or nullptr before it exists.
     FormWindow *form(int number) const;
+    // The same window as it stands: its contents may not be made yet.
+    FormWindow *existing(int number) const;
     // The windows in creation order.
     const QList<FormWindow *> &all() const { return m_forms; }
 

@@ -331,7 +331,7 @@ void WizardWindow::Image26Click()
     }
     announce(mode);
     hide();
-    if (FormWindow *page = forms().form(1); page && page->isVisible())
+    if (FormWindow *page = forms().existing(1); page && page->isVisible())
         selectOnModePage(mode);
     // The menu stands behind the wizard at the first start: its digit must not lag.
     if (auto *menu = dynamic_cast<MainMenuWindow *>(forms().form(2)))
