@@ -67,6 +67,10 @@ IconEditorWindow::IconEditorWindow(Forms &forms)
     : FormWindow(8, QSize(749, 499), forms)
     , runDrag([](QDrag *drag) { drag->exec(Qt::CopyAction); })
 {
+}
+
+void IconEditorWindow::buildContents()
+{
     const QFont font = addEditorChrome(QStringLiteral("Back"), QStringLiteral("Img/Back/DD.jpg"), QStringLiteral("Img/Title/DD.jpg"));
 
     const std::map<QString, std::function<void()>> actions = {
@@ -126,6 +130,11 @@ IconEditorWindow::IconEditorWindow(Forms &forms)
         [this](const QStringList &lines) { return showRead(iconfile::readLines(lines), true); }));
     installUndo();
     installShortcuts();
+}
+
+int IconEditorWindow::paletteCode(int index)
+{
+    return Palette[qBound(0, index, int(std::size(Palette)) - 1)].code;
 }
 
 void IconEditorWindow::createPalette()
@@ -239,6 +248,7 @@ void IconEditorWindow::startDrag(QLabel *icon, int code, QPoint pressPoint)
 
 void IconEditorWindow::dropCommand(int slot, int code)
 {
+    ensureBuilt();
     if (!m_program.drop(slot, code)) {
         services().dialogs.warning(msg::AddOverLimit503);
         return;
@@ -317,6 +327,7 @@ void IconEditorWindow::VirtualLampClick()
 
 void IconEditorWindow::showLampStep(int slot)
 {
+    ensureBuilt();
     if (!m_lampMark) {
         m_lampMark = new QLabel(m_stripContent);
         m_lampMark->setObjectName(QStringLiteral("LampMark"));
@@ -369,6 +380,7 @@ void IconEditorWindow::File_OpenClick()
 
 void IconEditorWindow::openFile(const QString &path)
 {
+    ensureBuilt();
     if (!iconfile::hasProgramExtension(path)) {
         services().dialogs.information(msg::CannotOpen111);
         return;
@@ -425,12 +437,14 @@ void IconEditorWindow::ReportClick()
 
 void IconEditorWindow::All_DeleteClick()
 {
+    ensureBuilt();
     if (saveQuestion())
         clearAllSlots();
 }
 
 void IconEditorWindow::MenuClick()
 {
+    ensureBuilt();
     if (!saveQuestion())
         return;
     clearAllSlots();
@@ -439,6 +453,7 @@ void IconEditorWindow::MenuClick()
 
 void IconEditorWindow::ByeClick()
 {
+    ensureBuilt();
     if (!saveQuestion())
         return;
     clearAllSlots();
@@ -447,12 +462,14 @@ void IconEditorWindow::ByeClick()
 
 void IconEditorWindow::openSlotMenu(int slot, const QPoint &globalPos)
 {
+    ensureBuilt();
     m_menuSlot = slot;
     m_slotMenu->popup(globalPos);
 }
 
 void IconEditorWindow::Insert1Click()
 {
+    ensureBuilt();
     const IconProgram before = m_program;
     m_program.insertAt(m_menuSlot);
     rebuildSlotViews();
@@ -464,6 +481,7 @@ void IconEditorWindow::Insert1Click()
 
 void IconEditorWindow::Delete1Click()
 {
+    ensureBuilt();
     const IconProgram before = m_program;
     m_program.deleteAt(m_menuSlot);
     rebuildSlotViews();
