@@ -166,11 +166,28 @@ void IconEditorWindow::showEvent(QShowEvent *event)
         services().dialogs.warning(msg::OpenError102);
         return;
     }
+    // The guide is longer than its pane: with the scroll bar there from the
+    // start the page is laid out once, not again for the narrower width.
+    m_browser->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_browser->setSource(QUrl::fromLocalFile(page));
 }
 
 bool IconEditorWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+    case QEvent::Wheel:
+        break;
+    default:
+        // The many others (showing, polishing, painting the slots) concern
+        // nothing here: let them pass before asking the widget what it is.
+        return FormWindow::eventFilter(watched, event);
+    }
     auto *widget = qobject_cast<QWidget *>(watched);
     // Palette icons: press arms a drag, a move past the threshold starts it.
     if (widget && widget->property("code").isValid()) {
