@@ -507,9 +507,8 @@ void TestMelodyEditor::contentsWaitForFirstNeed_data()
 {
     QTest::addColumn<int>("number");
     QTest::addColumn<QStringList>("components");
-    QTest::newRow("editor") << 4
-                            << QStringList{"Send",     "Image17",      "ScrollBox1", "PaintBox1", "Keyboard",
-                                           "RadioButton8", "LMDTrackBar13", "Edit13",   "PopupMenu1"};
+    QTest::newRow("editor") << 4 << QStringList{"Send",         "Image17",       "ScrollBox1", "PaintBox1", "Keyboard",
+                                                "RadioButton8", "LMDTrackBar13", "Edit13",     "PopupMenu1"};
     QTest::newRow("note picker") << 12 << QStringList{"Image1", "MelodyBye", "Label1", "Keyboard", "RadioButton4"};
     QTest::newRow("print") << 16 << QStringList{"Image1", "Edit4", "OK", "cancel"};
 }
