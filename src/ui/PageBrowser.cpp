@@ -2,6 +2,9 @@
 
 #include "core/Cp932.h"
 
+#include <QFileInfo>
+#include <QImageReader>
+
 namespace kr31 {
 
 namespace {
@@ -32,6 +35,19 @@ QString keepIdeographicSpaces(const QString &html)
 
 QVariant PageBrowser::loadResource(int type, const QUrl &name)
 {
+    // A picture of a page is read by the reader its name calls for: left to
+    // guess from the bytes, Qt would load every image plugin to ask each.
+    if (type == QTextDocument::ImageResource) {
+        const QUrl url = source().resolved(name);
+        if (url.isLocalFile()) {
+            const QString path = url.toLocalFile();
+            QImageReader reader(path, QFileInfo(path).suffix().toLower().toLatin1());
+            reader.setDecideFormatFromContent(false);
+            const QImage image = reader.read();
+            if (!image.isNull())
+                return image;
+        }
+    }
     QVariant data = QTextBrowser::loadResource(type, name);
     if (type == QTextDocument::HtmlResource && data.userType() == QMetaType::QByteArray) {
         const QByteArray bytes = data.toByteArray();
