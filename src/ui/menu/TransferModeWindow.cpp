@@ -25,6 +25,10 @@ const QString Folder = QStringLiteral("Img/SetUp/");
 TransferModeWindow::TransferModeWindow(Forms &forms)
     : FormWindow(1, QSize(750, 500), forms)
 {
+}
+
+void TransferModeWindow::buildContents()
+{
     setBackground(QStringLiteral("Img/Back/Mode.jpg"));
 
     auto *group = new QGroupBox(QStringLiteral("転送モード"), this);
@@ -53,11 +57,12 @@ TransferModeWindow::TransferModeWindow(Forms &forms)
 
 int TransferModeWindow::selectedMode() const
 {
-    return qMax(0, m_modes->checkedId());
+    return m_modes ? qMax(0, m_modes->checkedId()) : 0;
 }
 
 void TransferModeWindow::selectMode(int mode)
 {
+    ensureBuilt();
     if (QAbstractButton *button = m_modes->button(mode))
         button->setChecked(true);
 }
