@@ -47,6 +47,9 @@ void TransferModeWindow::buildContents()
     m_browser->setObjectName(QStringLiteral("WebBrowser1"));
     m_browser->setGeometry(230, 24, 499, 455);
     m_browser->setOpenExternalLinks(true);
+    // The page is always longer than the pane: a scroll bar there from the
+    // start spares a second layout of the whole page when it would appear.
+    m_browser->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     addButton(Folder, {"Test_Start", 30, 290, 170, 44}, [this] { Test_StartClick(); });
     addButton(Folder, {"Wiza", 30, 350, 170, 44}, [this] { WizaClick(); });
