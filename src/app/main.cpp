@@ -201,7 +201,8 @@ int main(int argc, char *argv[])
     for (FormWindow *form : forms.all())
         owned.emplace_back(form);
 
-    auto *sending = static_cast<SendingDialogWindow *>(forms.form(7));
+    // Made when a transfer first shows it.
+    auto *sending = static_cast<SendingDialogWindow *>(forms.existing(7));
     sound.onProgress = [sending](int played, int total) { sending->setProgress(played, total); };
 
     auto *menu = static_cast<MainMenuWindow *>(forms.form(2));

@@ -13,7 +13,10 @@
 #include <cerrno>
 #include <ctime>
 #include <memory>
+#include <pthread.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace kr31 {
@@ -173,22 +176,179 @@ struct KeptFile
 {
     FileIdentity identity;
     std::shared_ptr<const ParsedFile> parsed;
+    // Kept under a folder watch: trusted without a stat() until an event of
+    // the folder names the file, or until it is due for a check.
+    bool watched = false;
+    quint64 epoch = 0;
+    qint64 checkedNs = 0; // monotonic time of the last stat()
 };
+
+// A watched file is still compared with stat() now and then, which catches
+// what no event of its own folder tells: a folder further up renamed, or
+// another put in its place.
+constexpr qint64 WatchedCheckNs = 100'000'000;
+
+qint64 monotonicNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return nanoseconds(now);
+}
+
+// The folder that holds path (as the kernel takes it), and the prefix that,
+// with an entry's name, spells a path as the callers wrote it.
+struct FolderOf
+{
+    QByteArray folder;
+    QString prefix;
+    QString name;
+};
+
+FolderOf folderOf(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    if (slash < 0)
+        return {QByteArrayLiteral("."), QString(), path};
+    const QString folder = slash == 0 ? QStringLiteral("/") : path.left(slash);
+    return {QFile::encodeName(folder), path.left(slash + 1), path.mid(slash + 1)};
+}
 
 // What the files held when last read, for the whole program (the sound
 // output thread may read the settings too).
+//
+// Each kept file's folder is watched with inotify: the kernel queues an
+// event for every change of an entry of the folder as part of the change
+// itself, so one read() of the queue (answered at once while it is empty)
+// tells whether a kept file may have changed. That is far cheaper than a
+// stat() of a long path, and it sees a change within the same tick of the
+// file system's clock too. Without inotify every call compares stat().
 struct KeptFiles
 {
     QMutex mutex;
     QHash<QString, KeptFile> files;
     std::atomic<quint64> reads{0};
     std::atomic<qint64> recentWindowNs{50'000'000};
+
+    bool watchAllowed = true;
+    int fd = -1;
+    bool triedInotify = false;
+    quint64 epoch = 1;    // watches before this (in a parent process) are not ours
+    quint64 changes = 0;  // events of watched folders, counted
+    QHash<int, QStringList> prefixesOf; // watch -> the path prefixes of its folder
+
+    // Reads every queued event and forgets the files they name.
+    void drain()
+    {
+        if (fd < 0)
+            return;
+        alignas(inotify_event) char buffer[4096];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n <= 0)
+                return; // EAGAIN: nothing more queued
+            for (ssize_t at = 0; at < n;) {
+                const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
+                at += ssize_t(sizeof(inotify_event) + event->len);
+                take(*event);
+            }
+        }
+    }
+
+    void take(const inotify_event &event)
+    {
+        if (event.mask & IN_Q_OVERFLOW) {
+            forgetWatched([](const QString &) { return true; });
+            return;
+        }
+        const auto it = prefixesOf.constFind(event.wd);
+        if (it == prefixesOf.constEnd())
+            return;
+        const QStringList prefixes = *it;
+        if (event.mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT)) {
+            // The folder itself went: its files are read again, with a new watch.
+            if (!(event.mask & IN_IGNORED))
+                inotify_rm_watch(fd, event.wd);
+            prefixesOf.remove(event.wd);
+            forgetWatched([&](const QString &path) {
+                return std::any_of(prefixes.cbegin(), prefixes.cend(), [&](const QString &p) {
+                    return path.startsWith(p) && !path.mid(p.size()).contains(u'/');
+                });
+            });
+            return;
+        }
+        // Counted whatever it names: a file being read as it changes may not
+        // be kept yet.
+        ++changes;
+        if (event.len == 0)
+            return;
+        const QString name = QFile::decodeName(event.name);
+        for (const QString &prefix : prefixes)
+            files.remove(prefix + name);
+    }
+
+    template <class Which>
+    void forgetWatched(Which which)
+    {
+        for (auto it = files.begin(); it != files.end();) {
+            if (it->watched && which(it.key())) {
+                it = files.erase(it);
+                ++changes;
+            } else {
+                ++it;
+            }
+        }
+    }
+
+    // Watches the folder of path; false when it cannot be watched.
+    bool watch(const QString &path, const QByteArray &nativePath)
+    {
+        if (!watchAllowed)
+            return false;
+        if (!triedInotify) {
+            triedInotify = true;
+            fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        }
+        if (fd < 0)
+            return false;
+        // A link's target may lie in another folder.
+        struct stat st{};
+        if (::lstat(nativePath.constData(), &st) == 0 && S_ISLNK(st.st_mode))
+            return false;
+        const FolderOf where = folderOf(path);
+        const int wd = inotify_add_watch(fd, where.folder.constData(),
+                                         IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_MOVED_FROM | IN_MOVED_TO |
+                                             IN_CREATE | IN_DELETE | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR);
+        if (wd < 0)
+            return false;
+        QStringList &prefixes = prefixesOf[wd];
+        if (!prefixes.contains(where.prefix))
+            prefixes.append(where.prefix);
+        return true;
+    }
+
+    bool trusted(const KeptFile &file, qint64 now) const
+    {
+        return file.watched && file.epoch == epoch && fd >= 0 && now - file.checkedNs < WatchedCheckNs;
+    }
+
+    // A forked child shares the parent's queue: it must not read from it.
+    void disownAfterFork()
+    {
+        fd = -1;
+        triedInotify = true;
+        prefixesOf.clear();
+        ++epoch;
+    }
 };
 
 KeptFiles &kept()
 {
-    static KeptFiles k;
-    return k;
+    static KeptFiles *k = [] {
+        static KeptFiles files;
+        pthread_atfork(nullptr, nullptr, [] { kept().disownAfterFork(); });
+        return &files;
+    }();
+    return *k;
 }
 
 void forget(const QString &path)
@@ -197,17 +357,35 @@ void forget(const QString &path)
     kept().files.remove(path);
 }
 
-// The file's lines, read again only when its identity changed since the
-// last reading; a missing file has no lines. nullptr when it exists but
-// cannot be read.
+// The file's lines, read again only when it may have changed since the last
+// reading; a missing file has no lines. nullptr when it exists but cannot be
+// read.
 std::shared_ptr<const ParsedFile> parsedFile(const QString &path, const QByteArray &nativePath)
 {
     KeptFiles &k = kept();
+    bool watched = false;
+    quint64 changesBefore = 0;
+    {
+        QMutexLocker lock(&k.mutex);
+        k.drain();
+        const qint64 now = monotonicNs();
+        const auto it = k.files.find(path);
+        if (it != k.files.end() && k.trusted(*it, now))
+            return it->parsed;
+        // The watch is in place before the file is looked at, so any change
+        // from here on is queued.
+        watched = k.watch(path, nativePath);
+        changesBefore = k.changes;
+    }
     const std::optional<FileIdentity> before = identityOf(nativePath);
     if (before) {
         QMutexLocker lock(&k.mutex);
-        if (const auto it = k.files.constFind(path); it != k.files.constEnd() && it->identity == *before)
+        if (const auto it = k.files.find(path); it != k.files.end() && it->identity == *before) {
+            it->checkedNs = monotonicNs();
+            it->watched = watched;
+            it->epoch = k.epoch;
             return it->parsed;
+        }
     }
     ++k.reads;
     bool missing = false;
@@ -220,17 +398,21 @@ std::shared_ptr<const ParsedFile> parsedFile(const QString &path, const QByteArr
     parsed->entries = entriesOf(*raw);
     parsed->raw = std::move(*raw);
 
-    // Kept only when nothing changed while reading, and when the file's times
-    // lie far enough back that a further change cannot share them.
+    // Kept only when nothing changed while reading. Unwatched, the file's
+    // times must also lie far enough back that a further change cannot
+    // share them; watched, such a change is queued.
     const std::optional<FileIdentity> after = identityOf(nativePath);
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     const qint64 settled = nanoseconds(now) - k.recentWindowNs;
-    const bool keep = before && after && *before == *after &&
-                      (!after->exists || (after->modifiedNs < settled && after->changedNs < settled));
     QMutexLocker lock(&k.mutex);
+    k.drain();
+    // Another reader may have seen a newer file meanwhile: ours is then stale.
+    const bool unchanged = !watched || k.changes == changesBefore;
+    const bool keep = unchanged && before && after && *before == *after &&
+                      (watched || !after->exists || (after->modifiedNs < settled && after->changedNs < settled));
     if (keep)
-        k.files.insert(path, {*after, parsed});
+        k.files.insert(path, {*after, parsed, watched, k.epoch, monotonicNs()});
     else
         k.files.remove(path);
     return parsed;
@@ -246,6 +428,14 @@ quint64 IniFile::fileReads()
 void IniFile::setRecentChangeWindow(std::chrono::nanoseconds window)
 {
     kept().recentWindowNs = window.count();
+}
+
+void IniFile::setFolderWatch(bool allowed)
+{
+    KeptFiles &k = kept();
+    QMutexLocker lock(&k.mutex);
+    k.watchAllowed = allowed;
+    k.files.clear();
 }
 
 IniFile::IniFile(QString path)

@@ -15,9 +15,10 @@ namespace kr31 {
 // lines starting with ';' are comments, text is code page 932. A change made
 // by anyone else applies at the next call: what a file held is kept together
 // with its identity (size, modification and change times to the nanosecond,
-// inode, device), and the file is read again whenever that differs, so a call
-// costs one stat() while the file stays as it is. A write keeps every other
-// line byte for byte.
+// inode, device), and the file is read again whenever that differs. The
+// file's folder is watched (inotify), so while nothing in it changes a call
+// costs one read() of an empty event queue instead of a stat(). A write keeps
+// every other line byte for byte.
 class IniFile
 {
 public:
@@ -49,6 +50,10 @@ public:
     // system's clock could leave its size and times as they were. 50 ms by
     // default, well above the kernel's timestamp granularity.
     static void setRecentChangeWindow(std::chrono::nanoseconds window);
+
+    // Whether folders may be watched (they are by default); without a watch
+    // every call compares the file's identity. Forgets what was kept.
+    static void setFolderWatch(bool allowed);
 
 private:
     QString m_path;

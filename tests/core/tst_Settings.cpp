@@ -41,7 +41,11 @@ class TestSettings : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void cleanup() { IniFile::setRecentChangeWindow(50ms); }
+    void cleanup()
+    {
+        IniFile::setRecentChangeWindow(50ms);
+        IniFile::setFolderWatch(true);
+    }
 
     void workFolderPath_data()
     {
@@ -204,15 +208,22 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("change");
         QTest::addColumn<int>("mode");
-        QTest::newRow("removed") << "remove" << 0;
-        QTest::newRow("other size") << "other size" << 3;
-        QTest::newRow("same size, rewritten in place") << "in place" << 2;
-        QTest::newRow("same size and times, another file renamed over it") << "replace" << 2;
+        QTest::addColumn<bool>("watched"); // the folder watched, or the file compared at every call
+        for (const bool watched : {true, false}) {
+            const char *how = watched ? "watched" : "stat";
+            QTest::addRow("%s: removed", how) << "remove" << 0 << watched;
+            QTest::addRow("%s: other size", how) << "other size" << 3 << watched;
+            QTest::addRow("%s: same size, rewritten in place", how) << "in place" << 2 << watched;
+            QTest::addRow("%s: same size and times, another file renamed over it", how) << "replace" << 2 << watched;
+            QTest::addRow("%s: the folder renamed, another put in its place", how) << "new folder" << 3 << watched;
+        }
     }
     void changeByAnotherProgramIsSeen()
     {
         QFETCH(QString, change);
         QFETCH(int, mode);
+        QFETCH(bool, watched);
+        IniFile::setFolderWatch(watched);
         test::TempHome home;
         const QString path = home.workFolder() + "set.ini";
         home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=1\r\n");
@@ -227,6 +238,11 @@ private Q_SLOTS:
             home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname = 3\r\n");
         } else if (change == "in place") {
             home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=2\r\n");
+        } else if (change == "new folder") {
+            const QString folder = home.workFolder().chopped(1);
+            QVERIFY(QDir().rename(folder, folder + "-old"));
+            home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=3\r\n");
+            QVERIFY(setModificationTime(path, old));
         } else {
             home.writeWorkFile(QStringLiteral("new.ini"), "[Wave]\r\nname=2\r\n");
             QVERIFY(setModificationTime(home.workFolder() + "new.ini", old));
@@ -238,8 +254,16 @@ private Q_SLOTS:
 
     // A change within the same tick of the file system's clock as the last
     // reading can leave size and times as they were: such a file is read again.
+    void changeRightAfterReadingIsSeen_data()
+    {
+        QTest::addColumn<bool>("watched");
+        QTest::newRow("watched") << true;
+        QTest::newRow("stat") << false;
+    }
     void changeRightAfterReadingIsSeen()
     {
+        QFETCH(bool, watched);
+        IniFile::setFolderWatch(watched);
         test::TempHome home;
         const QString path = home.workFolder() + "set.ini";
         home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=1\r\n");
@@ -249,6 +273,25 @@ private Q_SLOTS:
         home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=3\r\n");
         QVERIFY(setModificationTime(path, modified));
         QCOMPARE(settings.waveMode(), 3);
+    }
+
+    // Files written beside set.ini (the transfer sound, saved programs) do
+    // not make it read again.
+    void otherFilesOfTheFolderLeaveItKept()
+    {
+        test::TempHome home;
+        home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=2\r\n");
+        QVERIFY(setModificationTime(home.workFolder() + "set.ini", anHourAgo()));
+        Settings settings;
+        QCOMPARE(settings.waveMode(), 2);
+        const quint64 before = IniFile::fileReads();
+        for (int i = 0; i < 20; ++i) {
+            home.writeWorkFile(QStringLiteral("Creat.WAV"), QByteArray(100 + i, 'x'));
+            QCOMPARE(settings.waveMode(), 2);
+        }
+        QCOMPARE(IniFile::fileReads(), before);
+        home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=1\r\n");
+        QCOMPARE(settings.waveMode(), 1);
     }
 
     void unwritableFileReportsFailure()

@@ -195,16 +195,22 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("settled");
         QTest::addColumn<bool>("reader"); // as a transfer asks: through one waveModeReader()
-        QTest::newRow("file written a moment before") << false << false;
-        QTest::newRow("file unchanged for an hour") << true << false;
-        QTest::newRow("reader, file written a moment before") << false << true;
-        QTest::newRow("reader, file unchanged for an hour") << true << true;
+        QTest::addColumn<bool>("watched"); // the folder watched, or the file compared at every call
+        for (const bool watched : {true, false}) {
+            const char *how = watched ? "watched" : "stat";
+            QTest::addRow("%s, file written a moment before", how) << false << false << watched;
+            QTest::addRow("%s, file unchanged for an hour", how) << true << false << watched;
+            QTest::addRow("%s, reader, file written a moment before", how) << false << true << watched;
+            QTest::addRow("%s, reader, file unchanged for an hour", how) << true << true << watched;
+        }
     }
     void modeChangedDuringTransferAppliesAtNextByte()
     {
         using namespace std::chrono_literals;
         QFETCH(bool, settled);
         QFETCH(bool, reader);
+        QFETCH(bool, watched);
+        IniFile::setFolderWatch(watched);
         test::TempHome home;
         Settings settings;
         QVERIFY(settings.setWaveMode(0));
@@ -222,6 +228,7 @@ private Q_SLOTS:
             return read();
         });
         IniFile::setRecentChangeWindow(50ms);
+        IniFile::setFolderWatch(true);
         QCOMPARE(samples, tone::leader(0) + tone::encodeByte(4, true, 0) + tone::encodeByte(5, true, 2) +
                               tone::encodeByte(6, true, 2));
     }
