@@ -62,6 +62,10 @@ void place(QWidget *widget, const Place &p)
 ReportWindow::ReportWindow(Forms &forms)
     : FormWindow(14, QSize(750, 500), forms)
 {
+}
+
+void ReportWindow::buildContents()
+{
     setBackground(QStringLiteral("Img/Back/Report.jpg"));
 
     QFont captionFont = font();
@@ -146,6 +150,7 @@ void ReportWindow::load(const QString &path)
 
 void ReportWindow::PreviewClick()
 {
+    ensureBuilt();
     if (!report::namesComplete(m_grade->text(), m_class->text(), m_name->text())) {
         services().dialogs.warning(report::NamesMissing);
         return;
@@ -163,6 +168,7 @@ void ReportWindow::PreviewClick()
 
 void ReportWindow::PrintClick()
 {
+    ensureBuilt();
     QPrinter printer(QPrinter::HighResolution);
     if (!services().printing.choose(printer, this))
         return;
@@ -171,10 +177,12 @@ void ReportWindow::PrintClick()
 
 void ReportWindow::ByeClick()
 {
-    m_grade->clear();
-    m_class->clear();
-    m_name->clear();
-    m_impressions->setPlainText(report::InitialImpressions);
+    if (isBuilt()) { // a window never made has nothing typed in it
+        m_grade->clear();
+        m_class->clear();
+        m_name->clear();
+        m_impressions->setPlainText(report::InitialImpressions);
+    }
     hide();
 }
 

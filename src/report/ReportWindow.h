@@ -36,17 +36,19 @@ public:
     void ByeClick() override;
 
 protected:
+    // The learner's boxes, the page browser and the buttons with their keys.
+    void buildContents() override;
     // Every showing starts from the instructions page "HTML/Report/blank.html".
     void showEvent(QShowEvent *event) override;
 
 private:
     void load(const QString &path);
 
-    QLineEdit *m_grade;
-    QLineEdit *m_class;
-    QLineEdit *m_name;
-    QPlainTextEdit *m_impressions;
-    PageBrowser *m_browser;
+    QLineEdit *m_grade = nullptr;
+    QLineEdit *m_class = nullptr;
+    QLineEdit *m_name = nullptr;
+    QPlainTextEdit *m_impressions = nullptr;
+    PageBrowser *m_browser = nullptr;
     QStringList m_program;
 };
 

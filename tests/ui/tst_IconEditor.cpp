@@ -1,5 +1,7 @@
 #include "core/Messages.h"
 #include "core/TextFile.h"
+#include "editors/flowchart/CommandDialogWindow.h"
+#include "editors/flowchart/FlowchartEditorWindow.h"
 #include "editors/icon/ChartViewWindow.h"
 #include "editors/icon/IconEditorWindow.h"
 #include "link/Packets.h"
@@ -10,6 +12,7 @@
 #include "ui/menu/MainMenuWindow.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDropEvent>
 #include <QFile>
 #include <QLabel>
@@ -96,6 +99,11 @@ QStringList filled(QStringList lines)
 }
 
 } // namespace
+
+// Something another window may do with a pointer it kept before the window
+// was made; true when it did what it would do on a made window.
+using KeptUse = std::function<bool(FormWindow *)>;
+Q_DECLARE_METATYPE(KeptUse)
 
 class TestIconEditor : public QObject
 {
@@ -514,6 +522,55 @@ private Q_SLOTS:
         rig.editor->close();
         QCOMPARE(ended.size(), 1);
         QVERIFY(!rig.editor->isVisible());
+    }
+
+    // The editors and the command dialog make their components only when
+    // first needed, whatever reaches them first.
+    void contentsWaitUntilNeeded_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("component");
+        QTest::addColumn<KeptUse>("use");
+        QTest::newRow("icon editor") << 8 << "Drop_image47" << KeptUse([](FormWindow *w) {
+            auto *editor = static_cast<IconEditorWindow *>(w);
+            editor->dropCommand(0, 18);
+            return editor->program().Slots[0].code == "18" && editor->findChild<QSlider *>("P1_Bar0");
+        });
+        QTest::newRow("flowchart editor") << 5 << "PaintBox1" << KeptUse([](FormWindow *w) {
+            auto *editor = static_cast<FlowchartEditorWindow *>(w);
+            editor->Add_CommandClick();
+            return editor->isModified();
+        });
+        QTest::newRow("command dialog") << 11 << "ComboBox1" << KeptUse([](FormWindow *w) {
+            static_cast<CommandDialogWindow *>(w)->setMenuItems({"ON", "OFF"});
+            return w->findChild<QComboBox *>("ComboBox1")->count() == 2;
+        });
+    }
+    void contentsWaitUntilNeeded()
+    {
+        QFETCH(int, number);
+        QFETCH(QString, component);
+        QFETCH(KeptUse, use);
+        {
+            UiRig rig;
+            FormWindow *window = rig.forms.existing(number);
+            QVERIFY(!window->isBuilt());
+            QVERIFY(window->findChildren<QWidget *>().isEmpty());
+            QCOMPARE(rig.forms.form(number), window);
+            QVERIFY(window->findChild<QWidget *>(component));
+        }
+        UiRig rig;
+        FormWindow *kept = rig.forms.existing(number);
+        QVERIFY(use(kept));
+        QVERIFY(kept->isBuilt());
+        QVERIFY(kept->findChild<QWidget *>(component));
+    }
+    void windowsNeverReachedGoCleanly()
+    {
+        auto rig = std::make_unique<UiRig>();
+        for (int number : {5, 8, 11})
+            QVERIFY(!rig->forms.existing(number)->isBuilt());
+        rig.reset();
     }
 
     void chartAndReportGetTheProgram()

@@ -5,6 +5,7 @@
 #include "link/WavFile.h"
 #include "melody/MelodyFile.h"
 #include "melody/MelodyPreview.h"
+#include "melody/MelodyTexts.h"
 #include "melody/NoteCode.h"
 #include "melody/ui/MelodyEditorWindow.h"
 #include "melody/ui/MelodyPrintWindow.h"
@@ -106,6 +107,9 @@ private Q_SLOTS:
     void linkValuesStayInRange();
     void printedScore();
     void helpThatCannotOpenIsReported();
+    void contentsWaitForFirstNeed_data();
+    void contentsWaitForFirstNeed();
+    void keptWindowsMakeThemselvesWhenUsed();
 };
 
 void TestMelodyEditor::keyClickAppendsToTheChosenVoice_data()
@@ -495,6 +499,67 @@ void TestMelodyEditor::helpThatCannotOpenIsReported()
     rig.editor->HelpClick();
     QCOMPARE(rig.shell.opened.size(), 1);
     QCOMPARE(rig.dialogs.warnings, QStringList{msg::OpenError102});
+}
+
+// The melody windows exist from the start but make their components only
+// when first reached or shown.
+void TestMelodyEditor::contentsWaitForFirstNeed_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QStringList>("components");
+    QTest::newRow("editor") << 4 << QStringList{"Send",         "Image17",       "ScrollBox1", "PaintBox1", "Keyboard",
+                                                "RadioButton8", "LMDTrackBar13", "Edit13",     "PopupMenu1"};
+    QTest::newRow("note picker") << 12 << QStringList{"Image1", "MelodyBye", "Label1", "Keyboard", "RadioButton4"};
+    QTest::newRow("print") << 16 << QStringList{"Image1", "Edit4", "OK", "cancel"};
+}
+
+void TestMelodyEditor::contentsWaitForFirstNeed()
+{
+    QFETCH(int, number);
+    QFETCH(QStringList, components);
+    {
+        UiRig untouched; // goes with none of its windows made
+        QVERIFY(untouched.forms.existing(number)->findChildren<QWidget *>().isEmpty());
+    }
+    UiRig rig;
+    FormWindow *window = rig.forms.existing(number);
+    QVERIFY(window->findChildren<QWidget *>().isEmpty());
+    QCOMPARE(rig.forms.form(number), window);
+    for (const QString &name : components)
+        QVERIFY2(window->findChild<QWidget *>(name), qPrintable(name));
+}
+
+// Code that kept a window from before its first showing finds it answering
+// as it would when shown, and making itself for what changes it.
+void TestMelodyEditor::keptWindowsMakeThemselvesWhenUsed()
+{
+    const auto firstState = [](const MelodyEditorWindow *e) {
+        return QList<int>{e->addMode(), e->voice(), e->lengthIndex(), e->scorePosition()};
+    };
+    UiRig shown;
+    shown.forms.open(nullptr, 4);
+    UiRig rig;
+    auto *editor = static_cast<MelodyEditorWindow *>(rig.forms.existing(4));
+    QCOMPARE(firstState(editor), firstState(static_cast<MelodyEditorWindow *>(shown.forms.existing(4))));
+    auto *picker = static_cast<NotePickerWindow *>(rig.forms.existing(12));
+    QCOMPARE(picker->lengthIndex(), static_cast<NotePickerWindow *>(shown.form(12))->lengthIndex());
+    QVERIFY(!editor->isBuilt() && !picker->isBuilt());
+
+    editor->openFile(testData("cli/tune.kr3"));
+    QCOMPARE(editor->findChild<QLineEdit *>("Edit1")->text(), QStringLiteral("30"));
+    QVERIFY(editor->findChild<QSlider *>("LMDTrackBar1")->isEnabled());
+    QVERIFY(!editor->findChild<ScoreView *>()->score().glyphs.isEmpty());
+    editor->KeyClick(60);
+    editor->Undo();
+    QCOMPARE(editor->melody(), melodyfile::read(testData("cli/tune.kr3")).melody);
+
+    picker->start(NotePickerWindow::Mode::Edit, 48);
+    QCOMPARE(picker->findChild<QLabel *>("Label1")->text(), melodytext::selectedNote(48, false));
+
+    // Nothing typed yet: the print asks for the names.
+    static_cast<MelodyPrintWindow *>(rig.forms.existing(16))->OKClick();
+    QCOMPARE(rig.dialogs.warnings, QStringList{report::NamesMissing});
+    QCOMPARE(rig.printing.shown, 0);
 }
 
 QTEST_MAIN(TestMelodyEditor)

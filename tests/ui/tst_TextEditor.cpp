@@ -14,6 +14,8 @@
 #include <QTest>
 #include <QTextBrowser>
 
+#include <memory>
+
 using namespace kr31;
 using namespace kr31::test;
 
@@ -319,6 +321,52 @@ private Q_SLOTS:
         QCOMPARE(rig.form<ReportWindow>(14)->program(), filled({"16", "26", "221,1,2", "100", "17"}));
         QVERIFY(rig.forms.form(14)->isVisible());
         QVERIFY(rig.dialogs.warnings.isEmpty());
+    }
+
+    // The text window, the chart view and the report make their components
+    // only when first reached, and have them all then.
+    void contentsWaitForFirstUse_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QStringList>("components");
+        QTest::newRow("text window") << 9
+                                     << QStringList{"Image1", "Image17", "SonEdit1", "WebBrowser1", "Memo1", "Send",
+                                                    "File_Save", "Command_Total", "Lamp"};
+        QTest::newRow("chart view") << 10 << QStringList{"Image1", "ScrollBox1", "PaintBox1", "Out", "Bye"};
+        QTest::newRow("report") << 14
+                                << QStringList{"Image1", "Edit1", "Edit2", "Edit3", "Memo2", "WebBrowser1", "Preview",
+                                               "Print", "Bye"};
+    }
+    void contentsWaitForFirstUse()
+    {
+        QFETCH(int, number);
+        QFETCH(QStringList, components);
+        UiRig rig;
+        FormWindow *window = rig.forms.existing(number);
+        QVERIFY(window && !window->isBuilt());
+        QVERIFY(window->findChildren<QWidget *>().isEmpty());
+        QCOMPARE(rig.forms.form(number), window);
+        for (const QString &name : components)
+            QVERIFY2(window->findChild<QWidget *>(name), qPrintable(name));
+    }
+
+    // GIVEN windows never reached WHEN asked what needs none of their
+    // components, then destroyed THEN nothing is made and nothing breaks.
+    void unreachedWindowsAnswerAndEndCleanly()
+    {
+        auto rig = std::make_unique<UiRig>();
+        auto *text = static_cast<TextEditorWindow *>(rig->forms.existing(9));
+        auto *chart = static_cast<ChartViewWindow *>(rig->forms.existing(10));
+        auto *report = static_cast<ReportWindow *>(rig->forms.existing(14));
+        QVERIFY(!text->isModified());
+        QCOMPARE(text->programLines(), QStringList{QString()});
+        chart->ByeClick();
+        report->setProgram(filled({"16"}));
+        report->ByeClick();
+        for (FormWindow *window : {static_cast<FormWindow *>(text), static_cast<FormWindow *>(chart),
+                                   static_cast<FormWindow *>(report)})
+            QVERIFY2(!window->isBuilt(), qPrintable(window->objectName()));
+        rig.reset();
     }
 };
 

@@ -26,6 +26,10 @@ const Place ByePlace{"FuroBye", 456, 8, 35, 35};
 CommandDialogWindow::CommandDialogWindow(Forms &forms)
     : FormWindow(11, QSize(499, 299), forms)
 {
+}
+
+void CommandDialogWindow::buildContents()
+{
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPixelSize(12);
     setFont(font);
@@ -79,6 +83,7 @@ CommandDialogWindow::CommandDialogWindow(Forms &forms)
 
 void CommandDialogWindow::setMenuItems(const QStringList &items)
 {
+    ensureBuilt();
     m_filling = true;
     m_menu->clear();
     m_menu->addItems(items);
@@ -87,6 +92,7 @@ void CommandDialogWindow::setMenuItems(const QStringList &items)
 
 void CommandDialogWindow::setPicture(const QString &path)
 {
+    ensureBuilt();
     showPicture(m_background, path);
 }
 
@@ -158,6 +164,7 @@ void CommandDialogWindow::ComboBox1Change()
 
 void CommandDialogWindow::OKClick()
 {
+    ensureBuilt();
     ChosenItem = m_menu->currentIndex();
     ChosenValue1 = m_edit1->text();
     ChosenValue2 = m_edit2->text();

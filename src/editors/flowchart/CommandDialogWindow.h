@@ -38,6 +38,9 @@ public:
     void ByeClick() override { FuroByeClick(); }
 
 protected:
+    // The picture, the captions, the command menu and the value controls:
+    // made before the dialog first shows or is first reached.
+    void buildContents() override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -46,11 +49,11 @@ private:
     void ComboBox1Change();
     void setValueVisibility(int item);
 
-    QLabel *m_background;
-    QLabel *m_labels[3];
-    QComboBox *m_menu;
-    QSlider *m_bar1, *m_bar2;
-    QLineEdit *m_edit1, *m_edit2;
+    QLabel *m_background = nullptr;
+    QLabel *m_labels[3] = {};
+    QComboBox *m_menu = nullptr;
+    QSlider *m_bar1 = nullptr, *m_bar2 = nullptr;
+    QLineEdit *m_edit1 = nullptr, *m_edit2 = nullptr;
     bool m_filling = false;
 };
 

@@ -30,11 +30,13 @@ void FlowchartEditorWindow::showUndone(const std::optional<FlowchartProgram> &st
 
 void FlowchartEditorWindow::Undo()
 {
+    ensureBuilt();
     showUndone(m_undo.undo(m_program));
 }
 
 void FlowchartEditorWindow::Redo()
 {
+    ensureBuilt();
     showUndone(m_undo.redo(m_program));
 }
 

@@ -71,6 +71,10 @@ FlowchartEditorWindow::~FlowchartEditorWindow()
 FlowchartEditorWindow::FlowchartEditorWindow(Forms &forms)
     : FormWindow(5, QSize(749, 499), forms)
 {
+}
+
+void FlowchartEditorWindow::buildContents()
+{
     const QFont font = addEditorChrome(QStringLiteral("Image38"), QStringLiteral("Img/Back/Furo.jpg"), QStringLiteral("Img/Title/Furo.jpg"));
 
     const std::map<QString, std::function<void()>> actions = {
@@ -265,6 +269,7 @@ void FlowchartEditorWindow::refused(const FlowOutcome &outcome)
 
 void FlowchartEditorWindow::Add_CommandClick()
 {
+    ensureBuilt();
     const FlowOutcome outcome = m_program.append(m_menu->currentIndex(), m_edit1->text(), m_edit2->text());
     if (!outcome.ok())
         return refused(outcome);
@@ -273,6 +278,7 @@ void FlowchartEditorWindow::Add_CommandClick()
 
 void FlowchartEditorWindow::Add_SubClick()
 {
+    ensureBuilt();
     const FlowOutcome outcome = m_program.addSubroutine();
     if (!outcome.ok())
         return refused(outcome);
@@ -282,6 +288,7 @@ void FlowchartEditorWindow::Add_SubClick()
 
 void FlowchartEditorWindow::SelectPage(int page)
 {
+    ensureBuilt();
     if (page < 0 || page > m_program.SubroutineCount)
         return;
     m_program.CurrentPage = page;
@@ -330,6 +337,7 @@ void FlowchartEditorWindow::VirtualLampClick()
 
 void FlowchartEditorWindow::showLampStep(int entry)
 {
+    ensureBuilt();
     if (!m_lampMark) {
         m_lampMark = new QLabel(m_paintBox);
         m_lampMark->setObjectName(QStringLiteral("LampMark"));
@@ -370,6 +378,7 @@ void FlowchartEditorWindow::ReportClick()
 
 bool FlowchartEditorWindow::File_SaveClick()
 {
+    ensureBuilt();
     Dialogs &dialogs = services().dialogs;
     const QString chosen = dialogs.saveFileName(programfile::Filter);
     if (chosen.isEmpty() || !compile())
@@ -396,6 +405,7 @@ void FlowchartEditorWindow::File_OpenClick()
 
 void FlowchartEditorWindow::openFile(const QString &path)
 {
+    ensureBuilt();
     if (!programfile::hasProgramExtension(path)) {
         services().dialogs.information(msg::CannotOpen111);
         return;
@@ -448,12 +458,14 @@ void FlowchartEditorWindow::ClearAllPages()
 
 void FlowchartEditorWindow::All_DeleteClick()
 {
+    ensureBuilt();
     if (askToSave(services().dialogs, m_program.Modified, [this] { File_SaveClick(); }))
         ClearAllPages();
 }
 
 void FlowchartEditorWindow::MenuClick()
 {
+    ensureBuilt();
     if (!askToSave(services().dialogs, m_program.Modified, [this] { File_SaveClick(); }))
         return;
     ClearAllPages();
@@ -462,6 +474,7 @@ void FlowchartEditorWindow::MenuClick()
 
 void FlowchartEditorWindow::ByeClick()
 {
+    ensureBuilt();
     if (!askToSave(services().dialogs, m_program.Modified, [this] { File_SaveClick(); }))
         return;
     ClearAllPages();
@@ -498,16 +511,19 @@ void FlowchartEditorWindow::openDialog(bool inserting)
 
 void FlowchartEditorWindow::Insert1Click()
 {
+    ensureBuilt();
     openDialog(true);
 }
 
 void FlowchartEditorWindow::Edit3Click()
 {
+    ensureBuilt();
     openDialog(false);
 }
 
 void FlowchartEditorWindow::InsertEntry(int item, const QString &value1, const QString &value2)
 {
+    ensureBuilt();
     FlowOutcome outcome = m_program.insertEntry(item, value1, value2);
     if (outcome.status == FlowOutcome::AskLoss) {
         if (services().dialogs.question(outcome.message, AnswerButtons::YesNo) != Answer::Yes)
@@ -521,6 +537,7 @@ void FlowchartEditorWindow::InsertEntry(int item, const QString &value1, const Q
 
 void FlowchartEditorWindow::ReplaceEntry(int item, const QString &value1, const QString &value2)
 {
+    ensureBuilt();
     const FlowOutcome outcome = m_program.replaceEntry(item, value1, value2);
     if (!outcome.ok())
         return refused(outcome);
@@ -529,6 +546,7 @@ void FlowchartEditorWindow::ReplaceEntry(int item, const QString &value1, const 
 
 void FlowchartEditorWindow::Delete1Click()
 {
+    ensureBuilt();
     const FlowOutcome outcome = m_program.deleteEntry();
     if (!outcome.ok())
         return refused(outcome);
@@ -537,6 +555,7 @@ void FlowchartEditorWindow::Delete1Click()
 
 void FlowchartEditorWindow::N3Click()
 {
+    ensureBuilt();
     const Answer answer = services().dialogs.question(msg::clearPagePrompt(m_program.PageToClear),
                                                       AnswerButtons::YesCancel, BoxKind::Information);
     if (answer == Answer::Yes)

@@ -73,6 +73,10 @@ public:
     void openFile(const QString &path);
 
 protected:
+    // The command controls, the chart, the page tabs, the menus, the keys and
+    // the recovery copy, with the empty main page on show: made before the
+    // window first shows or is first reached.
+    void buildContents() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

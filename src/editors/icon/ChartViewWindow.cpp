@@ -37,6 +37,10 @@ constexpr int kWheelStep = 80;
 ChartViewWindow::ChartViewWindow(Forms &forms, QWidget *parent)
     : FormWindow(10, QSize(499, 499), forms, parent)
 {
+}
+
+void ChartViewWindow::buildContents()
+{
     setBackground(QStringLiteral("Img/Back/Chart.jpg"));
 
     m_scroll = new QScrollArea(this);
@@ -69,6 +73,7 @@ ChartViewWindow::ChartViewWindow(Forms &forms, QWidget *parent)
 
 void ChartViewWindow::setSteps(const QStringList &steps)
 {
+    ensureBuilt();
     m_steps = steps;
     m_stepTops = chart::stepTops(m_steps, kScreenUnit, kScreenTop);
     // 3650 holds any program the editors hand over; a longer list from
@@ -80,6 +85,7 @@ void ChartViewWindow::setSteps(const QStringList &steps)
 
 void ChartViewWindow::showOver(QWidget *opener)
 {
+    ensureBuilt();
     m_scroll->verticalScrollBar()->setValue(0);
     showCentredOver(opener);
 }
@@ -127,7 +133,7 @@ bool ChartViewWindow::print(QPrinter &printer) const
 
 bool ChartViewWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_scroll->viewport() && event->type() == QEvent::Wheel) {
+    if (m_scroll && watched == m_scroll->viewport() && event->type() == QEvent::Wheel) {
         // 80 pixels per wheel step; finer (high-resolution) wheels add up to steps.
         m_wheelRest += static_cast<QWheelEvent *>(event)->angleDelta().y();
         const int steps = m_wheelRest / 120;

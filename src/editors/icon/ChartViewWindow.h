@@ -41,6 +41,8 @@ public:
     void paintChart(QPainter &painter, int u, int x, int y) const;
 
 protected:
+    // The background, the scrolling paint box and the buttons with their keys.
+    void buildContents() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -48,8 +50,8 @@ private:
 
     QStringList m_steps;
     QList<int> m_stepTops;
-    QScrollArea *m_scroll;
-    QWidget *m_paintBox;
+    QScrollArea *m_scroll = nullptr;
+    QWidget *m_paintBox = nullptr;
     int m_wheelRest = 0;
 };
 

@@ -58,7 +58,7 @@ void IconEditorWindow::installShortcuts()
 
 int IconEditorWindow::keyboardCommand() const
 {
-    return paletteIcon(m_palette, m_keyIcon)->property("code").toInt();
+    return paletteCode(m_keyIcon);
 }
 
 bool IconEditorWindow::keyboardEvent(QObject *watched, QEvent *event)

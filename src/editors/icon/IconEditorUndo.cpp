@@ -50,11 +50,13 @@ void IconEditorWindow::showUndone(const std::optional<IconProgram> &state)
 
 void IconEditorWindow::Undo()
 {
+    ensureBuilt();
     showUndone(m_undo.undo(m_program));
 }
 
 void IconEditorWindow::Redo()
 {
+    ensureBuilt();
     showUndone(m_undo.redo(m_program));
 }
 

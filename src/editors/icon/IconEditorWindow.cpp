@@ -67,6 +67,10 @@ IconEditorWindow::IconEditorWindow(Forms &forms)
     : FormWindow(8, QSize(749, 499), forms)
     , runDrag([](QDrag *drag) { drag->exec(Qt::CopyAction); })
 {
+}
+
+void IconEditorWindow::buildContents()
+{
     const QFont font = addEditorChrome(QStringLiteral("Back"), QStringLiteral("Img/Back/DD.jpg"), QStringLiteral("Img/Title/DD.jpg"));
 
     const std::map<QString, std::function<void()>> actions = {
@@ -128,6 +132,11 @@ IconEditorWindow::IconEditorWindow(Forms &forms)
     installShortcuts();
 }
 
+int IconEditorWindow::paletteCode(int index)
+{
+    return Palette[qBound(0, index, int(std::size(Palette)) - 1)].code;
+}
+
 void IconEditorWindow::createPalette()
 {
     auto *panel = new QWidget(this);
@@ -157,11 +166,28 @@ void IconEditorWindow::showEvent(QShowEvent *event)
         services().dialogs.warning(msg::OpenError102);
         return;
     }
+    // The guide is longer than its pane: with the scroll bar there from the
+    // start the page is laid out once, not again for the narrower width.
+    m_browser->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_browser->setSource(QUrl::fromLocalFile(page));
 }
 
 bool IconEditorWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+    case QEvent::Wheel:
+        break;
+    default:
+        // The many others (showing, polishing, painting the slots) concern
+        // nothing here: let them pass before asking the widget what it is.
+        return FormWindow::eventFilter(watched, event);
+    }
     auto *widget = qobject_cast<QWidget *>(watched);
     // Palette icons: press arms a drag, a move past the threshold starts it.
     if (widget && widget->property("code").isValid()) {
@@ -239,6 +265,7 @@ void IconEditorWindow::startDrag(QLabel *icon, int code, QPoint pressPoint)
 
 void IconEditorWindow::dropCommand(int slot, int code)
 {
+    ensureBuilt();
     if (!m_program.drop(slot, code)) {
         services().dialogs.warning(msg::AddOverLimit503);
         return;
@@ -317,6 +344,7 @@ void IconEditorWindow::VirtualLampClick()
 
 void IconEditorWindow::showLampStep(int slot)
 {
+    ensureBuilt();
     if (!m_lampMark) {
         m_lampMark = new QLabel(m_stripContent);
         m_lampMark->setObjectName(QStringLiteral("LampMark"));
@@ -369,6 +397,7 @@ void IconEditorWindow::File_OpenClick()
 
 void IconEditorWindow::openFile(const QString &path)
 {
+    ensureBuilt();
     if (!iconfile::hasProgramExtension(path)) {
         services().dialogs.information(msg::CannotOpen111);
         return;
@@ -425,12 +454,14 @@ void IconEditorWindow::ReportClick()
 
 void IconEditorWindow::All_DeleteClick()
 {
+    ensureBuilt();
     if (saveQuestion())
         clearAllSlots();
 }
 
 void IconEditorWindow::MenuClick()
 {
+    ensureBuilt();
     if (!saveQuestion())
         return;
     clearAllSlots();
@@ -439,6 +470,7 @@ void IconEditorWindow::MenuClick()
 
 void IconEditorWindow::ByeClick()
 {
+    ensureBuilt();
     if (!saveQuestion())
         return;
     clearAllSlots();
@@ -447,12 +479,14 @@ void IconEditorWindow::ByeClick()
 
 void IconEditorWindow::openSlotMenu(int slot, const QPoint &globalPos)
 {
+    ensureBuilt();
     m_menuSlot = slot;
     m_slotMenu->popup(globalPos);
 }
 
 void IconEditorWindow::Insert1Click()
 {
+    ensureBuilt();
     const IconProgram before = m_program;
     m_program.insertAt(m_menuSlot);
     rebuildSlotViews();
@@ -464,6 +498,7 @@ void IconEditorWindow::Insert1Click()
 
 void IconEditorWindow::Delete1Click()
 {
+    ensureBuilt();
     const IconProgram before = m_program;
     m_program.deleteAt(m_menuSlot);
     rebuildSlotViews();

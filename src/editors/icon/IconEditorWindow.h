@@ -80,6 +80,9 @@ public:
     std::function<void(QDrag *)> runDrag;
 
 protected:
+    // The palette, the slot strip, the guide pane, the keys and the recovery
+    // copy: made before the window first shows or is first reached.
+    void buildContents() override;
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -97,6 +100,8 @@ private:
         QSpinBox *second = nullptr;
     };
 
+    // The command of palette icon index (0..11).
+    static int paletteCode(int index);
     void createPalette();
     void createStrip();
     void startDrag(QLabel *icon, int code, QPoint pressPoint);

@@ -64,11 +64,12 @@ void IconEditorWindow::createStrip()
 
 int IconEditorWindow::stripPosition() const
 {
-    return m_strip->horizontalScrollBar()->value();
+    return m_strip ? m_strip->horizontalScrollBar()->value() : 0;
 }
 
 void IconEditorWindow::setStripPosition(int position)
 {
+    ensureBuilt();
     m_strip->horizontalScrollBar()->setValue(qBound(0, position, icon::StripEnd));
 }
 

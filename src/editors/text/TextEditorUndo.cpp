@@ -15,11 +15,13 @@ void TextEditorWindow::installUndo()
 
 void TextEditorWindow::Undo()
 {
+    ensureBuilt();
     m_edit->undo();
 }
 
 void TextEditorWindow::Redo()
 {
+    ensureBuilt();
     m_edit->redo();
 }
 

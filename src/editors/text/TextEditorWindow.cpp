@@ -69,10 +69,15 @@ QColor rgb(quint32 value)
 TextEditorWindow::TextEditorWindow(Forms &forms)
     : FormWindow(9, QSize(749, 499), forms)
 {
+    reportHelpFailure();
+    m_names = Settings::defaultCommandNames();
+}
+
+void TextEditorWindow::buildContents()
+{
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPixelSize(12);
     setFont(font);
-    reportHelpFailure();
 
     auto *back = new QLabel(this);
     back->setObjectName(QStringLiteral("Image1"));
@@ -177,7 +182,6 @@ TextEditorWindow::TextEditorWindow(Forms &forms)
     m_memo->setGeometry(800, 0, 100, 100);
     m_memo->hide();
 
-    m_names = Settings::defaultCommandNames();
     installUndo();
     installShortcuts();
 }
@@ -193,6 +197,8 @@ void TextEditorWindow::installShortcuts()
 
 QStringList TextEditorWindow::programLines() const
 {
+    if (!m_edit)
+        return {QString()}; // as the empty control answers
     QStringList lines;
     const int count = m_edit->lines();
     for (int i = 0; i < count; ++i) {
@@ -206,6 +212,7 @@ QStringList TextEditorWindow::programLines() const
 
 void TextEditorWindow::setProgramLines(const QStringList &lines)
 {
+    ensureBuilt();
     m_checkWhileTyping = false;
     m_edit->setText(lines.join(QStringLiteral("\r\n")));
     clearMark();
@@ -216,7 +223,7 @@ void TextEditorWindow::setProgramLines(const QStringList &lines)
 
 bool TextEditorWindow::isModified() const
 {
-    return m_edit->isModified();
+    return m_edit && m_edit->isModified();
 }
 
 void TextEditorWindow::showEvent(QShowEvent *event)
@@ -408,6 +415,7 @@ bool TextEditorWindow::saveQuestion()
 
 void TextEditorWindow::SendClick()
 {
+    ensureBuilt();
     if (!runCheck()) {
         services().dialogs.warning(msg::ProgramError502);
         return;
@@ -421,6 +429,7 @@ void TextEditorWindow::SendClick()
 
 void TextEditorWindow::VirtualLampClick()
 {
+    ensureBuilt();
     if (!runCheck()) {
         services().dialogs.warning(msg::ProgramError502);
         return;
@@ -437,6 +446,7 @@ void TextEditorWindow::VirtualLampClick()
 
 void TextEditorWindow::showLampStep(int line)
 {
+    ensureBuilt();
     m_edit->markerDeleteAll(LampLineMarker);
     if (line < 0)
         return;
@@ -451,6 +461,7 @@ void TextEditorWindow::ActionClick()
 
 void TextEditorWindow::Command_TotalClick()
 {
+    ensureBuilt();
     if (!runCheck())
         return;
     compile();
@@ -459,6 +470,7 @@ void TextEditorWindow::Command_TotalClick()
 
 bool TextEditorWindow::File_SaveClick()
 {
+    ensureBuilt();
     Dialogs &dialogs = services().dialogs;
     const bool passed = runCheck();
     if (!passed && dialogs.question(msg::GrammarPrompt, AnswerButtons::YesNo) != Answer::Yes)
@@ -525,6 +537,7 @@ QByteArray TextEditorWindow::fileBytes() const
 
 void TextEditorWindow::furoClick()
 {
+    ensureBuilt();
     auto *chart = dynamic_cast<ChartViewWindow *>(forms().form(10));
     if (!chart)
         return;
@@ -541,6 +554,7 @@ void TextEditorWindow::furoClick()
 
 void TextEditorWindow::ReportClick()
 {
+    ensureBuilt();
     auto *report = dynamic_cast<ReportWindow *>(forms().form(14));
     if (!report)
         return;

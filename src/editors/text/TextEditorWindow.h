@@ -22,7 +22,11 @@ class TextEditorWindow : public FormWindow
 public:
     explicit TextEditorWindow(Forms &forms);
 
-    QsciScintilla *textControl() const { return m_edit; }
+    QsciScintilla *textControl()
+    {
+        ensureBuilt();
+        return m_edit;
+    }
     // The program text, one entry per line of the control, without line ends.
     QStringList programLines() const;
     // Replaces the text (as opening a file does) and clears the modified mark.
@@ -59,6 +63,8 @@ public:
     void showLampStep(int line);
 
 protected:
+    // The text control, the help page pane, the buttons and their keys.
+    void buildContents() override;
     // Every showing takes the command words from the settings and builds the help page.
     void showEvent(QShowEvent *event) override;
 

@@ -44,11 +44,13 @@ void MelodyEditorWindow::showUndone(const std::optional<Melody> &state)
 
 void MelodyEditorWindow::Undo()
 {
+    ensureBuilt();
     showUndone(m_undo.undo(m_melody));
 }
 
 void MelodyEditorWindow::Redo()
 {
+    ensureBuilt();
     showUndone(m_undo.redo(m_melody));
 }
 

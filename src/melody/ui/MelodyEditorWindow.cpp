@@ -44,6 +44,8 @@ namespace {
 
 const QString ButtonFolder = QStringLiteral("Img/Common_Button/");
 const QString PreviewFile = QStringLiteral("Preview.WAV");
+// The length ticked when the window first shows: a quarter note.
+constexpr int FirstLength = 1;
 
 const Place Buttons[] = {
     {"Send", 351, 13, 90, 60},        {"Action", 467, 13, 90, 60},       {"Menu", 570, 13, 55, 60},
@@ -101,6 +103,10 @@ QRadioButton *addRadio(QGroupBox *group, QButtonGroup *buttons, const QString &t
 
 MelodyEditorWindow::MelodyEditorWindow(Forms &forms)
     : FormWindow(4, QSize(750, 500), forms)
+{
+}
+
+void MelodyEditorWindow::buildContents()
 {
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPixelSize(12);
@@ -222,7 +228,7 @@ void MelodyEditorWindow::createNotePage()
     for (int i = 0; i < 4; ++i)
         m_lengths[i] = addRadio(lengthBox, lengths, QStringLiteral("　") + melodytext::Lengths[i],
                                 QStringLiteral("RadioButton%1").arg(i + 3), i);
-    m_lengths[1]->setChecked(true);
+    m_lengths[FirstLength]->setChecked(true);
 
     auto *voices = new QButtonGroup(this);
     QGroupBox *voiceBox = makeGroup(QStringLiteral("いれる ところ"), this, QRect(8, 416, 134, 74), "RadioGroup3");
@@ -298,28 +304,32 @@ void MelodyEditorWindow::createLinkPage()
     }
 }
 
+// The getters answer for a window not made yet as its first showing would.
 int MelodyEditorWindow::scorePosition() const
 {
-    return m_scroll->horizontalScrollBar()->value();
+    return m_scroll ? m_scroll->horizontalScrollBar()->value() : 0;
 }
 
 void MelodyEditorWindow::setScorePosition(int x)
 {
+    ensureBuilt();
     m_scroll->horizontalScrollBar()->setValue(x);
 }
 
 bool MelodyEditorWindow::addMode() const
 {
-    return m_modes[0]->isChecked();
+    return !m_modes[0] || m_modes[0]->isChecked();
 }
 
 int MelodyEditorWindow::voice() const
 {
-    return m_voices[1]->isChecked() ? 1 : 0;
+    return m_voices[1] && m_voices[1]->isChecked() ? 1 : 0;
 }
 
 int MelodyEditorWindow::lengthIndex() const
 {
+    if (!m_lengths[0])
+        return FirstLength;
     for (int i = 0; i < 4; ++i) {
         if (m_lengths[i]->isChecked())
             return i;
@@ -353,6 +363,7 @@ void MelodyEditorWindow::setLink(bool on)
 
 void MelodyEditorWindow::showEvent(QShowEvent *event)
 {
+    ensureBuilt();
     FormWindow::showEvent(event);
     // The score's range must reach its last column whatever the style's scroll bar.
     m_scroll->horizontalScrollBar()->setRange(0, melody::LastScroll);
@@ -361,6 +372,7 @@ void MelodyEditorWindow::showEvent(QShowEvent *event)
 
 void MelodyEditorWindow::keyPressEvent(QKeyEvent *event)
 {
+    ensureBuilt();
     const int key = event->key();
     if (key >= Qt::Key_F5 && key <= Qt::Key_F8) {
         m_lengths[key - Qt::Key_F5]->setChecked(true);
@@ -378,7 +390,7 @@ void MelodyEditorWindow::keyPressEvent(QKeyEvent *event)
 
 bool MelodyEditorWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_scroll->viewport() && event->type() == QEvent::Wheel) {
+    if (m_scroll && watched == m_scroll->viewport() && event->type() == QEvent::Wheel) {
         const int delta = static_cast<QWheelEvent *>(event)->angleDelta().y();
         if (delta != 0)
             setScorePosition(scorePosition() + (delta < 0 ? 80 : -80));
@@ -389,6 +401,7 @@ bool MelodyEditorWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MelodyEditorWindow::KeyClick(int tag)
 {
+    ensureBuilt();
     const int code = tag + note::GroupSize * lengthIndex();
     if (!addMode()) {
         audition(code);
@@ -518,6 +531,7 @@ void MelodyEditorWindow::File_OpenClick()
 
 void MelodyEditorWindow::openFile(const QString &path)
 {
+    ensureBuilt();
     Dialogs &dialogs = services().dialogs;
     // A file that is refused leaves the melody in the editor as it was.
     if (!iconfile::hasProgramExtension(path)) {
@@ -573,12 +587,14 @@ void MelodyEditorWindow::clearMelody()
 
 void MelodyEditorWindow::All_DeleteClick()
 {
+    ensureBuilt();
     if (saveQuestion())
         clearMelody();
 }
 
 void MelodyEditorWindow::MenuClick()
 {
+    ensureBuilt();
     if (!saveQuestion())
         return;
     clearMelody();
@@ -587,6 +603,7 @@ void MelodyEditorWindow::MenuClick()
 
 void MelodyEditorWindow::ByeClick()
 {
+    ensureBuilt();
     if (!saveQuestion())
         return;
     clearMelody();
@@ -595,6 +612,7 @@ void MelodyEditorWindow::ByeClick()
 
 void MelodyEditorWindow::noteClick()
 {
+    ensureBuilt();
     m_linkPage->hide();
     m_notePage->show();
     m_voiceGroup->show();
@@ -603,6 +621,7 @@ void MelodyEditorWindow::noteClick()
 
 void MelodyEditorWindow::LinkClick()
 {
+    ensureBuilt();
     m_notePage->hide();
     m_voiceGroup->hide();
     m_linkPage->show();
@@ -621,6 +640,7 @@ void MelodyEditorWindow::Melo_PrintClick()
 
 void MelodyEditorWindow::scoreRightClick(QPoint at, QPoint globalPos)
 {
+    ensureBuilt();
     const int v = Melody::voiceAt(at.y());
     if (v < 0)
         return;

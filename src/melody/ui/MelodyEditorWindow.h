@@ -74,6 +74,8 @@ public:
     void openFile(const QString &path);
 
 protected:
+    // The components, keys, recovery copy and undo history, made at the first showing.
+    void buildContents() override;
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

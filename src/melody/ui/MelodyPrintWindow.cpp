@@ -29,6 +29,10 @@ const Place Boxes[] = {
 MelodyPrintWindow::MelodyPrintWindow(Forms &forms)
     : FormWindow(16, QSize(700, 220), forms)
 {
+}
+
+void MelodyPrintWindow::buildContents()
+{
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPixelSize(14);
     setFont(font);
@@ -49,11 +53,16 @@ MelodyPrintWindow::MelodyPrintWindow(Forms &forms)
     bindKey(keys::Cancel, {QStringLiteral("cancel")});
 }
 
+QString MelodyPrintWindow::text(int box) const
+{
+    return m_edits[box] ? m_edits[box]->text() : QString();
+}
+
 void MelodyPrintWindow::OKClick()
 {
-    const QString grade = m_edits[0]->text();
-    const QString cls = m_edits[1]->text();
-    const QString name = m_edits[2]->text();
+    const QString grade = text(0);
+    const QString cls = text(1);
+    const QString name = text(2);
     if (grade.isEmpty() || cls.isEmpty() || name.isEmpty()) {
         services().dialogs.warning(report::NamesMissing);
         return;
@@ -83,10 +92,9 @@ bool MelodyPrintWindow::print(QPrinter &printer) const
     QFont heading(QStringLiteral("ＭＳ　ゴシック"));
     heading.setPointSize(20);
     painter.setFont(heading);
-    const QString names = m_edits[0]->text() + QStringLiteral("年") + m_edits[1]->text() +
-                          QStringLiteral("組　　　") + m_edits[2]->text();
+    const QString names = text(0) + QStringLiteral("年") + text(1) + QStringLiteral("組　　　") + text(2);
     painter.drawText(QRect(0, 0, g.lineWidth, dpiY / 2), Qt::AlignCenter, names);
-    painter.drawText(QRect(0, dpiY / 2, g.lineWidth, dpiY / 2), Qt::AlignCenter, m_edits[3]->text());
+    painter.drawText(QRect(0, dpiY / 2, g.lineWidth, dpiY / 2), Qt::AlignCenter, text(3));
 
     const QList<score::Layout> pages = score::printPages(m_melody, g, printer.height());
     for (int i = 0; i < pages.size(); ++i) {

@@ -29,7 +29,13 @@ public:
     // Prints the heading and the score on printer; false when the printer failed.
     bool print(QPrinter &printer) const;
 
+protected:
+    void buildContents() override;
+
 private:
+    // What box Edit1..Edit4 holds (empty before the window is first shown).
+    QString text(int box) const;
+
     Melody m_melody;
     std::array<QLineEdit *, 4> m_edits{};
 };

@@ -10,6 +10,7 @@ namespace {
 const QString White = QStringLiteral("Img/Onpu/Ken_White");
 const QString Black = QStringLiteral("Img/Onpu/Ken_Black");
 constexpr int RestGap = 8;
+const QColor NameInk(0x55, 0x55, 0x55);
 } // namespace
 
 NoteKeyboard::NoteKeyboard(QWidget *parent, int whiteWidth, int height,
@@ -40,7 +41,11 @@ NoteKeyboard::NoteKeyboard(QWidget *parent, int whiteWidth, int height,
             QFont font = name->font();
             font.setPixelSize(qMax(9, place.width() / 2));
             name->setFont(font);
-            name->setStyleSheet(QStringLiteral("background: transparent; color: #555;"));
+            // A label paints no background of its own; the ink comes from the
+            // palette (a style sheet per label would slow the first showing).
+            QPalette palette = name->palette();
+            palette.setColor(QPalette::WindowText, NameInk);
+            name->setPalette(palette);
         }
         return key;
     };
@@ -73,20 +78,23 @@ void NoteKeyboard::showKey(QLabel *key, bool pressed)
 
 bool NoteKeyboard::eventFilter(QObject *watched, QEvent *event)
 {
+    // Every event of every key passes here: the press and release of the
+    // left button are told apart before anything is looked up.
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease) ||
+        static_cast<QMouseEvent *>(event)->button() != Qt::LeftButton)
+        return QWidget::eventFilter(watched, event);
     auto *key = qobject_cast<QLabel *>(watched);
     if (!key || !key->property("tag").isValid())
         return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+    if (type == QEvent::MouseButtonPress) {
         showKey(key, true);
         return true;
     }
-    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        showKey(key, false);
-        if (key->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint()))
-            Q_EMIT keyClicked(key->property("tag").toInt());
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
+    showKey(key, false);
+    if (key->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint()))
+        Q_EMIT keyClicked(key->property("tag").toInt());
+    return true;
 }
 
 } // namespace kr31

@@ -10,8 +10,17 @@
 
 namespace kr31 {
 
+namespace {
+// The length ticked when the picker first shows: a quarter note.
+constexpr int FirstLength = 1;
+} // namespace
+
 NotePickerWindow::NotePickerWindow(Forms &forms)
     : FormWindow(12, QSize(700, 220), forms)
+{
+}
+
+void NotePickerWindow::buildContents()
 {
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPixelSize(13);
@@ -41,11 +50,12 @@ NotePickerWindow::NotePickerWindow(Forms &forms)
         group->addButton(radio, i);
         m_lengths[i] = radio;
     }
-    m_lengths[1]->setChecked(true);
+    m_lengths[FirstLength]->setChecked(true);
 }
 
 void NotePickerWindow::start(Mode mode, int current)
 {
+    ensureBuilt();
     m_mode = mode;
     showPicture(m_background, mode == Mode::Insert ? QStringLiteral("Img/Panel/Melody_Insert.jpg")
                                                    : QStringLiteral("Img/Panel/Melody_Editing.jpg"));
@@ -54,6 +64,8 @@ void NotePickerWindow::start(Mode mode, int current)
 
 int NotePickerWindow::lengthIndex() const
 {
+    if (!m_lengths[0])
+        return FirstLength;
     for (int i = 0; i < 4; ++i) {
         if (m_lengths[i]->isChecked())
             return i;

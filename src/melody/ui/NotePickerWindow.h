@@ -37,6 +37,9 @@ public:
     void MelodyByeClick();
     void ByeClick() override { MelodyByeClick(); }
 
+protected:
+    void buildContents() override;
+
 private:
     Mode m_mode = Mode::Insert;
     QLabel *m_background = nullptr;
