@@ -20,6 +20,11 @@ AlarmSoundWindow::AlarmSoundWindow(Forms &forms)
     : DeviceToolWindow(13, QStringLiteral("Img/Back/Beep.jpg"),
                        QStringLiteral("めざましの おとを ひとつ えらんで、「おくる」を おしてね。"), forms)
 {
+}
+
+void AlarmSoundWindow::buildContents()
+{
+    DeviceToolWindow::buildContents();
     auto *group = new QGroupBox(QStringLiteral("めざましの おと"), this);
     group->setObjectName(QStringLiteral("GroupBox1"));
     group->setGeometry(140, 170, 470, 190);
@@ -48,7 +53,7 @@ AlarmSoundWindow::AlarmSoundWindow(Forms &forms)
 
 int AlarmSoundWindow::pattern() const
 {
-    return qBound(1, m_patterns->checkedId(), 4);
+    return m_patterns ? qBound(1, m_patterns->checkedId(), 4) : 1;
 }
 
 void AlarmSoundWindow::TensoClick()

@@ -21,8 +21,11 @@ public:
     // Sending dialog, 500 ms, then the alarm sound packet of the pattern.
     void TensoClick() override;
 
+protected:
+    void buildContents() override;
+
 private:
-    QButtonGroup *m_patterns;
+    QButtonGroup *m_patterns = nullptr;
 };
 
 } // namespace kr31

@@ -24,6 +24,11 @@ BrightnessWindow::BrightnessWindow(Forms &forms)
                                       "LEDが その あかるさで ひかるよ。"),
                        forms)
 {
+}
+
+void BrightnessWindow::buildContents()
+{
+    DeviceToolWindow::buildContents();
     m_value = addText(QString::number(StartPercent), QRect(255, 170, 140, 70), 56, true);
     m_value->setObjectName(QStringLiteral("Label2"));
     m_value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -53,11 +58,12 @@ BrightnessWindow::BrightnessWindow(Forms &forms)
 
 int BrightnessWindow::percent() const
 {
-    return m_slider->value();
+    return m_slider ? m_slider->value() : StartPercent;
 }
 
 void BrightnessWindow::LMDTrackBar1Change(int value)
 {
+    ensureBuilt();
     m_value->setText(QString::number(value));
 }
 

@@ -14,7 +14,7 @@ class BrightnessWindow : public DeviceToolWindow
 public:
     explicit BrightnessWindow(Forms &forms);
 
-    // The slider's value, 0..100 percent.
+    // The slider's value, 0..100 percent (the starting 50 before the window is made).
     int percent() const;
 
     // Writes the slider's value into Label2; nothing is sent while it moves.
@@ -22,9 +22,12 @@ public:
     // Sends header 6 and the brightness byte at once: no sending dialog, no pause.
     void TensoClick() override;
 
+protected:
+    void buildContents() override;
+
 private:
-    QSlider *m_slider;
-    QLabel *m_value;
+    QSlider *m_slider = nullptr;
+    QLabel *m_value = nullptr;
 };
 
 } // namespace kr31

@@ -16,17 +16,23 @@ const QString UiFont = QStringLiteral("ＭＳ Ｐゴシック");
 DeviceToolWindow::DeviceToolWindow(int number, const QString &background, const QString &instruction,
                                    Forms &forms)
     : FormWindow(number, QSize(750, 500), forms)
+    , m_background(background)
+    , m_instruction(instruction)
+{
+}
+
+void DeviceToolWindow::buildContents()
 {
     QFont font(UiFont);
     font.setPixelSize(14);
     setFont(font);
-    setBackground(background);
+    setBackground(m_background);
     // Send where the editors have it, then the shared chrome.
     addButton(ButtonFolder, {"Tenso", 351, 13, 90, 60}, [this] { TensoClick(); });
     addChrome(ButtonFolder, {"Menu", 570, 13, 55, 60}, {"Help", 625, 13, 55, 60}, {"Bye", 680, 13, 55, 60});
     bindKey(keys::Send, {QStringLiteral("Tenso")});
 
-    QLabel *hint = addText(instruction, QRect(50, 95, 650, 56), 19, true);
+    QLabel *hint = addText(m_instruction, QRect(50, 95, 650, 56), 19, true);
     hint->setObjectName(QStringLiteral("Instruction"));
     hint->setWordWrap(true);
     hint->setStyleSheet(QStringLiteral("color: #5d4037"));
@@ -51,7 +57,8 @@ QLabel *DeviceToolWindow::addText(const QString &text, const QRect &r, int pixel
 void DeviceToolWindow::showEvent(QShowEvent *event)
 {
     FormWindow::showEvent(event);
-    m_mode->setText(QString::number(services().settings.waveMode()));
+    if (m_mode)
+        m_mode->setText(QString::number(services().settings.waveMode()));
 }
 
 } // namespace kr31

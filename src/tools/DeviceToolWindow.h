@@ -20,12 +20,16 @@ public:
     virtual void TensoClick() = 0;
 
 protected:
+    // The frame; a tool's own controls follow in its override, after this one.
+    void buildContents() override;
     void showEvent(QShowEvent *event) override;
     // A label with a pixel size, bold when asked, placed at r.
     QLabel *addText(const QString &text, const QRect &r, int pixelSize, bool bold = false);
 
 private:
-    QLabel *m_mode;
+    QString m_background;
+    QString m_instruction;
+    QLabel *m_mode = nullptr;
 };
 
 } // namespace kr31

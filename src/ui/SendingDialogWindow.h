@@ -24,8 +24,11 @@ public:
     // Shows the part of the sound played so far (0..total milliseconds).
     void setProgress(int playedMs, int totalMs);
 
+protected:
+    void buildContents() override;
+
 private:
-    QProgressBar *m_bar;
+    QProgressBar *m_bar = nullptr;
 };
 
 } // namespace kr31

@@ -1,19 +1,24 @@
 #include "core/Messages.h"
 #include "link/Packets.h"
 #include "link/ToneBurst.h"
+#include "lamp/ui/VirtualLampWindow.h"
 #include "link/WavFile.h"
 #include "support/UiRig.h"
+#include "tools/AlarmSoundWindow.h"
+#include "tools/BrightnessWindow.h"
 #include "ui/PictureButton.h"
 #include "ui/SendingDialogWindow.h"
 #include "ui/menu/MainMenuWindow.h"
 #include "ui/menu/SettingsWindow.h"
 #include "ui/menu/TransferModeWindow.h"
+#include "ui/menu/WizardWindow.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -315,6 +320,69 @@ private Q_SLOTS:
         QCOMPARE(rig.settings.commandName(3), QStringLiteral("あかるさ"));
         QCOMPARE(rig.settings.commandName(1), QStringLiteral("ON"));
         QVERIFY(!settings->isVisible());
+    }
+
+    // GIVEN the windows made at start WHEN none was reached THEN a window has
+    // no components yet; reached through Forms it has them all.
+    void contentsMadeWhenFirstReached_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QStringList>("components");
+        QTest::newRow("transfer mode") << 1 << QStringList{"Image1", "RadioGroup1", "Mode3", "WebBrowser1", "Wiza", "Bye"};
+        QTest::newRow("brightness") << 3 << QStringList{"Image1", "Tenso", "Menu", "Label1", "Label2", "LMDTrackBar1"};
+        QTest::newRow("settings") << 6 << QStringList{"Image1", "Edit1", "Edit12", "OK", "cancel", "melo"};
+        QTest::newRow("sending dialog") << 7 << QStringList{"Image1", "ProgressBar1"};
+        QTest::newRow("alarm sound") << 13 << QStringList{"Image1", "Tenso", "Label1", "GroupBox1", "RadioButton4"};
+        QTest::newRow("wizard") << 17 << QStringList{"PageControl1", "Manual", "CheckBox1", "Image11", "renew"};
+        QTest::newRow("virtual lamp") << 18 << QStringList{"Image1", "PaintBox1", "Touch", "Halt", "Speed60"};
+    }
+    void contentsMadeWhenFirstReached()
+    {
+        QFETCH(int, number);
+        QFETCH(QStringList, components);
+        UiRig rig;
+        FormWindow *window = rig.forms.existing(number);
+        QVERIFY(!window->isBuilt());
+        QVERIFY(window->findChildren<QWidget *>().isEmpty());
+
+        QCOMPARE(rig.forms.form(number), window);
+        QVERIFY(window->isBuilt());
+        for (const QString &name : components)
+            QVERIFY2(window->findChild<QWidget *>(name), qPrintable(name));
+        QVERIFY(!window->isVisible());
+        QVERIFY(rig.dialogs.warnings.isEmpty());
+    }
+
+    // GIVEN windows never reached WHEN other code asks them, the program
+    // quits and the windows go THEN each answers as it would at its first
+    // showing, and nothing breaks.
+    void windowsNeverReachedAnswerAndGoCleanly()
+    {
+        auto rig = std::make_unique<UiRig>();
+        QStringList words = rig->settings.commandNames();
+        words[2] = QStringLiteral("あかるさ");
+        QVERIFY(rig->settings.setCommandNames(words));
+        Forms &forms = rig->forms;
+        QCOMPARE(static_cast<TransferModeWindow *>(forms.existing(1))->selectedMode(), 0);
+        QCOMPARE(static_cast<BrightnessWindow *>(forms.existing(3))->percent(), 50);
+        QCOMPARE(static_cast<SettingsWindow *>(forms.existing(6))->commandNames(), words);
+        QCOMPARE(static_cast<AlarmSoundWindow *>(forms.existing(13))->pattern(), 1);
+        auto *wizard = static_cast<WizardWindow *>(forms.existing(17));
+        QCOMPARE(wizard->page(), WizardWindow::Start);
+        QVERIFY(!wizard->blinking());
+        QVERIFY(!static_cast<VirtualLampWindow *>(forms.existing(18))->isRunning());
+        for (int number : {1, 3, 6, 13, 17, 18})
+            QVERIFY2(!forms.existing(number)->isBuilt(), qPrintable(QString::number(number)));
+
+        // The progress of a sound kept by the player from before the dialog was made.
+        auto *sending = static_cast<SendingDialogWindow *>(forms.existing(7));
+        sending->setProgress(250, 1000);
+        QCOMPARE(sending->findChild<QProgressBar *>("ProgressBar1")->value(), 250);
+        QVERIFY(!sending->isVisible());
+
+        forms.quit(); // hides every window, made or not
+        QVERIFY(visibleForms(*rig).isEmpty());
+        rig.reset();
     }
 };
 

@@ -85,6 +85,10 @@ QString noteName(const QList<int> &voice, int index)
 VirtualLampWindow::VirtualLampWindow(Forms &forms)
     : FormWindow(18, QSize(400, 556), forms)
 {
+}
+
+void VirtualLampWindow::buildContents()
+{
     setBackground(QStringLiteral("Img/Back/Lamp.jpg"));
 
     m_lamp = new PaintBox(this, [this](QPainter &painter, int width) { paintLamp(painter, width); });
@@ -133,7 +137,7 @@ VirtualLampWindow::VirtualLampWindow(Forms &forms)
 
 bool VirtualLampWindow::isRunning() const
 {
-    return m_timer->isActive();
+    return m_timer && m_timer->isActive();
 }
 
 int VirtualLampWindow::brightness() const
@@ -147,6 +151,7 @@ int VirtualLampWindow::brightness() const
 
 void VirtualLampWindow::runProgram(const QStringList &commandList, QWidget *opener, std::function<void(int)> onLine)
 {
+    ensureBuilt();
     stop();
     reportLine(-1);
     const auto sent = packet::ledProgram(commandList);
@@ -165,6 +170,7 @@ void VirtualLampWindow::runProgram(const QStringList &commandList, QWidget *open
 
 void VirtualLampWindow::runMelody(const Melody &melody, QWidget *opener)
 {
+    ensureBuilt();
     stop();
     reportLine(-1);
     m_onLine = {};
@@ -207,13 +213,15 @@ void VirtualLampWindow::start()
 
 void VirtualLampWindow::stop()
 {
+    if (!m_timer)
+        return; // never made: nothing runs, nothing shows
     m_timer->stop();
     showState();
 }
 
 void VirtualLampWindow::tick()
 {
-    if (!m_timer->isActive())
+    if (!isRunning())
         return;
     const quint32 now = services().clock.tickCount();
     const qint64 passed = quint32(now - m_last);
@@ -327,6 +335,7 @@ void VirtualLampWindow::HaltClick()
 
 void VirtualLampWindow::SpeedClick(int factor)
 {
+    ensureBuilt();
     m_speed = factor;
     if (m_machine)
         m_machine->setSpeed(factor);

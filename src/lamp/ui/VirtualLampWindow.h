@@ -49,6 +49,7 @@ public:
     int currentLine() const { return m_line; }
 
 protected:
+    void buildContents() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 

@@ -23,6 +23,10 @@ const QString EmptyField = QStringLiteral("関数設定で未入力な項目が�
 SettingsWindow::SettingsWindow(Forms &forms)
     : FormWindow(6, QSize(600, 400), forms)
 {
+}
+
+void SettingsWindow::buildContents()
+{
     setBackground(QStringLiteral("Img/Back/SetUp.jpg"));
     auto *intro = new QLabel(QStringLiteral("文字プログラミングで つかう めいれいの ことば"), this);
     intro->setObjectName(QStringLiteral("Label13"));
@@ -62,11 +66,14 @@ SettingsWindow::SettingsWindow(Forms &forms)
     });
     if (PictureButton *cancel = findChild<PictureButton *>(QStringLiteral("cancel")))
         cancel->setToolTip(keys::tip(cancel->caption(), {keys::Cancel}));
-    loadNames();
+    // Quietly: every showing reads them again and says (104) when it cannot.
+    fillNames();
 }
 
 QStringList SettingsWindow::commandNames() const
 {
+    if (m_edits.isEmpty())
+        return const_cast<SettingsWindow *>(this)->services().settings.commandNames();
     QStringList names;
     for (const QLineEdit *edit : m_edits)
         names.append(edit->text());
@@ -77,6 +84,11 @@ void SettingsWindow::loadNames()
 {
     if (services().settings.unreadable())
         services().dialogs.warning(msg::SettingsRead104);
+    fillNames();
+}
+
+void SettingsWindow::fillNames()
+{
     const QStringList names = services().settings.commandNames();
     for (int i = 0; i < 12; ++i)
         m_edits.at(i)->setText(names.at(i));
@@ -90,6 +102,7 @@ void SettingsWindow::showEvent(QShowEvent *event)
 
 void SettingsWindow::OKClick()
 {
+    ensureBuilt();
     const QStringList names = commandNames();
     for (const QString &name : names) {
         if (name.isEmpty()) {

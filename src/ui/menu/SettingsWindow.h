@@ -16,7 +16,8 @@ class SettingsWindow : public FormWindow
 public:
     explicit SettingsWindow(Forms &forms);
 
-    // The command words as they stand in the fields (the text window reads them).
+    // The command words as they stand in the fields (the text window reads
+    // them); the stored words before the fields are made.
     QStringList commandNames() const;
 
     void OKClick();
@@ -26,10 +27,12 @@ public:
     void meloClick();
 
 protected:
+    void buildContents() override;
     void showEvent(QShowEvent *event) override;
 
 private:
     void loadNames();
+    void fillNames();
     QList<QLineEdit *> m_edits;
 };
 

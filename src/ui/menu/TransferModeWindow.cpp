@@ -25,6 +25,10 @@ const QString Folder = QStringLiteral("Img/SetUp/");
 TransferModeWindow::TransferModeWindow(Forms &forms)
     : FormWindow(1, QSize(750, 500), forms)
 {
+}
+
+void TransferModeWindow::buildContents()
+{
     setBackground(QStringLiteral("Img/Back/Mode.jpg"));
 
     auto *group = new QGroupBox(QStringLiteral("転送モード"), this);
@@ -43,6 +47,9 @@ TransferModeWindow::TransferModeWindow(Forms &forms)
     m_browser->setObjectName(QStringLiteral("WebBrowser1"));
     m_browser->setGeometry(230, 24, 499, 455);
     m_browser->setOpenExternalLinks(true);
+    // The page is always longer than the pane: a scroll bar there from the
+    // start spares a second layout of the whole page when it would appear.
+    m_browser->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     addButton(Folder, {"Test_Start", 30, 290, 170, 44}, [this] { Test_StartClick(); });
     addButton(Folder, {"Wiza", 30, 350, 170, 44}, [this] { WizaClick(); });
@@ -53,11 +60,12 @@ TransferModeWindow::TransferModeWindow(Forms &forms)
 
 int TransferModeWindow::selectedMode() const
 {
-    return qMax(0, m_modes->checkedId());
+    return m_modes ? qMax(0, m_modes->checkedId()) : 0;
 }
 
 void TransferModeWindow::selectMode(int mode)
 {
+    ensureBuilt();
     if (QAbstractButton *button = m_modes->button(mode))
         button->setChecked(true);
 }

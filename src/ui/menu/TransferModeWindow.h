@@ -15,6 +15,7 @@ class TransferModeWindow : public FormWindow
 public:
     explicit TransferModeWindow(Forms &forms);
 
+    // The mode checked in RadioGroup1 (0 while none is, or before the page is made).
     int selectedMode() const;
     void selectMode(int mode);
 
@@ -23,11 +24,12 @@ public:
     void ByeClick() override;
 
 protected:
+    void buildContents() override;
     void showEvent(QShowEvent *event) override;
 
 private:
-    QButtonGroup *m_modes;
-    QTextBrowser *m_browser;
+    QButtonGroup *m_modes = nullptr;
+    QTextBrowser *m_browser = nullptr;
 };
 
 } // namespace kr31

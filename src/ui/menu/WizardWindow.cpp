@@ -99,6 +99,10 @@ bool blinks(int mode)
 WizardWindow::WizardWindow(Forms &forms)
     : FormWindow(17, QSize(600, 400), forms)
 {
+}
+
+void WizardWindow::buildContents()
+{
     m_pages = new QStackedWidget(this);
     m_pages->setObjectName(QStringLiteral("PageControl1"));
     m_pages->setGeometry(0, 0, width(), height());
@@ -189,21 +193,22 @@ WizardWindow::WizardWindow(Forms &forms)
 
 WizardWindow::Page WizardWindow::page() const
 {
-    return static_cast<Page>(m_pages->currentIndex());
+    return m_pages ? static_cast<Page>(m_pages->currentIndex()) : Start;
 }
 
 int WizardWindow::manualMode() const
 {
-    return qMax(0, m_modes->checkedId());
+    return m_modes ? qMax(0, m_modes->checkedId()) : 0;
 }
 
 bool WizardWindow::blinking() const
 {
-    return m_blink->isActive();
+    return m_blink && m_blink->isActive();
 }
 
 void WizardWindow::blinkTick()
 {
+    ensureBuilt();
     m_lit->setVisible(m_lit->isHidden());
 }
 
@@ -224,17 +229,20 @@ void WizardWindow::showEvent(QShowEvent *event)
 
 void WizardWindow::hideEvent(QHideEvent *event)
 {
-    m_blink->stop();
+    if (m_blink)
+        m_blink->stop();
     FormWindow::hideEvent(event);
 }
 
 void WizardWindow::goTo(Page page)
 {
+    ensureBuilt();
     m_pages->setCurrentIndex(page);
 }
 
 void WizardWindow::NextClick()
 {
+    ensureBuilt();
     if (!services().settings.setWizardStart(m_check->isChecked() ? 0 : 1)) {
         services().dialogs.warning(msg::SettingsWrite105);
         return;
@@ -244,6 +252,7 @@ void WizardWindow::NextClick()
 
 void WizardWindow::cancelClick()
 {
+    ensureBuilt();
     if (!services().settings.setWizardStart(m_check->isChecked() ? 0 : 1)) {
         services().dialogs.warning(msg::SettingsWrite105);
         return;
@@ -253,6 +262,7 @@ void WizardWindow::cancelClick()
 
 void WizardWindow::Image34Click()
 {
+    ensureBuilt();
     const int mode = services().settings.waveMode();
     if (services().settings.unreadable()) {
         services().dialogs.warning(msg::OpenError102);
@@ -264,6 +274,7 @@ void WizardWindow::Image34Click()
 
 void WizardWindow::toPowerOn()
 {
+    ensureBuilt();
     const bool hint = blinks(candidate());
     m_unlit->setVisible(hint);
     m_lit->setVisible(hint);
@@ -287,6 +298,7 @@ void WizardWindow::Image23Click()
 
 void WizardWindow::Image8Click()
 {
+    ensureBuilt();
     m_blink->stop();
     goTo(Send);
 }
@@ -315,6 +327,7 @@ void WizardWindow::Image20Click()
 
 void WizardWindow::Image18Click()
 {
+    ensureBuilt();
     const int mode = candidate();
     m_digit->setText(QString::number(mode));
     showPicture(m_result, blinks(mode) ? QStringLiteral("Img/Panel/Finish-1.jpg")
@@ -340,6 +353,7 @@ void WizardWindow::Image26Click()
 
 void WizardWindow::renewClick()
 {
+    ensureBuilt();
     const int mode = manualMode();
     if (!services().settings.setWaveMode(mode)) {
         services().dialogs.warning(msg::SettingsWrite105);
@@ -353,6 +367,7 @@ void WizardWindow::renewClick()
 
 void WizardWindow::tojiruClick()
 {
+    ensureBuilt();
     if (!confirmLeaving())
         return;
     hide();
@@ -383,7 +398,9 @@ void WizardWindow::announce(int mode)
 
 void WizardWindow::selectOnModePage(int mode)
 {
-    if (auto *page = dynamic_cast<TransferModeWindow *>(forms().form(1))) {
+    // A page not made yet selects the stored mode when it is first shown.
+    FormWindow *made = forms().existing(1);
+    if (auto *page = dynamic_cast<TransferModeWindow *>(made && made->isBuilt() ? made : nullptr)) {
         page->selectMode(mode);
         page->repaint();
     }

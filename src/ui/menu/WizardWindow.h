@@ -69,6 +69,7 @@ public:
     void CancelClick();
 
 protected:
+    void buildContents() override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
