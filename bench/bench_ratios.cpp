@@ -216,8 +216,8 @@ void sound(int rounds)
         // last moments is read again at every byte (see IniFile).
         QThread::msleep(100);
         const QByteArray plainPath = QFile::encodeName(folder.filePath(QStringLiteral("plain.bin")));
-        const auto variant = [&] { return settings.waveMode(); }; // asked at the leader and at every byte
-        const QByteArray samples = tone::transferSound(packet, variant);
+        // As a transfer builds it: the mode asked at the leader and at every byte.
+        const QByteArray samples = transmitter.buildSound(packet);
         const QByteArray bytes = wav::fileBytes(samples);
         Timings whole, built, written, plain, decoded;
         for (int r = 0; r < rounds; ++r) {
@@ -229,7 +229,7 @@ void sound(int rounds)
                     ::close(fd);
                 }
             });
-            built.add([&] { tone::transferSound(packet, variant); });
+            built.add([&] { transmitter.buildSound(packet); });
             written.add([&] { transmitter.writeSound(samples); });
             decoded.add([&] { tone::decode(samples); });
         }

@@ -217,12 +217,12 @@ FolderOf folderOf(const QString &path)
 // What the files held when last read, for the whole program (the sound
 // output thread may read the settings too).
 //
-// Each kept file's folder is watched with inotify: the kernel queues an
-// event for every change of an entry of the folder as part of the change
-// itself, so one read() of the queue (answered at once while it is empty)
-// tells whether a kept file may have changed. That is far cheaper than a
-// stat() of a long path, and it sees a change within the same tick of the
-// file system's clock too. Without inotify every call compares stat().
+// While a FolderWatch wants it, a file's folder is watched with inotify: the
+// kernel queues an event for every change of an entry of the folder as part
+// of the change itself, so one look at the queue (answered at once while it
+// is empty) tells whether a kept file may have changed. That is far cheaper
+// than a stat() of a long path, and it sees a change within the same tick of
+// the file system's clock too. Otherwise every call compares stat().
 struct KeptFiles
 {
     QMutex mutex;
@@ -236,6 +236,8 @@ struct KeptFiles
     quint64 epoch = 1;    // watches before this (in a parent process) are not ours
     quint64 changes = 0;  // events of watched folders, counted
     QHash<int, QStringList> prefixesOf; // watch -> the path prefixes of its folder
+    QHash<QByteArray, int> watchOf;      // folder -> its watch, while a FolderWatch wants it
+    QHash<QByteArray, int> wanted;       // folder -> how many FolderWatch objects want it
 
     // Reads every queued event and forgets the files they name.
     void drain()
@@ -273,6 +275,12 @@ struct KeptFiles
             if (!(event.mask & IN_IGNORED))
                 inotify_rm_watch(fd, event.wd);
             prefixesOf.remove(event.wd);
+            for (auto w = watchOf.begin(); w != watchOf.end();) {
+                if (*w == event.wd)
+                    w = watchOf.erase(w); // watched again only by a new FolderWatch
+                else
+                    ++w;
+            }
             forgetWatched([&](const QString &path) {
                 return std::any_of(prefixes.cbegin(), prefixes.cend(), [&](const QString &p) {
                     return path.startsWith(p) && !path.mid(p.size()).contains(u'/');
@@ -303,31 +311,58 @@ struct KeptFiles
         }
     }
 
-    // Watches the folder of path; false when it cannot be watched.
-    bool watch(const QString &path, const QByteArray &nativePath)
+    // Whether the folder of path is watched now; with a FolderWatch
+    // wanting it, also a file that is not kept yet is looked at after the
+    // watch began, so that no change can slip between.
+    bool watched(const QString &path, const QByteArray &nativePath)
     {
-        if (!watchAllowed)
-            return false;
-        if (!triedInotify) {
-            triedInotify = true;
-            fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-        }
-        if (fd < 0)
+        const FolderOf where = folderOf(path);
+        const auto it = watchOf.constFind(where.folder);
+        if (it == watchOf.constEnd())
             return false;
         // A link's target may lie in another folder.
         struct stat st{};
         if (::lstat(nativePath.constData(), &st) == 0 && S_ISLNK(st.st_mode))
             return false;
-        const FolderOf where = folderOf(path);
-        const int wd = inotify_add_watch(fd, where.folder.constData(),
-                                         IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_MOVED_FROM | IN_MOVED_TO |
-                                             IN_CREATE | IN_DELETE | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR);
-        if (wd < 0)
-            return false;
-        QStringList &prefixes = prefixesOf[wd];
+        QStringList &prefixes = prefixesOf[*it];
         if (!prefixes.contains(where.prefix))
             prefixes.append(where.prefix);
         return true;
+    }
+
+    void want(const QString &path)
+    {
+        const FolderOf where = folderOf(path);
+        if (wanted[where.folder]++ > 0 || !watchAllowed)
+            return;
+        if (!triedInotify) {
+            triedInotify = true;
+            fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        }
+        if (fd < 0)
+            return;
+        const int wd = inotify_add_watch(fd, where.folder.constData(),
+                                         IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_MOVED_FROM | IN_MOVED_TO |
+                                             IN_CREATE | IN_DELETE | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR);
+        if (wd >= 0)
+            watchOf.insert(where.folder, wd);
+    }
+
+    void unwant(const QString &path)
+    {
+        const FolderOf where = folderOf(path);
+        const auto it = wanted.find(where.folder);
+        if (it == wanted.end() || --*it > 0)
+            return;
+        wanted.erase(it);
+        const auto watch = watchOf.constFind(where.folder);
+        if (watch == watchOf.constEnd())
+            return;
+        drain();
+        inotify_rm_watch(fd, *watch);
+        prefixesOf.remove(*watch);
+        watchOf.erase(watch);
+        ++epoch; // what was kept under it is compared with stat() again
     }
 
     bool trusted(const KeptFile &file, qint64 now) const
@@ -341,6 +376,7 @@ struct KeptFiles
         fd = -1;
         triedInotify = true;
         prefixesOf.clear();
+        watchOf.clear();
         ++epoch;
     }
 };
@@ -378,7 +414,7 @@ std::shared_ptr<const ParsedFile> parsedFile(const QString &path, const QByteArr
             return it->parsed;
         // The watch is in place before the file is looked at, so any change
         // from here on is queued.
-        watched = k.watch(path, nativePath);
+        watched = k.watched(path, nativePath);
         changesBefore = k.changes;
     }
     const std::optional<FileIdentity> before = identityOf(nativePath);
@@ -432,6 +468,21 @@ quint64 IniFile::fileReads()
 void IniFile::setRecentChangeWindow(std::chrono::nanoseconds window)
 {
     kept().recentWindowNs = window.count();
+}
+
+IniFile::FolderWatch::FolderWatch(const IniFile &file)
+    : m_path(file.path())
+{
+    KeptFiles &k = kept();
+    QMutexLocker lock(&k.mutex);
+    k.want(m_path);
+}
+
+IniFile::FolderWatch::~FolderWatch()
+{
+    KeptFiles &k = kept();
+    QMutexLocker lock(&k.mutex);
+    k.unwant(m_path);
 }
 
 void IniFile::setFolderWatch(bool allowed)

@@ -15,9 +15,9 @@ namespace kr31 {
 // lines starting with ';' are comments, text is code page 932. A change made
 // by anyone else applies at the next call: what a file held is kept together
 // with its identity (size, modification and change times to the nanosecond,
-// inode, device), and the file is read again whenever that differs. The
-// file's folder is watched (inotify), so while nothing in it changes a call
-// costs one read() of an empty event queue instead of a stat(). A write keeps
+// inode, device), and the file is read again whenever that differs. While a
+// FolderWatch of the file lives, its folder is watched (inotify) and a call
+// costs one look at an empty event queue instead of a stat(). A write keeps
 // every other line byte for byte.
 class IniFile
 {
@@ -50,6 +50,22 @@ public:
     // system's clock could leave its size and times as they were. 50 ms by
     // default, well above the kernel's timestamp granularity.
     static void setRecentChangeWindow(std::chrono::nanoseconds window);
+
+    // Watches the folder of a file while it lives, for a run of many reads
+    // (a transfer asks for its mode at every byte). The watch is not kept
+    // for the whole run: a process that holds one takes several milliseconds
+    // longer to end, and the start-up reads too little to gain from it.
+    class FolderWatch
+    {
+    public:
+        explicit FolderWatch(const IniFile &file);
+        ~FolderWatch();
+        FolderWatch(const FolderWatch &) = delete;
+        FolderWatch &operator=(const FolderWatch &) = delete;
+
+    private:
+        QString m_path;
+    };
 
     // Whether folders may be watched (they are by default); without a watch
     // every call compares the file's identity. Forgets what was kept.

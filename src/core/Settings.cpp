@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <memory>
+
 namespace kr31 {
 
 namespace {
@@ -45,7 +47,9 @@ int Settings::waveMode() const
 
 std::function<int()> Settings::waveModeReader() const
 {
-    return [ini = ini()] { return waveModeIn(ini); };
+    // A transfer asks at every byte: its folder is watched while it builds.
+    const IniFile file = ini();
+    return [file, watch = std::make_shared<IniFile::FolderWatch>(file)] { return waveModeIn(file); };
 }
 
 bool Settings::setWaveMode(int mode)

@@ -25,7 +25,8 @@ public:
     int waveMode() const;
     // waveMode() for a caller that asks many times in a row (a transfer asks
     // at every byte): each call reads the file as it is then, but the file is
-    // located once, when the reader is made.
+    // located once, when the reader is made, and its folder is watched while
+    // the reader lives (see IniFile::FolderWatch).
     std::function<int()> waveModeReader() const;
     bool setWaveMode(int mode);
 

@@ -1,5 +1,6 @@
 #include "link/ToneBurst.h"
 
+#include <array>
 #include <cstring>
 
 namespace kr31::tone {
@@ -48,13 +49,16 @@ void appendBit(QByteArray &samples, bool one, int variant)
         return;
     }
     // A fast square wave, period two samples, beginning and ending on the active level.
-    const char a = active(variant);
-    const char b = idle(variant);
+    static const auto wave = [](char a, char b) {
+        std::array<char, BurstOne> w{};
+        for (int i = 0; i < BurstOne; ++i)
+            w[size_t(i)] = (i % 2 == 0) ? a : b;
+        return w;
+    };
+    static const std::array<char, BurstOne> waves[2] = {wave(High, Low), wave(Low, High)};
     const qsizetype start = samples.size();
     samples.resize(start + BurstOne);
-    char *p = samples.data() + start;
-    for (int i = 0; i < BurstOne; ++i)
-        p[i] = (i % 2 == 0) ? a : b;
+    std::memcpy(samples.data() + start, waves[active(variant) == High ? 0 : 1].data(), BurstOne);
 }
 
 } // namespace

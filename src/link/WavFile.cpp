@@ -35,10 +35,10 @@ quint16 get16(const QByteArray &in, qsizetype at)
 
 } // namespace
 
-QByteArray fileBytes(const QByteArray &samples)
+namespace {
+void putFile(QByteArray &out, const QByteArray &samples)
 {
     const quint32 n = quint32(samples.size());
-    QByteArray out;
     out.reserve(44 + samples.size());
     out.append("RIFF", 4);
     put32(out, n + 36);
@@ -54,12 +54,27 @@ QByteArray fileBytes(const QByteArray &samples)
     out.append("data", 4);
     put32(out, n);
     out.append(samples);
+}
+} // namespace
+
+QByteArray fileBytes(const QByteArray &samples)
+{
+    QByteArray out;
+    putFile(out, samples);
     return out;
 }
 
 bool write(const QString &path, const QByteArray &samples, QString *error, textfile::Durability durability)
 {
-    return textfile::writeAtomically(path, fileBytes(samples), error, durability);
+    // Put together in memory kept from the last sound, which the system need
+    // not hand out (and clear) again page by page.
+    static thread_local QByteArray file;
+    file.resize(0);
+    putFile(file, samples);
+    const bool written = textfile::writeAtomically(path, file, error, durability);
+    if (file.capacity() > (4 << 20))
+        file = QByteArray(); // a transfer sound is far smaller: nothing to keep for
+    return written;
 }
 
 std::optional<Audio> parse(const QByteArray &bytes, QString *error)

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <chrono>
+#include <optional>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -223,9 +224,11 @@ private Q_SLOTS:
         QFETCH(QString, change);
         QFETCH(int, mode);
         QFETCH(bool, watched);
-        IniFile::setFolderWatch(watched);
         test::TempHome home;
         const QString path = home.workFolder() + "set.ini";
+        std::optional<IniFile::FolderWatch> watch;
+        if (watched)
+            watch.emplace(IniFile(path));
         home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=1\r\n");
         const timespec old = anHourAgo();
         QVERIFY(setModificationTime(path, old));
@@ -263,9 +266,11 @@ private Q_SLOTS:
     void changeRightAfterReadingIsSeen()
     {
         QFETCH(bool, watched);
-        IniFile::setFolderWatch(watched);
         test::TempHome home;
         const QString path = home.workFolder() + "set.ini";
+        std::optional<IniFile::FolderWatch> watch;
+        if (watched)
+            watch.emplace(IniFile(path));
         home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=1\r\n");
         Settings settings;
         QCOMPARE(settings.waveMode(), 1);
@@ -280,6 +285,7 @@ private Q_SLOTS:
     void otherFilesOfTheFolderLeaveItKept()
     {
         test::TempHome home;
+        const IniFile::FolderWatch watch(IniFile(home.workFolder() + "set.ini"));
         home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=2\r\n");
         QVERIFY(setModificationTime(home.workFolder() + "set.ini", anHourAgo()));
         Settings settings;
@@ -292,6 +298,30 @@ private Q_SLOTS:
         QCOMPARE(IniFile::fileReads(), before);
         home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=1\r\n");
         QCOMPARE(settings.waveMode(), 1);
+    }
+
+    // Once the last watch of a folder ends, its files are compared with
+    // stat() again, and a change is still seen.
+    void changeAfterTheWatchEndedIsSeen()
+    {
+        test::TempHome home;
+        const QString path = home.workFolder() + "set.ini";
+        home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=1\r\n");
+        QVERIFY(setModificationTime(path, anHourAgo()));
+        Settings settings;
+        {
+            const IniFile::FolderWatch outer(IniFile{path});
+            {
+                const IniFile::FolderWatch inner(IniFile{path});
+                QCOMPARE(settings.waveMode(), 1);
+            }
+            // The outer one still watches.
+            home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=2\r\n");
+            QVERIFY(setModificationTime(path, anHourAgo()));
+            QCOMPARE(settings.waveMode(), 2);
+        }
+        home.writeWorkFile(QStringLiteral("set.ini"), "[Wave]\r\nname=3\r\n");
+        QCOMPARE(settings.waveMode(), 3);
     }
 
     void unwritableFileReportsFailure()
