@@ -1,6 +1,7 @@
 #include "core/IniFile.h"
 
 #include "core/Cp932.h"
+#include "core/FileIdentity.h"
 #include "core/TextFile.h"
 #include "core/TextTools.h"
 
@@ -94,37 +95,6 @@ bool same(const QString &a, const QString &b)
     // length never match. Names written as the program writes them match
     // byte for byte; only the others need the costly comparison.
     return a.size() == b.size() && (a == b || a.compare(b, Qt::CaseInsensitive) == 0);
-}
-
-// A file as stat() sees it: while two readings are equal, the file did not change.
-struct FileIdentity
-{
-    bool exists = false;
-    qint64 size = 0;
-    qint64 modifiedNs = 0;
-    qint64 changedNs = 0;
-    quint64 inode = 0;
-    quint64 device = 0;
-
-    bool operator==(const FileIdentity &) const = default;
-};
-
-qint64 nanoseconds(const timespec &t)
-{
-    return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
-}
-
-// nullopt when stat() fails for another reason than a missing file.
-std::optional<FileIdentity> identityOf(const QByteArray &nativePath)
-{
-    struct stat st{};
-    if (::stat(nativePath.constData(), &st) != 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            return FileIdentity{};
-        return std::nullopt;
-    }
-    return FileIdentity{true, qint64(st.st_size), nanoseconds(st.st_mtim), nanoseconds(st.st_ctim),
-                        quint64(st.st_ino), quint64(st.st_dev)};
 }
 
 struct Entry

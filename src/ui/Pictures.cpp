@@ -1,7 +1,10 @@
 #include "ui/Pictures.h"
 
+#include "core/PictureCache.h"
 #include "core/Resources.h"
+#include "core/TextFile.h"
 
+#include <QDir>
 #include <QEvent>
 #include <QHash>
 #include <QImage>
@@ -9,6 +12,7 @@
 #include <QPointer>
 #include <QThreadPool>
 
+#include <cstring>
 #include <vector>
 
 namespace kr31 {
@@ -23,6 +27,50 @@ QHash<QString, QPixmap> &keptPictures()
 {
     static QHash<QString, QPixmap> kept;
     return kept;
+}
+
+bool keepable(const QImage &image)
+{
+    // Formats with a colour table would need the table kept too.
+    return image.format() != QImage::Format_Mono && image.format() != QImage::Format_MonoLSB &&
+           image.format() != QImage::Format_Indexed8;
+}
+
+// The picture file at path decoded, from the cache of decoded pictures when
+// that holds it as the file is now (see PictureCache.h); a null image when
+// the file cannot be read.
+QImage decoded(const QString &path)
+{
+    const auto source = picturecache::sourceOf(path);
+    if (!source)
+        return {};
+    const QString entryPath = picturecache::entryFile(path);
+    if (const auto bytes = textfile::readBytes(entryPath, picturecache::Limit)) {
+        const auto entry = picturecache::parse(*bytes);
+        if (entry && entry->path == path && entry->source == *source) {
+            QImage image(entry->width, entry->height, QImage::Format(entry->format));
+            if (!image.isNull() && keepable(image) && image.bytesPerLine() == entry->bytesPerLine) {
+                std::memcpy(image.bits(), entry->pixels.data(), size_t(entry->pixels.size()));
+                return image;
+            }
+        }
+    }
+    QImage image;
+    if (!image.load(path))
+        return {};
+    // Kept for the next start; a cache that cannot be written costs only time.
+    if (keepable(image) && !picturecache::recentlyChanged(*source) && QDir().mkpath(picturecache::folder())) {
+        picturecache::Entry entry;
+        entry.path = path;
+        entry.source = *source;
+        entry.width = image.width();
+        entry.height = image.height();
+        entry.bytesPerLine = int(image.bytesPerLine());
+        entry.format = int(image.format());
+        entry.pixels = QByteArrayView(reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes());
+        textfile::writeAtomically(entryPath, picturecache::serialize(entry), nullptr, textfile::Durability::Scratch);
+    }
+    return image;
 }
 
 // Decodes the pictures of relativePaths that are not kept yet side by side
@@ -41,7 +89,7 @@ void decodeTogether(const QStringList &relativePaths)
     static QThreadPool pool;
     std::vector<QImage> images(size_t(paths.size()));
     for (qsizetype i = 0; i < paths.size(); ++i)
-        pool.start([&images, &paths, i] { images[size_t(i)].load(paths.at(i)); });
+        pool.start([&images, &paths, i] { images[size_t(i)] = decoded(paths.at(i)); });
     pool.waitForDone();
     for (qsizetype i = 0; i < paths.size(); ++i) {
         if (!images[size_t(i)].isNull())
@@ -153,11 +201,16 @@ QPixmap picture(const QString &relativePath)
     const QString path = resourcePath(relativePath);
     if (const auto it = keptPictures().constFind(path); it != keptPictures().constEnd())
         return it.value();
-    QPixmap pixmap;
-    if (!pixmap.load(path))
+    const QPixmap pixmap = QPixmap::fromImage(decoded(path));
+    if (pixmap.isNull())
         return {};
     keptPictures().insert(path, pixmap);
     return pixmap;
+}
+
+void forgetKeptPictures()
+{
+    keptPictures().clear();
 }
 
 bool loadPicture(QLabel *label, const QString &relativePath, const MissingHandler &onMissing)

@@ -12,8 +12,13 @@ namespace kr31 {
 
 // The picture at relativePath under the resources ("Img/Menu/DD.jpg"),
 // decoded once and kept for the run; a null pixmap when it cannot be loaded
-// (not kept, so a later call tries again).
+// (not kept, so a later call tries again). Decoded pictures are also kept
+// between runs in the user's cache folder (see core/PictureCache.h).
 QPixmap picture(const QString &relativePath);
+
+// Forgets the pictures kept for the run (the next call of picture() reads
+// its file, or the cache of decoded pictures, again).
+void forgetKeptPictures();
 
 // Shows a picture of the resources in label, stretched to the label's size.
 // A window decodes its pictures when it is first shown: until then the

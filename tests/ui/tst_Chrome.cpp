@@ -1,7 +1,10 @@
 #include "core/RealClock.h"
 #include "support/Fakes.h"
 #include "support/UiRig.h"
+#include "core/PictureCache.h"
+#include "core/Resources.h"
 #include "ui/PictureButton.h"
+#include "ui/Pictures.h"
 #include "ui/QtDialogs.h"
 #include "ui/ThreadedSoundOutput.h"
 #include "ui/menu/MainMenuWindow.h"
@@ -11,7 +14,11 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 using namespace kr31;
 using namespace kr31::test;
@@ -100,6 +107,95 @@ private Q_SLOTS:
         QVERIFY(!back->pixmap().isNull());
         QCOMPARE(back->pixmap().size(), QSize(600, 400));
         QVERIFY(!menu->isVisible());
+    }
+
+    // A picture decoded once is read back from the cache at the next start
+    // while its file stays as it was; any change to the file, or a broken
+    // entry, means decoding the file again.
+    void decodedPicturesAreKeptBetweenRuns_data()
+    {
+        QTest::addColumn<QString>("afterwards");
+        QTest::addColumn<bool>("fromCache");
+        QTest::newRow("file unchanged") << "nothing" << true;
+        QTest::newRow("file touched") << "touch" << false;
+        QTest::newRow("entry cut short") << "cut entry" << false;
+        QTest::newRow("entry of another file") << "other entry" << false;
+    }
+    void decodedPicturesAreKeptBetweenRuns()
+    {
+        QFETCH(QString, afterwards);
+        QFETCH(bool, fromCache);
+        QTemporaryDir dir;
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath(QStringLiteral("cache"))));
+        const QString picture = dir.filePath(QStringLiteral("Img/Menu/Bye.jpg"));
+        QVERIFY(QDir().mkpath(QFileInfo(picture).path()));
+        QVERIFY(QFile::copy(binDir() + QStringLiteral("/Img/Menu/Bye.jpg"), picture));
+        const auto age = [&](time_t seconds) {
+            const timespec t{time(nullptr) - seconds, 0};
+            const timespec times[2] = {t, t};
+            return ::utimensat(AT_FDCWD, QFile::encodeName(picture).constData(), times, 0) == 0;
+        };
+        QVERIFY(age(3600));
+        // The copy changed a moment ago: such a picture is kept only when told.
+        picturecache::setRecentWindow(std::chrono::nanoseconds(0));
+        setResourceFolder(dir.path());
+        forgetKeptPictures();
+        const QImage real(picture);
+        QCOMPARE(kr31::picture(QStringLiteral("Img/Menu/Bye.jpg")).toImage(), real.convertToFormat(QImage::Format_RGB32));
+        const QString entryPath = picturecache::entryFile(picture);
+        QFile entryFile(entryPath);
+        QVERIFY(entryFile.open(QIODevice::ReadOnly));
+        QByteArray entry = entryFile.readAll();
+        entryFile.close();
+        // Pixels only the cache can hold, to tell where the next picture came from.
+        const auto parsed = picturecache::parse(entry);
+        QVERIFY(parsed);
+        const qsizetype pixelsAt = entry.size() - parsed->pixels.size();
+        entry.replace(pixelsAt, parsed->pixels.size(), QByteArray(parsed->pixels.size(), '\x7f'));
+        if (afterwards == "touch") {
+            QVERIFY(age(1800));
+        } else if (afterwards == "cut entry") {
+            entry.chop(5);
+        } else if (afterwards == "other entry") {
+            QVERIFY(QFile::rename(entryPath, entryPath + ".old"));
+        }
+        if (afterwards != "other entry") {
+            QVERIFY(entryFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            entryFile.write(entry);
+            entryFile.close();
+        } else {
+            // The entry of Bye.jpg stands under the name of another picture's entry.
+            QVERIFY(QFile::rename(entryPath + ".old", picturecache::entryFile(dir.filePath("Img/Menu/DD.jpg"))));
+            QVERIFY(QFile::copy(picture, dir.filePath("Img/Menu/DD.jpg")));
+        }
+        forgetKeptPictures();
+        const QString name = afterwards == "other entry" ? QStringLiteral("Img/Menu/DD.jpg") : QStringLiteral("Img/Menu/Bye.jpg");
+        const QImage shown = kr31::picture(name).toImage();
+        QCOMPARE(shown.size(), real.size());
+        QCOMPARE(shown.pixel(5, 5) == qRgb(0x7f, 0x7f, 0x7f), fromCache);
+        if (!fromCache)
+            QCOMPARE(shown, real.convertToFormat(QImage::Format_RGB32));
+        forgetKeptPictures();
+        setResourceFolder({});
+        qunsetenv("XDG_CACHE_HOME");
+        picturecache::setRecentWindow(std::chrono::seconds(2));
+    }
+
+    // A file changed a moment ago could change again without its size and
+    // times showing it: it is not kept.
+    void pictureChangedAMomentAgoIsNotKept()
+    {
+        QTemporaryDir dir;
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath(QStringLiteral("cache"))));
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("Img/Menu"))));
+        QVERIFY(QFile::copy(binDir() + QStringLiteral("/Img/Menu/Bye.jpg"), dir.filePath(QStringLiteral("Img/Menu/Bye.jpg"))));
+        setResourceFolder(dir.path());
+        forgetKeptPictures();
+        QVERIFY(!kr31::picture(QStringLiteral("Img/Menu/Bye.jpg")).isNull());
+        QVERIFY(!QFile::exists(picturecache::entryFile(dir.filePath(QStringLiteral("Img/Menu/Bye.jpg")))));
+        forgetKeptPictures();
+        setResourceFolder({});
+        qunsetenv("XDG_CACHE_HOME");
     }
 
     void titleStripDragsItsWindow()

@@ -1,0 +1,25 @@
+#include "core/FileIdentity.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace kr31 {
+
+std::optional<FileIdentity> identityOf(const QByteArray &nativePath)
+{
+    struct stat st{};
+    if (::stat(nativePath.constData(), &st) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return FileIdentity{};
+        return std::nullopt;
+    }
+    return FileIdentity{true,
+                        S_ISREG(st.st_mode),
+                        qint64(st.st_size),
+                        nanoseconds(st.st_mtim),
+                        nanoseconds(st.st_ctim),
+                        quint64(st.st_ino),
+                        quint64(st.st_dev)};
+}
+
+} // namespace kr31

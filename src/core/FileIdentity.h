@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#include <ctime>
+#include <optional>
+
+namespace kr31 {
+
+// A file as stat() sees it: while two readings are equal, the file did not change.
+struct FileIdentity
+{
+    bool exists = false;
+    bool regular = false; // a plain file (no folder, device or pipe)
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
+    quint64 inode = 0;
+    quint64 device = 0;
+
+    bool operator==(const FileIdentity &) const = default;
+};
+
+inline qint64 nanoseconds(const timespec &t)
+{
+    return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
+// The file at nativePath as it is now; an identity with exists false when it
+// is missing, nullopt when stat() fails for another reason.
+std::optional<FileIdentity> identityOf(const QByteArray &nativePath);
+
+} // namespace kr31
