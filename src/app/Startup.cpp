@@ -24,7 +24,6 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
-#include <QFontMetrics>
 #include <QHash>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -41,16 +40,7 @@ void installFontSubstitutions()
 
 std::thread lookUpFontsMeanwhile()
 {
-    return std::thread([] {
-        QFontDatabase::families();
-        QFont digit;
-        digit.setPixelSize(27);
-        digit.setBold(true);
-        QFontMetrics(digit).height();
-        QFont gothic(QStringLiteral("ＭＳ Ｐゴシック"));
-        gothic.setPixelSize(12);
-        QFontMetrics(gothic).height();
-    });
+    return std::thread([] { QFontDatabase::families(); });
 }
 
 namespace {

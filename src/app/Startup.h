@@ -11,10 +11,12 @@ class Forms;
 // The windows are parented to nothing; forms' owner deletes them.
 void createWindows(Forms &forms);
 
-// Looks up on another thread the fonts that the windows are about to ask
-// for, while the window thread builds them: the font database is shared (and
-// locked), so the window thread finds it filled. Call once the application
-// object exists; join the thread before it goes.
+// Fills the font database (the system's font configuration read and every
+// font listed) on another thread while the window thread makes the windows:
+// the database is shared (and locked), so the window thread finds it filled.
+// Fonts themselves are not loaded there: each thread keeps its own loaded
+// fonts, so the window thread would load them again. Call once the
+// application object exists; join the thread before it goes.
 std::thread lookUpFontsMeanwhile();
 
 // Maps the Windows font names the windows use to the installed Japanese fonts.
