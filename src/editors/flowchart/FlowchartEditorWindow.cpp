@@ -304,28 +304,29 @@ bool FlowchartEditorWindow::compile()
     return outcome.ok();
 }
 
+bool FlowchartEditorWindow::compileForLamp()
+{
+    if (!compile())
+        return false;
+    if (commandlist::total(m_program.CompiledList) > limits::MaxTotal) {
+        services().dialogs.warning(msg::SendOverLimit504);
+        return false;
+    }
+    return true;
+}
+
 void FlowchartEditorWindow::SendClick()
 {
     Transmitter &transmitter = services().transmitter;
     transmitter.withSendingDialog(forms().sendingDialog(), this, [&] {
-        if (!compile())
-            return false;
-        if (commandlist::total(m_program.CompiledList) > limits::MaxTotal) {
-            services().dialogs.warning(msg::SendOverLimit504);
-            return false;
-        }
-        return transmitter.sendLedProgram(m_program.CompiledList);
+        return compileForLamp() && transmitter.sendLedProgram(m_program.CompiledList);
     });
 }
 
 void FlowchartEditorWindow::VirtualLampClick()
 {
-    if (!compile())
+    if (!compileForLamp())
         return;
-    if (commandlist::total(m_program.CompiledList) > limits::MaxTotal) {
-        services().dialogs.warning(msg::SendOverLimit504);
-        return;
-    }
     auto *lamp = dynamic_cast<VirtualLampWindow *>(forms().form(18));
     if (!lamp)
         return;

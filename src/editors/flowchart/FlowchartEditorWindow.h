@@ -88,6 +88,9 @@ private:
     void openDialog(bool inserting);
     // Compiles; shows (507) and answers false when the compilation failed.
     bool compile();
+    // Compiles for the lamp (a Send, or the virtual lamp): also shows (504)
+    // and answers false when the program is too long for it.
+    bool compileForLamp();
     // The window after a change of the model: menu items, tabs, title, drawing.
     void showModel();
     void ClearAllPages();
