@@ -1,5 +1,6 @@
 #include "core/Cp932.h"
 #include "core/TextFile.h"
+#include "core/Geometry.h"
 #include "core/TextTools.h"
 
 #include <QTest>
@@ -76,6 +77,36 @@ private Q_SLOTS:
         QFETCH(int, percent);
         QFETCH(int, byte);
         QCOMPARE(text::roundHalfEven(qint64(percent) * 255, 100), qint64(byte));
+    }
+
+    // The virtual lamp beside its editor on a 1280 x 1024 screen (a 750 x 500
+    // editor, a 420 x 500 lamp, 8 apart).
+    void windowBesideAnEditor_data()
+    {
+        QTest::addColumn<QRect>("editor");
+        QTest::addColumn<QPoint>("window");
+        QTest::addColumn<int>("editorLeft");
+        QTest::newRow("room on the right") << QRect(0, 100, 750, 500) << QPoint(758, 100) << 0;
+        QTest::newRow("room on the left only") << QRect(500, 100, 750, 500) << QPoint(72, 100) << 500;
+        // Centred, neither side has room: the editor moves over.
+        QTest::newRow("no side has room") << QRect(265, 262, 750, 500) << QPoint(809, 262) << 51;
+        QTest::newRow("kept on screen vertically") << QRect(0, 700, 750, 300) << QPoint(758, 524) << 0;
+    }
+    void windowBesideAnEditor()
+    {
+        QFETCH(QRect, editor);
+        QFETCH(QPoint, window);
+        QFETCH(int, editorLeft);
+        const BesidePlace place = placeBeside(QRect(0, 0, 1280, 1024), editor, QSize(420, 500), 8);
+        QCOMPARE(place.window, window);
+        QCOMPARE(place.editorLeft, editorLeft);
+    }
+
+    void windowTooWideForBothGoesToTheRightEdge()
+    {
+        const BesidePlace place = placeBeside(QRect(0, 0, 1024, 768), QRect(137, 134, 750, 500), QSize(420, 500), 8);
+        QCOMPARE(place.editorLeft, 137); // the editor stays
+        QCOMPARE(place.window, QPoint(604, 134));
     }
 
     void roundHalfEvenNegative()

@@ -1,5 +1,6 @@
 #include "lamp/ui/VirtualLampWindow.h"
 
+#include "core/Geometry.h"
 #include "core/Messages.h"
 #include "core/Resources.h"
 #include "core/WorkFolder.h"
@@ -396,25 +397,13 @@ void VirtualLampWindow::placeBeside(QWidget *opener)
     QWidget *top = opener->window();
     QScreen *screen = top->screen() ? top->screen() : QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
-    QRect o = top->frameGeometry();
-    // Beside the editor, where its marked step stays in sight. When neither
-    // side has room but the two fit side by side, the editor moves over to
-    // make room; otherwise the lamp goes to the screen's right edge.
-    int x = o.right() + 1 + Gap;
-    if (x + width() > area.right() + 1)
-        x = o.left() - Gap - width();
-    if (x < area.left()) {
-        const int pair = o.width() + Gap + width();
-        if (pair <= area.width()) {
-            const int left = area.left() + (area.width() - pair) / 2;
-            top->move(top->pos() + QPoint(left - o.left(), 0));
-            o.moveLeft(left);
-            x = o.right() + 1 + Gap;
-        } else {
-            x = area.right() + 1 - width();
-        }
-    }
-    const int y = qBound(area.top(), o.top() + (o.height() - height()) / 2, qMax(area.top(), area.bottom() + 1 - height()));
+    // Beside the editor, where its marked step stays in sight.
+    const QRect o = top->frameGeometry();
+    const BesidePlace place = kr31::placeBeside(area, o, size(), Gap);
+    if (place.editorLeft != o.left())
+        top->move(top->pos() + QPoint(place.editorLeft - o.left(), 0));
+    const int x = place.window.x();
+    const int y = place.window.y();
     move(x, y);
     show();
     raise();
