@@ -150,7 +150,6 @@ struct KeptFile
     // Kept under a folder watch: trusted without a stat() until an event of
     // the folder names the file, or until it is due for a check.
     bool watched = false;
-    quint64 epoch = 0;
     qint64 checkedNs = 0; // monotonic time of the last stat()
 };
 
@@ -172,16 +171,15 @@ struct FolderOf
 {
     QByteArray folder;
     QString prefix;
-    QString name;
 };
 
 FolderOf folderOf(const QString &path)
 {
     const qsizetype slash = path.lastIndexOf(u'/');
     if (slash < 0)
-        return {QByteArrayLiteral("."), QString(), path};
+        return {QByteArrayLiteral("."), QString()};
     const QString folder = slash == 0 ? QStringLiteral("/") : path.left(slash);
-    return {QFile::encodeName(folder), path.left(slash + 1), path.mid(slash + 1)};
+    return {QFile::encodeName(folder), path.left(slash + 1)};
 }
 
 // What the files held when last read, for the whole program (the sound
@@ -203,7 +201,6 @@ struct KeptFiles
     bool watchAllowed = true;
     int fd = -1;
     bool triedInotify = false;
-    quint64 epoch = 1;    // watches before this (in a parent process) are not ours
     quint64 changes = 0;  // events of watched folders, counted
     QHash<int, QStringList> prefixesOf; // watch -> the path prefixes of its folder
     QHash<QByteArray, int> watchOf;      // folder -> its watch, while a FolderWatch wants it
@@ -233,7 +230,7 @@ struct KeptFiles
     void take(const inotify_event &event)
     {
         if (event.mask & IN_Q_OVERFLOW) {
-            forgetWatched([](const QString &) { return true; });
+            forgetWatched();
             return;
         }
         const auto it = prefixesOf.constFind(event.wd);
@@ -241,21 +238,12 @@ struct KeptFiles
             return;
         const QStringList prefixes = *it;
         if (event.mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT)) {
-            // The folder itself went: its files are read again, with a new watch.
+            // The folder itself went: it is watched again only by a new FolderWatch.
             if (!(event.mask & IN_IGNORED))
                 inotify_rm_watch(fd, event.wd);
             prefixesOf.remove(event.wd);
-            for (auto w = watchOf.begin(); w != watchOf.end();) {
-                if (*w == event.wd)
-                    w = watchOf.erase(w); // watched again only by a new FolderWatch
-                else
-                    ++w;
-            }
-            forgetWatched([&](const QString &path) {
-                return std::any_of(prefixes.cbegin(), prefixes.cend(), [&](const QString &p) {
-                    return path.startsWith(p) && !path.mid(p.size()).contains(u'/');
-                });
-            });
+            watchOf.removeIf([&](const auto &w) { return w.value() == event.wd; });
+            forgetWatched();
             return;
         }
         // Counted whatever it names: a file being read as it changes may not
@@ -268,17 +256,13 @@ struct KeptFiles
             files.remove(prefix + name);
     }
 
-    template <class Which>
-    void forgetWatched(Which which)
+    // Forgets what was kept under a watch that no longer tells every change
+    // (it ended, or events were lost): such a file may have been kept with
+    // times too recent for stat() to see a further change, so it is read again.
+    void forgetWatched()
     {
-        for (auto it = files.begin(); it != files.end();) {
-            if (it->watched && which(it.key())) {
-                it = files.erase(it);
-                ++changes;
-            } else {
-                ++it;
-            }
-        }
+        if (files.removeIf([](const auto &f) { return f.value().watched; }) > 0)
+            ++changes;
     }
 
     // Whether the folder of path is watched now; with a FolderWatch
@@ -332,12 +316,12 @@ struct KeptFiles
         inotify_rm_watch(fd, *watch);
         prefixesOf.remove(*watch);
         watchOf.erase(watch);
-        ++epoch; // what was kept under it is compared with stat() again
+        forgetWatched();
     }
 
     bool trusted(const KeptFile &file, qint64 now) const
     {
-        return file.watched && file.epoch == epoch && fd >= 0 && now - file.checkedNs < WatchedCheckNs;
+        return file.watched && now - file.checkedNs < WatchedCheckNs;
     }
 
     // A forked child shares the parent's queue: it must not read from it.
@@ -347,7 +331,7 @@ struct KeptFiles
         triedInotify = true;
         prefixesOf.clear();
         watchOf.clear();
-        ++epoch;
+        forgetWatched();
     }
 };
 
@@ -393,7 +377,6 @@ std::shared_ptr<const ParsedFile> parsedFile(const QString &path, const QByteArr
         if (const auto it = k.files.find(path); it != k.files.end() && it->identity == *before) {
             it->checkedNs = monotonicNs();
             it->watched = watched;
-            it->epoch = k.epoch;
             return it->parsed;
         }
     }
@@ -422,7 +405,7 @@ std::shared_ptr<const ParsedFile> parsedFile(const QString &path, const QByteArr
     const bool keep = unchanged && before && after && *before == *after &&
                       (watched || !after->exists || (after->modifiedNs < settled && after->changedNs < settled));
     if (keep)
-        k.files.insert(path, {*after, parsed, watched, k.epoch, monotonicNs()});
+        k.files.insert(path, {*after, parsed, watched, monotonicNs()});
     else
         k.files.remove(path);
     return parsed;
