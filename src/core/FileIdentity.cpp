@@ -5,6 +5,14 @@
 
 namespace kr31 {
 
+bool changedWithin(const FileIdentity &file, qint64 windowNs)
+{
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const qint64 settled = nanoseconds(now) - windowNs;
+    return file.modifiedNs >= settled || file.changedNs >= settled;
+}
+
 std::optional<FileIdentity> identityOf(const QByteArray &nativePath)
 {
     struct stat st{};

@@ -27,6 +27,11 @@ inline qint64 nanoseconds(const timespec &t)
     return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
 }
 
+// Whether the file's modification or change time lies within window before
+// now: a further change within the same tick of the file system's clock could
+// then leave its size and times as they are.
+bool changedWithin(const FileIdentity &file, qint64 windowNs);
+
 // The file at nativePath as it is now; an identity with exists false when it
 // is missing, nullopt when stat() fails for another reason.
 std::optional<FileIdentity> identityOf(const QByteArray &nativePath);

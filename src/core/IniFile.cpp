@@ -395,15 +395,13 @@ std::shared_ptr<const ParsedFile> parsedFile(const QString &path, const QByteArr
     // times must also lie far enough back that a further change cannot
     // share them; watched, such a change is queued.
     const std::optional<FileIdentity> after = identityOf(nativePath);
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    const qint64 settled = nanoseconds(now) - k.recentWindowNs;
+    const bool settled = after && !changedWithin(*after, k.recentWindowNs);
     QMutexLocker lock(&k.mutex);
     k.drain();
     // Another reader may have seen a newer file meanwhile: ours is then stale.
     const bool unchanged = !watched || k.changes == changesBefore;
     const bool keep = unchanged && before && after && *before == *after &&
-                      (watched || !after->exists || (after->modifiedNs < settled && after->changedNs < settled));
+                      (watched || !after->exists || settled);
     if (keep)
         k.files.insert(path, {*after, parsed, watched, monotonicNs()});
     else

@@ -6,7 +6,6 @@
 #include <QtEndian>
 
 #include <atomic>
-#include <ctime>
 
 namespace kr31::picturecache {
 
@@ -76,10 +75,7 @@ std::atomic<qint64> recentWindowNs{2'000'000'000};
 
 bool recentlyChanged(const Source &source)
 {
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    const qint64 settled = nanoseconds(now) - recentWindowNs;
-    return source.modifiedNs >= settled || source.changedNs >= settled;
+    return changedWithin(source, recentWindowNs);
 }
 
 void setRecentWindow(std::chrono::nanoseconds window)
