@@ -23,6 +23,7 @@
 #include "program/LedCommands.h"
 #include "ui/FormWindow.h"
 #include "ui/Forms.h"
+#include "app/FirstPaint.h"
 #include "app/Startup.h"
 
 #include <QApplication>
@@ -99,8 +100,7 @@ ProcessRun spawn(const QByteArray &program, const std::vector<QByteArray> &extra
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, out[0]);
-    timespec start{};
-    clock_gettime(CLOCK_MONOTONIC, &start);
+    const long long startNs = firstpaint::nowNs();
     QElapsedTimer wall;
     wall.start();
     pid_t pid = 0;
@@ -119,10 +119,10 @@ ProcessRun spawn(const QByteArray &program, const std::vector<QByteArray> &extra
     if (wait4(pid, &status, 0, &usage) != pid)
         return run;
     run.wallMs = wall.nsecsElapsed() / 1e6;
-    const qsizetype at = said.indexOf("first paint ");
+    const qsizetype at = said.indexOf(firstpaint::Prefix);
     if (at >= 0) {
-        const qint64 paintNs = said.mid(at + 12).trimmed().split('\n').value(0).toLongLong();
-        run.paintMs = (paintNs - (qint64(start.tv_sec) * 1'000'000'000 + start.tv_nsec)) / 1e6;
+        const qint64 paintNs = said.mid(at + qsizetype(sizeof firstpaint::Prefix) - 1).split('\n').value(0).toLongLong();
+        run.paintMs = (paintNs - startNs) / 1e6;
     }
     run.cpuMs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
                 (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;

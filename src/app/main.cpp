@@ -22,6 +22,7 @@
 #include "ui/ThreadedSoundOutput.h"
 #include "ui/UiServices.h"
 #include "ui/menu/MainMenuWindow.h"
+#include "app/FirstPaint.h"
 #include "app/Startup.h"
 
 #include "core/CommandLineError.h"
@@ -33,7 +34,6 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <ctime>
 
 #include <functional>
 #include <memory>
@@ -91,12 +91,7 @@ public:
             static_cast<QWidget *>(watched)->window() == m_window) {
             qApp->removeEventFilter(this);
             QTimer::singleShot(0, qApp, [] {
-                // When the paint is done: the moment on the system's monotonic clock, for a
-                // benchmark that started the program to set against its own start.
-                timespec now{};
-                clock_gettime(CLOCK_MONOTONIC, &now);
-                std::printf("first paint %lld\n", static_cast<long long>(now.tv_sec) * 1'000'000'000 + now.tv_nsec);
-                std::fflush(stdout);
+                firstpaint::announce(); // the paint is done
                 QApplication::quit();
             });
         }
