@@ -22,12 +22,15 @@
 #include "ui/menu/WizardWindow.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QFont>
 #include <QFontDatabase>
 #include <QHash>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+
+#include <fontconfig/fontconfig.h>
 
 namespace kr31 {
 
@@ -41,6 +44,28 @@ void installFontSubstitutions()
 std::thread lookUpFontsMeanwhile()
 {
     return std::thread([] { QFontDatabase::families(); });
+}
+
+HeadStart::HeadStart(std::function<void()> alongside)
+    : m_bus([] { QDBusConnection::sessionBus(); })
+    , m_fonts([alongside = std::move(alongside)] {
+        FcInit();
+        if (alongside)
+            alongside();
+    })
+{
+}
+
+HeadStart::~HeadStart()
+{
+    finish();
+}
+
+void HeadStart::finish()
+{
+    for (std::thread *thread : {&m_bus, &m_fonts})
+        if (thread->joinable())
+            thread->join();
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <thread>
 
 namespace kr31 {
@@ -18,6 +19,30 @@ void createWindows(Forms &forms);
 // fonts, so the window thread would load them again. Call once the
 // application object exists; join the thread before it goes.
 std::thread lookUpFontsMeanwhile();
+
+// Work the first paint would otherwise wait for, begun on two threads before
+// the application object is made (making it is mostly waiting for the window
+// system, with the other processor idle):
+//  - the session bus connection that Qt's accessibility opens when the first
+//    window shows. Without a session bus, the bus library first tries to start
+//    one (a fork and several exec attempts), and the showing waits for that;
+//  - the system's font configuration read (the bulk of filling the font
+//    database later), then alongside (e.g. noting the mixer's state).
+// finish() (or the destructor) waits for both.
+class HeadStart
+{
+public:
+    explicit HeadStart(std::function<void()> alongside);
+    ~HeadStart();
+    HeadStart(const HeadStart &) = delete;
+    HeadStart &operator=(const HeadStart &) = delete;
+
+    void finish();
+
+private:
+    std::thread m_bus;
+    std::thread m_fonts;
+};
 
 // Maps the Windows font names the windows use to the installed Japanese fonts.
 void installFontSubstitutions();

@@ -176,6 +176,9 @@ int main(int argc, char *argv[])
         return *exitCode;
 
     useJapaneseLocale();
+    AlsaSoundOutput alsa;
+    // The mixer is noted meanwhile; nothing sounds before the message loop runs.
+    HeadStart headStart([&alsa] { alsa.noteState(); });
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kr31"));
     QApplication::setApplicationVersion(QStringLiteral(KR31_VERSION));
@@ -186,11 +189,7 @@ int main(int argc, char *argv[])
     std::thread fonts = lookUpFontsMeanwhile();
     installJapaneseTranslation();
 
-    AlsaSoundOutput alsa;
     ThreadedSoundOutput sound(alsa);
-    // The mixer is noted while the windows are made; nothing sounds before
-    // the message loop runs.
-    std::thread noting([&alsa] { alsa.noteState(); });
     QtDialogs dialogs;
     QtShell shell;
     RealClock clock;
@@ -220,7 +219,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIntValue("KR31_QUIT_AFTER_FIRST_PAINT") == 1)
         timing = std::make_unique<QuitAfterFirstPaint>(menu);
     menu->show();
-    noting.join();
+    headStart.finish();
     fonts.join();
 
     // A .kr3 file given on the command line (a double-click in the file

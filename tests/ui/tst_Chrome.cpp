@@ -3,6 +3,7 @@
 #include "support/UiRig.h"
 #include "core/PictureCache.h"
 #include "core/Resources.h"
+#include "ui/DrawnAheadLabel.h"
 #include "ui/PictureButton.h"
 #include "ui/Pictures.h"
 #include "ui/QtDialogs.h"
@@ -196,6 +197,88 @@ private Q_SLOTS:
         forgetKeptPictures();
         setResourceFolder({});
         qunsetenv("XDG_CACHE_HOME");
+    }
+
+    // A label's texts drawn ahead on another thread look exactly as the label
+    // would draw them; anything that changed since, or a text not drawn ahead,
+    // is drawn as a plain label draws it.
+    void labelTextsDrawnAheadLookAsDrawnInPlace_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("drawnAhead");
+        QTest::newRow("a text drawn ahead") << "2" << "" << true;
+        QTest::newRow("a text not drawn ahead") << "7" << "" << false;
+        QTest::newRow("font changed since") << "2" << "font" << false;
+        QTest::newRow("colour changed since") << "2" << "colour" << false;
+        QTest::newRow("resized since") << "2" << "size" << false;
+        QTest::newRow("alignment changed since") << "2" << "alignment" << false;
+        QTest::newRow("disabled") << "2" << "disabled" << false;
+        QTest::newRow("word wrap") << "2" << "wrap" << false;
+        QTest::newRow("rich text") << "<b>2</b>" << "" << false;
+        QTest::newRow("font sized in points") << "2" << "points" << false;
+    }
+
+    void labelTextsDrawnAheadLookAsDrawnInPlace()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, change);
+        QFETCH(bool, drawnAhead);
+        auto setUp = [&](QLabel &label, bool beforeDrawing) {
+            QFont font = label.font();
+            if (change == QLatin1String("points") && beforeDrawing)
+                font.setPointSize(20);
+            else
+                font.setPixelSize(27);
+            font.setBold(true);
+            label.setFont(font);
+            label.setGeometry(0, 0, 17, 26);
+            label.setAlignment(Qt::AlignCenter);
+            if (beforeDrawing)
+                return;
+            if (change == QLatin1String("font")) {
+                font.setItalic(true);
+                label.setFont(font);
+            } else if (change == QLatin1String("colour")) {
+                QPalette palette = label.palette();
+                palette.setColor(QPalette::WindowText, Qt::red);
+                label.setPalette(palette);
+            } else if (change == QLatin1String("size")) {
+                label.resize(20, 26);
+            } else if (change == QLatin1String("alignment")) {
+                label.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            } else if (change == QLatin1String("disabled")) {
+                label.setEnabled(false);
+            } else if (change == QLatin1String("wrap")) {
+                label.setWordWrap(true);
+            }
+            label.setText(text);
+        };
+        DrawnAheadLabel ahead;
+        setUp(ahead, true);
+        ahead.drawAhead({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("<b>2</b>")});
+        setUp(ahead, false);
+        QCOMPARE(ahead.hasDrawnAhead(), drawnAhead);
+
+        QLabel plain;
+        setUp(plain, true);
+        setUp(plain, false);
+        QCOMPARE(ahead.grab().toImage(), plain.grab().toImage());
+    }
+
+    // The menu's transfer mode digit is drawn ahead as the menu finally stands
+    // (after its style has polished it), not only as it was made.
+    void menuDigitIsDrawnAheadWhenTheMenuShows()
+    {
+        UiRig rig;
+        rig.settings.setWizardStart(0);
+        auto *menu = rig.form<MainMenuWindow>(2);
+        menu->show();
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        auto *digit = menu->findChild<DrawnAheadLabel *>(QStringLiteral("Label1"));
+        QVERIFY(digit);
+        QCOMPARE(digit->text(), QStringLiteral("0"));
+        QVERIFY(digit->hasDrawnAhead());
     }
 
     void titleStripDragsItsWindow()

@@ -1,6 +1,7 @@
 #include "ui/menu/MainMenuWindow.h"
 
 #include "core/Settings.h"
+#include "ui/DrawnAheadLabel.h"
 #include "ui/Forms.h"
 #include "ui/Keys.h"
 #include "ui/PictureButton.h"
@@ -92,7 +93,7 @@ MainMenuWindow::MainMenuWindow(Forms &forms)
     bye->installEventFilter(this);
     m_unhinted = {m_background, strip, bye};
 
-    m_digit = new QLabel(this);
+    m_digit = new DrawnAheadLabel(this);
     m_digit->setObjectName(QStringLiteral("Label1"));
     QFont digitFont = m_digit->font();
     digitFont.setPixelSize(27);
@@ -100,6 +101,8 @@ MainMenuWindow::MainMenuWindow(Forms &forms)
     m_digit->setFont(digitFont);
     m_digit->setGeometry(496, 306, 17, 26);
     m_digit->setAlignment(Qt::AlignCenter);
+    // The four modes' digits, drawn while the rest of the menu is made and shown.
+    m_digit->drawAhead({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
 
     // Memo1 is made with the first hint: an empty box shows nothing, and its
     // text layout would look up the fonts before the menu's first paint.

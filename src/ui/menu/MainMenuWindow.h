@@ -9,6 +9,7 @@ class QPlainTextEdit;
 
 namespace kr31 {
 
+class DrawnAheadLabel;
 namespace keys {
 class SelectionFrame;
 }
@@ -54,7 +55,7 @@ private:
     QList<QWidget *> m_hinted;
     QList<QObject *> m_unhinted; // background, title strip, Bye: no hint
     QLabel *m_background = nullptr;
-    QLabel *m_digit = nullptr;
+    DrawnAheadLabel *m_digit = nullptr;
     QPlainTextEdit *m_memo = nullptr;
     int m_highlighted = -2; // nothing loaded yet
     bool m_firstShow = true;
