@@ -1,5 +1,7 @@
 #include "ui/Modules.h"
 
+#include "core/Resources.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QHash>
@@ -23,9 +25,12 @@ void *moduleFunction(const char *module, const char *symbol, QString *error)
     QStringList tried;
     if (!handle) {
         const QString name = QString::fromUtf8(module);
-        const QStringList folders{QCoreApplication::applicationDirPath(), QStringLiteral(KR31_MODULE_DIR)};
+        // Beside the program's pictures (the build folder, or where a test
+        // points them), beside the program, then where they are installed.
+        QStringList folders{resourceFolder(), QCoreApplication::applicationDirPath(), QStringLiteral(KR31_MODULE_DIR)};
+        folders.removeDuplicates();
         for (const QString &folder : folders) {
-            const QString path = folder + u'/' + name;
+            const QString path = folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
             handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
             if (handle)
                 break;

@@ -10,8 +10,9 @@ namespace kr31 {
 //
 // Returns the function `symbol` of the module file `module`
 // ("libkr31textcontrol.so"): from the program itself when the module is
-// linked into it (tests link the modules), else from the module file beside
-// the program or in the installed module folder, loaded once. nullptr, with
+// linked into it, else from the module file in the resource folder (the build
+// folder, or the one a test sets), beside the program or in the installed
+// module folder, loaded once. nullptr, with
 // the reason in *error, when neither has it.
 void *moduleFunction(const char *module, const char *symbol, QString *error);
 
