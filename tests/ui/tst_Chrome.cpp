@@ -22,6 +22,8 @@
 #include <QTest>
 
 #include <fcntl.h>
+#include <clocale>
+#include <langinfo.h>
 #include <sys/stat.h>
 
 using namespace kr31;
@@ -381,6 +383,18 @@ private Q_SLOTS:
         sound.noteState();
         sound.restore(true);
         QCOMPARE(log, (EventLog{"play", "play", "prepare", "silence", "note", "restore at exit"}));
+    }
+
+    // Japanese whatever the session's language, and UTF-8 characters even on
+    // a system without a Japanese C library locale (Qt and the window
+    // system's library both expect them). Changes this process's locale, so
+    // it comes near the end.
+    void programLocaleIsJapaneseWithUtf8Characters()
+    {
+        setlocale(LC_ALL, "C"); // as every program starts
+        useJapaneseLocale();
+        QCOMPARE(QByteArray(nl_langinfo(CODESET)), QByteArray("UTF-8"));
+        QCOMPARE(qgetenv("LC_ALL"), QByteArray("ja_JP.UTF-8"));
     }
 
     void waitingSurvivesTheCounterWrapping_data()
