@@ -17,6 +17,7 @@
 #include "ui/QtDialogs.h"
 #include "ui/Printing.h"
 #include "ui/QtShell.h"
+#include "core/Recovery.h"
 #include "ui/RecoveryOffer.h"
 #include "ui/SendingDialogWindow.h"
 #include "ui/ThreadedSoundOutput.h"
@@ -161,6 +162,9 @@ int main(int argc, char *argv[])
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     installFontSubstitutions();
     std::thread fonts = lookUpFontsMeanwhile();
+    // Whether this kr31 keeps the recovery copies: taking the recovery
+    // folder's lock waits for the disk, so it is taken meanwhile.
+    std::thread claiming([] { recovery::keepsCopies(); });
     installJapaneseTranslation();
 
     ThreadedSoundOutput sound(alsa);
@@ -188,6 +192,7 @@ int main(int argc, char *argv[])
     // after the first-run wizard and after a file given on the command line
     // has opened (restoring over that file loses nothing; the other way round
     // the file would replace the restored work).
+    claiming.join();
     RecoveryOffer recovery(forms);
     if (qEnvironmentVariableIntValue("KR31_QUIT_AFTER_FIRST_PAINT") == 1) {
         whenFirstPainted(menu, [] {
