@@ -27,7 +27,9 @@ void *moduleFunction(const char *module, const char *symbol, QString *error)
         const QString name = QString::fromUtf8(module);
         // Beside the program's pictures (the build folder, or where a test
         // points them), beside the program, then where they are installed.
-        QStringList folders{resourceFolder(), QCoreApplication::applicationDirPath(), QStringLiteral(KR31_MODULE_DIR)};
+        const QString programFolder = QCoreApplication::applicationDirPath();
+        QStringList folders{resourceFolder(), programFolder,
+                            programFolder + QStringLiteral("/" KR31_MODULES_FROM_BIN)};
         folders.removeDuplicates();
         for (const QString &folder : folders) {
             const QString path = folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
