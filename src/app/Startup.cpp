@@ -33,7 +33,6 @@
 
 #include <clocale>
 #include <cstring>
-#include <fontconfig/fontconfig.h>
 #include <langinfo.h>
 #include <utility>
 #include <vector>
@@ -54,8 +53,7 @@ std::thread lookUpFontsMeanwhile()
 
 HeadStart::HeadStart(std::function<void()> alongside)
     : m_bus([] { QDBusConnection::sessionBus(); })
-    , m_fonts([alongside = std::move(alongside)] {
-        FcInit();
+    , m_alongside([alongside = std::move(alongside)] {
         if (alongside)
             alongside();
     })
@@ -69,7 +67,7 @@ HeadStart::~HeadStart()
 
 void HeadStart::finish()
 {
-    for (std::thread *thread : {&m_bus, &m_fonts})
+    for (std::thread *thread : {&m_bus, &m_alongside})
         if (thread->joinable())
             thread->join();
 }

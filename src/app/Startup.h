@@ -25,11 +25,12 @@ std::unique_ptr<QWidget> createWindows(Forms &forms);
 void whenFirstPainted(QWidget *window, std::function<void()> then);
 
 // Fills the font database (the system's font configuration read and every
-// font listed) on another thread while the window thread makes the windows:
-// the database is shared (and locked), so the window thread finds it filled.
-// Fonts themselves are not loaded there: each thread keeps its own loaded
-// fonts, so the window thread would load them again. Call once the
-// application object exists; join the thread before it goes.
+// font listed) on another thread: the database is shared (and locked), so the
+// window thread finds it filled when a window first shows text. Fonts
+// themselves are not loaded there: each thread keeps its own loaded fonts, so
+// the window thread would load them again. Call once the application object
+// exists (the program: after the menu's first paint, which needs no font);
+// join the thread before it goes.
 std::thread lookUpFontsMeanwhile();
 
 // Work the first paint would otherwise wait for, begun on two threads before
@@ -38,8 +39,7 @@ std::thread lookUpFontsMeanwhile();
 //  - the session bus connection that Qt's accessibility opens when the first
 //    window shows. Without a session bus, the bus library first tries to start
 //    one (a fork and several exec attempts), and the showing waits for that;
-//  - the system's font configuration read (the bulk of filling the font
-//    database later), then alongside (e.g. noting the mixer's state).
+//  - alongside (noting the mixer's state).
 // finish() (or the destructor) waits for both.
 class HeadStart
 {
@@ -53,7 +53,7 @@ public:
 
 private:
     std::thread m_bus;
-    std::thread m_fonts;
+    std::thread m_alongside;
 };
 
 // Maps the Windows font names the windows use to the installed Japanese fonts.

@@ -162,7 +162,6 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     installFontSubstitutions();
-    std::thread fonts = lookUpFontsMeanwhile();
     // Whether this kr31 keeps the recovery copies: the recovery folder's lock
     // is written through to the disk, which can take long on a busy disk, so
     // it is taken on another thread (recovery waits for it when asked).
@@ -204,16 +203,17 @@ int main(int argc, char *argv[])
             QApplication::quit();
         });
     }
+    std::thread fonts;
     whenFirstPainted(menu, [&] {
         painted = true;
         splash.reset();
+        fonts = lookUpFontsMeanwhile();
         recovery.emplace(forms);
         if (afterPaint)
             std::exchange(afterPaint, {})();
     });
     menu->show();
     headStart.finish();
-    fonts.join();
 
     // A .kr3 file given on the command line (a double-click in the file
     // manager) opens in the editor that its marker names, after the
@@ -232,6 +232,8 @@ int main(int argc, char *argv[])
             afterPaint = openAndAsk;
     });
     const int result = app.exec();
+    if (fonts.joinable())
+        fonts.join();
     RecoveryOffer::discardAll(forms);
     alsa.restore(true);
     return result;

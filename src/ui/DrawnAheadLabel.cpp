@@ -1,20 +1,35 @@
 #include "ui/DrawnAheadLabel.h"
 
+#include "core/PictureCache.h"
+#include "core/TextFile.h"
+
+#include <QDir>
 #include <QPainter>
 #include <QStyle>
 #include <QTextDocument>
+
+#include <cstring>
 
 namespace kr31 {
 
 DrawnAheadLabel::DrawnAheadLabel(QWidget *parent)
     : QLabel(parent)
 {
+    m_checkPoll.setInterval(20);
+    connect(&m_checkPoll, &QTimer::timeout, this, [this] { takeChecked(); });
 }
 
 DrawnAheadLabel::~DrawnAheadLabel()
 {
+    waitForThreads();
+}
+
+void DrawnAheadLabel::waitForThreads()
+{
     if (m_drawing.valid())
         m_drawing.wait();
+    if (m_checking.valid())
+        m_checking.wait();
 }
 
 DrawnAheadLabel::Look DrawnAheadLabel::look() const
@@ -38,29 +53,110 @@ bool DrawnAheadLabel::plain() const
            !buddy();
 }
 
+DrawnAheadLabel::Drawn DrawnAheadLabel::draw(const Look &look, const QStringList &texts)
+{
+    Drawn drawn;
+    for (const QString &text : texts) {
+        QImage image(look.size * look.scale, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(look.scale);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setFont(look.font);
+        painter.setPen(look.colour);
+        painter.drawText(QRect(QPoint(0, 0), look.size), look.flags, text);
+        painter.end();
+        drawn.insert(text, image);
+    }
+    return drawn;
+}
+
+QString DrawnAheadLabel::key(const Look &look, const QString &text)
+{
+    return QStringLiteral("drawn text|%1|%2|%3x%4|%5|%6|%7|%8")
+        .arg(look.font.toString(), look.colour.name(QColor::HexArgb))
+        .arg(look.size.width())
+        .arg(look.size.height())
+        .arg(look.flags)
+        .arg(look.scale)
+        .arg(QString::fromLatin1(qVersion()), text);
+}
+
+DrawnAheadLabel::Drawn DrawnAheadLabel::kept(const Look &look, const QStringList &texts)
+{
+    Drawn drawn;
+    const QSize pixels = look.size * look.scale;
+    for (const QString &text : texts) {
+        const QString name = key(look, text);
+        const auto bytes = textfile::readBytes(picturecache::entryFile(name), picturecache::Limit);
+        const auto entry = bytes ? picturecache::parse(*bytes) : std::nullopt;
+        QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+        if (!entry || entry->path != name || entry->format != int(image.format()) ||
+            QSize(entry->width, entry->height) != pixels || entry->bytesPerLine != image.bytesPerLine())
+            return {};
+        std::memcpy(image.bits(), entry->pixels.data(), size_t(entry->pixels.size()));
+        image.setDevicePixelRatio(look.scale);
+        drawn.insert(text, image);
+    }
+    return drawn;
+}
+
+void DrawnAheadLabel::keep(const Look &look, const Drawn &drawn)
+{
+    if (!QDir().mkpath(picturecache::folder()))
+        return; // a cache that cannot be written costs only time
+    for (auto it = drawn.constBegin(); it != drawn.constEnd(); ++it) {
+        const QImage &image = it.value();
+        picturecache::Entry entry;
+        entry.path = key(look, it.key());
+        entry.width = image.width();
+        entry.height = image.height();
+        entry.bytesPerLine = int(image.bytesPerLine());
+        entry.format = int(image.format());
+        entry.pixels = QByteArrayView(reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes());
+        textfile::writeAtomically(picturecache::entryFile(entry.path), picturecache::serialize(entry), nullptr,
+                                  textfile::Durability::Scratch);
+    }
+}
+
 void DrawnAheadLabel::drawAhead(const QStringList &texts)
 {
-    if (m_drawing.valid())
-        m_drawing.wait();
+    waitForThreads();
+    m_checkPoll.stop();
     m_drawn.clear();
+    m_unchecked = false;
     m_look = look();
+    m_texts = texts;
     if (m_look.font.pixelSize() <= 0 || m_look.size.isEmpty())
         return;
+    m_drawn = kept(m_look, texts);
+    m_unchecked = !m_drawn.isEmpty();
+    if (m_unchecked)
+        return;
     m_drawing = std::async(std::launch::async, [look = m_look, texts] {
-        QHash<QString, QImage> drawn;
-        for (const QString &text : texts) {
-            QImage image(look.size * look.scale, QImage::Format_ARGB32_Premultiplied);
-            image.setDevicePixelRatio(look.scale);
-            image.fill(Qt::transparent);
-            QPainter painter(&image);
-            painter.setFont(look.font);
-            painter.setPen(look.colour);
-            painter.drawText(QRect(QPoint(0, 0), look.size), look.flags, text);
-            painter.end();
-            drawn.insert(text, image);
-        }
+        Drawn drawn = draw(look, texts);
+        keep(look, drawn);
         return drawn;
     });
+}
+
+void DrawnAheadLabel::startChecking()
+{
+    m_unchecked = false;
+    m_checking = std::async(std::launch::async, [look = m_look, texts = m_texts] { return draw(look, texts); });
+    m_checkPoll.start();
+}
+
+void DrawnAheadLabel::takeChecked()
+{
+    if (!m_checking.valid() || m_checking.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return;
+    m_checkPoll.stop();
+    Drawn fresh = m_checking.get();
+    if (fresh == m_drawn)
+        return;
+    keep(m_look, fresh);
+    m_drawn = std::move(fresh);
+    update();
 }
 
 const QImage *DrawnAheadLabel::drawnFor(const QString &text) const
@@ -87,6 +183,10 @@ void DrawnAheadLabel::paintEvent(QPaintEvent *event)
     }
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), *image);
+    painter.end();
+    // Kept pictures are drawn again once they have been shown.
+    if (m_unchecked)
+        startChecking();
 }
 
 } // namespace kr31

@@ -29,6 +29,14 @@
 using namespace kr31;
 using namespace kr31::test;
 
+// The cache of decoded pictures in a folder of its own, for one test.
+struct TempCache
+{
+    QTemporaryDir dir;
+    TempCache() { qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath(QStringLiteral("cache")))); }
+    ~TempCache() { qunsetenv("XDG_CACHE_HOME"); }
+};
+
 class TestChrome : public QObject
 {
     Q_OBJECT
@@ -229,6 +237,7 @@ private Q_SLOTS:
 
     void labelTextsDrawnAheadLookAsDrawnInPlace()
     {
+        const TempCache cache;
         QFETCH(QString, text);
         QFETCH(QString, change);
         QFETCH(bool, drawnAhead);
@@ -272,6 +281,74 @@ private Q_SLOTS:
         setUp(plain, true);
         setUp(plain, false);
         QCOMPARE(ahead.grab().toImage(), plain.grab().toImage());
+    }
+
+    // Texts drawn ahead are kept between runs: the next label takes them
+    // without drawing, and draws them again after its first paint, keeping
+    // and showing the new pictures when they differ (fonts changed since) or
+    // when what was kept is broken.
+    void labelTextsDrawnAheadAreKeptAndCheckedAfterThePaint_data()
+    {
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<bool>("takenAtOnce");
+        QTest::newRow("as drawn") << "as drawn" << true;
+        QTest::newRow("drawn otherwise since") << "otherwise" << true;
+        QTest::newRow("cut short") << "cut" << false;
+    }
+
+    void labelTextsDrawnAheadAreKeptAndCheckedAfterThePaint()
+    {
+        QFETCH(QString, kept);
+        QFETCH(bool, takenAtOnce);
+        const TempCache cache;
+        const QStringList texts{QStringLiteral("1"), QStringLiteral("2")};
+        auto setUp = [](QLabel &label) {
+            QFont font = label.font();
+            font.setPixelSize(27);
+            label.setFont(font);
+            label.resize(17, 26);
+            label.setAlignment(Qt::AlignCenter);
+            label.setText(QStringLiteral("2"));
+        };
+        QLabel plain;
+        setUp(plain);
+        const QImage expected = plain.grab().toImage();
+        {
+            DrawnAheadLabel first;
+            setUp(first);
+            first.drawAhead(texts);
+            QVERIFY(first.hasDrawnAhead());
+            QVERIFY(!first.checking()); // drawn, not taken
+        }
+        const QStringList entries = QDir(picturecache::folder()).entryList(QDir::Files);
+        QCOMPARE(entries.size(), 2);
+        if (kept != QLatin1String("as drawn")) {
+            for (const QString &name : entries) {
+                QFile file(QDir(picturecache::folder()).filePath(name));
+                QVERIFY(file.open(QIODevice::ReadWrite));
+                QByteArray bytes = file.readAll();
+                if (kept == QLatin1String("cut"))
+                    bytes.chop(7);
+                else // pixels that are not the text
+                    bytes.replace(bytes.size() - 40, 40, QByteArray(40, '\x7f'));
+                QVERIFY(file.resize(0));
+                file.write(bytes);
+            }
+        }
+        DrawnAheadLabel next;
+        setUp(next);
+        next.drawAhead(texts);
+        QCOMPARE(next.checking(), takenAtOnce);
+        QVERIFY(next.hasDrawnAhead());
+        QCOMPARE(next.grab().toImage() == expected, kept != QLatin1String("otherwise"));
+        QTRY_VERIFY(!next.checking()); // drawn again after that paint
+        QCOMPARE(next.grab().toImage(), expected);
+        // What is kept now is right.
+        DrawnAheadLabel third;
+        setUp(third);
+        third.drawAhead(texts);
+        QCOMPARE(third.grab().toImage(), expected);
+        QTRY_VERIFY(!third.checking());
     }
 
     // The menu's transfer mode digit is drawn ahead as the menu finally stands
