@@ -3,6 +3,7 @@
 #include "core/Resources.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QMutex>
@@ -28,6 +29,8 @@ void *moduleFunction(const char *module, const char *symbol, QString *error)
         // Beside the program's pictures (the build folder, or where a test
         // points them), beside the program, then where they are installed.
         QStringList folders{resourceFolder(), QCoreApplication::applicationDirPath(), QStringLiteral(KR31_MODULE_DIR)};
+        for (QString &folder : folders)
+            folder = QDir::cleanPath(folder); // "bin/" and "bin" are tried once
         folders.removeDuplicates();
         for (const QString &folder : folders) {
             const QString path = folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
