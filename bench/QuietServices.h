@@ -21,7 +21,7 @@ struct Quiet : Dialogs, SoundOutput, Shell, Printing
     void restore(bool) override {}
     bool play(const QString &, QString *) override { return true; }
     bool open(const QString &) override { return true; }
-    bool choose(QPrinter &, QWidget *) override { return false; }
+    Result print(QWidget *, const Pages &) override { return Result::Cancelled; }
 };
 
 } // namespace kr31::bench

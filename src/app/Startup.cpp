@@ -30,7 +30,10 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <clocale>
+#include <cstring>
 #include <fontconfig/fontconfig.h>
+#include <langinfo.h>
 
 namespace kr31 {
 
@@ -94,6 +97,14 @@ void useJapaneseLocale()
 {
     qputenv("LC_ALL", "ja_JP.UTF-8");
     qputenv("LANGUAGE", "ja");
+    // Where the C library has no Japanese locale, the lines above leave it in
+    // the plain "C" one, whose characters are ASCII: the window system's
+    // library then cannot give a window a Japanese title in its older form
+    // (and is slow to look that locale up). Characters are UTF-8 whatever
+    // the language.
+    setlocale(LC_ALL, "");
+    if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0)
+        setlocale(LC_CTYPE, "C.UTF-8");
 }
 
 bool installJapaneseTranslation()

@@ -48,7 +48,8 @@ private:
 void installFontSubstitutions();
 
 // Makes the program's locale Japanese whatever the session's is, so that Qt's
-// own parts (file dialogs: dates, sizes) speak Japanese. Call before the
+// own parts (file dialogs: dates, sizes) speak Japanese, with UTF-8 characters
+// even where the C library has no Japanese locale. Call before the
 // application object exists.
 void useJapaneseLocale();
 

@@ -195,7 +195,7 @@ int main(int argc, char *argv[])
     RealClock clock;
     Settings settings;
     Transmitter transmitter(dialogs, sound, clock, settings);
-    QtPrinting printing;
+    QtPrinting printing(dialogs);
     Services services{dialogs, sound, shell, clock, settings, transmitter, printing};
 
     Forms forms(services);

@@ -12,7 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPrinter>
+#include <QPagedPaintDevice>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QUrl>
@@ -169,10 +169,10 @@ void ReportWindow::PreviewClick()
 void ReportWindow::PrintClick()
 {
     ensureBuilt();
-    QPrinter printer(QPrinter::HighResolution);
-    if (!services().printing.choose(printer, this))
-        return;
-    m_browser->document()->print(&printer);
+    services().printing.print(this, [this](QPagedPaintDevice &printer) {
+        m_browser->document()->print(&printer);
+        return true;
+    });
 }
 
 void ReportWindow::ByeClick()

@@ -12,7 +12,7 @@
 #include "app/Startup.h"
 
 #include <QCoreApplication>
-#include <QPrinter>
+#include "ui/PrintPages.h"
 #include <QWidget>
 
 #include <memory>
@@ -65,12 +65,15 @@ struct UiRig
         QString pdfPath;
         bool accept = true;
         int shown = 0;
-        bool choose(QPrinter &printer, QWidget *) override
+        Result print(QWidget *, const Pages &pages) override
         {
             ++shown;
+            if (!accept)
+                return Result::Cancelled;
+            QPrinter printer(QPrinter::HighResolution);
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(pdfPath);
-            return accept;
+            return printPagesOn(printer, pages);
         }
     } printing;
     Settings settings;

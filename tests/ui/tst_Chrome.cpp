@@ -4,6 +4,9 @@
 #include "core/PictureCache.h"
 #include "core/Resources.h"
 #include "ui/DrawnAheadLabel.h"
+#include "ui/Modules.h"
+#include "ui/Printing.h"
+#include "core/Messages.h"
 #include "ui/PictureButton.h"
 #include "ui/Pictures.h"
 #include "ui/QtDialogs.h"
@@ -19,6 +22,8 @@
 #include <QTest>
 
 #include <fcntl.h>
+#include <clocale>
+#include <langinfo.h>
 #include <sys/stat.h>
 
 using namespace kr31;
@@ -281,6 +286,47 @@ private Q_SLOTS:
         QVERIFY(digit->hasDrawnAhead());
     }
 
+    // Parts loaded when first needed are found beside the program's pictures;
+    // a missing file or function is told, not a crash.
+    void modulesAreFoundBesideThePictures_data()
+    {
+        QTest::addColumn<QString>("module");
+        QTest::addColumn<QString>("function");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<QString>("why"); // a part of the reason told when not found
+        QTest::newRow("the printer module") << PrinterModule << PrintWithDialogName << true << "";
+        QTest::newRow("a function it lacks") << PrinterModule << "kr31_noSuchFunction" << false << "kr31_noSuchFunction";
+        QTest::newRow("a module that is not there") << "libkr31nothing.so" << PrintWithDialogName << false
+                                                    << "libkr31nothing.so";
+    }
+
+    void modulesAreFoundBesideThePictures()
+    {
+        QFETCH(QString, module);
+        QFETCH(QString, function);
+        QFETCH(bool, found);
+        QFETCH(QString, why);
+        setResourceFolder(binDir());
+        QString told;
+        void *address = moduleFunction(module.toUtf8().constData(), function.toUtf8().constData(), &told);
+        setResourceFolder({});
+        QCOMPARE(address != nullptr, found);
+        QVERIFY2(told.contains(why), qPrintable(told));
+    }
+
+    // Without its module the program cannot print: the user is told, once, as
+    // for any missing program file, and nothing is drawn.
+    void printingWithoutItsModuleTellsTheUser()
+    {
+        FakeDialogs dialogs;
+        QtPrinting printing(dialogs, "libkr31nothing.so");
+        bool drawn = false;
+        const auto result = printing.print(nullptr, [&drawn](QPagedPaintDevice &) { return drawn = true; });
+        QCOMPARE(result, Printing::Result::Cancelled);
+        QVERIFY(!drawn);
+        QCOMPARE(dialogs.warnings, QStringList{msg::FileMissing101});
+    }
+
     void titleStripDragsItsWindow()
     {
         UiRig rig;
@@ -337,6 +383,18 @@ private Q_SLOTS:
         sound.noteState();
         sound.restore(true);
         QCOMPARE(log, (EventLog{"play", "play", "prepare", "silence", "note", "restore at exit"}));
+    }
+
+    // Japanese whatever the session's language, and UTF-8 characters even on
+    // a system without a Japanese C library locale (Qt and the window
+    // system's library both expect them). Changes this process's locale, so
+    // it comes near the end.
+    void programLocaleIsJapaneseWithUtf8Characters()
+    {
+        setlocale(LC_ALL, "C"); // as every program starts
+        useJapaneseLocale();
+        QCOMPARE(QByteArray(nl_langinfo(CODESET)), QByteArray("UTF-8"));
+        QCOMPARE(qgetenv("LC_ALL"), QByteArray("ja_JP.UTF-8"));
     }
 
     void waitingSurvivesTheCounterWrapping_data()

@@ -10,7 +10,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPrinter>
+#include <QPagedPaintDevice>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -102,14 +102,12 @@ void ChartViewWindow::paintChart(QPainter &painter, int u, int x, int y) const
 
 void ChartViewWindow::OutClick()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    if (!services().printing.choose(printer, this))
-        return;
-    if (!print(printer))
+    const auto result = services().printing.print(this, [this](QPagedPaintDevice &printer) { return print(printer); });
+    if (result == Printing::Result::Failed)
         services().dialogs.warning(msg::OpenError102);
 }
 
-bool ChartViewWindow::print(QPrinter &printer) const
+bool ChartViewWindow::print(QPagedPaintDevice &printer) const
 {
     QPainter painter;
     if (!painter.begin(&printer))
@@ -128,7 +126,7 @@ bool ChartViewWindow::print(QPrinter &printer) const
             return false;
         paintChartShapes(painter, pages[i], frame.u, chartPaperFont());
     }
-    return painter.end() && printer.printerState() != QPrinter::Error;
+    return painter.end();
 }
 
 bool ChartViewWindow::eventFilter(QObject *watched, QEvent *event)

@@ -6,7 +6,7 @@
 #include <QStringList>
 
 class QPainter;
-class QPrinter;
+class QPagedPaintDevice;
 class QScrollArea;
 
 namespace kr31 {
@@ -46,7 +46,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    bool print(QPrinter &printer) const;
+    bool print(QPagedPaintDevice &printer) const;
 
     QStringList m_steps;
     QList<int> m_stepTops;

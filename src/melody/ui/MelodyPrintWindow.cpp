@@ -10,7 +10,7 @@
 
 #include <QLineEdit>
 #include <QPainter>
-#include <QPrinter>
+#include <QPagedPaintDevice>
 
 namespace kr31 {
 
@@ -67,10 +67,10 @@ void MelodyPrintWindow::OKClick()
         services().dialogs.warning(report::NamesMissing);
         return;
     }
-    QPrinter printer(QPrinter::HighResolution);
-    if (!services().printing.choose(printer, this))
+    const auto result = services().printing.print(this, [this](QPagedPaintDevice &printer) { return print(printer); });
+    if (result == Printing::Result::Cancelled)
         return;
-    if (!print(printer))
+    if (result == Printing::Result::Failed)
         services().dialogs.warning(msg::OpenError102);
     hide();
 }
@@ -80,7 +80,7 @@ void MelodyPrintWindow::cancelClick()
     hide();
 }
 
-bool MelodyPrintWindow::print(QPrinter &printer) const
+bool MelodyPrintWindow::print(QPagedPaintDevice &printer) const
 {
     QPainter painter;
     if (!painter.begin(&printer))
@@ -102,7 +102,7 @@ bool MelodyPrintWindow::print(QPrinter &printer) const
             return false;
         glyphs::paint(painter, pages.at(i), g.scale);
     }
-    return painter.end() && printer.printerState() != QPrinter::Error;
+    return painter.end();
 }
 
 } // namespace kr31

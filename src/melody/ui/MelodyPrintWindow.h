@@ -6,7 +6,7 @@
 #include <array>
 
 class QLineEdit;
-class QPrinter;
+class QPagedPaintDevice;
 
 namespace kr31 {
 
@@ -27,7 +27,7 @@ public:
     void ByeClick() override { cancelClick(); }
 
     // Prints the heading and the score on printer; false when the printer failed.
-    bool print(QPrinter &printer) const;
+    bool print(QPagedPaintDevice &printer) const;
 
 protected:
     void buildContents() override;
