@@ -16,8 +16,8 @@
 #include "report/ReportWindow.h"
 #include "ui/Forms.h"
 #include "ui/Keys.h"
-#include "ui/PageBrowser.h"
 #include "ui/Modules.h"
+#include "ui/PageBrowser.h"
 #include "ui/PictureButton.h"
 #include "ui/RecoveryKeeper.h"
 #include "ui/TitleStrip.h"
@@ -25,12 +25,10 @@
 
 #include <QFileInfo>
 #include <QFontInfo>
-#include <QFontMetrics>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QUrl>
 
-#include <algorithm>
 #include <functional>
 #include <map>
 
