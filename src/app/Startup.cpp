@@ -28,12 +28,15 @@
 #include <QHash>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 
 #include <clocale>
 #include <cstring>
 #include <fontconfig/fontconfig.h>
 #include <langinfo.h>
+#include <utility>
+#include <vector>
 
 namespace kr31 {
 
@@ -122,16 +125,15 @@ bool installJapaneseTranslation()
     return true;
 }
 
-void createWindows(Forms &forms)
+std::unique_ptr<QWidget> createWindows(Forms &forms)
 {
-    {
-        // The splash stands while the main menu is made, then goes.
-        SplashWindow splash(forms);
-        splash.show();
-        splash.repaint();
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        forms.add(new MainMenuWindow(forms));
-    }
+    // The splash stands while the main menu is made, then goes.
+    auto splash = std::make_unique<SplashWindow>(forms);
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    forms.add(new MainMenuWindow(forms));
+    splash->hide();
     const QSize tool(750, 500);
     forms.add(new TransferModeWindow(forms));
     forms.add(new BrightnessWindow(forms));
@@ -155,6 +157,56 @@ void createWindows(Forms &forms)
     // paint. A window polishes itself and its children when it is first
     // shown anyway, so the hidden ones wait until then.
     QCoreApplication::removePostedEvents(nullptr, QEvent::PolishRequest);
+    return splash;
+}
+
+namespace {
+
+// Watches the paint events of one window until its first, then runs what
+// waits for it.
+class FirstPaintWatch : public QObject
+{
+public:
+    explicit FirstPaintWatch(QWidget *window)
+        : QObject(window)
+        , m_window(window)
+    {
+        qApp->installEventFilter(this);
+    }
+    std::vector<std::function<void()>> waiting;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && watched->isWidgetType() &&
+            static_cast<QWidget *>(watched)->window() == m_window) {
+            qApp->removeEventFilter(this);
+            // After the paint has finished.
+            QTimer::singleShot(0, m_window, [waiting = std::exchange(waiting, {})] {
+                for (const auto &then : waiting)
+                    then();
+            });
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+};
+
+} // namespace
+
+void whenFirstPainted(QWidget *window, std::function<void()> then)
+{
+    FirstPaintWatch *watch = nullptr;
+    for (QObject *child : window->children()) {
+        auto *found = dynamic_cast<FirstPaintWatch *>(child);
+        if (found && !found->waiting.empty()) // a spent one waits only for its deletion
+            watch = found;
+    }
+    if (!watch)
+        watch = new FirstPaintWatch(window);
+    watch->waiting.push_back(std::move(then));
 }
 
 } // namespace kr31

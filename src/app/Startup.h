@@ -1,7 +1,10 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <thread>
+
+class QWidget;
 
 namespace kr31 {
 
@@ -10,7 +13,16 @@ class Forms;
 // Creates the seventeen windows in their fixed order (the main menu first,
 // with the splash shown while it is made) and registers them in forms.
 // The windows are parented to nothing; forms' owner deletes them.
-void createWindows(Forms &forms);
+// Returns the splash, hidden once the menu is made. Taking its window down
+// waits for the window system, so the caller may let it go after the menu's
+// first paint (whenFirstPainted); dropping it at once only takes longer.
+std::unique_ptr<QWidget> createWindows(Forms &forms);
+
+// Runs then once window's first paint has finished, in a later turn of the
+// message loop; several run in the order they were asked for. Asked after
+// that paint, it waits for the next one. Never runs for a window deleted
+// before it paints.
+void whenFirstPainted(QWidget *window, std::function<void()> then);
 
 // Fills the font database (the system's font configuration read and every
 // font listed) on another thread while the window thread makes the windows:

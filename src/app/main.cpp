@@ -17,6 +17,7 @@
 #include "ui/QtDialogs.h"
 #include "ui/Printing.h"
 #include "ui/QtShell.h"
+#include "core/Recovery.h"
 #include "ui/RecoveryOffer.h"
 #include "ui/SendingDialogWindow.h"
 #include "ui/ThreadedSoundOutput.h"
@@ -75,32 +76,6 @@ void openFromCommandLine(Forms &forms, const QString &path)
     }
     forms.services().dialogs.information(msg::OtherStep112);
 }
-
-// Ends the program right after the first paint of window (for timing the start-up).
-class QuitAfterFirstPaint : public QObject
-{
-public:
-    explicit QuitAfterFirstPaint(QWidget *window)
-        : m_window(window)
-    {
-        qApp->installEventFilter(this);
-    }
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && watched->isWidgetType() &&
-            static_cast<QWidget *>(watched)->window() == m_window) {
-            qApp->removeEventFilter(this);
-            QTimer::singleShot(0, qApp, [] {
-                firstpaint::announce(); // the paint is done
-                QApplication::quit();
-            });
-        }
-        return false;
-    }
-
-private:
-    QWidget *m_window;
-};
 
 const char *const Usage =
     "使い方: kr31 [オプション] [FILE.kr3]\n"
@@ -187,6 +162,9 @@ int main(int argc, char *argv[])
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     installFontSubstitutions();
     std::thread fonts = lookUpFontsMeanwhile();
+    // Whether this kr31 keeps the recovery copies: taking the recovery
+    // folder's lock waits for the disk, so it is taken meanwhile.
+    std::thread claiming([] { recovery::keepsCopies(); });
     installJapaneseTranslation();
 
     ThreadedSoundOutput sound(alsa);
@@ -199,7 +177,7 @@ int main(int argc, char *argv[])
     Services services{dialogs, sound, shell, clock, settings, transmitter, printing};
 
     Forms forms(services);
-    createWindows(forms);
+    std::unique_ptr<QWidget> splash = createWindows(forms);
     std::vector<std::unique_ptr<FormWindow>> owned;
     for (FormWindow *form : forms.all())
         owned.emplace_back(form);
@@ -214,10 +192,15 @@ int main(int argc, char *argv[])
     // after the first-run wizard and after a file given on the command line
     // has opened (restoring over that file loses nothing; the other way round
     // the file would replace the restored work).
+    claiming.join();
     RecoveryOffer recovery(forms);
-    std::unique_ptr<QuitAfterFirstPaint> timing;
-    if (qEnvironmentVariableIntValue("KR31_QUIT_AFTER_FIRST_PAINT") == 1)
-        timing = std::make_unique<QuitAfterFirstPaint>(menu);
+    if (qEnvironmentVariableIntValue("KR31_QUIT_AFTER_FIRST_PAINT") == 1) {
+        whenFirstPainted(menu, [] {
+            firstpaint::announce(); // for timing the start-up
+            QApplication::quit();
+        });
+    }
+    whenFirstPainted(menu, [&splash] { splash.reset(); });
     menu->show();
     headStart.finish();
     fonts.join();

@@ -28,7 +28,9 @@ void *moduleFunction(const char *module, const char *symbol, QString *error)
         const QString name = QString::fromUtf8(module);
         // Beside the program's pictures (the build folder, or where a test
         // points them), beside the program, then where they are installed.
-        QStringList folders{resourceFolder(), QCoreApplication::applicationDirPath(), QStringLiteral(KR31_MODULE_DIR)};
+        const QString programFolder = QCoreApplication::applicationDirPath();
+        QStringList folders{resourceFolder(), programFolder,
+                            programFolder + QStringLiteral("/" KR31_MODULES_FROM_BIN)};
         for (QString &folder : folders)
             folder = QDir::cleanPath(folder); // "bin/" and "bin" are tried once
         folders.removeDuplicates();

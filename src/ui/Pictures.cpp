@@ -13,6 +13,8 @@
 #include <QThreadPool>
 
 #include <cstring>
+#include <future>
+#include <memory>
 #include <vector>
 
 namespace kr31 {
@@ -85,28 +87,61 @@ QImage decoded(const QString &path)
     return image;
 }
 
+// Pictures being decoded on other threads, by full path. Started and taken
+// on the window thread only.
+QHash<QString, std::shared_future<QImage>> &decoding()
+{
+    static QHash<QString, std::shared_future<QImage>> inFlight;
+    return inFlight;
+}
+
+// Starts decoding the pictures at the full paths side by side on every
+// processor, those not kept or started yet.
+void startDecoding(const QStringList &paths)
+{
+    static QThreadPool pool;
+    for (const QString &path : paths) {
+        if (keptPictures().contains(path) || decoding().contains(path))
+            continue;
+        auto task = std::make_shared<std::packaged_task<QImage()>>([path] { return decoded(path); });
+        decoding().insert(path, task->get_future().share());
+        pool.start([task] { (*task)(); });
+    }
+}
+
+// Waits for the picture at path when it is being decoded, and keeps it.
+void takeDecoded(const QString &path)
+{
+    const auto it = decoding().constFind(path);
+    if (it == decoding().constEnd())
+        return;
+    const QImage image = it.value().get();
+    decoding().erase(it);
+    if (!image.isNull())
+        keptPictures().insert(path, QPixmap::fromImage(image));
+}
+
+QStringList fullPaths(const QStringList &relativePaths)
+{
+    QStringList paths;
+    for (const QString &relative : relativePaths) {
+        const QString path = resourcePath(relative);
+        if (!paths.contains(path))
+            paths.append(path);
+    }
+    return paths;
+}
+
 // Decodes the pictures of relativePaths that are not kept yet side by side
 // on every processor, so that a window's first showing waits for the
 // slowest picture rather than for all of them one after the other.
 void decodeTogether(const QStringList &relativePaths)
 {
-    QStringList paths;
-    for (const QString &relative : relativePaths) {
-        const QString path = resourcePath(relative);
-        if (!keptPictures().contains(path) && !paths.contains(path))
-            paths.append(path);
-    }
-    if (paths.size() < 2)
-        return;
-    static QThreadPool pool;
-    std::vector<QImage> images(size_t(paths.size()));
-    for (qsizetype i = 0; i < paths.size(); ++i)
-        pool.start([&images, &paths, i] { images[size_t(i)] = decoded(paths.at(i)); });
-    pool.waitForDone();
-    for (qsizetype i = 0; i < paths.size(); ++i) {
-        if (!images[size_t(i)].isNull())
-            keptPictures().insert(paths.at(i), QPixmap::fromImage(std::move(images[size_t(i)])));
-    }
+    const QStringList paths = fullPaths(relativePaths);
+    if (paths.size() >= 2)
+        startDecoding(paths);
+    for (const QString &path : paths)
+        takeDecoded(path);
 }
 
 bool showNow(QLabel *label, const QString &relativePath, const MissingHandler &onMissing)
@@ -151,6 +186,13 @@ public:
 
     bool loaded() const { return m_loaded; }
     int count() const { return int(m_requests.size()); }
+    QStringList paths() const
+    {
+        QStringList paths;
+        for (const Request &r : m_requests)
+            paths.append(r.path);
+        return paths;
+    }
 
     void add(QLabel *label, const QString &relativePath, const MissingHandler &onMissing)
     {
@@ -211,6 +253,7 @@ private:
 QPixmap picture(const QString &relativePath)
 {
     const QString path = resourcePath(relativePath);
+    takeDecoded(path);
     if (const auto it = keptPictures().constFind(path); it != keptPictures().constEnd())
         return it.value();
     const QPixmap pixmap = QPixmap::fromImage(decoded(path));
@@ -222,6 +265,9 @@ QPixmap picture(const QString &relativePath)
 
 void forgetKeptPictures()
 {
+    for (const auto &inFlight : std::as_const(decoding()))
+        inFlight.wait();
+    decoding().clear();
     keptPictures().clear();
 }
 
@@ -239,6 +285,12 @@ bool loadPicture(QLabel *label, const QString &relativePath, const MissingHandle
 void loadPendingPictures(QWidget *window)
 {
     PendingPictures::ensure(window)->loadAll();
+}
+
+void startDecodingPendingPictures(QWidget *window)
+{
+    if (const PendingPictures *pending = PendingPictures::of(window))
+        startDecoding(fullPaths(pending->paths()));
 }
 
 int pendingPictureCount(QWidget *window)

@@ -33,6 +33,11 @@ bool loadPicture(QLabel *label, const QString &relativePath,
 // its pictures are decoded as they are asked for.
 void loadPendingPictures(QWidget *window);
 
+// Starts decoding, on other threads, the pictures waiting for window's first
+// showing: the showing then waits only for what is not finished. For a
+// window shown right after it is made (the main menu).
+void startDecodingPendingPictures(QWidget *window);
+
 // The number of pictures waiting for window's first showing.
 int pendingPictureCount(QWidget *window);
 

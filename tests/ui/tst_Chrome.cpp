@@ -103,9 +103,12 @@ private Q_SLOTS:
         QVERIFY(rig.dialogs.warnings.isEmpty());
     }
 
+    // The menu starts decoding its pictures as it is made (it is shown right
+    // after); forgetting the kept pictures meanwhile waits for them.
     void picturesOfAHiddenWindowDecodedWhenAsked()
     {
         UiRig rig;
+        forgetKeptPictures();
         FormWindow *menu = rig.forms.form(2);
         auto *back = menu->findChild<QLabel *>(QStringLiteral("Image1"));
         QVERIFY(back->pixmap().isNull());
@@ -325,6 +328,54 @@ private Q_SLOTS:
         QCOMPARE(result, Printing::Result::Cancelled);
         QVERIFY(!drawn);
         QCOMPARE(dialogs.warnings, QStringList{msg::FileMissing101});
+    }
+
+    // The splash is hidden once the menu is made; the program lets it go
+    // after the menu's first paint.
+    void splashIsHiddenOnceTheMenuIsMade()
+    {
+        UiRig rig;
+        QVERIFY(rig.splash);
+        QCOMPARE(rig.splash->objectName(), QStringLiteral("TForm15"));
+        QVERIFY(!rig.splash->isVisible());
+        QVERIFY(rig.forms.existing(2));
+    }
+
+    // What waits for a window's first paint runs after that paint has
+    // finished, once, in the order asked; never for a window gone first.
+    void firstPaintWaitersRunAfterThePaintInOrder()
+    {
+        struct Logged : QWidget
+        {
+            QStringList *log;
+            explicit Logged(QStringList *l) : log(l) { resize(60, 40); }
+            void paintEvent(QPaintEvent *) override { log->append(QStringLiteral("paint")); }
+        };
+        QStringList log;
+        Logged window(&log);
+        whenFirstPainted(&window, [&log] { log.append(QStringLiteral("first")); });
+        whenFirstPainted(&window, [&log] { log.append(QStringLiteral("second")); });
+        window.show();
+        QTRY_VERIFY(log.contains(QStringLiteral("second")));
+        QCOMPARE(log.mid(log.indexOf(QStringLiteral("first")) - 1, 3),
+                 QStringList({QStringLiteral("paint"), QStringLiteral("first"), QStringLiteral("second")}));
+        window.repaint();
+        QCoreApplication::processEvents();
+        QCOMPARE(log.count(QStringLiteral("first")), 1);
+        // Asked after the first paint: the next one.
+        whenFirstPainted(&window, [&log] { log.append(QStringLiteral("third")); });
+        window.repaint();
+        QTRY_VERIFY(log.contains(QStringLiteral("third")));
+
+        bool ran = false;
+        auto gone = std::make_unique<QWidget>();
+        whenFirstPainted(gone.get(), [&ran] { ran = true; });
+        gone.reset();
+        QWidget other;
+        other.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&other));
+        QCoreApplication::processEvents();
+        QVERIFY(!ran);
     }
 
     void titleStripDragsItsWindow()

@@ -107,6 +107,8 @@ MainMenuWindow::MainMenuWindow(Forms &forms)
     // Memo1 is made with the first hint: an empty box shows nothing, and its
     // text layout would look up the fonts before the menu's first paint.
     installShortcuts();
+    // Shown right after the other windows are made.
+    startDecodingPendingPictures(this);
 }
 
 void MainMenuWindow::installShortcuts()
