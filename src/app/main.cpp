@@ -37,6 +37,7 @@
 #include <cstdio>
 
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -162,9 +163,10 @@ int main(int argc, char *argv[])
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     installFontSubstitutions();
     std::thread fonts = lookUpFontsMeanwhile();
-    // Whether this kr31 keeps the recovery copies: taking the recovery
-    // folder's lock waits for the disk, so it is taken meanwhile.
-    std::thread claiming([] { recovery::keepsCopies(); });
+    // Whether this kr31 keeps the recovery copies: the recovery folder's lock
+    // is written through to the disk, which can take long on a busy disk, so
+    // it is taken on another thread (recovery waits for it when asked).
+    auto claiming = std::async(std::launch::async, [] { recovery::keepsCopies(); });
     installJapaneseTranslation();
 
     ThreadedSoundOutput sound(alsa);
@@ -188,19 +190,27 @@ int main(int argc, char *argv[])
 
     auto *menu = static_cast<MainMenuWindow *>(forms.form(2));
     QObject::connect(menu, &MainMenuWindow::closed, &app, &QApplication::quit);
-    // Work left unsaved by a crash: read before any editor writes, offered
-    // after the first-run wizard and after a file given on the command line
-    // has opened (restoring over that file loses nothing; the other way round
-    // the file would replace the restored work).
-    claiming.join();
-    RecoveryOffer recovery(forms);
+    // Work left unsaved by a crash: read once the menu has painted (an editor
+    // writes its copy a second after an edit, so no sooner than that),
+    // offered after the first-run wizard and after a file given on the
+    // command line has opened (restoring over that file loses nothing; the
+    // other way round the file would replace the restored work).
+    std::optional<RecoveryOffer> recovery;
+    bool painted = false;
+    std::function<void()> afterPaint;
     if (qEnvironmentVariableIntValue("KR31_QUIT_AFTER_FIRST_PAINT") == 1) {
         whenFirstPainted(menu, [] {
             firstpaint::announce(); // for timing the start-up
             QApplication::quit();
         });
     }
-    whenFirstPainted(menu, [&splash] { splash.reset(); });
+    whenFirstPainted(menu, [&] {
+        painted = true;
+        splash.reset();
+        recovery.emplace(forms);
+        if (afterPaint)
+            std::exchange(afterPaint, {})();
+    });
     menu->show();
     headStart.finish();
     fonts.join();
@@ -208,12 +218,18 @@ int main(int argc, char *argv[])
     // A .kr3 file given on the command line (a double-click in the file
     // manager) opens in the editor that its marker names, after the
     // first-run wizard if that opens over the menu.
-    QObject::connect(menu, &MainMenuWindow::started, menu, [&forms, &recovery, menu, file] {
-        whenNoModalWindow(menu, [&forms, &recovery, file] {
-            if (!file.isEmpty())
-                openFromCommandLine(forms, file);
-            recovery.ask();
-        });
+    QObject::connect(menu, &MainMenuWindow::started, menu, [&] {
+        auto openAndAsk = [&] {
+            whenNoModalWindow(menu, [&forms, &recovery, file] {
+                if (!file.isEmpty())
+                    openFromCommandLine(forms, file);
+                recovery->ask();
+            });
+        };
+        if (painted)
+            openAndAsk();
+        else
+            afterPaint = openAndAsk;
     });
     const int result = app.exec();
     RecoveryOffer::discardAll(forms);

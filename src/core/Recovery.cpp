@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <mutex>
 
 namespace kr31::recovery {
 
@@ -33,10 +34,18 @@ Claim &claim()
     return c;
 }
 
+// The program takes the lock on another thread while it makes its windows.
+std::mutex &claimMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
 } // namespace
 
 void letGo()
 {
+    std::lock_guard lock(claimMutex());
     Claim &c = claim();
     c.lock.reset();
     c.folder.clear();
@@ -50,6 +59,7 @@ QString lockPath()
 
 bool keepsCopies()
 {
+    std::lock_guard lock(claimMutex());
     Claim &c = claim();
     const QString dir = folder();
     if (c.folder != dir) {

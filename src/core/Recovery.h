@@ -38,7 +38,7 @@ QString copyPath(const QString &key);
 // process to ask takes the folder's lock and holds it while it runs; another
 // kr31 running at the same time gets false for good and leaves the copies
 // alone (it neither offers, removes nor writes them). A lock left by a process
-// that no longer runs (killed) is taken over.
+// that no longer runs (killed) is taken over. Safe from any thread.
 bool keepsCopies();
 // The lock file of the recovery folder.
 QString lockPath();

@@ -7,6 +7,8 @@
 #include <QLockFile>
 #include <QTest>
 
+#include <future>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -151,19 +153,25 @@ private Q_SLOTS:
     }
 
     // A second kr31 on the same work folder leaves the first one's copies
-    // alone; a lock whose process was killed stands in no one's way.
+    // alone; a lock whose process was killed stands in no one's way. The
+    // program takes the lock on another thread at start: the answer is the
+    // same.
     void theLockDecidesWhoKeepsTheCopies_data()
     {
         QTest::addColumn<QString>("other");
         QTest::addColumn<bool>("otherRuns");
-        QTest::newRow("another kr31 runs") << "runs" << true;
-        QTest::newRow("the other kr31 was killed") << "killed" << false;
-        QTest::newRow("a killed kr31 had this process's number") << "same number" << false;
+        QTest::addColumn<bool>("firstLookElsewhere");
+        QTest::newRow("another kr31 runs") << "runs" << true << false;
+        QTest::newRow("the other kr31 was killed") << "killed" << false << false;
+        QTest::newRow("a killed kr31 had this process's number") << "same number" << false << false;
+        QTest::newRow("another kr31 runs, first look on another thread") << "runs" << true << true;
+        QTest::newRow("the other kr31 was killed, first look on another thread") << "killed" << false << true;
     }
     void theLockDecidesWhoKeepsTheCopies()
     {
         QFETCH(QString, other);
         QFETCH(bool, otherRuns);
+        QFETCH(bool, firstLookElsewhere);
         TempHome home;
         recovery::folder();
         const QByteArray theirs = textfile::encodeLines({"DD", "16"});
@@ -197,6 +205,11 @@ private Q_SLOTS:
         }
         QCOMPARE(recovery::lockPath(), lockPath);
 
+        if (firstLookElsewhere) {
+            auto look = std::async(std::launch::async, [] { return recovery::keepsCopies(); });
+            QCOMPARE(recovery::keepsCopies(), !otherRuns); // racing the other thread's look
+            QCOMPARE(look.get(), !otherRuns);
+        }
         QCOMPARE(recovery::keepsCopies(), !otherRuns);
         const QList<recovery::Found> found = recovery::findCopies();
         QCOMPARE(found.size(), otherRuns ? 0 : 1); // the lock itself is never a copy
