@@ -98,6 +98,11 @@ inline QString recoveryQuestion(const QString &work, const QString &when)
     return work + QStringLiteral("が保存されずに残っています（") + when +
            QStringLiteral("）。\nもどしますか？（「いいえ」で消えます）");
 }
+// Ours: the text window's control could not be loaded (the reason follows).
+inline QString textControlMissing(const QString &reason)
+{
+    return QStringLiteral("文字のプログラムの画面を開けませんでした。\n") + Restart + QStringLiteral("\n\n") + reason;
+}
 } // namespace msg
 
 namespace keyword {

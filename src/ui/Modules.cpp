@@ -3,6 +3,7 @@
 #include "core/Resources.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QMutex>
@@ -30,6 +31,8 @@ void *moduleFunction(const char *module, const char *symbol, QString *error)
         const QString programFolder = QCoreApplication::applicationDirPath();
         QStringList folders{resourceFolder(), programFolder,
                             programFolder + QStringLiteral("/" KR31_MODULES_FROM_BIN)};
+        for (QString &folder : folders)
+            folder = QDir::cleanPath(folder); // "bin/" and "bin" are tried once
         folders.removeDuplicates();
         for (const QString &folder : folders) {
             const QString path = folder.endsWith(u'/') ? folder + name : folder + u'/' + name;

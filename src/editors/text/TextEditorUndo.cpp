@@ -4,8 +4,6 @@
 
 #include "ui/UndoWiring.h"
 
-#include <Qsci/qsciscintilla.h>
-
 namespace kr31 {
 
 void TextEditorWindow::installUndo()
@@ -16,13 +14,15 @@ void TextEditorWindow::installUndo()
 void TextEditorWindow::Undo()
 {
     ensureBuilt();
-    m_edit->undo();
+    if (m_edit)
+        m_edit->undo();
 }
 
 void TextEditorWindow::Redo()
 {
     ensureBuilt();
-    m_edit->redo();
+    if (m_edit)
+        m_edit->redo();
 }
 
 } // namespace kr31

@@ -16,22 +16,19 @@
 #include "report/ReportWindow.h"
 #include "ui/Forms.h"
 #include "ui/Keys.h"
+#include "ui/Modules.h"
 #include "ui/PageBrowser.h"
 #include "ui/PictureButton.h"
 #include "ui/RecoveryKeeper.h"
 #include "ui/TitleStrip.h"
 #include "ui/UiServices.h"
 
-#include <Qsci/qsciscintilla.h>
-
 #include <QFileInfo>
 #include <QFontInfo>
-#include <QFontMetrics>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QUrl>
 
-#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -47,17 +44,6 @@ const Place Buttons[] = {
     {"File_Open", 41, 75, 134, 26},  {"File_Save", 179, 75, 134, 26}, {"furo", 317, 75, 134, 26},
     {"Report", 455, 75, 134, 26},    {"Command_Total", 593, 75, 134, 26},
 };
-
-// Scintilla indicators and markers of this window (8 and up belong to the container).
-constexpr int CommentTextIndicator = 8;
-constexpr int CommentBackIndicator = 9;
-constexpr int QuoteIndicator = 10;
-constexpr int LinkIndicator = 11;
-constexpr int FaultLineMarker = 1;
-constexpr int FaultArrowMarker = 2;
-constexpr int LampLineMarker = 3;
-constexpr int HintStyle = 50;
-constexpr int LineEndStyle = 51;
 
 QColor rgb(quint32 value)
 {
@@ -106,75 +92,12 @@ void TextEditorWindow::buildContents()
     for (const Place &place : Buttons)
         addButton(ButtonFolder, place, actions.at(QString::fromLatin1(place.name)));
 
-    m_edit = new QsciScintilla(this);
-    m_edit->setObjectName(QStringLiteral("SonEdit1"));
-    m_edit->setGeometry(28, 114, 339, 368);
-    m_edit->setUtf8(true);
-    // The fixed-pitch "FixedSys" at 19 pixels, as the installed font it maps to.
-    QFont fixed(QFontInfo(QFont(QStringLiteral("FixedSys"))).family());
-    fixed.setPointSizeF(19.0 * 72.0 / qMax(1, logicalDpiY()));
-    m_edit->setFont(fixed);
-    m_edit->SendScintilla(QsciScintillaBase::SCI_STYLECLEARALL);
-    m_edit->setPaper(Qt::white);
-    m_edit->setColor(Qt::black);
-    m_edit->setMarginType(0, QsciScintilla::NumberMargin);
-    m_edit->setMarginLineNumbers(0, true);
-    m_edit->setMarginWidth(0, QStringLiteral("0000"));
-    m_edit->setMarginsFont(fixed);
-    m_edit->setMarginType(1, QsciScintilla::SymbolMargin);
-    m_edit->setMarginWidth(1, 14);
-    m_edit->setWrapMode(QsciScintilla::WrapWord);
-    m_edit->setEdgeColumn(100);
-    m_edit->setTabWidth(6);
-    m_edit->setEolMode(QsciScintilla::EolWindows);
-    m_edit->setEolVisibility(true);
-    m_edit->setAutoIndent(false);
-    m_edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_edit->setCaretLineVisible(true);
-    m_edit->setCaretLineBackgroundColor(QColor(0xFF, 0xFB, 0xE6));
-
-    m_edit->indicatorDefine(QsciScintilla::TextColorIndicator, CommentTextIndicator);
-    m_edit->indicatorDefine(QsciScintilla::StraightBoxIndicator, CommentBackIndicator);
-    m_edit->setIndicatorDrawUnder(true, CommentBackIndicator);
-    m_edit->SendScintilla(QsciScintillaBase::SCI_INDICSETALPHA, CommentBackIndicator, 255L);
-    m_edit->SendScintilla(QsciScintillaBase::SCI_INDICSETOUTLINEALPHA, CommentBackIndicator, 255L);
-    m_edit->indicatorDefine(QsciScintilla::TextColorIndicator, QuoteIndicator);
-    m_edit->setIndicatorForegroundColor(Qt::gray, QuoteIndicator);
-    m_edit->indicatorDefine(QsciScintilla::TextColorIndicator, LinkIndicator);
-    m_edit->setIndicatorForegroundColor(Qt::blue, LinkIndicator);
-
-    m_edit->markerDefine(QsciScintilla::Background, FaultLineMarker);
-    m_edit->setMarkerBackgroundColor(QColor(0xFF, 0xC8, 0xC8), FaultLineMarker);
-    m_edit->markerDefine(QsciScintilla::RightArrow, FaultArrowMarker);
-    m_edit->setMarkerBackgroundColor(QColor(0xD0, 0x20, 0x20), FaultArrowMarker);
-    m_edit->setMarkerForegroundColor(QColor(0xD0, 0x20, 0x20), FaultArrowMarker);
-    QFont hintFont(QStringLiteral("ＭＳ Ｐゴシック"));
-    hintFont.setPointSizeF(fixed.pointSizeF() * 0.7);
-    m_edit->SendScintilla(QsciScintillaBase::SCI_STYLESETFONT, HintStyle, hintFont.family().toUtf8().constData());
-    m_edit->SendScintilla(QsciScintillaBase::SCI_STYLESETSIZE, HintStyle, long(qRound(hintFont.pointSizeF())));
-    m_edit->SendScintilla(QsciScintillaBase::SCI_STYLESETFORE, HintStyle, QColor(0x80, 0x00, 0x00));
-    m_edit->SendScintilla(QsciScintillaBase::SCI_STYLESETBACK, HintStyle, QColor(0xFF, 0xF0, 0xD0));
-    m_edit->setAnnotationDisplay(QsciScintilla::AnnotationBoxed);
-    // Line-end marks in a light grey, so that they show without crowding the text.
-    m_edit->SendScintilla(QsciScintillaBase::SCI_STYLESETFORE, LineEndStyle, QColor(0xD4, 0xD4, 0xDC));
-    connect(m_edit, &QsciScintillaBase::SCN_STYLENEEDED, this, [this](int position) { styleLineEnds(position); });
-
-    connect(m_edit, &QsciScintilla::textChanged, this, [this] { textChanged(); });
-    // The control keeps the modified mark: the recovery copy follows it.
-    m_recovery = new RecoveryKeeper(
-        this, services().clock, QStringLiteral("Text"), [this] { return fileBytes(); },
-        [this](const QStringList &lines) { return restoreLines(lines); });
-    // An undo back to the save point drops the copy; a redo away from it owes one again.
-    connect(m_edit, &QsciScintilla::modificationChanged, this, [this](bool modified) {
-        modified ? m_recovery->edited() : m_recovery->discard();
-    });
+    makeControl();
 
     m_browser = new PageBrowser(this);
     m_browser->setObjectName(QStringLiteral("WebBrowser1"));
     m_browser->setGeometry(384, 114, 339, 367);
     addButton(ButtonFolder, {"Lamp", 588, 454, 120, 24}, [this] { VirtualLampClick(); });
-    m_edit->markerDefine(QsciScintilla::Background, LampLineMarker);
-    m_edit->setMarkerBackgroundColor(QColor(0xFF, 0xE0, 0x82), LampLineMarker);
 
     // Holds the text of the compiled list; outside the visible area.
     m_memo = new QPlainTextEdit(this);
@@ -186,13 +109,56 @@ void TextEditorWindow::buildContents()
     installShortcuts();
 }
 
+void TextEditorWindow::makeControl()
+{
+    const auto make =
+        reinterpret_cast<MakeTextControl>(moduleFunction(TextControlModule, MakeTextControlSymbol, &m_controlError));
+    m_edit = make ? make(this) : nullptr;
+    if (!m_edit)
+        return; // setVisible says why
+    QWidget *edit = m_edit->widget();
+    edit->setObjectName(QStringLiteral("SonEdit1"));
+    edit->setGeometry(28, 114, 339, 368);
+    // The fixed-pitch "FixedSys" at 19 pixels, as the installed font it maps to.
+    QFont fixed(QFontInfo(QFont(QStringLiteral("FixedSys"))).family());
+    fixed.setPointSizeF(19.0 * 72.0 / qMax(1, logicalDpiY()));
+    QFont hintFont(QStringLiteral("ＭＳ Ｐゴシック"));
+    hintFont.setPointSizeF(fixed.pointSizeF() * 0.7);
+    m_edit->configure(fixed, hintFont);
+
+    m_edit->onTextChanged = [this] { textChanged(); };
+    // The control keeps the modified mark: the recovery copy follows it.
+    m_recovery = new RecoveryKeeper(
+        this, services().clock, QStringLiteral("Text"), [this] { return fileBytes(); },
+        [this](const QStringList &lines) { return restoreLines(lines); });
+    // An undo back to the save point drops the copy; a redo away from it owes one again.
+    m_edit->onModificationChanged = [this](bool modified) {
+        modified ? m_recovery->edited() : m_recovery->discard();
+    };
+}
+
+void TextEditorWindow::setVisible(bool visible)
+{
+    if (visible) {
+        ensureBuilt();
+        if (!m_edit) {
+            // Nothing to type in: the menu stays, with the reason for the teacher.
+            forms().backToMenu(this);
+            services().dialogs.information(msg::textControlMissing(m_controlError));
+            return;
+        }
+    }
+    FormWindow::setVisible(visible);
+}
+
 void TextEditorWindow::installShortcuts()
 {
     bindKey(keys::Save, {QStringLiteral("File_Save")});
     keys::markBoxFocus(m_browser);
     bindKey(keys::Open, {QStringLiteral("File_Open")});
     bindKey(keys::Send, {QStringLiteral("Send")});
-    m_edit->setFocus(Qt::OtherFocusReason); // the window comes up ready to type
+    if (m_edit)
+        m_edit->widget()->setFocus(Qt::OtherFocusReason); // the window comes up ready to type
 }
 
 QStringList TextEditorWindow::programLines() const
@@ -201,22 +167,20 @@ QStringList TextEditorWindow::programLines() const
         return {QString()}; // as the empty control answers
     QStringList lines;
     const int count = m_edit->lines();
-    for (int i = 0; i < count; ++i) {
-        QString line = m_edit->text(i);
-        while (line.endsWith(u'\n') || line.endsWith(u'\r'))
-            line.chop(1);
-        lines.append(line);
-    }
+    for (int i = 0; i < count; ++i)
+        lines.append(m_edit->lineText(i));
     return lines;
 }
 
 void TextEditorWindow::setProgramLines(const QStringList &lines)
 {
     ensureBuilt();
+    if (!m_edit)
+        return;
     m_checkWhileTyping = false;
     m_edit->setText(lines.join(QStringLiteral("\r\n")));
     clearMark();
-    m_edit->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+    m_edit->emptyUndoBuffer();
     m_edit->setModified(false);
     m_edit->setCursorPosition(0, 0);
 }
@@ -232,7 +196,8 @@ void TextEditorWindow::showEvent(QShowEvent *event)
     m_names = services().settings.commandNames();
     buildHelpPage();
     colourComments();
-    m_edit->setFocus();
+    if (m_edit)
+        m_edit->widget()->setFocus();
 }
 
 void TextEditorWindow::buildHelpPage()
@@ -272,82 +237,25 @@ void TextEditorWindow::textChanged()
 // "Data/set.ini"; quoted lines (">" first) in grey and web addresses in blue.
 void TextEditorWindow::colourComments()
 {
+    if (!m_edit)
+        return;
     const CommentColours colours = readCommentColours(workfolder::path());
-    m_edit->setIndicatorForegroundColor(rgb(colours.text), CommentTextIndicator);
-    m_edit->setIndicatorForegroundColor(rgb(colours.background), CommentBackIndicator);
-    const long length = m_edit->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
-    for (int indicator : {CommentTextIndicator, CommentBackIndicator, QuoteIndicator, LinkIndicator}) {
-        m_edit->SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, indicator);
-        m_edit->SendScintilla(QsciScintillaBase::SCI_INDICATORCLEARRANGE, 0UL, length);
-    }
+    m_edit->clearHighlights(rgb(colours.text), rgb(colours.background));
     static const QRegularExpression link(QStringLiteral("(https?://|www\\.)[!-~]+"));
     const int count = m_edit->lines();
     for (int i = 0; i < count; ++i) {
-        QString line = m_edit->text(i);
-        while (line.endsWith(u'\n') || line.endsWith(u'\r'))
-            line.chop(1);
-        const long lineStart = m_edit->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, i);
-        // Scintilla positions count UTF-8 bytes.
-        const auto fill = [&](std::initializer_list<int> indicators, qsizetype column, qsizetype size) {
-            const long start = lineStart + long(line.left(column).toUtf8().size());
-            const long bytes = long(line.mid(column, size).toUtf8().size());
-            for (int indicator : indicators) {
-                m_edit->SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, indicator);
-                m_edit->SendScintilla(QsciScintillaBase::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(start),
-                                      bytes);
-            }
-        };
+        const QString line = m_edit->lineText(i);
         if (line.startsWith(u'>'))
-            fill({QuoteIndicator}, 0, line.size());
+            m_edit->highlight(TextControl::Highlight::Quote, i, 0, int(line.size()));
         for (auto it = link.globalMatch(line); it.hasNext();) {
             const QRegularExpressionMatch match = it.next();
-            fill({LinkIndicator}, match.capturedStart(), match.capturedLength());
+            m_edit->highlight(TextControl::Highlight::Link, i, int(match.capturedStart()),
+                              int(match.capturedLength()));
         }
         const qsizetype column = line.indexOf(QLatin1String("//"));
         if (column >= 0)
-            fill({CommentTextIndicator, CommentBackIndicator}, column, -1);
+            m_edit->highlight(TextControl::Highlight::Comment, i, int(column), -1);
     }
-}
-
-void TextEditorWindow::styleLineEnds(int end)
-{
-    const auto send = [this](unsigned int message, unsigned long w = 0, long l = 0) {
-        return m_edit->SendScintilla(message, w, l);
-    };
-    int line = int(send(QsciScintillaBase::SCI_LINEFROMPOSITION, send(QsciScintillaBase::SCI_GETENDSTYLED)));
-    long start = send(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
-    const long length = send(QsciScintillaBase::SCI_GETLENGTH);
-    send(QsciScintillaBase::SCI_STARTSTYLING, start, 0);
-    while (start < end && start < length) {
-        const long textEnd = send(QsciScintillaBase::SCI_GETLINEENDPOSITION, line);
-        const long next = ++line < m_edit->lines() ? send(QsciScintillaBase::SCI_POSITIONFROMLINE, line) : length;
-        send(QsciScintillaBase::SCI_SETSTYLING, textEnd - start, 0);
-        send(QsciScintillaBase::SCI_SETSTYLING, next - textEnd, LineEndStyle);
-        start = next;
-    }
-}
-
-// The hint broken into lines that fit the text area (annotations do not wrap).
-QString TextEditorWindow::wrappedHint(const QString &hint) const
-{
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPointSize(int(m_edit->SendScintilla(QsciScintillaBase::SCI_STYLEGETSIZE, HintStyle)));
-    const QFontMetrics metrics(font);
-    const int width = m_edit->viewport()->width() - m_edit->marginWidth(0) - m_edit->marginWidth(1) - 16;
-    QString out;
-    QString line;
-    for (const QChar c : hint) {
-        if (!line.isEmpty() && metrics.horizontalAdvance(line + c) > width) {
-            // Break after the last space or Japanese comma or full stop in the line's second half, if any.
-            const qsizetype at = std::max({line.lastIndexOf(u' '), line.lastIndexOf(QChar(0x3001)),
-                                           line.lastIndexOf(QChar(0x3002))});
-            const qsizetype cut = at > line.size() / 2 ? at + 1 : line.size();
-            out += line.left(cut) + u'\n';
-            line = line.mid(cut);
-        }
-        line += c;
-    }
-    return out + line;
 }
 
 void TextEditorWindow::markLine(const textlang::CheckResult &result)
@@ -355,22 +263,17 @@ void TextEditorWindow::markLine(const textlang::CheckResult &result)
     if (result.line == m_markedLine && result.hint == m_markedHint)
         return;
     clearMark();
-    if (result.line < 0)
+    if (result.line < 0 || !m_edit)
         return;
     m_markedLine = result.line;
     m_markedHint = result.hint;
-    m_edit->markerAdd(m_markedLine, FaultLineMarker);
-    m_edit->markerAdd(m_markedLine, FaultArrowMarker);
-    if (!m_markedHint.isEmpty())
-        m_edit->annotate(m_markedLine, wrappedHint(QStringLiteral("↑ ") + m_markedHint), HintStyle);
-    m_edit->ensureLineVisible(m_markedLine);
+    m_edit->markFault(m_markedLine, m_markedHint.isEmpty() ? QString() : QStringLiteral("↑ ") + m_markedHint);
 }
 
 void TextEditorWindow::clearMark()
 {
-    m_edit->markerDeleteAll(FaultLineMarker);
-    m_edit->markerDeleteAll(FaultArrowMarker);
-    m_edit->clearAnnotations();
+    if (m_edit)
+        m_edit->clearFault();
     m_markedLine = -1;
     m_markedHint.clear();
 }
@@ -447,11 +350,8 @@ void TextEditorWindow::VirtualLampClick()
 void TextEditorWindow::showLampStep(int line)
 {
     ensureBuilt();
-    m_edit->markerDeleteAll(LampLineMarker);
-    if (line < 0)
-        return;
-    m_edit->markerAdd(line, LampLineMarker);
-    m_edit->ensureLineVisible(line);
+    if (m_edit)
+        m_edit->markLampLine(line);
 }
 
 void TextEditorWindow::ActionClick()
@@ -483,7 +383,8 @@ bool TextEditorWindow::File_SaveClick()
         return false;
     if (!writeProgramFile(dialogs, chosen, lines))
         return false;
-    m_edit->setModified(false);
+    if (m_edit)
+        m_edit->setModified(false);
     return true;
 }
 
@@ -519,6 +420,8 @@ bool TextEditorWindow::restoreLines(const QStringList &lines)
     if (read.status != wordfile::ReadResult::Ok)
         return false;
     // As an open does, but without the save point: the text stays modified.
+    if (!m_edit)
+        return false;
     m_checkWhileTyping = false;
     m_edit->setText(read.text.join(QStringLiteral("\r\n")));
     clearMark();

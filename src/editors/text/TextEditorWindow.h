@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editors/text/TextControl.h"
 #include "editors/text/TextLanguage.h"
 #include "ui/FormWindow.h"
 
@@ -22,10 +23,19 @@ class TextEditorWindow : public FormWindow
 public:
     explicit TextEditorWindow(Forms &forms);
 
-    QsciScintilla *textControl()
+    // The text control; nullptr when its module could not be loaded.
+    TextControl *control()
     {
         ensureBuilt();
         return m_edit;
+    }
+    // The control as the class that draws it (QsciScintilla), for tests that
+    // link its library; nullptr without the control.
+    template <class Widget = QsciScintilla>
+    Widget *textControl()
+    {
+        ensureBuilt();
+        return m_edit ? qobject_cast<Widget *>(m_edit->widget()) : nullptr;
     }
     // The program text, one entry per line of the control, without line ends.
     QStringList programLines() const;
@@ -62,6 +72,10 @@ public:
     // Marks the text line (0-based) the virtual lamp runs; -1 removes the mark.
     void showLampStep(int line);
 
+    // Without its control the window does not show: it says why and the
+    // menu comes back.
+    void setVisible(bool visible) override;
+
 protected:
     // The text control, the help page pane, the buttons and their keys.
     void buildContents() override;
@@ -77,8 +91,6 @@ private:
     void buildHelpPage();
     void textChanged();
     void colourComments();
-    void styleLineEnds(int end);
-    QString wrappedHint(const QString &hint) const;
     void markLine(const textlang::CheckResult &result);
     void clearMark();
     // The save question: true when the operation may go on.
@@ -91,7 +103,10 @@ private:
     // The undo keys; the text control keeps the history.
     void installUndo();
 
-    QsciScintilla *m_edit = nullptr;
+    // Makes the text control from its module; without it says why (see setVisible).
+    void makeControl();
+    TextControl *m_edit = nullptr;
+    QString m_controlError;
     RecoveryKeeper *m_recovery = nullptr;
     QTextBrowser *m_browser = nullptr;
     QPlainTextEdit *m_memo = nullptr;
