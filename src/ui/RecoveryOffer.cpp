@@ -18,10 +18,10 @@ RecoveryOffer::RecoveryOffer(Forms &forms)
     for (const QString &name : plan.discard)
         QFile::remove(folder.filePath(name));
     for (recovery::Offer offer : plan.offers) {
-        if (!keeperOf(forms.form(offer.editor.form))) {
-            QFile::remove(folder.filePath(offer.fileName)); // no editor of this build keeps it
+        // An editor that cannot be opened in this run (its module is missing)
+        // keeps no copies: its work waits for a run that can offer it.
+        if (!keeperOf(forms.form(offer.editor.form)))
             continue;
-        }
         // Out of the way of the copy this run's editor will write.
         offer.fileName = recovery::setAside(offer);
         m_offers.append(offer);

@@ -5,7 +5,10 @@
 #include "editors/text/TextControl.h"
 #include "editors/text/TextEditorWindow.h"
 #include "support/UiRig.h"
+#include "core/Recovery.h"
+#include "core/TextFile.h"
 #include "ui/Modules.h"
+#include "ui/RecoveryOffer.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -81,6 +84,16 @@ private Q_SLOTS:
         editor->openFile(testData(QStringLiteral("cli/text_word.kr3")));
         QCOMPARE(editor->markedLine(), -1);
         QVERIFY(!loaded("qscintilla"));
+
+        // Text work left by a crash is neither offered nor lost: it waits
+        // for a run that can open the text window.
+        const QByteArray work = textfile::encodeLines({"WORD", "ON();"});
+        recovery::folder();
+        rig.home.writeWorkFile(QStringLiteral("Recovery/Text.kr3"), work);
+        RecoveryOffer offer(rig.forms);
+        offer.ask();
+        QVERIFY(rig.dialogs.questions.isEmpty());
+        QCOMPARE(rig.home.readWorkFile(QStringLiteral("Recovery/Text.kr3")), work);
     }
 
     void controlIsLoadedWhenTheWindowIsBuilt()
