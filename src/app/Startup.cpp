@@ -131,7 +131,6 @@ std::unique_ptr<QWidget> createWindows(Forms &forms)
     splash->repaint();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     forms.add(new MainMenuWindow(forms));
-    splash->hide();
     const QSize tool(750, 500);
     forms.add(new TransferModeWindow(forms));
     forms.add(new BrightnessWindow(forms));

@@ -13,9 +13,10 @@ class Forms;
 // Creates the seventeen windows in their fixed order (the main menu first,
 // with the splash shown while it is made) and registers them in forms.
 // The windows are parented to nothing; forms' owner deletes them.
-// Returns the splash, hidden once the menu is made. Taking its window down
-// waits for the window system, so the caller may let it go after the menu's
-// first paint (whenFirstPainted); dropping it at once only takes longer.
+// Returns the splash, still standing: the menu, larger and centred on it,
+// covers it when it shows. Taking its window down waits for the window
+// system, so the caller lets it go after the menu's first paint
+// (whenFirstPainted), when the user sees it go anyway.
 std::unique_ptr<QWidget> createWindows(Forms &forms);
 
 // Runs then once window's first paint has finished, in a later turn of the

@@ -29,7 +29,7 @@ struct UiRig
         setResourceFolder(resources);
         printing.pdfPath = home.home() + QStringLiteral("/printed.pdf");
         forms.runModal = [this](QWidget *w) { modalShown.append(w->objectName()); };
-        splash = createWindows(forms);
+        createWindows(forms); // the splash goes at once (the program lets it go after the menu's first paint)
         for (FormWindow *f : forms.all())
             owned.emplace_back(f);
     }
@@ -80,7 +80,7 @@ struct UiRig
     Transmitter transmitter{dialogs, sound, clock, settings};
     Services services{dialogs, sound, shell, clock, settings, transmitter, printing};
     Forms forms{services};
-    std::unique_ptr<QWidget> splash; // as the start-up leaves it
+
     QStringList modalShown;
     std::vector<std::unique_ptr<FormWindow>> owned;
 };
