@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/FirstPainted.h"
+
 #include <functional>
 #include <memory>
 #include <thread>
@@ -19,11 +21,6 @@ class Forms;
 // (whenFirstPainted), when the user sees it go anyway.
 std::unique_ptr<QWidget> createWindows(Forms &forms);
 
-// Runs then once window's first paint has finished, in a later turn of the
-// message loop; several run in the order they were asked for. Asked after
-// that paint, it waits for the next one. Never runs for a window deleted
-// before it paints.
-void whenFirstPainted(QWidget *window, std::function<void()> then);
 
 // Fills the font database (the system's font configuration read and every
 // font listed) on another thread: the database is shared (and locked), so the

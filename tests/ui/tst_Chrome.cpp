@@ -425,6 +425,20 @@ private Q_SLOTS:
         QCOMPARE(splash->size(), QSize(400, 267));
     }
 
+    // The tool pictures show the hand once the menu has painted.
+    void menuToolsShowTheHandAfterTheFirstPaint()
+    {
+        UiRig rig;
+        rig.settings.setWizardStart(0);
+        auto *menu = rig.form<MainMenuWindow>(2);
+        auto *tool = menu->findChild<QLabel *>(QStringLiteral("Image2"));
+        QVERIFY(tool);
+        QCOMPARE(tool->cursor().shape(), Qt::ArrowCursor);
+        menu->show();
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        QTRY_COMPARE(tool->cursor().shape(), Qt::PointingHandCursor);
+    }
+
     // What waits for a window's first paint runs after that paint has
     // finished, once, in the order asked; never for a window gone first.
     void firstPaintWaitersRunAfterThePaintInOrder()

@@ -2,6 +2,7 @@
 
 #include "core/Settings.h"
 #include "ui/DrawnAheadLabel.h"
+#include "ui/FirstPainted.h"
 #include "ui/Forms.h"
 #include "ui/Keys.h"
 #include "ui/PictureButton.h"
@@ -74,7 +75,6 @@ MainMenuWindow::MainMenuWindow(Forms &forms)
         image->setObjectName(QString::fromLatin1(tool.place.name));
         image->setGeometry(tool.place.x, tool.place.y, tool.place.w, tool.place.h);
         image->setMouseTracking(true);
-        image->setCursor(Qt::PointingHandCursor);
         image->setProperty("hint", QString::fromUtf8(tool.hint));
         image->installEventFilter(this);
         m_tools.append(image);
@@ -109,6 +109,13 @@ MainMenuWindow::MainMenuWindow(Forms &forms)
     installShortcuts();
     // Shown right after the other windows are made.
     startDecodingPendingPictures(this);
+    // The hand over the tool pictures comes after the first paint: the mouse
+    // may rest on one as the menu appears, and reading the cursor theme
+    // would hold that paint up.
+    whenFirstPainted(this, [this] {
+        for (QLabel *tool : std::as_const(m_tools))
+            tool->setCursor(Qt::PointingHandCursor);
+    });
 }
 
 void MainMenuWindow::installShortcuts()
