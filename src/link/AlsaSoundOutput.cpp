@@ -8,11 +8,12 @@
 #include <QElapsedTimer>
 #include <QThread>
 
-#include <alsa/asoundlib.h>
+#include "link/AlsaLibrary.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <chrono>
 #include <condition_variable>
@@ -35,7 +36,10 @@ void ignoreAlsaMessage(const char *, int, const char *, int, const char *, ...) 
 void quietAlsa()
 {
     static std::once_flag once;
-    std::call_once(once, [] { snd_lib_error_set_handler(ignoreAlsaMessage); });
+    std::call_once(once, [] {
+        if (const AlsaLibrary *library = alsa())
+            library->snd_lib_error_set_handler(ignoreAlsaMessage);
+    });
 }
 
 bool fail(QString *error, const QString &message)
@@ -67,9 +71,9 @@ std::optional<QByteArray> readSamples(const QString &path, QString *error)
 int recoverStream(snd_pcm_t *pcm, int err)
 {
     if (err != -ESTRPIPE)
-        return snd_pcm_recover(pcm, err, 1);
-    err = snd_pcm_resume(pcm);
-    return err == -EAGAIN ? err : err < 0 ? snd_pcm_prepare(pcm) : 0;
+        return alsa()->snd_pcm_recover(pcm, err, 1);
+    err = alsa()->snd_pcm_resume(pcm);
+    return err == -EAGAIN ? err : err < 0 ? alsa()->snd_pcm_prepare(pcm) : 0;
 }
 
 using SteadyClock = std::chrono::steady_clock;
@@ -104,10 +108,10 @@ bool playSamples(const QByteArray &samples, SteadyClock::time_point deadlineAt, 
         return false;
     };
     snd_pcm_t *raw = nullptr;
-    if (const int err = snd_pcm_open(&raw, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK); err < 0)
+    if (const int err = alsa()->snd_pcm_open(&raw, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK); err < 0)
         return alsaFailed(err);
-    const Pcm pcm(raw, snd_pcm_close);
-    if (const int err = snd_pcm_set_params(raw, SND_PCM_FORMAT_U8, SND_PCM_ACCESS_RW_INTERLEAVED, 1, kRate, 1,
+    const Pcm pcm(raw, alsa()->snd_pcm_close);
+    if (const int err = alsa()->snd_pcm_set_params(raw, SND_PCM_FORMAT_U8, SND_PCM_ACCESS_RW_INTERLEAVED, 1, kRate, 1,
                                            kLatencyUs);
         err < 0)
         return alsaFailed(err);
@@ -122,13 +126,13 @@ bool playSamples(const QByteArray &samples, SteadyClock::time_point deadlineAt, 
     for (snd_pcm_uframes_t done = 0; done < total;) {
         if (clock.elapsed() >= deadline)
             return fail(reason, TimedOut);
-        const snd_pcm_sframes_t written = snd_pcm_writei(raw, data + done, total - done);
+        const snd_pcm_sframes_t written = alsa()->snd_pcm_writei(raw, data + done, total - done);
         if (written > 0) {
             done += written;
             continue;
         }
         const int waitMs = int(std::clamp<qint64>(deadline - clock.elapsed(), 1, 100));
-        int err = written == 0 || written == -EAGAIN ? snd_pcm_wait(raw, waitMs) : int(written);
+        int err = written == 0 || written == -EAGAIN ? alsa()->snd_pcm_wait(raw, waitMs) : int(written);
         if (err < 0)
             err = recoverStream(raw, err);
         if (err == -EAGAIN)
@@ -140,17 +144,17 @@ bool playSamples(const QByteArray &samples, SteadyClock::time_point deadlineAt, 
     // Let the device run down before draining, as some plugins block in drain
     // even on a non-blocking stream. Drain early only when our buffer is empty
     // and the delay has stopped shrinking: that is a sound server's own latency.
-    if (snd_pcm_state(raw) == SND_PCM_STATE_PREPARED) {
-        if (const int err = snd_pcm_start(raw); err < 0)
+    if (alsa()->snd_pcm_state(raw) == SND_PCM_STATE_PREPARED) {
+        if (const int err = alsa()->snd_pcm_start(raw); err < 0)
             return alsaFailed(err);
     }
     snd_pcm_uframes_t bufferSize = 0, periodSize = 0;
-    snd_pcm_get_params(raw, &bufferSize, &periodSize);
+    alsa()->snd_pcm_get_params(raw, &bufferSize, &periodSize);
     snd_pcm_sframes_t lastDelay = -1;
     for (qint64 lastChange = 0;;) {
         snd_pcm_sframes_t delay = 0;
-        const snd_pcm_sframes_t avail = snd_pcm_avail(raw);
-        if (snd_pcm_state(raw) != SND_PCM_STATE_RUNNING || avail < 0 || snd_pcm_delay(raw, &delay) < 0 || delay <= 0)
+        const snd_pcm_sframes_t avail = alsa()->snd_pcm_avail(raw);
+        if (alsa()->snd_pcm_state(raw) != SND_PCM_STATE_RUNNING || avail < 0 || alsa()->snd_pcm_delay(raw, &delay) < 0 || delay <= 0)
             break;
         if (delay != lastDelay) {
             lastDelay = delay;
@@ -162,11 +166,11 @@ bool playSamples(const QByteArray &samples, SteadyClock::time_point deadlineAt, 
             return fail(reason, TimedOut);
         QThread::msleep(5);
     }
-    if (snd_pcm_state(raw) == SND_PCM_STATE_XRUN)
+    if (alsa()->snd_pcm_state(raw) == SND_PCM_STATE_XRUN)
         return true; // ran dry, so everything has played
     // A non-blocking drain may return at once and leave the stream DRAINING.
-    const int drained = snd_pcm_drain(raw);
-    while (snd_pcm_state(raw) == SND_PCM_STATE_DRAINING) {
+    const int drained = alsa()->snd_pcm_drain(raw);
+    while (alsa()->snd_pcm_state(raw) == SND_PCM_STATE_DRAINING) {
         if (clock.elapsed() >= deadline)
             return fail(reason, TimedOut);
         QThread::msleep(5);
@@ -176,16 +180,18 @@ bool playSamples(const QByteArray &samples, SteadyClock::time_point deadlineAt, 
     return true;
 }
 
-// The "default" card's mixer, or null when there is none.
+// The "default" card's mixer, or null when there is none (or no ALSA).
 Mixer openMixer()
 {
     quietAlsa();
+    if (!alsa())
+        return Mixer(nullptr, nullptr);
     snd_mixer_t *raw = nullptr;
-    if (snd_mixer_open(&raw, 0) < 0)
-        return Mixer(nullptr, snd_mixer_close);
-    Mixer mixer(raw, snd_mixer_close);
-    if (snd_mixer_attach(raw, "default") < 0 || snd_mixer_selem_register(raw, nullptr, nullptr) < 0
-        || snd_mixer_load(raw) < 0)
+    if (alsa()->snd_mixer_open(&raw, 0) < 0)
+        return Mixer(nullptr, alsa()->snd_mixer_close);
+    Mixer mixer(raw, alsa()->snd_mixer_close);
+    if (alsa()->snd_mixer_attach(raw, "default") < 0 || alsa()->snd_mixer_selem_register(raw, nullptr, nullptr) < 0
+        || alsa()->snd_mixer_load(raw) < 0)
         mixer.reset();
     return mixer;
 }
@@ -194,10 +200,12 @@ snd_mixer_elem_t *findElement(const Mixer &mixer, const char *name)
 {
     if (!mixer)
         return nullptr;
-    snd_mixer_selem_id_t *id = nullptr;
-    snd_mixer_selem_id_alloca(&id);
-    snd_mixer_selem_id_set_name(id, name);
-    return snd_mixer_find_selem(mixer.get(), id);
+    // As snd_mixer_selem_id_alloca() does, through the loaded library.
+    const size_t size = alsa()->snd_mixer_selem_id_sizeof();
+    auto *id = static_cast<snd_mixer_selem_id_t *>(alloca(size));
+    std::memset(id, 0, size);
+    alsa()->snd_mixer_selem_id_set_name(id, name);
+    return alsa()->snd_mixer_find_selem(mixer.get(), id);
 }
 
 snd_mixer_elem_t *speakersLine(const Mixer &mixer)
@@ -213,16 +221,16 @@ snd_mixer_elem_t *waveLine(const Mixer &mixer)
 
 bool volumeRange(snd_mixer_elem_t *e, long *min, long *max)
 {
-    return e && snd_mixer_selem_has_playback_volume(e) && snd_mixer_selem_get_playback_volume_range(e, min, max) == 0
+    return e && alsa()->snd_mixer_selem_has_playback_volume(e) && alsa()->snd_mixer_selem_get_playback_volume_range(e, min, max) == 0
         && *max > *min;
 }
 
 // Whether left and right can be set apart, i.e. the line has a balance.
 bool hasBalance(snd_mixer_elem_t *e)
 {
-    return !snd_mixer_selem_is_playback_mono(e) && !snd_mixer_selem_has_playback_volume_joined(e)
-        && snd_mixer_selem_has_playback_channel(e, SND_MIXER_SCHN_FRONT_LEFT)
-        && snd_mixer_selem_has_playback_channel(e, SND_MIXER_SCHN_FRONT_RIGHT);
+    return !alsa()->snd_mixer_selem_is_playback_mono(e) && !alsa()->snd_mixer_selem_has_playback_volume_joined(e)
+        && alsa()->snd_mixer_selem_has_playback_channel(e, SND_MIXER_SCHN_FRONT_LEFT)
+        && alsa()->snd_mixer_selem_has_playback_channel(e, SND_MIXER_SCHN_FRONT_RIGHT);
 }
 
 // Volume is the louder side; the quieter side makes the balance (its share of
@@ -231,16 +239,16 @@ AlsaSoundOutput::LineState readLine(snd_mixer_elem_t *e)
 {
     AlsaSoundOutput::LineState state;
     long min = 0, max = 0, left = 0, right = 0;
-    if (volumeRange(e, &min, &max) && snd_mixer_selem_get_playback_volume(e, SND_MIXER_SCHN_FRONT_LEFT, &left) == 0) {
-        if (!hasBalance(e) || snd_mixer_selem_get_playback_volume(e, SND_MIXER_SCHN_FRONT_RIGHT, &right) != 0)
+    if (volumeRange(e, &min, &max) && alsa()->snd_mixer_selem_get_playback_volume(e, SND_MIXER_SCHN_FRONT_LEFT, &left) == 0) {
+        if (!hasBalance(e) || alsa()->snd_mixer_selem_get_playback_volume(e, SND_MIXER_SCHN_FRONT_RIGHT, &right) != 0)
             right = left;
         const mixer::Level level = mixer::levelOf(left, right, min, max);
         state.volume = level.volume;
         state.balance = level.balance;
     }
     int on = 1;
-    if (e && snd_mixer_selem_has_playback_switch(e)
-        && snd_mixer_selem_get_playback_switch(e, SND_MIXER_SCHN_FRONT_LEFT, &on) == 0)
+    if (e && alsa()->snd_mixer_selem_has_playback_switch(e)
+        && alsa()->snd_mixer_selem_get_playback_switch(e, SND_MIXER_SCHN_FRONT_LEFT, &on) == 0)
         state.mute = !on;
     return state;
 }
@@ -251,17 +259,17 @@ void setVolume(snd_mixer_elem_t *e, double volume, double balance)
     if (!volumeRange(e, &min, &max))
         return;
     const mixer::Sides sides = mixer::sidesOf(volume, hasBalance(e) ? balance : 50, min, max);
-    snd_mixer_selem_set_playback_volume_all(e, std::max(sides.left, sides.right));
+    alsa()->snd_mixer_selem_set_playback_volume_all(e, std::max(sides.left, sides.right));
     if (sides.left != sides.right) {
-        snd_mixer_selem_set_playback_volume(e, SND_MIXER_SCHN_FRONT_LEFT, sides.left);
-        snd_mixer_selem_set_playback_volume(e, SND_MIXER_SCHN_FRONT_RIGHT, sides.right);
+        alsa()->snd_mixer_selem_set_playback_volume(e, SND_MIXER_SCHN_FRONT_LEFT, sides.left);
+        alsa()->snd_mixer_selem_set_playback_volume(e, SND_MIXER_SCHN_FRONT_RIGHT, sides.right);
     }
 }
 
 void setMute(snd_mixer_elem_t *e, std::optional<bool> mute)
 {
-    if (e && mute && snd_mixer_selem_has_playback_switch(e))
-        snd_mixer_selem_set_playback_switch_all(e, *mute ? 0 : 1);
+    if (e && mute && alsa()->snd_mixer_selem_has_playback_switch(e))
+        alsa()->snd_mixer_selem_set_playback_switch_all(e, *mute ? 0 : 1);
 }
 
 void putBack(snd_mixer_elem_t *e, const AlsaSoundOutput::LineState &state, std::optional<bool> mute)
@@ -319,6 +327,9 @@ bool AlsaSoundOutput::play(const QString &path, QString *error)
         return fail(error, message);
     if (samples->isEmpty())
         return true;
+    if (QString why; !alsa(&why))
+        return fail(error, msg::CannotPlay + QStringLiteral("\n（理由: 音を出すライブラリが見つかりません。") + why +
+                               QStringLiteral("）"));
     quietAlsa();
     const auto deadline = start + std::chrono::milliseconds(samples->size() * 1000 / kRate + m_marginMs);
 

@@ -1,3 +1,4 @@
+#include "link/AlsaLibrary.h"
 #include "link/AlsaSoundOutput.h"
 
 #include <QElapsedTimer>
@@ -71,6 +72,8 @@ private slots:
     void unusableDeviceFailsQuickly_data();
     void unusableDeviceFailsQuickly();
     void stalledDeviceGivesUpAtTheDeadline();
+    void libraryIsLoadedWhenFirstNeeded_data();
+    void libraryIsLoadedWhenFirstNeeded();
 
 private:
     // ALSA caches its configuration per process; dropping the cache makes the
@@ -267,4 +270,32 @@ void TestAlsaSoundOutput::stalledDeviceGivesUpAtTheDeadline()
 }
 
 QTEST_GUILESS_MAIN(TestAlsaSoundOutput)
+// ALSA's library comes with every function the program calls; a file that is
+// missing, or is not ALSA's, is refused with the reason.
+void TestAlsaSoundOutput::libraryIsLoadedWhenFirstNeeded_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("loads");
+    QTest::addColumn<QString>("why"); // a part of the reason
+    QTest::newRow("ALSA's") << QByteArray("libasound.so.2") << true << QString();
+    QTest::newRow("missing") << QByteArray("libkr31-no-such-sound.so.2") << false << "libkr31-no-such-sound.so.2";
+    QTest::newRow("another library") << QByteArray("libz.so.1") << false << "snd_";
+}
+
+void TestAlsaSoundOutput::libraryIsLoadedWhenFirstNeeded()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, loads);
+    QFETCH(QString, why);
+    QString told;
+    const kr31::AlsaLibrary *library = kr31::loadAlsaLibrary(file.constData(), &told);
+    QCOMPARE(library != nullptr, loads);
+    QVERIFY2(told.contains(why), qPrintable(told));
+    if (library) {
+        QVERIFY(library->snd_pcm_open && library->snd_mixer_selem_id_sizeof && library->snd_pcm_writei);
+        QCOMPARE(library->snd_mixer_selem_id_sizeof(), snd_mixer_selem_id_sizeof());
+    }
+    QVERIFY(kr31::alsa());
+}
+
 #include "tst_AlsaSoundOutput.moc"
