@@ -17,6 +17,7 @@
 #include "ui/ToolWindow.h"
 #include "ui/menu/MainMenuWindow.h"
 #include "ui/menu/SettingsWindow.h"
+#include "ui/Pictures.h"
 #include "ui/menu/SplashWindow.h"
 #include "ui/menu/TransferModeWindow.h"
 #include "ui/menu/WizardWindow.h"
@@ -125,6 +126,8 @@ bool installJapaneseTranslation()
 
 std::unique_ptr<QWidget> createWindows(Forms &forms)
 {
+    // The menu's pictures are read on other threads while the splash shows.
+    startDecodingPictures(MainMenuWindow::pictures());
     // The splash stands while the main menu is made, then goes.
     auto splash = std::make_unique<SplashWindow>(forms);
     splash->show();

@@ -287,6 +287,11 @@ void loadPendingPictures(QWidget *window)
     PendingPictures::ensure(window)->loadAll();
 }
 
+void startDecodingPictures(const QStringList &relativePaths)
+{
+    startDecoding(fullPaths(relativePaths));
+}
+
 void startDecodingPendingPictures(QWidget *window)
 {
     if (const PendingPictures *pending = PendingPictures::of(window))

@@ -33,6 +33,10 @@ bool loadPicture(QLabel *label, const QString &relativePath,
 // its pictures are decoded as they are asked for.
 void loadPendingPictures(QWidget *window);
 
+// Starts decoding, on other threads, the pictures at relativePaths that are
+// not kept yet; asking for one later waits only for what is not finished.
+void startDecodingPictures(const QStringList &relativePaths);
+
 // Starts decoding, on other threads, the pictures waiting for window's first
 // showing: the showing then waits only for what is not finished. For a
 // window shown right after it is made (the main menu).

@@ -17,6 +17,7 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QMessageBox>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -423,6 +424,25 @@ private Q_SLOTS:
         const QRect menu = forms.existing(2)->frameGeometry();
         QCOMPARE(menu.size(), QSize(600, 400));
         QCOMPARE(splash->size(), QSize(400, 267));
+    }
+
+    // The pictures the start-up reads ahead for the menu are the ones its
+    // first showing shows, no fewer and no more.
+    void menuPicturesReadAheadAreTheOnesItShows()
+    {
+        UiRig rig;
+        rig.settings.setWizardStart(0);
+        auto *menu = rig.form<MainMenuWindow>(2);
+        const QStringList ahead = MainMenuWindow::pictures();
+        QCOMPARE(pendingPictureCount(menu), int(ahead.size()));
+        menu->show();
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        QSet<qint64> shown;
+        for (const QLabel *label : menu->findChildren<QLabel *>())
+            shown.insert(label->pixmap().cacheKey());
+        for (const QString &path : ahead)
+            QVERIFY2(shown.contains(kr31::picture(path).cacheKey()), qPrintable(path));
+        QVERIFY(rig.dialogs.warnings.isEmpty());
     }
 
     // The tool pictures show the hand once the menu has painted.

@@ -47,6 +47,16 @@ const char *const SetUpHint = "データ転送の設定、文字プログラミ�
 
 } // namespace
 
+QStringList MainMenuWindow::pictures()
+{
+    QStringList pictures{Folder + QStringLiteral("Back.jpg")};
+    for (const Tool &tool : Tools)
+        pictures.append(Folder + QString::fromLatin1(tool.picture) + QStringLiteral(".jpg"));
+    pictures.append(Folder + QStringLiteral("SetUp.jpg"));
+    pictures.append(Folder + QStringLiteral("Bye.jpg"));
+    return pictures;
+}
+
 MainMenuWindow::~MainMenuWindow()
 {
     keys::unhookEvents(this);

@@ -24,6 +24,10 @@ public:
     explicit MainMenuWindow(Forms &forms);
     ~MainMenuWindow() override;
 
+    // The pictures the menu shows at its first showing (the start-up begins
+    // decoding them before the menu is made).
+    static QStringList pictures();
+
     // Index of the highlighted tool picture (0..5), or -1.
     int highlighted() const { return m_highlighted; }
 
