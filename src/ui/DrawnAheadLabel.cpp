@@ -1,16 +1,19 @@
 #include "ui/DrawnAheadLabel.h"
 
-#include "core/PictureCache.h"
-#include "core/TextFile.h"
+#include "ui/Pictures.h"
 
-#include <QDir>
 #include <QPainter>
 #include <QStyle>
 #include <QTextDocument>
 
-#include <cstring>
 
 namespace kr31 {
+
+namespace {
+// Drawn pictures come from no file; the cache reads every entry back as
+// coming from a plain one.
+const picturecache::Source NoFile{true, true};
+} // namespace
 
 DrawnAheadLabel::DrawnAheadLabel(QWidget *parent)
     : QLabel(parent)
@@ -86,14 +89,9 @@ DrawnAheadLabel::Drawn DrawnAheadLabel::kept(const Look &look, const QStringList
     Drawn drawn;
     const QSize pixels = look.size * look.scale;
     for (const QString &text : texts) {
-        const QString name = key(look, text);
-        const auto bytes = textfile::readBytes(picturecache::entryFile(name), picturecache::Limit);
-        const auto entry = bytes ? picturecache::parse(*bytes) : std::nullopt;
-        QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-        if (!entry || entry->path != name || entry->format != int(image.format()) ||
-            QSize(entry->width, entry->height) != pixels || entry->bytesPerLine != image.bytesPerLine())
+        QImage image = cachedImage(key(look, text), NoFile);
+        if (image.format() != QImage::Format_ARGB32_Premultiplied || image.size() != pixels)
             return {};
-        std::memcpy(image.bits(), entry->pixels.data(), size_t(entry->pixels.size()));
         image.setDevicePixelRatio(look.scale);
         drawn.insert(text, image);
     }
@@ -102,20 +100,8 @@ DrawnAheadLabel::Drawn DrawnAheadLabel::kept(const Look &look, const QStringList
 
 void DrawnAheadLabel::keep(const Look &look, const Drawn &drawn)
 {
-    if (!QDir().mkpath(picturecache::folder()))
-        return; // a cache that cannot be written costs only time
-    for (auto it = drawn.constBegin(); it != drawn.constEnd(); ++it) {
-        const QImage &image = it.value();
-        picturecache::Entry entry;
-        entry.path = key(look, it.key());
-        entry.width = image.width();
-        entry.height = image.height();
-        entry.bytesPerLine = int(image.bytesPerLine());
-        entry.format = int(image.format());
-        entry.pixels = QByteArrayView(reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes());
-        textfile::writeAtomically(picturecache::entryFile(entry.path), picturecache::serialize(entry), nullptr,
-                                  textfile::Durability::Scratch);
-    }
+    for (auto it = drawn.constBegin(); it != drawn.constEnd(); ++it)
+        keepCachedImage(key(look, it.key()), NoFile, it.value());
 }
 
 void DrawnAheadLabel::drawAhead(const QStringList &texts)

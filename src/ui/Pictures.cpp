@@ -38,38 +38,11 @@ bool keepable(const QImage &image)
            image.format() != QImage::Format_Indexed8;
 }
 
-// The picture file at path as the cache of decoded pictures holds it (see
-// PictureCache.h); a null image when the cache holds no whole entry of the
-// file as it is now.
-QImage cached(const QString &path, const picturecache::Source &source)
-{
-    const auto bytes = textfile::readBytes(picturecache::entryFile(path), picturecache::Limit);
-    const auto entry = bytes ? picturecache::parse(*bytes) : std::nullopt;
-    if (!entry || entry->path != path || !(entry->source == source))
-        return {};
-    QImage image(entry->width, entry->height, QImage::Format(entry->format));
-    if (image.isNull() || !keepable(image) || image.bytesPerLine() != entry->bytesPerLine)
-        return {};
-    std::memcpy(image.bits(), entry->pixels.data(), size_t(entry->pixels.size()));
-    return image;
-}
-
-// Keeps a decoded picture for the next start; a cache that cannot be
-// written costs only time.
+// Keeps a decoded picture for the next start.
 void keep(const QString &path, const picturecache::Source &source, const QImage &image)
 {
-    if (!keepable(image) || picturecache::recentlyChanged(source) || !QDir().mkpath(picturecache::folder()))
-        return;
-    picturecache::Entry entry;
-    entry.path = path;
-    entry.source = source;
-    entry.width = image.width();
-    entry.height = image.height();
-    entry.bytesPerLine = int(image.bytesPerLine());
-    entry.format = int(image.format());
-    entry.pixels = QByteArrayView(reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes());
-    textfile::writeAtomically(picturecache::entryFile(path), picturecache::serialize(entry), nullptr,
-                              textfile::Durability::Scratch);
+    if (!picturecache::recentlyChanged(source))
+        keepCachedImage(path, source, image);
 }
 
 // The picture file at path decoded, from the cache when that holds it; a
@@ -79,7 +52,7 @@ QImage decoded(const QString &path)
     const auto source = picturecache::sourceOf(path);
     if (!source)
         return {};
-    if (QImage image = cached(path, *source); !image.isNull())
+    if (QImage image = cachedImage(path, *source); !image.isNull())
         return image;
     QImage image;
     if (image.load(path))
@@ -249,6 +222,35 @@ private:
 };
 
 } // namespace
+
+QImage cachedImage(const QString &name, const picturecache::Source &source)
+{
+    const auto bytes = textfile::readBytes(picturecache::entryFile(name), picturecache::Limit);
+    const auto entry = bytes ? picturecache::parse(*bytes) : std::nullopt;
+    if (!entry || entry->path != name || !(entry->source == source))
+        return {};
+    QImage image(entry->width, entry->height, QImage::Format(entry->format));
+    if (image.isNull() || !keepable(image) || image.bytesPerLine() != entry->bytesPerLine)
+        return {};
+    std::memcpy(image.bits(), entry->pixels.data(), size_t(entry->pixels.size()));
+    return image;
+}
+
+void keepCachedImage(const QString &name, const picturecache::Source &source, const QImage &image)
+{
+    if (!keepable(image) || !QDir().mkpath(picturecache::folder()))
+        return;
+    picturecache::Entry entry;
+    entry.path = name;
+    entry.source = source;
+    entry.width = image.width();
+    entry.height = image.height();
+    entry.bytesPerLine = int(image.bytesPerLine());
+    entry.format = int(image.format());
+    entry.pixels = QByteArrayView(reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes());
+    textfile::writeAtomically(picturecache::entryFile(name), picturecache::serialize(entry), nullptr,
+                              textfile::Durability::Scratch);
+}
 
 QPixmap picture(const QString &relativePath)
 {

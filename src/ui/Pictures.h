@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/PictureCache.h"
+
+#include <QImage>
 #include <QPixmap>
 #include <QString>
 
@@ -15,6 +18,14 @@ namespace kr31 {
 // (not kept, so a later call tries again). Decoded pictures are also kept
 // between runs in the user's cache folder (see core/PictureCache.h).
 QPixmap picture(const QString &relativePath);
+
+// The image the cache of decoded pictures holds under name (a picture file's
+// path, or another name for what was drawn), as it was for source; a null
+// image when the cache holds no whole entry of it.
+QImage cachedImage(const QString &name, const picturecache::Source &source);
+// Keeps image in that cache under name; a cache that cannot be written costs
+// only time.
+void keepCachedImage(const QString &name, const picturecache::Source &source, const QImage &image);
 
 // Forgets the pictures kept for the run (the next call of picture() reads
 // its file, or the cache of decoded pictures, again).
