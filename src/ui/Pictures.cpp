@@ -159,13 +159,6 @@ public:
 
     bool loaded() const { return m_loaded; }
     int count() const { return int(m_requests.size()); }
-    QStringList paths() const
-    {
-        QStringList paths;
-        for (const Request &r : m_requests)
-            paths.append(r.path);
-        return paths;
-    }
 
     void add(QLabel *label, const QString &relativePath, const MissingHandler &onMissing)
     {
@@ -294,11 +287,6 @@ void startDecodingPictures(const QStringList &relativePaths)
     startDecoding(fullPaths(relativePaths));
 }
 
-void startDecodingPendingPictures(QWidget *window)
-{
-    if (const PendingPictures *pending = PendingPictures::of(window))
-        startDecoding(fullPaths(pending->paths()));
-}
 
 int pendingPictureCount(QWidget *window)
 {

@@ -48,11 +48,6 @@ void loadPendingPictures(QWidget *window);
 // not kept yet; asking for one later waits only for what is not finished.
 void startDecodingPictures(const QStringList &relativePaths);
 
-// Starts decoding, on other threads, the pictures waiting for window's first
-// showing: the showing then waits only for what is not finished. For a
-// window shown right after it is made (the main menu).
-void startDecodingPendingPictures(QWidget *window);
-
 // The number of pictures waiting for window's first showing.
 int pendingPictureCount(QWidget *window);
 

@@ -112,8 +112,8 @@ private Q_SLOTS:
         QVERIFY(rig.dialogs.warnings.isEmpty());
     }
 
-    // The menu starts decoding its pictures as it is made (it is shown right
-    // after); forgetting the kept pictures meanwhile waits for them.
+    // The start-up begins decoding the menu's pictures before the menu is
+    // made; forgetting the kept pictures meanwhile waits for them.
     void picturesOfAHiddenWindowDecodedWhenAsked()
     {
         UiRig rig;

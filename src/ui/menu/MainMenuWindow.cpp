@@ -117,8 +117,6 @@ MainMenuWindow::MainMenuWindow(Forms &forms)
     // Memo1 is made with the first hint: an empty box shows nothing, and its
     // text layout would look up the fonts before the menu's first paint.
     installShortcuts();
-    // Shown right after the other windows are made.
-    startDecodingPendingPictures(this);
     // The hand over the tool pictures comes after the first paint: the mouse
     // may rest on one as the menu appears, and reading the cursor theme
     // would hold that paint up.
