@@ -194,9 +194,20 @@ int main(int argc, char *argv[])
     // offered after the first-run wizard and after a file given on the
     // command line has opened (restoring over that file loses nothing; the
     // other way round the file would replace the restored work).
-    std::optional<RecoveryOffer> recovery;
-    bool painted = false;
-    std::function<void()> afterPaint;
+    std::optional<RecoveryOffer> recovery; // made once the menu has painted
+    bool started = false;
+    // A .kr3 file given on the command line (a double-click in the file
+    // manager) opens in the editor that its marker names, after the
+    // first-run wizard if that opens over the menu.
+    const auto openAndAsk = [&] {
+        if (!recovery || !started)
+            return;
+        whenNoModalWindow(menu, [&forms, &recovery, file] {
+            if (!file.isEmpty())
+                openFromCommandLine(forms, file);
+            recovery->ask();
+        });
+    };
     if (qEnvironmentVariableIntValue("KR31_QUIT_AFTER_FIRST_PAINT") == 1) {
         whenFirstPainted(menu, [] {
             firstpaint::announce(); // for timing the start-up
@@ -205,31 +216,17 @@ int main(int argc, char *argv[])
     }
     std::thread fonts;
     whenFirstPainted(menu, [&] {
-        painted = true;
         splash.reset();
         fonts = lookUpFontsMeanwhile();
         recovery.emplace(forms);
-        if (afterPaint)
-            std::exchange(afterPaint, {})();
+        openAndAsk();
     });
     menu->show();
     headStart.finish();
 
-    // A .kr3 file given on the command line (a double-click in the file
-    // manager) opens in the editor that its marker names, after the
-    // first-run wizard if that opens over the menu.
     QObject::connect(menu, &MainMenuWindow::started, menu, [&] {
-        auto openAndAsk = [&] {
-            whenNoModalWindow(menu, [&forms, &recovery, file] {
-                if (!file.isEmpty())
-                    openFromCommandLine(forms, file);
-                recovery->ask();
-            });
-        };
-        if (painted)
-            openAndAsk();
-        else
-            afterPaint = openAndAsk;
+        started = true;
+        openAndAsk();
     });
     const int result = app.exec();
     if (fonts.joinable())
