@@ -44,6 +44,23 @@ struct UiRig
     // Lets queued calls (deferred showings, boxes) run.
     static void settle() { QCoreApplication::processEvents(); }
 
+    // Checks that window `number`, not reached yet, has no components, and
+    // that Forms::form() hands it out built with each of components. Empty
+    // when so, else what is wrong.
+    QString madeWhenFirstReached(int number, const QStringList &components)
+    {
+        FormWindow *window = forms.existing(number);
+        if (!window || window->isBuilt() || !window->findChildren<QWidget *>().isEmpty())
+            return QStringLiteral("TForm%1 was made before it was reached").arg(number);
+        if (forms.form(number) != window || !window->isBuilt())
+            return QStringLiteral("TForm%1 was not built when reached").arg(number);
+        for (const QString &name : components) {
+            if (!window->findChild<QWidget *>(name))
+                return QStringLiteral("TForm%1 lacks %2").arg(number).arg(name);
+        }
+        return {};
+    }
+
     TempHome home;
     EventLog log;
     FakeDialogs dialogs{&log};
