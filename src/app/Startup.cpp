@@ -23,7 +23,6 @@
 #include "ui/menu/WizardWindow.h"
 
 #include <QApplication>
-#include <QDBusConnection>
 #include <QFont>
 #include <QFontDatabase>
 #include <QHash>
@@ -50,27 +49,6 @@ void installFontSubstitutions()
 std::thread lookUpFontsMeanwhile()
 {
     return std::thread([] { QFontDatabase::families(); });
-}
-
-HeadStart::HeadStart(std::function<void()> alongside)
-    : m_bus([] { QDBusConnection::sessionBus(); })
-    , m_alongside([alongside = std::move(alongside)] {
-        if (alongside)
-            alongside();
-    })
-{
-}
-
-HeadStart::~HeadStart()
-{
-    finish();
-}
-
-void HeadStart::finish()
-{
-    for (std::thread *thread : {&m_bus, &m_alongside})
-        if (thread->joinable())
-            thread->join();
 }
 
 namespace {
@@ -134,6 +112,7 @@ std::unique_ptr<QWidget> createWindows(Forms &forms)
     splash->repaint();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     forms.add(new MainMenuWindow(forms));
+    splash->hide();
     const QSize tool(750, 500);
     forms.add(new TransferModeWindow(forms));
     forms.add(new BrightnessWindow(forms));

@@ -15,10 +15,9 @@ class Forms;
 // Creates the seventeen windows in their fixed order (the main menu first,
 // with the splash shown while it is made) and registers them in forms.
 // The windows are parented to nothing; forms' owner deletes them.
-// Returns the splash, still standing: the menu, larger and centred on it,
-// covers it when it shows. Taking its window down waits for the window
-// system, so the caller lets it go after the menu's first paint
-// (whenFirstPainted), when the user sees it go anyway.
+// Returns the splash, hidden once the menu is made. Taking its window down
+// waits for the window system, so the caller may let it go after the menu's
+// first paint (whenFirstPainted); dropping it at once only takes longer.
 std::unique_ptr<QWidget> createWindows(Forms &forms);
 
 
@@ -30,29 +29,6 @@ std::unique_ptr<QWidget> createWindows(Forms &forms);
 // exists (the program: after the menu's first paint, which needs no font);
 // join the thread before it goes.
 std::thread lookUpFontsMeanwhile();
-
-// Work the first paint would otherwise wait for, begun on two threads before
-// the application object is made (making it is mostly waiting for the window
-// system, with the other processor idle):
-//  - the session bus connection that Qt's accessibility opens when the first
-//    window shows. Without a session bus, the bus library first tries to start
-//    one (a fork and several exec attempts), and the showing waits for that;
-//  - alongside (noting the mixer's state).
-// finish() (or the destructor) waits for both.
-class HeadStart
-{
-public:
-    explicit HeadStart(std::function<void()> alongside);
-    ~HeadStart();
-    HeadStart(const HeadStart &) = delete;
-    HeadStart &operator=(const HeadStart &) = delete;
-
-    void finish();
-
-private:
-    std::thread m_bus;
-    std::thread m_alongside;
-};
 
 // Maps the Windows font names the windows use to the installed Japanese fonts.
 void installFontSubstitutions();

@@ -153,8 +153,9 @@ int main(int argc, char *argv[])
 
     useJapaneseLocale();
     AlsaSoundOutput alsa;
-    // The mixer is noted meanwhile; nothing sounds before the message loop runs.
-    HeadStart headStart([&alsa] { alsa.noteState(); });
+    // The mixer is noted (ALSA's library loaded for it) while the application
+    // object is made; nothing sounds before the message loop runs.
+    std::thread noting([&alsa] { alsa.noteState(); });
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kr31"));
     QApplication::setApplicationVersion(QStringLiteral(KR31_VERSION));
@@ -222,7 +223,7 @@ int main(int argc, char *argv[])
         openAndAsk();
     });
     menu->show();
-    headStart.finish();
+    noting.join();
 
     QObject::connect(menu, &MainMenuWindow::started, menu, [&] {
         started = true;
