@@ -262,8 +262,10 @@ private Q_SLOTS:
             run.start(second, {});
         }
         // The question comes, Return answers Yes.
-        const ino_t before = inode(copyPath);
         const QString box = waitForBox(20000);
+        // The earlier copy is set aside by now (a file of its own, whose
+        // number a new copy may take once it is removed).
+        const ino_t before = inode(copyPath);
         if (box.isEmpty()) {
             qInfo() << "windows:" << xdotool({"search", "--onlyvisible", "--name", "^KR-31$"}) << second.state()
                     << second.readAllStandardError();
