@@ -10,6 +10,7 @@
 // Run: build/bin/bench_ratios [ROUNDS]   (make bench runs it under Xvfb when
 // there is no display)
 #include "QuietServices.h"
+#include "app/Startup.h"
 #include "core/RealClock.h"
 #include "core/Settings.h"
 #include "core/WorkFolder.h"
@@ -362,6 +363,9 @@ int main(int argc, char *argv[])
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     QTemporaryDir home;
     qputenv("HOME", QFile::encodeName(home.path()));
+    // Both programs start with the same message bus: where none runs, kr31
+    // asks for none to be started, and so does the bare window here.
+    useNoBusUnlessRunning();
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(3, atoi(argv[1])) : 21;
     startUp(rounds);

@@ -34,6 +34,7 @@
 #include <clocale>
 #include <cstring>
 #include <langinfo.h>
+#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
@@ -72,6 +73,18 @@ public:
 };
 
 } // namespace
+
+void useNoBusUnlessRunning()
+{
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return;
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    struct stat st {};
+    if (!runtime.isEmpty() && ::stat((runtime + "/bus").constData(), &st) == 0 && S_ISSOCK(st.st_mode))
+        return;
+    // An address of no known kind: connecting fails at once, quietly.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+}
 
 void useJapaneseLocale()
 {

@@ -39,6 +39,14 @@ void installFontSubstitutions();
 // application object exists.
 void useJapaneseLocale();
 
+// Where the session has no message bus, makes the program use none, so that
+// the first window's showing does not make the bus library start one (a
+// fork of this already threaded process, which can hang in the child while
+// the window thread waits for it). No assistive technology can listen on a
+// bus started that way. A bus in the environment, or at its usual place in
+// the runtime folder, is left to be used. Call before any other thread.
+void useNoBusUnlessRunning();
+
 // Loads Qt's own Japanese texts (はい, いいえ, キャンセル on the message boxes);
 // false when the translation is not installed.
 bool installJapaneseTranslation();

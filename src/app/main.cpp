@@ -152,6 +152,7 @@ int main(int argc, char *argv[])
         return *exitCode;
 
     useJapaneseLocale();
+    useNoBusUnlessRunning();
     AlsaSoundOutput alsa;
     // The mixer is noted (ALSA's library loaded for it) while the application
     // object is made; nothing sounds before the message loop runs.

@@ -25,7 +25,10 @@
 #include <fcntl.h>
 #include <clocale>
 #include <langinfo.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace kr31;
 using namespace kr31::test;
@@ -564,6 +567,48 @@ private Q_SLOTS:
         useJapaneseLocale();
         QCOMPARE(QByteArray(nl_langinfo(CODESET)), QByteArray("UTF-8"));
         QCOMPARE(qgetenv("LC_ALL"), QByteArray("ja_JP.UTF-8"));
+    }
+
+    // Without a session bus the program asks for none to be started; a bus
+    // the session has is used as it is.
+    void noBusIsStartedWhereNoneRuns_data()
+    {
+        QTest::addColumn<QByteArray>("address");
+        QTest::addColumn<bool>("socketInRuntimeFolder");
+        QTest::addColumn<QByteArray>("used");
+        QTest::newRow("none anywhere") << QByteArray() << false << QByteArray("disabled:");
+        QTest::newRow("in the environment") << QByteArray("unix:path=/run/user/1000/bus") << false
+                                            << QByteArray("unix:path=/run/user/1000/bus");
+        QTest::newRow("socket in the runtime folder") << QByteArray() << true << QByteArray();
+    }
+    void noBusIsStartedWhereNoneRuns()
+    {
+        QFETCH(QByteArray, address);
+        QFETCH(bool, socketInRuntimeFolder);
+        QFETCH(QByteArray, used);
+        const QByteArray keptAddress = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+        const QByteArray keptRuntime = qgetenv("XDG_RUNTIME_DIR");
+        QTemporaryDir runtime;
+        // A file named like the socket is not a bus.
+        QFile plain(runtime.filePath(QStringLiteral("bus")));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        if (socketInRuntimeFolder) {
+            QVERIFY(QFile::remove(plain.fileName()));
+            sockaddr_un where {};
+            where.sun_family = AF_UNIX;
+            qstrncpy(where.sun_path, QFile::encodeName(plain.fileName()).constData(), sizeof where.sun_path);
+            QVERIFY(::bind(sock, reinterpret_cast<sockaddr *>(&where), sizeof where) == 0);
+        }
+        ::close(sock);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+        useNoBusUnlessRunning();
+        const QByteArray got = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+        qputenv("DBUS_SESSION_BUS_ADDRESS", keptAddress);
+        qputenv("XDG_RUNTIME_DIR", keptRuntime);
+        QCOMPARE(got, used);
     }
 
     void waitingSurvivesTheCounterWrapping_data()

@@ -94,6 +94,30 @@ QString waitForEditor(int ms)
     return id;
 }
 
+// What the screen and the program show when an awaited window did not come:
+// every kr31 window with its size, whether the program still runs, and what
+// it printed. With KR31_STALL_GDB naming a folder, the program's threads'
+// stacks are written there too.
+QString whatStands(QProcess &process)
+{
+    QStringList seen;
+    for (const QString &id : xdotool({"search", "--onlyvisible", "--name", "^KR-31$"}).split('\n', Qt::SkipEmptyParts))
+        seen.append(id + ": " + xdotool({"getwindowgeometry", "--shell", id}).replace('\n', ' '));
+    QString out = QStringLiteral("windows [%1]; running %2; printed: %3")
+                      .arg(seen.join(QStringLiteral("; ")))
+                      .arg(process.state() == QProcess::Running)
+                      .arg(QString::fromLocal8Bit(process.readAllStandardError()));
+    if (qEnvironmentVariableIsSet("KR31_STALL_GDB")) {
+        QProcess gdb;
+        gdb.start("gdb", {"-p", QString::number(process.processId()), "-batch", "-ex", "thread apply all bt"});
+        gdb.waitForFinished(60000);
+        QFile dump(qEnvironmentVariable("KR31_STALL_GDB") + "/stall_" + QString::number(process.processId()));
+        if (dump.open(QIODevice::WriteOnly))
+            dump.write(gdb.readAllStandardOutput());
+    }
+    return out;
+}
+
 // Plays the learner's steps on a window: "click X Y" (inside the window),
 // "key K..." (key names as xdotool knows them), "type TEXT".
 bool play(const QString &window, const QStringList &steps)
@@ -224,10 +248,12 @@ private Q_SLOTS:
         QProcess first;
         run.start(first, {path});
         if (steps.isEmpty()) {
-            QVERIFY(!waitForBox(20000).isEmpty());
+            if (waitForBox(20000).isEmpty())
+                QFAIL(qPrintable(whatStands(first)));
         } else {
             const QString editor = waitForEditor(20000);
-            QVERIFY(!editor.isEmpty());
+            if (editor.isEmpty())
+                QFAIL(qPrintable(whatStands(first)));
             QVERIFY(play(editor, steps));
         }
         QElapsedTimer sinceEdit;
@@ -248,7 +274,8 @@ private Q_SLOTS:
         if (closeFirst) {
             // Closed without an answer: the copy stays and comes again next time.
             const QString box = waitForBox(20000);
-            QVERIFY(!box.isEmpty());
+            if (box.isEmpty())
+                QFAIL(qPrintable(whatStands(second)));
             xdotool({"windowfocus", "--sync", box});
             xdotool({"key", "Escape"});
             QTRY_VERIFY_WITH_TIMEOUT(messageBox().isEmpty(), 5000);
@@ -266,11 +293,8 @@ private Q_SLOTS:
         // The earlier copy is set aside by now (a file of its own, whose
         // number a new copy may take once it is removed).
         const ino_t before = inode(copyPath);
-        if (box.isEmpty()) {
-            qInfo() << "windows:" << xdotool({"search", "--onlyvisible", "--name", "^KR-31$"}) << second.state()
-                    << second.readAllStandardError();
-        }
-        QVERIFY(!box.isEmpty());
+        if (box.isEmpty())
+            QFAIL(qPrintable(whatStands(second)));
         xdotool({"windowfocus", "--sync", box});
         xdotool({"key", "Return"});
         // The restored program is marked modified, so the editor writes its own
@@ -296,7 +320,8 @@ private Q_SLOTS:
         const QString copyPath = recovery::copyPath("Icon");
         QProcess first;
         run.start(first, {path});
-        QVERIFY(!waitForBox(20000).isEmpty()); // the (102) box of the broken file
+        if (waitForBox(20000).isEmpty()) // the (102) box of the broken file
+            QFAIL(qPrintable(whatStands(first)));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(copyPath), 5000);
         const QByteArray theirs = run.home.readWorkFile("Recovery/Icon.kr3");
         const ino_t before = inode(copyPath);
@@ -309,10 +334,8 @@ private Q_SLOTS:
         waited.start();
         while (shown() < 3 && waited.elapsed() < 30000)
             QTest::qWait(50);
-        if (shown() < 3)
-            qInfo() << "windows:" << xdotool({"search", "--onlyvisible", "--name", "^KR-31$"}) << second.state()
-                    << second.readAllStandardError();
-        QCOMPARE(shown(), 3);
+        if (shown() != 3)
+            QFAIL(qPrintable(whatStands(second)));
         QTest::qWait(1500); // time enough for a question, were one coming
         QCOMPARE(shown(), 3);
         QCOMPARE(second.state(), QProcess::Running);
@@ -336,7 +359,8 @@ private Q_SLOTS:
         QProcess kr31;
         run.start(kr31, {path});
         const QString editor = waitForEditor(20000);
-        QVERIFY(!editor.isEmpty());
+        if (editor.isEmpty())
+            QFAIL(qPrintable(whatStands(kr31)));
         QVERIFY(play(editor, {"click 200 300", "key ctrl+End Return", "type //"}));
         QTRY_VERIFY_WITH_TIMEOUT(copyHolding(copyPath, {"//"}), 5000);
 
