@@ -154,9 +154,6 @@ int main(int argc, char *argv[])
     useJapaneseLocale();
     useNoBusUnlessRunning();
     AlsaSoundOutput alsa;
-    // The mixer is noted (ALSA's library loaded for it) while the application
-    // object is made; nothing sounds before the message loop runs.
-    std::thread noting([&alsa] { alsa.noteState(); });
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kr31"));
     QApplication::setApplicationVersion(QStringLiteral(KR31_VERSION));
@@ -219,12 +216,14 @@ int main(int argc, char *argv[])
     std::thread fonts;
     whenFirstPainted(menu, [&] {
         splash.reset();
+        // The mixer as the session left it, noted before anything can sound
+        // (loading ALSA for it would hold up the first paint).
+        alsa.noteStateMeanwhile();
         fonts = lookUpFontsMeanwhile();
         recovery.emplace(forms);
         openAndAsk();
     });
     menu->show();
-    noting.join();
 
     QObject::connect(menu, &MainMenuWindow::started, menu, [&] {
         started = true;

@@ -289,8 +289,20 @@ void AlsaSoundOutput::noteState()
     m_noted = true;
 }
 
+void AlsaSoundOutput::noteStateMeanwhile()
+{
+    m_noting = std::async(std::launch::async, [this] { noteState(); }).share();
+}
+
+void AlsaSoundOutput::waitForNoting() const
+{
+    if (m_noting.valid())
+        m_noting.wait();
+}
+
 void AlsaSoundOutput::prepare()
 {
+    waitForNoting();
     const Mixer mixer = openMixer();
     for (snd_mixer_elem_t *e : {speakersLine(mixer), waveLine(mixer)}) {
         setVolume(e, 100, 50);
@@ -300,12 +312,14 @@ void AlsaSoundOutput::prepare()
 
 void AlsaSoundOutput::silence()
 {
+    waitForNoting();
     const Mixer mixer = openMixer();
     setMute(speakersLine(mixer), true);
 }
 
 void AlsaSoundOutput::restore(bool atExit)
 {
+    waitForNoting();
     if (!m_noted)
         return;
     const Mixer mixer = openMixer();

@@ -2,6 +2,7 @@
 
 #include "SoundOutput.h"
 
+#include <future>
 #include <optional>
 
 namespace kr31 {
@@ -26,6 +27,10 @@ public:
 
     // Notes volume, balance and mute of both lines; without a mixer nothing is noted.
     void noteState() override;
+    // noteState() on another thread (loading ALSA and reading its
+    // configuration takes milliseconds); the mixer steps below wait for it.
+    // Call once, before any of them.
+    void noteStateMeanwhile();
     // Both lines to 100 %, balance 50, unmuted; missing lines and controls are skipped.
     void prepare() override;
     // Mutes the speakers line if it has a switch.
@@ -40,10 +45,15 @@ public:
     bool play(const QString &path, QString *error) override;
 
 private:
+    void waitForNoting() const;
+
     int m_marginMs;
     bool m_noted = false;
     LineState m_speakers;
     LineState m_wave;
+    // Last, so that it goes first: its end waits for the noting thread, which
+    // writes the members above.
+    std::shared_future<void> m_noting;
 };
 
 } // namespace kr31

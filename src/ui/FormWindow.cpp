@@ -11,12 +11,18 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QPalette>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 
 namespace kr31 {
+
+namespace {
+// Shown where a window's picture is missing.
+const QColor PaperColour(0xfd, 0xf6, 0xe3);
+} // namespace
 
 FormWindow::FormWindow(int number, QSize size, Forms &forms, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
@@ -100,13 +106,21 @@ Services &FormWindow::services()
     return m_forms.services();
 }
 
+void FormWindow::fillBackground(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
 QLabel *FormWindow::setBackground(const QString &picture)
 {
     auto *background = new QLabel(this);
     background->setObjectName(QStringLiteral("Image1"));
     background->setGeometry(0, 0, width(), height());
     background->lower();
-    background->setStyleSheet(QStringLiteral("background: #fdf6e3"));
+    fillBackground(background, PaperColour);
     showPicture(background, picture);
     new TitleStrip(background);
     return background;
@@ -186,7 +200,7 @@ QFont FormWindow::addEditorChrome(const QString &backName, const QString &backPi
     auto *back = new QLabel(this);
     back->setObjectName(backName);
     back->setGeometry(0, 0, 750, 500);
-    back->setStyleSheet(QStringLiteral("background: #fdf6e3"));
+    fillBackground(back, PaperColour);
     showPicture(back, backPicture);
     auto *title = new QLabel(this);
     title->setObjectName(QStringLiteral("Image17"));

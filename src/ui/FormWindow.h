@@ -51,6 +51,10 @@ public:
 
     // The background picture `Image1` over the whole window; it is the title strip.
     QLabel *setBackground(const QString &picture);
+    // Fills widget's own background with colour where nothing covers it (a
+    // palette, not a style sheet: the first style sheet of the program costs
+    // milliseconds of the start-up).
+    static void fillBackground(QWidget *widget, const QColor &colour);
     // A picture button of folder at place; onClick runs on a click. picture
     // names its files when they are not named after the component.
     PictureButton *addButton(const QString &folder, const Place &place, std::function<void()> onClick,

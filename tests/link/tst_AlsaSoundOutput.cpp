@@ -68,6 +68,7 @@ private slots:
     void refusesOtherFiles_data();
     void refusesOtherFiles();
     void missingFileFails();
+    void mixerStepsWithoutMixerDoNothing_data();
     void mixerStepsWithoutMixerDoNothing();
     void unusableDeviceFailsQuickly_data();
     void unusableDeviceFailsQuickly();
@@ -192,13 +193,29 @@ void TestAlsaSoundOutput::missingFileFails()
     QVERIFY(!QFile::exists(m_played));
 }
 
+void TestAlsaSoundOutput::mixerStepsWithoutMixerDoNothing_data()
+{
+    QTest::addColumn<int>("noting");
+    QTest::newRow("noted at once") << 0;
+    QTest::newRow("noted on another thread") << 1;
+}
+
 void TestAlsaSoundOutput::mixerStepsWithoutMixerDoNothing()
 {
+    QFETCH(int, noting);
     AlsaSoundOutput neverNoted;
     neverNoted.restore(true);
+    {
+        // Gone while it may still be noting.
+        AlsaSoundOutput leaving;
+        leaving.noteStateMeanwhile();
+    }
 
     AlsaSoundOutput out;
-    out.noteState();
+    if (noting == 0)
+        out.noteState();
+    else
+        out.noteStateMeanwhile();
     out.prepare();
     out.silence();
     out.restore(false);

@@ -205,7 +205,13 @@ void MainMenuWindow::makeMemo()
     m_memo->setEnabled(false);
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_memo->document()->setDocumentMargin(2);
-    m_memo->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; color: #1b1b1b; }"));
+    // The menu's picture shows through; a palette, as a style sheet costs
+    // milliseconds of the start-up. Disabled, the box takes its colours
+    // from the palette's disabled group, which this sets too.
+    QPalette palette = m_memo->palette();
+    palette.setColor(QPalette::Base, Qt::transparent);
+    palette.setColor(QPalette::Text, QColor(0x1b, 0x1b, 0x1b));
+    m_memo->setPalette(palette);
     QFont memoFont(HintFont);
     memoFont.setPixelSize(12);
     m_memo->setFont(memoFont);

@@ -113,7 +113,7 @@ void WizardWindow::buildContents()
         auto *background = new QLabel(page);
         background->setObjectName(QStringLiteral("Back_") + page->objectName());
         background->setGeometry(0, 0, width(), height());
-        background->setStyleSheet(QStringLiteral("background: #fdf6e3"));
+        fillBackground(background, QColor(0xfd, 0xf6, 0xe3));
         showPicture(background, QStringLiteral("Img/Wizard/Page_%1.jpg").arg(page->objectName()));
         new TitleStrip(background);
         m_pages->addWidget(page);
@@ -146,7 +146,7 @@ void WizardWindow::buildContents()
         label->setGeometry(350, 80, 212, 166); // inside the page panel, clear of its frame
         label->setScaledContents(false);
         label->setAlignment(Qt::AlignCenter);
-        label->setStyleSheet(QStringLiteral("background: white"));
+        fillBackground(label, Qt::white);
         label->hide();
     }
     m_blink = new QTimer(this);
