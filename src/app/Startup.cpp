@@ -115,10 +115,16 @@ bool installJapaneseTranslation()
     return true;
 }
 
+void startDecodingFirstPictures()
+{
+    startDecodingPictures(QStringList{SplashWindow::picture()} + MainMenuWindow::pictures());
+}
+
 std::unique_ptr<QWidget> createWindows(Forms &forms)
 {
-    // The menu's pictures are read on other threads while the splash shows.
-    startDecodingPictures(MainMenuWindow::pictures());
+    // The menu's pictures are read on other threads while the splash shows
+    // (those already started are left to finish).
+    startDecodingFirstPictures();
     // The splash stands while the main menu is made, then goes.
     auto splash = std::make_unique<SplashWindow>(forms);
     splash->show();

@@ -20,6 +20,11 @@ class Forms;
 // first paint (whenFirstPainted); dropping it at once only takes longer.
 std::unique_ptr<QWidget> createWindows(Forms &forms);
 
+// Starts decoding the pictures of the splash and the main menu on other
+// threads. createWindows() does so too; the program calls this first, before
+// the application object is made, so that they are read meanwhile.
+void startDecodingFirstPictures();
+
 
 // Fills the font database (the system's font configuration read and every
 // font listed) on another thread: the database is shared (and locked), so the

@@ -154,6 +154,9 @@ int main(int argc, char *argv[])
     useJapaneseLocale();
     useNoBusUnlessRunning();
     AlsaSoundOutput alsa;
+    // Making the application object takes milliseconds, mostly waiting for
+    // the window system: the first pictures are read meanwhile.
+    startDecodingFirstPictures();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kr31"));
     QApplication::setApplicationVersion(QStringLiteral(KR31_VERSION));

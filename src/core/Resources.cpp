@@ -24,7 +24,12 @@ QString resourceFolder()
     if (!overriddenFolder().isEmpty())
         return overriddenFolder();
     static const QString folder = [] {
-        const QString exeDir = QCoreApplication::applicationDirPath();
+        // Asked before the application object exists too (the start reads
+        // its first pictures meanwhile): the program's folder as the
+        // system tells it.
+        const QString exeDir = QCoreApplication::instance()
+                                   ? QCoreApplication::applicationDirPath()
+                                   : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
         const QString installed = QDir::cleanPath(exeDir + QStringLiteral("/../share/kr31"));
         if (!QFileInfo::exists(exeDir + QStringLiteral("/Img")) && QFileInfo::exists(installed))
             return installed + u'/';

@@ -32,11 +32,6 @@ FormWindow::FormWindow(int number, QSize size, Forms &forms, QWidget *parent)
     setObjectName(QStringLiteral("TForm%1").arg(number));
     setFixedSize(size);
     setWindowTitle(QStringLiteral("KR-31"));
-    // F1 is the help button where the window has one, the user guide elsewhere.
-    bindKey(QKeySequence(Qt::Key_F1), {QStringLiteral("Help")}, [this] { HelpClick(); });
-    // Ctrl+Tab leaves a text box that takes Tab for itself.
-    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] { focusNextPrevChild(true); });
-    addShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [this] { focusNextPrevChild(false); });
 }
 
 void FormWindow::ensureBuilt()
@@ -44,6 +39,13 @@ void FormWindow::ensureBuilt()
     if (m_built)
         return;
     m_built = true;
+    // The window's own keys work only while it is active, so they are made
+    // with its contents, not at start.
+    // F1 is the help button where the window has one, the user guide elsewhere.
+    bindKey(QKeySequence(Qt::Key_F1), {QStringLiteral("Help")}, [this] { HelpClick(); });
+    // Ctrl+Tab leaves a text box that takes Tab for itself.
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] { focusNextPrevChild(true); });
+    addShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [this] { focusNextPrevChild(false); });
     buildContents();
 }
 

@@ -2,10 +2,15 @@
 
 namespace kr31 {
 
+QString SplashWindow::picture()
+{
+    return QStringLiteral("Img/Menu/Splash.jpg");
+}
+
 SplashWindow::SplashWindow(Forms &forms)
     : FormWindow(15, QSize(400, 267), forms)
 {
-    setBackground(QStringLiteral("Img/Menu/Splash.jpg"));
+    setBackground(picture());
     setWindowFlag(Qt::SplashScreen);
 }
 

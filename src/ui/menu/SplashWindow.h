@@ -13,6 +13,8 @@ public:
     void closeEvent(QCloseEvent *event) override { QWidget::closeEvent(event); }
 
     explicit SplashWindow(Forms &forms);
+    // Its picture (the start-up begins decoding it before the window is made).
+    static QString picture();
 
     // The splash stands only a moment; the main menu reports missing files.
     void pictureMissing(const QString &) override {}
