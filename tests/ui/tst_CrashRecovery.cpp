@@ -328,13 +328,23 @@ private Q_SLOTS:
 
         QProcess second;
         run.start(second, {});
-        // The second one's menu comes up beside the first one's editor and box.
+        // The second one's menu (600 x 400; its splash, 400 x 267, stands
+        // only while the menu is made) comes up beside the first one's editor
+        // and box.
         const auto shown = [] { return xdotool({"search", "--onlyvisible", "--name", "^KR-31$"}).split('\n').size(); };
+        const auto menuShown = [] {
+            for (const QString &id : xdotool({"search", "--onlyvisible", "--name", "^KR-31$"}).split('\n', Qt::SkipEmptyParts)) {
+                const QString geometry = xdotool({"getwindowgeometry", "--shell", id});
+                if (geometry.contains(QStringLiteral("WIDTH=600\n")) && geometry.contains(QStringLiteral("HEIGHT=400\n")))
+                    return true;
+            }
+            return false;
+        };
         QElapsedTimer waited;
         waited.start();
-        while (shown() < 3 && waited.elapsed() < 30000)
+        while (!(menuShown() && shown() == 3) && waited.elapsed() < 30000)
             QTest::qWait(50);
-        if (shown() != 3)
+        if (!menuShown() || shown() != 3)
             QFAIL(qPrintable(whatStands(second)));
         QTest::qWait(1500); // time enough for a question, were one coming
         QCOMPARE(shown(), 3);
