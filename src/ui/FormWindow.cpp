@@ -19,11 +19,6 @@
 
 namespace kr31 {
 
-namespace {
-// Shown where a window's picture is missing.
-const QColor PaperColour(0xfd, 0xf6, 0xe3);
-} // namespace
-
 FormWindow::FormWindow(int number, QSize size, Forms &forms, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_number(number)
@@ -122,7 +117,7 @@ QLabel *FormWindow::setBackground(const QString &picture)
     background->setObjectName(QStringLiteral("Image1"));
     background->setGeometry(0, 0, width(), height());
     background->lower();
-    fillBackground(background, PaperColour);
+    fillBackground(background);
     showPicture(background, picture);
     new TitleStrip(background);
     return background;
@@ -194,7 +189,8 @@ void FormWindow::ByeClick()
     m_forms.quit();
 }
 
-QFont FormWindow::addEditorChrome(const QString &backName, const QString &backPicture, const QString &titlePicture)
+QFont FormWindow::addEditorChrome(const QString &backName, const QString &backPicture, const QString &titlePicture,
+                                  const QColor &paper)
 {
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPixelSize(12);
@@ -202,7 +198,7 @@ QFont FormWindow::addEditorChrome(const QString &backName, const QString &backPi
     auto *back = new QLabel(this);
     back->setObjectName(backName);
     back->setGeometry(0, 0, 750, 500);
-    fillBackground(back, PaperColour);
+    fillBackground(back, paper);
     showPicture(back, backPicture);
     auto *title = new QLabel(this);
     title->setObjectName(QStringLiteral("Image17"));

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMap>
 #include <QString>
+#include <QColor>
 #include <QFont>
 #include <QWidget>
 
@@ -51,10 +52,12 @@ public:
 
     // The background picture `Image1` over the whole window; it is the title strip.
     QLabel *setBackground(const QString &picture);
+    // The paper colour shown where a window's picture is missing.
+    static inline const QColor PaperColour{0xfd, 0xf6, 0xe3};
     // Fills widget's own background with colour where nothing covers it (a
     // palette, not a style sheet: the first style sheet of the program costs
     // milliseconds of the start-up).
-    static void fillBackground(QWidget *widget, const QColor &colour);
+    static void fillBackground(QWidget *widget, const QColor &colour = PaperColour);
     // A picture button of folder at place; onClick runs on a click. picture
     // names its files when they are not named after the component.
     PictureButton *addButton(const QString &folder, const Place &place, std::function<void()> onClick,
@@ -96,9 +99,10 @@ protected:
     virtual void buildContents() {}
 
     // The editors' shared frame: the window font (12 px ＭＳ Ｐゴシック, returned),
-    // the background picture (component backName) and the title picture
-    // Image17 that drags the window.
-    QFont addEditorChrome(const QString &backName, const QString &backPicture, const QString &titlePicture);
+    // the background picture (component backName, on paper where it is
+    // missing) and the title picture Image17 that drags the window.
+    QFont addEditorChrome(const QString &backName, const QString &backPicture, const QString &titlePicture,
+                          const QColor &paper = PaperColour);
     // Editors report a help page that cannot be opened.
     void reportHelpFailure() { m_helpReportsFailure = true; }
     void showEvent(QShowEvent *event) override;

@@ -13,11 +13,14 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSize>
 #include <QStandardPaths>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/stat.h>
+#include <utility>
 
 using namespace kr31;
 using namespace kr31::test;
@@ -43,6 +46,20 @@ QString xdotool(const QStringList &args)
     return QString::fromLatin1(p.readAllStandardOutput()).trimmed();
 }
 
+// The visible windows of kr31 (all are named "KR-31") with their sizes.
+QList<std::pair<QString, QSize>> shownWindows()
+{
+    QList<std::pair<QString, QSize>> shown;
+    for (const QString &id : xdotool({"search", "--onlyvisible", "--name", "^KR-31$"}).split('\n', Qt::SkipEmptyParts)) {
+        const QString geometry = xdotool({"getwindowgeometry", "--shell", id});
+        const auto value = [&geometry](const QString &name) {
+            return geometry.section(name + u'=', 1).section(u'\n', 0, 0).toInt();
+        };
+        shown.append({id, QSize(value(QStringLiteral("WIDTH")), value(QStringLiteral("HEIGHT")))});
+    }
+    return shown;
+}
+
 // The visible message box of kr31, or an empty string. All its windows are
 // named "KR-31"; a box is a small one standing beside a big one (the menu or
 // an editor; so the splash, alone on the screen, is never taken for a box).
@@ -50,12 +67,10 @@ QString messageBox()
 {
     QString small;
     bool big = false;
-    for (const QString &id : xdotool({"search", "--onlyvisible", "--name", "^KR-31$"}).split('\n', Qt::SkipEmptyParts)) {
-        const QString geometry = xdotool({"getwindowgeometry", "--shell", id});
-        const int h = geometry.section(QStringLiteral("HEIGHT="), 1).section('\n', 0, 0).toInt();
-        if (h >= 400)
+    for (const auto &[id, size] : shownWindows()) {
+        if (size.height() >= 400)
             big = true;
-        else if (h > 0)
+        else if (size.height() > 0)
             small = id;
     }
     return big ? small : QString();
@@ -76,9 +91,8 @@ QString waitForBox(int ms)
 // menu 600), or an empty string.
 QString editorWindow()
 {
-    for (const QString &id : xdotool({"search", "--onlyvisible", "--name", "^KR-31$"}).split('\n', Qt::SkipEmptyParts)) {
-        const QString geometry = xdotool({"getwindowgeometry", "--shell", id});
-        if (geometry.section(QStringLiteral("WIDTH="), 1).section('\n', 0, 0).toInt() >= 700)
+    for (const auto &[id, size] : shownWindows()) {
+        if (size.width() >= 700)
             return id;
     }
     return {};
@@ -101,8 +115,8 @@ QString waitForEditor(int ms)
 QString whatStands(QProcess &process)
 {
     QStringList seen;
-    for (const QString &id : xdotool({"search", "--onlyvisible", "--name", "^KR-31$"}).split('\n', Qt::SkipEmptyParts))
-        seen.append(id + ": " + xdotool({"getwindowgeometry", "--shell", id}).replace('\n', ' '));
+    for (const auto &[id, size] : shownWindows())
+        seen.append(QStringLiteral("%1: %2 x %3").arg(id).arg(size.width()).arg(size.height()));
     QString out = QStringLiteral("windows [%1]; running %2; printed: %3")
                       .arg(seen.join(QStringLiteral("; ")))
                       .arg(process.state() == QProcess::Running)
@@ -331,14 +345,11 @@ private Q_SLOTS:
         // The second one's menu (600 x 400; its splash, 400 x 267, stands
         // only while the menu is made) comes up beside the first one's editor
         // and box.
-        const auto shown = [] { return xdotool({"search", "--onlyvisible", "--name", "^KR-31$"}).split('\n').size(); };
+        const auto shown = [] { return int(shownWindows().size()); };
         const auto menuShown = [] {
-            for (const QString &id : xdotool({"search", "--onlyvisible", "--name", "^KR-31$"}).split('\n', Qt::SkipEmptyParts)) {
-                const QString geometry = xdotool({"getwindowgeometry", "--shell", id});
-                if (geometry.contains(QStringLiteral("WIDTH=600\n")) && geometry.contains(QStringLiteral("HEIGHT=400\n")))
-                    return true;
-            }
-            return false;
+            const auto windows = shownWindows();
+            return std::any_of(windows.begin(), windows.end(),
+                               [](const auto &window) { return window.second == QSize(600, 400); });
         };
         QElapsedTimer waited;
         waited.start();

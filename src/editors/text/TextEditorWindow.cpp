@@ -61,20 +61,8 @@ TextEditorWindow::TextEditorWindow(Forms &forms)
 
 void TextEditorWindow::buildContents()
 {
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(12);
-    setFont(font);
-
-    auto *back = new QLabel(this);
-    back->setObjectName(QStringLiteral("Image1"));
-    back->setGeometry(0, 0, 750, 500);
-    back->setStyleSheet(QStringLiteral("background: #f3eefa"));
-    showPicture(back, QStringLiteral("Img/Back/Moji.jpg"));
-    auto *title = new QLabel(this);
-    title->setObjectName(QStringLiteral("Image17"));
-    title->setGeometry(0, 0, 750, 73);
-    showPicture(title, QStringLiteral("Img/Title/Moji.jpg"));
-    new TitleStrip(title);
+    addEditorChrome(QStringLiteral("Image1"), QStringLiteral("Img/Back/Moji.jpg"), QStringLiteral("Img/Title/Moji.jpg"),
+                    QColor(0xf3, 0xee, 0xfa));
 
     const std::map<QString, std::function<void()>> actions = {
         {"Pro", {}},

@@ -108,21 +108,8 @@ MelodyEditorWindow::MelodyEditorWindow(Forms &forms)
 
 void MelodyEditorWindow::buildContents()
 {
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(12);
-    setFont(font);
+    addEditorChrome(QStringLiteral("Back"), QStringLiteral("Img/Back/Melody.jpg"), QStringLiteral("Img/Title/Melody.jpg"));
     setFocusPolicy(Qt::StrongFocus);
-
-    auto *back = new QLabel(this);
-    back->setObjectName(QStringLiteral("Back"));
-    back->setGeometry(0, 0, 750, 500);
-    back->setStyleSheet(QStringLiteral("background: #fdf6e3"));
-    showPicture(back, QStringLiteral("Img/Back/Melody.jpg"));
-    auto *title = new QLabel(this);
-    title->setObjectName(QStringLiteral("Image17"));
-    title->setGeometry(0, 0, 750, 73);
-    showPicture(title, QStringLiteral("Img/Title/Melody.jpg"));
-    new TitleStrip(title);
 
     const std::map<QString, std::function<void()>> actions = {
         {"Send", [this] { SendClick(); }},

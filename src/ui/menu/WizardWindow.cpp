@@ -113,7 +113,7 @@ void WizardWindow::buildContents()
         auto *background = new QLabel(page);
         background->setObjectName(QStringLiteral("Back_") + page->objectName());
         background->setGeometry(0, 0, width(), height());
-        fillBackground(background, QColor(0xfd, 0xf6, 0xe3));
+        fillBackground(background);
         showPicture(background, QStringLiteral("Img/Wizard/Page_%1.jpg").arg(page->objectName()));
         new TitleStrip(background);
         m_pages->addWidget(page);
