@@ -18,6 +18,8 @@
 #include "ui/menu/MainMenuWindow.h"
 #include "ui/menu/SettingsWindow.h"
 #include "ui/Pictures.h"
+#include "ui/PageBrowser.h"
+#include "core/Resources.h"
 #include "ui/menu/SplashWindow.h"
 #include "ui/menu/TransferModeWindow.h"
 #include "ui/menu/WizardWindow.h"
@@ -25,7 +27,9 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QFileInfo>
 #include <QHash>
+#include <QImage>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
@@ -33,6 +37,8 @@
 
 #include <clocale>
 #include <cstring>
+#include <iterator>
+#include <memory>
 #include <langinfo.h>
 #include <sys/stat.h>
 #include <utility>
@@ -47,9 +53,70 @@ void installFontSubstitutions()
     QFont::insertSubstitution(QStringLiteral("FixedSys"), QStringLiteral("IPAGothic"));
 }
 
-std::thread lookUpFontsMeanwhile()
+std::thread lookUpFontsMeanwhile(std::function<void()> done)
 {
-    return std::thread([] { QFontDatabase::families(); });
+    return std::thread([done = std::move(done)] {
+        QFontDatabase::families();
+        if (done)
+            done();
+    });
+}
+
+namespace {
+
+// The windows with a guide page, and the page each shows.
+struct GuidePage
+{
+    int form;
+    const char *page;
+};
+constexpr GuidePage GuidePages[] = {
+    {1, "HTML/SetUp/index.html"},
+    {8, "HTML/DD/index.html"},
+    {9, "HTML/Word/index.html"},
+};
+
+void prepareGuidePage(Forms &forms, const GuidePage &guide)
+{
+    FormWindow *form = forms.existing(guide.form);
+    if (!form || form->shownBefore())
+        return;
+    form->ensureBuilt();
+    const auto *shown = form->findChild<PageBrowser *>();
+    const QString page = resourcePath(QString::fromLatin1(guide.page));
+    if (!shown || !QFileInfo::exists(page))
+        return; // the window reports it when shown
+    // A pane like the window's, never shown, drawn into an image.
+    PageBrowser pane;
+    pane.setAttribute(Qt::WA_DontShowOnScreen);
+    pane.setFont(shown->font());
+    pane.resize(shown->size());
+    pane.setVerticalScrollBarPolicy(shown->verticalScrollBarPolicy());
+    pane.setSource(QUrl::fromLocalFile(page));
+    QImage image(pane.size(), QImage::Format_RGB32);
+    pane.render(&image);
+}
+
+} // namespace
+
+void prepareGuidePages(Forms &forms)
+{
+    for (const GuidePage &guide : GuidePages)
+        prepareGuidePage(forms, guide);
+}
+
+void prepareGuidePagesMeanwhile(Forms &forms)
+{
+    // A little apart, so that what the user does meanwhile comes first.
+    constexpr int Gap = 50; // ms
+    const auto next = std::make_shared<std::function<void(size_t)>>();
+    *next = [&forms, next](size_t index) {
+        if (index >= std::size(GuidePages))
+            return;
+        prepareGuidePage(forms, GuidePages[index]);
+        QTimer::singleShot(Gap, forms.existing(2), [next, index] { (*next)(index + 1); });
+    };
+    QTimer::singleShot(Gap, forms.existing(2), [next] { (*next)(0); });
 }
 
 namespace {

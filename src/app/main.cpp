@@ -211,10 +211,15 @@ int main(int argc, char *argv[])
         });
     };
     if (qEnvironmentVariableIntValue("KR31_QUIT_AFTER_FIRST_PAINT") == 1) {
-        whenFirstPainted(menu, [] {
-            firstpaint::announce(); // for timing the start-up
-            QApplication::quit();
-        });
+        // Ahead of the menu's own work after its first paint (its pointing
+        // hand reads the cursor theme), which the user does not wait for.
+        whenFirstPainted(
+            menu,
+            [] {
+                firstpaint::announce(); // for timing the start-up
+                QApplication::quit();
+            },
+            PaintTurn::BeforeOthers);
     }
     std::thread fonts;
     whenFirstPainted(menu, [&] {
@@ -222,7 +227,10 @@ int main(int argc, char *argv[])
         // The mixer as the session left it, noted before anything can sound
         // (loading ALSA for it would hold up the first paint).
         alsa.noteStateMeanwhile();
-        fonts = lookUpFontsMeanwhile();
+        // Then the guide pages' fonts, on this thread, a page at a time.
+        fonts = lookUpFontsMeanwhile([menu, &forms] {
+            QMetaObject::invokeMethod(menu, [&forms] { prepareGuidePagesMeanwhile(forms); }, Qt::QueuedConnection);
+        });
         recovery.emplace(forms);
         openAndAsk();
     });

@@ -136,6 +136,12 @@ QByteArray serialize(const Entry &e)
     return out;
 }
 
+qint64 pixelsOffset(qsizetype pathBytes)
+{
+    // The magic, five 64-bit and five 32-bit numbers, the path.
+    return qint64(sizeof Magic) + 5 * 8 + 5 * 4 + pathBytes;
+}
+
 QString folder()
 {
     QString base = qEnvironmentVariable("XDG_CACHE_HOME");

@@ -46,6 +46,9 @@ inline constexpr qint64 Limit = 64 << 20;
 std::optional<Entry> parse(const QByteArray &bytes);
 // The bytes of an entry (its pixels included).
 QByteArray serialize(const Entry &entry);
+// Where the pixels of an entry begin, for a picture path of pathBytes bytes
+// in UTF-8.
+qint64 pixelsOffset(qsizetype pathBytes);
 
 // The folder of the entries ($XDG_CACHE_HOME/kr31/pictures/, else
 // ~/.cache/kr31/pictures/) and the entry's file for a picture file.

@@ -116,11 +116,14 @@ QString fileErrorReason(int errorNumber)
     }
 }
 
-std::optional<QByteArray> readBytes(const QString &path, qint64 limit, QString *error, bool *missing)
+namespace {
+
+// Opens path for reading when it is a regular file of at most limit bytes;
+// -1 (and *error, *missing set) otherwise. *size is its size at the opening.
+int openBounded(const QString &path, qint64 limit, qint64 *size, QString *error, bool *missing)
 {
     if (missing)
         *missing = false;
-    const QString tooLarge = QStringLiteral("ファイルが大きすぎます（%1 バイトまで読めます）。").arg(limit);
     // Non-blocking, so that opening a pipe nobody writes to returns at once.
     const int fd = path.isEmpty() ? (errno = ENOENT, -1)
                                   : retryOnInterrupt([&] {
@@ -131,45 +134,108 @@ std::optional<QByteArray> readBytes(const QString &path, qint64 limit, QString *
         if (missing)
             *missing = errno == ENOENT;
         fail(error, fileErrorReason(errno));
-        return std::nullopt;
+        return -1;
     }
     struct stat st {};
+    QString why;
+    if (::fstat(fd, &st) != 0)
+        why = fileErrorReason(errno);
+    else if (!S_ISREG(st.st_mode))
+        why = S_ISDIR(st.st_mode) ? QStringLiteral("ファイルではなくフォルダーです。")
+                                  : QStringLiteral("ふつうのファイルではありません（装置やパイプは読めません）。");
+    else if (st.st_size > limit)
+        why = tooLargeReason(limit);
+    if (!why.isEmpty()) {
+        fail(error, why);
+        ::close(fd);
+        return -1;
+    }
+    *size = st.st_size;
+    return fd;
+}
+
+// Reads from fd into buffer until the end of the file or until capacity
+// bytes; the count read, or -1 on an error.
+qint64 readUpTo(int fd, char *buffer, qint64 capacity)
+{
+    qint64 got = 0;
+    while (got < capacity) {
+        const ssize_t n = ::read(fd, buffer + got, size_t(capacity - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        got += n;
+    }
+    return got;
+}
+
+} // namespace
+
+QString tooLargeReason(qint64 limit)
+{
+    return QStringLiteral("ファイルが大きすぎます（%1 バイトまで読めます）。").arg(limit);
+}
+
+std::optional<QByteArray> readBytes(const QString &path, qint64 limit, QString *error, bool *missing)
+{
+    qint64 size = 0;
+    const int fd = openBounded(path, limit, &size, error, missing);
+    if (fd < 0)
+        return std::nullopt;
     std::optional<QByteArray> result;
-    if (::fstat(fd, &st) != 0) {
-        fail(error, fileErrorReason(errno));
-    } else if (!S_ISREG(st.st_mode)) {
-        fail(error, S_ISDIR(st.st_mode) ? QStringLiteral("ファイルではなくフォルダーです。")
-                                        : QStringLiteral("ふつうのファイルではありません（装置やパイプは読めません）。"));
-    } else if (st.st_size > limit) {
-        fail(error, tooLarge);
-    } else {
-        // The file may grow while we read: never take more than the limit.
-        QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
-        qsizetype got = 0;
-        for (;;) {
-            if (got == bytes.size()) {
-                if (got > limit)
-                    break;
-                bytes.resize(qsizetype(std::min<qint64>(limit + 1, qint64(got) * 2 + 4096)));
-            }
-            const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0) {
-                if (n < 0)
-                    got = -1;
+    // The file may grow while we read: never take more than the limit.
+    QByteArray bytes(qsizetype(size) + 1, Qt::Uninitialized);
+    qsizetype got = 0;
+    for (;;) {
+        if (got == bytes.size()) {
+            if (got > limit)
                 break;
-            }
-            got += n;
+            bytes.resize(qsizetype(std::min<qint64>(limit + 1, qint64(got) * 2 + 4096)));
         }
-        if (got < 0) {
+        const qint64 n = readUpTo(fd, bytes.data() + got, bytes.size() - got);
+        if (n <= 0) {
+            if (n < 0)
+                got = -1;
+            break;
+        }
+        got += qsizetype(n);
+    }
+    if (got < 0) {
+        fail(error, fileErrorReason(errno));
+    } else if (got > limit) {
+        fail(error, tooLargeReason(limit));
+    } else {
+        bytes.truncate(got);
+        result = std::move(bytes);
+    }
+    ::close(fd);
+    return result;
+}
+
+std::optional<qint64> readBytesInto(const QString &path, qint64 limit, const std::function<char *(qint64 size)> &buffer,
+                                    QString *error)
+{
+    qint64 size = 0;
+    const int fd = openBounded(path, limit, &size, error, nullptr);
+    if (fd < 0)
+        return std::nullopt;
+    std::optional<qint64> result;
+    char *memory = buffer(size);
+    if (!memory) {
+        fail(error, fileErrorReason(ENOMEM));
+    } else {
+        // One byte more than the size: a file that grew since it was opened
+        // fills it, and is refused rather than cut short.
+        const qint64 got = readUpTo(fd, memory, size + 1);
+        if (got < 0)
             fail(error, fileErrorReason(errno));
-        } else if (got > limit) {
-            fail(error, tooLarge);
-        } else {
-            bytes.truncate(got);
-            result = std::move(bytes);
-        }
+        else if (got != size)
+            fail(error, QStringLiteral("読んでいる間にファイルが変わりました。"));
+        else
+            result = got;
     }
     ::close(fd);
     return result;

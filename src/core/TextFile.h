@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace kr31::textfile {
@@ -23,6 +24,16 @@ QStringList splitLines(const QString &text);
 // given) tells whether the file does not exist.
 std::optional<QByteArray> readBytes(const QString &path, qint64 limit, QString *error = nullptr,
                                     bool *missing = nullptr);
+
+// As readBytes, into memory of the caller's: buffer(size) is asked for at
+// least size + 1 bytes once the file is known to be a regular file of size
+// bytes (size <= limit); it may return nullptr to give up. Returns the count
+// read, which is size: a file that changes size while it is read is refused.
+std::optional<qint64> readBytesInto(const QString &path, qint64 limit,
+                                    const std::function<char *(qint64 size)> &buffer, QString *error = nullptr);
+
+// "The file is too large" with the limit, in Japanese.
+QString tooLargeReason(qint64 limit);
 
 // Reads a code page 932 text file (at most TextLimit bytes) as lines; nullopt
 // when it cannot be read, with *error (if given) set to why.

@@ -46,7 +46,7 @@ private:
 
 } // namespace
 
-void whenFirstPainted(QWidget *window, std::function<void()> then)
+void whenFirstPainted(QWidget *window, std::function<void()> then, PaintTurn turn)
 {
     FirstPaintWatch *watch = nullptr;
     for (QObject *child : window->children()) {
@@ -56,7 +56,10 @@ void whenFirstPainted(QWidget *window, std::function<void()> then)
     }
     if (!watch)
         watch = new FirstPaintWatch(window);
-    watch->waiting.push_back(std::move(then));
+    if (turn == PaintTurn::BeforeOthers)
+        watch->waiting.insert(watch->waiting.begin(), std::move(then));
+    else
+        watch->waiting.push_back(std::move(then));
 }
 
 } // namespace kr31

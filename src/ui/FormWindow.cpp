@@ -223,6 +223,7 @@ void FormWindow::closeEvent(QCloseEvent *event)
 void FormWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    m_shownBefore = true;
     m_missingShown = false;
     if (!m_placed && !testAttribute(Qt::WA_Moved)) {
         m_placed = true;

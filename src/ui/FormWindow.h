@@ -47,6 +47,8 @@ public:
     bool isBuilt() const { return m_built; }
     // A window makes its contents before it first shows.
     void setVisible(bool visible) override;
+    // Whether the window has been shown at least once.
+    bool shownBefore() const { return m_shownBefore; }
     Forms &forms() { return m_forms; }
     Services &services();
 
@@ -119,6 +121,7 @@ private:
     Forms &m_forms;
     bool m_built = false;
     bool m_placed = false;
+    bool m_shownBefore = false;
     bool m_missingPending = false;
     bool m_missingShown = false;
     bool m_helpReportsFailure = false;

@@ -13,6 +13,7 @@
 #include <QThreadPool>
 
 #include <cstring>
+#include <sys/mman.h>
 #include <future>
 #include <memory>
 #include <vector>
@@ -216,16 +217,67 @@ private:
 
 } // namespace
 
+namespace {
+
+// Memory for one cache entry, its pages made at once (page by page, a large
+// picture would cost hundreds of page faults), placed so that the pixels
+// start on a 64-byte boundary. Given to the image that shows them.
+class EntryMemory
+{
+public:
+    ~EntryMemory()
+    {
+        if (m_base)
+            ::munmap(m_base, m_length);
+    }
+
+    // Room for size bytes whose pixels begin pixelsAt bytes in; nullptr when
+    // the system has no memory for it.
+    char *reserve(qint64 size, qint64 pixelsAt)
+    {
+        const qint64 pad = (64 - pixelsAt % 64) % 64;
+        m_length = size_t(pad + size + 1);
+        void *base = ::mmap(nullptr, m_length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+        if (base == MAP_FAILED)
+            return nullptr;
+        m_base = base;
+        return static_cast<char *>(base) + pad;
+    }
+
+    static void release(void *memory) { delete static_cast<EntryMemory *>(memory); }
+
+private:
+    void *m_base = nullptr;
+    size_t m_length = 0;
+};
+
+} // namespace
+
 QImage cachedImage(const QString &name, const picturecache::Source &source)
 {
-    const auto bytes = textfile::readBytes(picturecache::entryFile(name), picturecache::Limit);
-    const auto entry = bytes ? picturecache::parse(*bytes) : std::nullopt;
+    auto memory = std::make_unique<EntryMemory>();
+    char *start = nullptr;
+    const qint64 pixelsAt = picturecache::pixelsOffset(name.toUtf8().size());
+    const auto size = textfile::readBytesInto(picturecache::entryFile(name), picturecache::Limit, [&](qint64 size) {
+        start = memory->reserve(size, pixelsAt);
+        return start;
+    });
+    if (!size)
+        return {};
+    // The bytes stay where they were read: the image shows its pixels there.
+    const auto entry = picturecache::parse(QByteArray::fromRawData(start, qsizetype(*size)));
     if (!entry || entry->path != name || !(entry->source == source))
         return {};
-    QImage image(entry->width, entry->height, QImage::Format(entry->format));
-    if (image.isNull() || !keepable(image) || image.bytesPerLine() != entry->bytesPerLine)
+    auto *pixels = reinterpret_cast<uchar *>(const_cast<char *>(entry->pixels.data()));
+    if (quintptr(pixels) % 64 != 0 || entry->format >= QImage::NImageFormats)
         return {};
-    std::memcpy(image.bits(), entry->pixels.data(), size_t(entry->pixels.size()));
+    QImage image(pixels, entry->width, entry->height, entry->bytesPerLine, QImage::Format(entry->format),
+                 &EntryMemory::release, memory.get());
+    if (image.isNull())
+        return {}; // the memory is still ours
+    memory.release(); // the image's now: it lets the memory go with its last copy
+    if (!keepable(image) || image.bytesPerLine() != entry->bytesPerLine || image.sizeInBytes() != entry->pixels.size())
+        return {};
     return image;
 }
 

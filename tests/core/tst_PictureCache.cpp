@@ -39,6 +39,8 @@ private Q_SLOTS:
         QCOMPARE(read->bytesPerLine, 12);
         QCOMPARE(read->format, 4);
         QCOMPARE(read->pixels.toByteArray(), pixels);
+        // Readers place the pixels by this offset before parsing.
+        QCOMPARE(read->pixels.data() - bytes.constData(), picturecache::pixelsOffset(written.path.toUtf8().size()));
     }
 
     // Whatever is found in the cache folder is only used when it is whole.

@@ -94,8 +94,15 @@ void TestTextFile::refusesWhatIsNoSmallRegularFile()
     QString error;
     QVERIFY(!textfile::readLines(path, &error));
     QVERIFY2(error.contains(reason), qPrintable(error));
-    if (!path.endsWith("large.kr3")) // a WAV may be that large
+    if (!path.endsWith("large.kr3")) { // a WAV may be that large
         QVERIFY(!textfile::readBytes(path, textfile::SoundLimit));
+        bool asked = false;
+        QVERIFY(!textfile::readBytesInto(path, textfile::SoundLimit, [&](qint64) {
+            asked = true;
+            return nullptr;
+        }));
+        QVERIFY2(!asked, "no memory asked for what is refused");
+    }
     QVERIFY2(clock.elapsed() < 1000, "refused without reading");
 }
 
@@ -110,6 +117,21 @@ void TestTextFile::readsUpToTheLimit()
     QCOMPARE(textfile::readBytes(path, bytes.size()), bytes);
     QVERIFY(!textfile::readBytes(path, bytes.size() - 1));
     QCOMPARE(textfile::readLines(path)->size(), 2);
+
+    // Into the caller's memory: size + 1 bytes are asked for; nothing read
+    // when the caller has none.
+    QByteArray into;
+    const auto read = textfile::readBytesInto(path, bytes.size(), [&](qint64 size) {
+        into.resize(size + 1);
+        return into.data();
+    });
+    QCOMPARE(read, std::optional<qint64>(bytes.size()));
+    QCOMPARE(into.left(bytes.size()), bytes);
+    QString error;
+    QVERIFY(!textfile::readBytesInto(path, bytes.size(), [](qint64) { return nullptr; }, &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!textfile::readBytesInto(path, bytes.size() - 1, [&](qint64) { return into.data(); }, &error));
+    QVERIFY2(error.contains("大きすぎます"), qPrintable(error));
 }
 
 void TestTextFile::iniReadsThroughTheBoundedReader()

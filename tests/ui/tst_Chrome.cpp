@@ -20,6 +20,7 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTest>
 
 #include <fcntl.h>
@@ -429,6 +430,37 @@ private Q_SLOTS:
         QCOMPARE(splash->size(), QSize(400, 267));
     }
 
+    // The guide pages prepared ahead leave their windows as they were: not
+    // shown, their pictures not decoded, their panes empty; a window shown
+    // already is left out. Shown afterwards, each shows its page as before.
+    void guidePagesPreparedAheadLeaveTheirWindowsAsTheyWere()
+    {
+        UiRig rig;
+        rig.settings.setWizardStart(0);
+        FormWindow *shownAlready = rig.form(9);
+        shownAlready->show();
+        shownAlready->hide();
+        const auto source = [&](int number) {
+            const auto *pane = rig.forms.existing(number)->findChild<QTextBrowser *>();
+            return pane ? pane->source().fileName() : QStringLiteral("no pane");
+        };
+        const QString wordPage = source(9);
+        prepareGuidePages(rig.forms);
+        for (int number : {1, 8}) {
+            FormWindow *form = rig.forms.existing(number);
+            QVERIFY(!form->isVisible());
+            QVERIFY(!form->shownBefore());
+            QVERIFY2(pendingPictureCount(form) > 0, qPrintable(form->objectName()));
+            QCOMPARE(source(number), QString());
+        }
+        QCOMPARE(source(9), wordPage);
+        for (const QWidget *w : QApplication::topLevelWidgets())
+            QVERIFY2(!qobject_cast<const QTextBrowser *>(w), "a pane drawn off screen stayed");
+        rig.form(8)->show();
+        QCOMPARE(source(8), QStringLiteral("index.html"));
+        QVERIFY(rig.dialogs.warnings.isEmpty());
+    }
+
     // The pictures the start-up reads ahead for the menu are the ones its
     // first showing shows, no fewer and no more.
     void menuPicturesReadAheadAreTheOnesItShows()
@@ -476,10 +508,12 @@ private Q_SLOTS:
         Logged window(&log);
         whenFirstPainted(&window, [&log] { log.append(QStringLiteral("first")); });
         whenFirstPainted(&window, [&log] { log.append(QStringLiteral("second")); });
+        whenFirstPainted(&window, [&log] { log.append(QStringLiteral("ahead")); }, PaintTurn::BeforeOthers);
         window.show();
         QTRY_VERIFY(log.contains(QStringLiteral("second")));
-        QCOMPARE(log.mid(log.indexOf(QStringLiteral("first")) - 1, 3),
-                 QStringList({QStringLiteral("paint"), QStringLiteral("first"), QStringLiteral("second")}));
+        QCOMPARE(log.mid(log.indexOf(QStringLiteral("ahead")) - 1, 4),
+                 QStringList({QStringLiteral("paint"), QStringLiteral("ahead"), QStringLiteral("first"),
+                              QStringLiteral("second")}));
         window.repaint();
         QCoreApplication::processEvents();
         QCOMPARE(log.count(QStringLiteral("first")), 1);
