@@ -140,21 +140,29 @@ ProcessRun spawn(const QByteArray &program, const std::vector<QByteArray> &extra
 void startUp(int rounds)
 {
     const QString bin = QCoreApplication::applicationDirPath();
-    const QByteArray programs[2] = {QFile::encodeName(bin + QStringLiteral("/bench_bare_window")),
-                                    QFile::encodeName(bin + QStringLiteral("/kr31"))};
-    // One fresh home for both, the wizard switched off as after a first run.
+    std::vector<QByteArray> programs = {QFile::encodeName(bin + QStringLiteral("/bench_bare_window")),
+                                        QFile::encodeName(bin + QStringLiteral("/kr31"))};
+    std::vector<QByteArray> names = {"bare Qt window", "kr31"};
+    // Another build of kr31 (its pictures and pages beside it), measured in
+    // the same rounds: a change to the start-up is only seen side by side.
+    if (const QByteArray other = qgetenv("KR31_BENCH_ALSO"); !other.isEmpty()) {
+        programs.push_back(other);
+        names.push_back("kr31 (KR31_BENCH_ALSO)");
+    }
+    const size_t count = programs.size();
+    // One fresh home for all, the wizard switched off as after a first run.
     QTemporaryDir home;
     const QString work = home.filePath(QStringLiteral("Documents/KR-31Temp/"));
     QDir().mkpath(work);
     Settings([&] { return work; }).setWizardStart(0);
     const std::vector<QByteArray> env{"HOME=" + QFile::encodeName(home.path()), "KR31_QUIT_AFTER_FIRST_PAINT=1"};
 
-    std::vector<double> paint[2], wall[2], cpu[2], rss[2];
-    spawn(programs[0], env); // warm the disk cache for both
-    spawn(programs[1], env);
+    std::vector<std::vector<double>> paint(count), wall(count), cpu(count), rss(count);
+    for (const QByteArray &program : programs)
+        spawn(program, env); // warm the disk cache (and the picture cache) for each
     for (int r = 0; r < rounds; ++r) {
-        for (int k = 0; k < 2; ++k) {
-            const int which = (r + k) % 2; // alternate who goes first
+        for (size_t k = 0; k < count; ++k) {
+            const size_t which = (size_t(r) + k) % count; // each goes first in turn
             const ProcessRun run = spawn(programs[which], env);
             if (!run.ok) {
                 std::printf("start-up: %s failed\n", programs[which].constData());
@@ -170,13 +178,14 @@ void startUp(int rounds)
                 qUtf8Printable(QGuiApplication::platformName()));
     std::printf("  (painted: from the start to the end of the first paint; whole: the process to its end)\n");
     std::printf("  %-26s %11s %10s %10s %14s\n", "", "painted ms", "whole ms", "CPU ms", "peak RSS MB");
-    const char *names[2] = {"bare Qt window", "kr31"};
-    for (int i = 0; i < 2; ++i)
-        std::printf("  %-26s %11.1f %10.1f %10.1f %14.1f\n", names[i], median(paint[i]), median(wall[i]),
-                    median(cpu[i]), median(rss[i]));
-    std::printf("  %-26s %11.2f %10.2f %10.2f %14.2f\n\n", "ratio kr31 / bare",
-                ratio(median(paint[1]), median(paint[0])), ratio(median(wall[1]), median(wall[0])),
-                ratio(median(cpu[1]), median(cpu[0])), ratio(median(rss[1]), median(rss[0])));
+    for (size_t i = 0; i < count; ++i)
+        std::printf("  %-26s %11.1f %10.1f %10.1f %14.1f\n", names[i].constData(), median(paint[i]),
+                    median(wall[i]), median(cpu[i]), median(rss[i]));
+    for (size_t i = 1; i < count; ++i)
+        std::printf("  %-26s %11.2f %10.2f %10.2f %14.2f\n", i == 1 ? "ratio kr31 / bare" : "ratio the other / bare",
+                    ratio(median(paint[i]), median(paint[0])), ratio(median(wall[i]), median(wall[0])),
+                    ratio(median(cpu[i]), median(cpu[0])), ratio(median(rss[i]), median(rss[0])));
+    std::printf("\n");
 }
 
 double threadCpuMs()
