@@ -95,6 +95,8 @@ const char *const Usage =
 // exit code when the program is to end at once, else sets *file (may be empty).
 std::optional<int> parseCommandLine(int argc, char *argv[], QString *file)
 {
+    if (argc <= 1)
+        return std::nullopt; // the usual start: nothing to read
     QStringList args;
     for (int i = 0; i < argc; ++i)
         args.append(QString::fromLocal8Bit(argv[i]));
