@@ -91,7 +91,8 @@ void prepareGuidePage(Forms &forms, const GuidePage &guide)
     pane.setAttribute(Qt::WA_DontShowOnScreen);
     pane.setFont(shown->font());
     pane.resize(shown->size());
-    pane.setVerticalScrollBarPolicy(shown->verticalScrollBarPolicy());
+    // Each page is longer than its pane, which shows the scroll bar.
+    pane.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     pane.setSource(QUrl::fromLocalFile(page));
     QImage image(pane.size(), QImage::Format_RGB32);
     pane.render(&image);
@@ -109,14 +110,16 @@ void prepareGuidePagesMeanwhile(Forms &forms)
 {
     // A little apart, so that what the user does meanwhile comes first.
     constexpr int Gap = 50; // ms
-    const auto next = std::make_shared<std::function<void(size_t)>>();
-    *next = [&forms, next](size_t index) {
+    // Each turn holds the step for the next; the step itself holds no turn.
+    const auto step = std::make_shared<std::function<void(size_t)>>();
+    *step = [&forms, weak = std::weak_ptr(step)](size_t index) {
         if (index >= std::size(GuidePages))
             return;
         prepareGuidePage(forms, GuidePages[index]);
-        QTimer::singleShot(Gap, forms.existing(2), [next, index] { (*next)(index + 1); });
+        if (auto next = weak.lock())
+            QTimer::singleShot(Gap, forms.existing(2), [next, index] { (*next)(index + 1); });
     };
-    QTimer::singleShot(Gap, forms.existing(2), [next] { (*next)(0); });
+    QTimer::singleShot(Gap, forms.existing(2), [step] { (*step)(0); });
 }
 
 namespace {

@@ -40,7 +40,8 @@ std::thread lookUpFontsMeanwhile(std::function<void()> done = {});
 // and text editors) lays the page out, and the window thread then loads the
 // page's fonts and draws each of its characters for the first time: half of
 // that showing. This does that work ahead, off screen, for each such window
-// not shown yet (their own state is left as it is): all at once, or one page
+// not shown yet (each is built, as when another window reaches it, but not
+// shown, and its own pane is left empty): all at once, or one page
 // per turn of the message loop (each takes some milliseconds, so that a click
 // meanwhile waits for one page at most). The program does so once the font
 // list is filled, a moment after the menu's first paint.

@@ -195,13 +195,15 @@ std::optional<QByteArray> readBytes(const QString &path, qint64 limit, QString *
                 break;
             bytes.resize(qsizetype(std::min<qint64>(limit + 1, qint64(got) * 2 + 4096)));
         }
-        const qint64 n = readUpTo(fd, bytes.data() + got, bytes.size() - got);
-        if (n <= 0) {
-            if (n < 0)
-                got = -1;
+        const qint64 wanted = bytes.size() - got;
+        const qint64 n = readUpTo(fd, bytes.data() + got, wanted);
+        if (n < 0) {
+            got = -1;
             break;
         }
         got += qsizetype(n);
+        if (n < wanted)
+            break; // the end of the file
     }
     if (got < 0) {
         fail(error, fileErrorReason(errno));
@@ -222,6 +224,12 @@ std::optional<qint64> readBytesInto(const QString &path, qint64 limit, const std
     const int fd = openBounded(path, limit, &size, error, nullptr);
     if (fd < 0)
         return std::nullopt;
+    // Closed however the caller's buffer() leaves.
+    const struct Closing
+    {
+        int fd;
+        ~Closing() { ::close(fd); }
+    } closing{fd};
     std::optional<qint64> result;
     char *memory = buffer(size);
     if (!memory) {
@@ -237,7 +245,6 @@ std::optional<qint64> readBytesInto(const QString &path, qint64 limit, const std
         else
             result = got;
     }
-    ::close(fd);
     return result;
 }
 

@@ -246,6 +246,9 @@ public:
 
     static void release(void *memory) { delete static_cast<EntryMemory *>(memory); }
 
+    EntryMemory() = default;
+    Q_DISABLE_COPY_MOVE(EntryMemory)
+
 private:
     void *m_base = nullptr;
     size_t m_length = 0;

@@ -57,6 +57,8 @@ private slots:
     void refusesWhatIsNoSmallRegularFile_data();
     void refusesWhatIsNoSmallRegularFile();
     void readsUpToTheLimit();
+    void readingIntoMemoryRefusesAFileThatChanges_data();
+    void readingIntoMemoryRefusesAFileThatChanges();
     void iniReadsThroughTheBoundedReader();
     void failedSaveKeepsTheOldFile_data();
     void failedSaveKeepsTheOldFile();
@@ -132,6 +134,36 @@ void TestTextFile::readsUpToTheLimit()
     QVERIFY(!error.isEmpty());
     QVERIFY(!textfile::readBytesInto(path, bytes.size() - 1, [&](qint64) { return into.data(); }, &error));
     QVERIFY2(error.contains("大きすぎます"), qPrintable(error));
+}
+
+// What is read into the caller's memory is the file as it was opened: one
+// that grows or shrinks meanwhile is refused, not cut short or run past.
+void TestTextFile::readingIntoMemoryRefusesAFileThatChanges_data()
+{
+    QTest::addColumn<int>("change");
+    QTest::newRow("left as it was") << 0;
+    QTest::newRow("grows") << 1;
+    QTest::newRow("shrinks") << -1;
+}
+
+void TestTextFile::readingIntoMemoryRefusesAFileThatChanges()
+{
+    QFETCH(int, change);
+    const QString path = m_dir.filePath("changing.bin");
+    const QByteArray bytes(1000, 'c');
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    QByteArray into;
+    const auto read = textfile::readBytesInto(path, 1 << 20, [&](qint64 size) {
+        if (change != 0)
+            QFile::resize(path, size + change);
+        into.resize(size + 2);
+        return into.data();
+    });
+    QCOMPARE(read.has_value(), change == 0);
+    if (read)
+        QCOMPARE(into.left(*read), bytes);
 }
 
 void TestTextFile::iniReadsThroughTheBoundedReader()

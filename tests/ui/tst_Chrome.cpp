@@ -142,6 +142,10 @@ private Q_SLOTS:
         QTest::newRow("file touched") << "touch" << false;
         QTest::newRow("entry cut short") << "cut entry" << false;
         QTest::newRow("entry of another file") << "other entry" << false;
+        // Whole entries whose pixels no image can take as they are.
+        QTest::newRow("lines too short for the pixels") << "narrow lines" << false;
+        QTest::newRow("pixels with a colour table") << "indexed" << false;
+        QTest::newRow("format of no image") << "unknown format" << false;
     }
     void decodedPicturesAreKeptBetweenRuns()
     {
@@ -180,6 +184,17 @@ private Q_SLOTS:
             entry.chop(5);
         } else if (afterwards == "other entry") {
             QVERIFY(QFile::rename(entryPath, entryPath + ".old"));
+        } else if (afterwards != "nothing") {
+            picturecache::Entry forged = *picturecache::parse(entry);
+            const QByteArray narrow(forged.height * ((forged.width + 3) / 4 * 4), '\x7f');
+            if (afterwards == "narrow lines") {
+                forged.bytesPerLine = (forged.width + 3) / 4 * 4;
+                forged.pixels = narrow;
+            } else {
+                forged.format = afterwards == "indexed" ? int(QImage::Format_Indexed8) : 60;
+            }
+            entry = picturecache::serialize(forged);
+            QVERIFY(picturecache::parse(entry)); // whole: only the image refuses it
         }
         if (afterwards != "other entry") {
             QVERIFY(entryFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
