@@ -26,12 +26,15 @@
 #include "ui/FormWindow.h"
 #include "core/Resources.h"
 #include "ui/Forms.h"
+#include "ui/menu/MainMenuWindow.h"
 #include "app/FirstPaint.h"
 #include "app/Startup.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QDeadlineTimer>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QThread>
@@ -342,6 +345,21 @@ struct Windows
 
 constexpr char ShowingOption[] = "--first-showing=";
 
+// Moves the mouse onto the menu picture that opens window number, if one
+// does, and waits as a user's hand does before clicking.
+void pointAt(MainMenuWindow *menu, int number)
+{
+    const QString name = MainMenuWindow::pictureOpening(number);
+    if (auto *picture = name.isEmpty() ? nullptr : menu->findChild<QWidget *>(name)) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(10, 10), picture->mapToGlobal(QPointF(10, 10)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(picture, &move);
+    }
+    const QDeadlineTimer hand(200);
+    while (!hand.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
 // In a fresh process: the first showing of window number, as a user meets it.
 // The menu is shown first; the font list is filled and the guide pages are
 // prepared as the program does after the menu's first paint (a click comes
@@ -350,17 +368,20 @@ constexpr char ShowingOption[] = "--first-showing=";
 int firstShowingHere(int number)
 {
     Windows windows;
-    FormWindow *menu = windows.forms.form(2);
-    FormWindow *form = windows.forms.form(number);
+    auto *menu = static_cast<MainMenuWindow *>(windows.forms.form(2));
+    // Not reached yet: the window makes its contents as it first shows.
+    FormWindow *form = windows.forms.existing(number);
     if (!menu || !form)
         return 1;
     if (form != menu) {
         firstShowing(menu);
         lookUpFontsMeanwhile().join();
-        // What the program does then (the guide pages prepared one a turn).
-        prepareGuidePages(windows.forms);
+        prepareGuidePagesOnPointing(windows.forms);
         menu->show(); // firstShowing hid it
         QCoreApplication::processEvents();
+        // The mouse comes onto the menu picture that opens the window (the
+        // program then prepares its guide page), and clicks a moment later.
+        pointAt(menu, number);
         menu->hide();
     }
     const Showing s = firstShowing(form);

@@ -37,14 +37,18 @@
 
 #include <clocale>
 #include <cstring>
+#include <algorithm>
 #include <iterator>
-#include <memory>
 #include <langinfo.h>
 #include <sys/stat.h>
 #include <utility>
 #include <vector>
 
 namespace kr31 {
+
+namespace {
+constexpr const char *PreparedMark = "kr31GuidePrepared";
+} // namespace
 
 void installFontSubstitutions()
 {
@@ -53,13 +57,9 @@ void installFontSubstitutions()
     QFont::insertSubstitution(QStringLiteral("FixedSys"), QStringLiteral("IPAGothic"));
 }
 
-std::thread lookUpFontsMeanwhile(std::function<void()> done)
+std::thread lookUpFontsMeanwhile()
 {
-    return std::thread([done = std::move(done)] {
-        QFontDatabase::families();
-        if (done)
-            done();
-    });
+    return std::thread([] { QFontDatabase::families(); });
 }
 
 namespace {
@@ -76,50 +76,39 @@ constexpr GuidePage GuidePages[] = {
     {9, "HTML/Word/index.html"},
 };
 
-void prepareGuidePage(Forms &forms, const GuidePage &guide)
+} // namespace
+
+void prepareGuidePage(Forms &forms, int number)
 {
-    FormWindow *form = forms.existing(guide.form);
-    if (!form || form->shownBefore())
+    const auto guide = std::find_if(std::begin(GuidePages), std::end(GuidePages),
+                                    [number](const GuidePage &g) { return g.form == number; });
+    FormWindow *form = forms.existing(number);
+    if (guide == std::end(GuidePages) || !form || form->shownBefore() || form->property(PreparedMark).toBool())
         return;
-    form->ensureBuilt();
-    const auto *shown = form->findChild<PageBrowser *>();
-    const QString page = resourcePath(QString::fromLatin1(guide.page));
-    if (!shown || !QFileInfo::exists(page))
-        return; // the window reports it when shown
-    // A pane like the window's, never shown, drawn into an image.
+    form->setProperty(PreparedMark, true);
+    const QString page = resourcePath(QString::fromLatin1(guide->page));
+    if (!QFileInfo::exists(page))
+        return; // reported when the window shows
+    // A pane in the window's font, never shown, drawn into an image. The
+    // window itself is not made: it is made when it shows.
     PageBrowser pane;
     pane.setAttribute(Qt::WA_DontShowOnScreen);
-    pane.setFont(shown->font());
-    pane.resize(shown->size());
-    // Each page is longer than its pane, which shows the scroll bar.
-    pane.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    pane.setFont(form->font());
+    pane.resize(500, 400);
     pane.setSource(QUrl::fromLocalFile(page));
     QImage image(pane.size(), QImage::Format_RGB32);
     pane.render(&image);
 }
 
-} // namespace
-
-void prepareGuidePages(Forms &forms)
+void prepareGuidePagesOnPointing(Forms &forms)
 {
-    for (const GuidePage &guide : GuidePages)
-        prepareGuidePage(forms, guide);
-}
-
-void prepareGuidePagesMeanwhile(Forms &forms)
-{
-    // A little apart, so that what the user does meanwhile comes first.
-    constexpr int Gap = 50; // ms
-    // Each turn holds the step for the next; the step itself holds no turn.
-    const auto step = std::make_shared<std::function<void(size_t)>>();
-    *step = [&forms, weak = std::weak_ptr(step)](size_t index) {
-        if (index >= std::size(GuidePages))
-            return;
-        prepareGuidePage(forms, GuidePages[index]);
-        if (auto next = weak.lock())
-            QTimer::singleShot(Gap, forms.existing(2), [next, index] { (*next)(index + 1); });
-    };
-    QTimer::singleShot(Gap, forms.existing(2), [step] { (*step)(0); });
+    auto *menu = qobject_cast<MainMenuWindow *>(forms.existing(2));
+    if (!menu)
+        return;
+    QObject::connect(menu, &MainMenuWindow::toolPointedAt, menu, [&forms](int number) {
+        // After the picture has lit up.
+        QTimer::singleShot(0, forms.existing(2), [&forms, number] { prepareGuidePage(forms, number); });
+    });
 }
 
 namespace {

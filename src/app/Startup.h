@@ -32,21 +32,21 @@ void startDecodingFirstPictures();
 // themselves are not loaded there: each thread keeps its own loaded fonts, so
 // the window thread would load them again. Call once the application object
 // exists (the program: after the menu's first paint, which needs no font);
-// join the thread before it goes. done, when given, runs on that thread once
-// the list is filled.
-std::thread lookUpFontsMeanwhile(std::function<void()> done = {});
+// join the thread before it goes.
+std::thread lookUpFontsMeanwhile();
 
 // The first showing of a window with a guide page (transfer mode page, icon
 // and text editors) lays the page out, and the window thread then loads the
 // page's fonts and draws each of its characters for the first time: half of
-// that showing. This does that work ahead, off screen, for each such window
-// not shown yet (each is built, as when another window reaches it, but not
-// shown, and its own pane is left empty): all at once, or one page
-// per turn of the message loop (each takes some milliseconds, so that a click
-// meanwhile waits for one page at most). The program does so once the font
-// list is filled, a moment after the menu's first paint.
-void prepareGuidePages(Forms &forms);
-void prepareGuidePagesMeanwhile(Forms &forms);
+// that showing. prepareGuidePage does that work ahead, off screen, for window
+// number when it has a guide page and has not been shown or prepared yet (the
+// window itself is left as it is). It takes some milliseconds, and the fonts
+// stay loaded, so it is done when the user is about to open the window: the
+// program calls prepareGuidePagesOnPointing once the menu has painted, and a
+// window's page is prepared when the mouse or the keyboard comes onto the menu
+// picture that opens it.
+void prepareGuidePage(Forms &forms, int number);
+void prepareGuidePagesOnPointing(Forms &forms);
 
 // Maps the Windows font names the windows use to the installed Japanese fonts.
 void installFontSubstitutions();

@@ -229,10 +229,8 @@ int main(int argc, char *argv[])
         // The mixer as the session left it, noted before anything can sound
         // (loading ALSA for it would hold up the first paint).
         alsa.noteStateMeanwhile();
-        // Then the guide pages' fonts, on this thread, a page at a time.
-        fonts = lookUpFontsMeanwhile([menu, &forms] {
-            QMetaObject::invokeMethod(menu, [&forms] { prepareGuidePagesMeanwhile(forms); }, Qt::QueuedConnection);
-        });
+        fonts = lookUpFontsMeanwhile();
+        prepareGuidePagesOnPointing(forms);
         recovery.emplace(forms);
         openAndAsk();
     });

@@ -445,35 +445,60 @@ private Q_SLOTS:
         QCOMPARE(splash->size(), QSize(400, 267));
     }
 
-    // The guide pages prepared ahead leave their windows as they were: not
-    // shown, their pictures not decoded, their panes empty; a window shown
-    // already is left out. Shown afterwards, each shows its page as before.
+    // A guide page prepared ahead leaves its window as it was: not made, not
+    // shown; the pane drawn off screen goes. Shown afterwards, the window
+    // shows its page as before.
     void guidePagesPreparedAheadLeaveTheirWindowsAsTheyWere()
     {
         UiRig rig;
         rig.settings.setWizardStart(0);
-        FormWindow *shownAlready = rig.form(9);
-        shownAlready->show();
-        shownAlready->hide();
-        const auto source = [&](int number) {
-            const auto *pane = rig.forms.existing(number)->findChild<QTextBrowser *>();
-            return pane ? pane->source().fileName() : QStringLiteral("no pane");
-        };
-        const QString wordPage = source(9);
-        prepareGuidePages(rig.forms);
-        for (int number : {1, 8}) {
+        for (int number : {1, 8, 9, 5, 2, 99})
+            prepareGuidePage(rig.forms, number);
+        for (int number : {1, 8, 9}) {
             FormWindow *form = rig.forms.existing(number);
             QVERIFY(!form->isVisible());
             QVERIFY(!form->shownBefore());
-            QVERIFY2(pendingPictureCount(form) > 0, qPrintable(form->objectName()));
-            QCOMPARE(source(number), QString());
+            QVERIFY2(!form->isBuilt(), qPrintable(form->objectName()));
         }
-        QCOMPARE(source(9), wordPage);
         for (const QWidget *w : QApplication::topLevelWidgets())
             QVERIFY2(!qobject_cast<const QTextBrowser *>(w), "a pane drawn off screen stayed");
         rig.form(8)->show();
-        QCOMPARE(source(8), QStringLiteral("index.html"));
+        const auto *pane = rig.forms.existing(8)->findChild<QTextBrowser *>();
+        QVERIFY(pane);
+        QCOMPARE(pane->source().fileName(), QStringLiteral("index.html"));
         QVERIFY(rig.dialogs.warnings.isEmpty());
+    }
+
+    // The mouse coming onto a menu picture tells which window may open next,
+    // once each time the picture lights up.
+    void menuTellsWhichWindowTheMouseIsAbout_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<int>("form");
+        QTest::newRow("icons") << "Image2" << 8;
+        QTest::newRow("flowchart") << "Image3" << 5;
+        QTest::newRow("text") << "Image5" << 9;
+        QTest::newRow("melody") << "Image4" << 4;
+        QTest::newRow("brightness") << "Image6" << 3;
+        QTest::newRow("alarm sounds") << "Image7" << 13;
+    }
+    void menuTellsWhichWindowTheMouseIsAbout()
+    {
+        QFETCH(QString, picture);
+        QFETCH(int, form);
+        UiRig rig;
+        rig.settings.setWizardStart(0);
+        auto *menu = rig.form<MainMenuWindow>(2);
+        menu->show();
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        QSignalSpy pointed(menu, &MainMenuWindow::toolPointedAt);
+        auto *target = menu->findChild<QWidget *>(picture);
+        QVERIFY(target);
+        for (int x : {10, 12, 14})
+            QTest::mouseMove(target, QPoint(x, 10));
+        QTRY_COMPARE(pointed.size(), 1);
+        QCOMPARE(pointed.first().first().toInt(), form);
+        QCOMPARE(MainMenuWindow::pictureOpening(form), picture);
     }
 
     // The pictures the start-up reads ahead for the menu are the ones its

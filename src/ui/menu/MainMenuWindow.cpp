@@ -47,6 +47,15 @@ const char *const SetUpHint = "データ転送の設定、文字プログラミ�
 
 } // namespace
 
+QString MainMenuWindow::pictureOpening(int form)
+{
+    for (const Tool &tool : Tools) {
+        if (tool.opens == form)
+            return QString::fromLatin1(tool.place.name);
+    }
+    return {};
+}
+
 QStringList MainMenuWindow::pictures()
 {
     QStringList pictures{Folder + QStringLiteral("Back.jpg")};
@@ -181,6 +190,8 @@ void MainMenuWindow::highlight(int index)
         const QString picture = QString::fromLatin1(Tools[i].picture) + (i == index ? QStringLiteral("1") : QString());
         showPicture(m_tools.at(i), Folder + picture + QStringLiteral(".jpg"));
     }
+    if (index >= 0)
+        emit toolPointedAt(Tools[index].opens);
 }
 
 void MainMenuWindow::showHint(const QString &hint)

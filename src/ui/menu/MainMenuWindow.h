@@ -28,6 +28,9 @@ public:
     // decoding them before the menu is made).
     static QStringList pictures();
 
+    // The name of the tool picture that opens window form; empty when none does.
+    static QString pictureOpening(int form);
+
     // Index of the highlighted tool picture (0..5), or -1.
     int highlighted() const { return m_highlighted; }
 
@@ -40,6 +43,9 @@ Q_SIGNALS:
     void closed();
     // After the first showing, once the first-run wizard (when it opens) is closed.
     void started();
+    // The mouse or the keyboard has come onto a tool picture: window form is
+    // likely to be opened next (once each time a picture lights up).
+    void toolPointedAt(int form);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
