@@ -18,8 +18,6 @@
 #include "ui/menu/MainMenuWindow.h"
 #include "ui/menu/SettingsWindow.h"
 #include "ui/Pictures.h"
-#include "ui/PageBrowser.h"
-#include "core/Resources.h"
 #include "ui/menu/SplashWindow.h"
 #include "ui/menu/TransferModeWindow.h"
 #include "ui/menu/WizardWindow.h"
@@ -27,9 +25,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
-#include <QFileInfo>
 #include <QHash>
-#include <QImage>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
@@ -37,8 +33,6 @@
 
 #include <clocale>
 #include <cstring>
-#include <algorithm>
-#include <iterator>
 #include <langinfo.h>
 #include <sys/stat.h>
 #include <utility>
@@ -46,9 +40,6 @@
 
 namespace kr31 {
 
-namespace {
-constexpr const char *PreparedMark = "kr31GuidePrepared";
-} // namespace
 
 void installFontSubstitutions()
 {
@@ -62,42 +53,10 @@ std::thread lookUpFontsMeanwhile()
     return std::thread([] { QFontDatabase::families(); });
 }
 
-namespace {
-
-// The windows with a guide page, and the page each shows.
-struct GuidePage
-{
-    int form;
-    const char *page;
-};
-constexpr GuidePage GuidePages[] = {
-    {1, "HTML/SetUp/index.html"},
-    {8, "HTML/DD/index.html"},
-    {9, "HTML/Word/index.html"},
-};
-
-} // namespace
-
 void prepareGuidePage(Forms &forms, int number)
 {
-    const auto guide = std::find_if(std::begin(GuidePages), std::end(GuidePages),
-                                    [number](const GuidePage &g) { return g.form == number; });
-    FormWindow *form = forms.existing(number);
-    if (guide == std::end(GuidePages) || !form || form->shownBefore() || form->property(PreparedMark).toBool())
-        return;
-    form->setProperty(PreparedMark, true);
-    const QString page = resourcePath(QString::fromLatin1(guide->page));
-    if (!QFileInfo::exists(page))
-        return; // reported when the window shows
-    // A pane in the window's font, never shown, drawn into an image. The
-    // window itself is not made: it is made when it shows.
-    PageBrowser pane;
-    pane.setAttribute(Qt::WA_DontShowOnScreen);
-    pane.setFont(form->font());
-    pane.resize(500, 400);
-    pane.setSource(QUrl::fromLocalFile(page));
-    QImage image(pane.size(), QImage::Format_RGB32);
-    pane.render(&image);
+    if (FormWindow *form = forms.existing(number))
+        form->prepareGuidePage();
 }
 
 void prepareGuidePagesOnPointing(Forms &forms)
@@ -105,10 +64,10 @@ void prepareGuidePagesOnPointing(Forms &forms)
     auto *menu = qobject_cast<MainMenuWindow *>(forms.existing(2));
     if (!menu)
         return;
-    QObject::connect(menu, &MainMenuWindow::toolPointedAt, menu, [&forms](int number) {
-        // After the picture has lit up.
-        QTimer::singleShot(0, forms.existing(2), [&forms, number] { prepareGuidePage(forms, number); });
-    });
+    // Queued: after the picture has lit up.
+    QObject::connect(
+        menu, &MainMenuWindow::toolPointedAt, menu, [&forms](int number) { prepareGuidePage(forms, number); },
+        Qt::QueuedConnection);
 }
 
 namespace {

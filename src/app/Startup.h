@@ -35,16 +35,10 @@ void startDecodingFirstPictures();
 // join the thread before it goes.
 std::thread lookUpFontsMeanwhile();
 
-// The first showing of a window with a guide page (transfer mode page, icon
-// and text editors) lays the page out, and the window thread then loads the
-// page's fonts and draws each of its characters for the first time: half of
-// that showing. prepareGuidePage does that work ahead, off screen, for window
-// number when it has a guide page and has not been shown or prepared yet (the
-// window itself is left as it is). It takes some milliseconds, and the fonts
-// stay loaded, so it is done when the user is about to open the window: the
-// program calls prepareGuidePagesOnPointing once the menu has painted, and a
-// window's page is prepared when the mouse or the keyboard comes onto the menu
-// picture that opens it.
+// FormWindow::prepareGuidePage of window number, if it exists. The program
+// calls prepareGuidePagesOnPointing once the menu has painted: a window's
+// guide page is then prepared when the mouse or the keyboard comes onto the
+// menu picture that opens it, a moment before the click.
 void prepareGuidePage(Forms &forms, int number);
 void prepareGuidePagesOnPointing(Forms &forms);
 

@@ -118,6 +118,11 @@ QString fileErrorReason(int errorNumber)
 
 namespace {
 
+QString tooLargeReason(qint64 limit)
+{
+    return QStringLiteral("ファイルが大きすぎます（%1 バイトまで読めます）。").arg(limit);
+}
+
 // Opens path for reading when it is a regular file of at most limit bytes;
 // -1 (and *error, *missing set) otherwise. *size is its size at the opening.
 int openBounded(const QString &path, qint64 limit, qint64 *size, QString *error, bool *missing)
@@ -173,11 +178,6 @@ qint64 readUpTo(int fd, char *buffer, qint64 capacity)
 }
 
 } // namespace
-
-QString tooLargeReason(qint64 limit)
-{
-    return QStringLiteral("ファイルが大きすぎます（%1 バイトまで読めます）。").arg(limit);
-}
 
 std::optional<QByteArray> readBytes(const QString &path, qint64 limit, QString *error, bool *missing)
 {

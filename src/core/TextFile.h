@@ -32,9 +32,6 @@ std::optional<QByteArray> readBytes(const QString &path, qint64 limit, QString *
 std::optional<qint64> readBytesInto(const QString &path, qint64 limit,
                                     const std::function<char *(qint64 size)> &buffer, QString *error = nullptr);
 
-// "The file is too large" with the limit, in Japanese.
-QString tooLargeReason(qint64 limit);
-
 // Reads a code page 932 text file (at most TextLimit bytes) as lines; nullopt
 // when it cannot be read, with *error (if given) set to why.
 std::optional<QStringList> readLines(const QString &path);

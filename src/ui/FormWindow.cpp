@@ -2,14 +2,18 @@
 
 #include "core/Geometry.h"
 #include "core/Messages.h"
+#include "core/Resources.h"
 #include "core/Services.h"
 #include "ui/Forms.h"
 #include "ui/Keys.h"
+#include "ui/PageBrowser.h"
 #include "ui/PictureButton.h"
 #include "ui/TitleStrip.h"
 #include "ui/UiServices.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QPalette>
 #include <QGuiApplication>
@@ -101,6 +105,22 @@ void FormWindow::showKeysIn(PictureButton *button) const
 Services &FormWindow::services()
 {
     return m_forms.services();
+}
+
+void FormWindow::prepareGuidePage()
+{
+    const QString page = guidePage().isEmpty() ? QString() : resourcePath(guidePage());
+    if (m_shownBefore || m_guidePrepared || page.isEmpty() || !QFileInfo::exists(page))
+        return; // a missing page is reported when the window shows
+    m_guidePrepared = true;
+    // A pane in the window's font, never shown, drawn into an image.
+    PageBrowser pane;
+    pane.setAttribute(Qt::WA_DontShowOnScreen);
+    pane.setFont(font());
+    pane.resize(500, 400);
+    pane.setSource(QUrl::fromLocalFile(page));
+    QImage image(pane.size(), QImage::Format_RGB32);
+    pane.render(&image);
 }
 
 void FormWindow::fillBackground(QWidget *widget, const QColor &colour)

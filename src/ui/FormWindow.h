@@ -49,6 +49,17 @@ public:
     void setVisible(bool visible) override;
     // Whether the window has been shown at least once.
     bool shownBefore() const { return m_shownBefore; }
+    // The page the window's guide pane shows (relative to the resources);
+    // empty for a window without one.
+    virtual QString guidePage() const { return {}; }
+    // The first showing of a window with a guide page lays the page out, and
+    // the window thread then loads the page's fonts and draws each of its
+    // characters for the first time: half of that showing. This does that
+    // work ahead, off screen, once, unless the window has shown already; the
+    // window itself is left as it is (not even made). It takes milliseconds
+    // and the fonts stay loaded, so it is done when the user is about to open
+    // the window.
+    void prepareGuidePage();
     Forms &forms() { return m_forms; }
     Services &services();
 
@@ -122,6 +133,7 @@ private:
     bool m_built = false;
     bool m_placed = false;
     bool m_shownBefore = false;
+    bool m_guidePrepared = false;
     bool m_missingPending = false;
     bool m_missingShown = false;
     bool m_helpReportsFailure = false;

@@ -161,7 +161,7 @@ void IconEditorWindow::showEvent(QShowEvent *event)
     FormWindow::showEvent(event);
     // The slot strip's range must reach the last slot whatever the style's scroll bar.
     m_strip->horizontalScrollBar()->setRange(0, icon::StripEnd);
-    const QString page = resourcePath(QStringLiteral("HTML/DD/index.html"));
+    const QString page = resourcePath(guidePage());
     if (!QFileInfo::exists(page)) {
         services().dialogs.warning(msg::OpenError102);
         return;

@@ -79,6 +79,8 @@ public:
     // Runs a palette drag; replaced in tests, where QDrag::exec returns at once.
     std::function<void(QDrag *)> runDrag;
 
+    QString guidePage() const override { return QStringLiteral("HTML/DD/index.html"); }
+
 protected:
     // The palette, the slot strip, the guide pane, the keys and the recovery
     // copy: made before the window first shows or is first reached.

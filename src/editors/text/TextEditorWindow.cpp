@@ -190,7 +190,7 @@ void TextEditorWindow::showEvent(QShowEvent *event)
 
 void TextEditorWindow::buildHelpPage()
 {
-    const auto page = textfile::readLines(resourcePath(QStringLiteral("HTML/Word/index.html")));
+    const auto page = textfile::readLines(resourcePath(guidePage()));
     const QString display = workfolder::path() + QStringLiteral("display.html");
     if (!page || !textfile::writeLines(display, helppage::build(*page, m_names, resourceFolder()))) {
         services().dialogs.warning(msg::OpenError102);

@@ -76,6 +76,9 @@ public:
     // menu comes back.
     void setVisible(bool visible) override;
 
+    // The page the help page is built from (with the command words of the settings).
+    QString guidePage() const override { return QStringLiteral("HTML/Word/index.html"); }
+
 protected:
     // The text control, the help page pane, the buttons and their keys.
     void buildContents() override;

@@ -74,7 +74,7 @@ void TransferModeWindow::showEvent(QShowEvent *event)
 {
     FormWindow::showEvent(event);
     selectMode(services().settings.waveMode());
-    const QString page = resourcePath(QStringLiteral("HTML/SetUp/index.html"));
+    const QString page = resourcePath(guidePage());
     if (!QFileInfo::exists(page)) {
         services().dialogs.warning(msg::OpenError102);
         return;

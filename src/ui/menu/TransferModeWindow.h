@@ -23,6 +23,8 @@ public:
     void WizaClick();
     void ByeClick() override;
 
+    QString guidePage() const override { return QStringLiteral("HTML/SetUp/index.html"); }
+
 protected:
     void buildContents() override;
     void showEvent(QShowEvent *event) override;
