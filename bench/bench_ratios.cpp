@@ -24,7 +24,6 @@
 #include "link/WavFile.h"
 #include "program/LedCommands.h"
 #include "ui/FormWindow.h"
-#include "core/Resources.h"
 #include "ui/Forms.h"
 #include "ui/menu/MainMenuWindow.h"
 #include "app/FirstPaint.h"
@@ -361,10 +360,10 @@ void pointAt(MainMenuWindow *menu, int number)
 }
 
 // In a fresh process: the first showing of window number, as a user meets it.
-// The menu is shown first; the font list is filled and the guide pages are
-// prepared as the program does after the menu's first paint (a click comes
-// after that); then the menu hides and the window shows. Prints "TFormN wall cpu". The menu itself is
-// measured as the first window shown.
+// The menu is shown first and the font list filled, as the program does after
+// the menu's first paint; the mouse rests on the menu picture that opens the
+// window (if one does); then the menu hides and the window shows. Prints
+// "TFormN wall cpu". The menu itself is measured as the first window shown.
 int firstShowingHere(int number)
 {
     Windows windows;
