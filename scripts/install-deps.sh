@@ -7,6 +7,7 @@ packages=(
   g++ cmake ninja-build ccache make pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-translations-l10n qt6-image-formats-plugins
   libqscintilla2-qt6-dev libasound2-dev libasound2-plugins alsa-utils
+  libpulse-dev pulseaudio pulseaudio-utils
   fonts-ipafont-gothic fonts-ipafont-mincho
   poppler-utils xvfb xauth xdotool x11-apps imagemagick desktop-file-utils shared-mime-info
   libgtest-dev libbenchmark-dev

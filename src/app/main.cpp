@@ -10,7 +10,7 @@
 #include "melody/ui/MelodyEditorWindow.h"
 #include "program/ProgramFile.h"
 #include "core/Settings.h"
-#include "link/AlsaSoundOutput.h"
+#include "link/SystemSoundOutput.h"
 #include "link/Transmitter.h"
 #include "ui/Forms.h"
 #include "ui/FormWindow.h"
@@ -155,7 +155,7 @@ int main(int argc, char *argv[])
 
     useJapaneseLocale();
     useNoBusUnlessRunning();
-    AlsaSoundOutput alsa;
+    SystemSoundOutput output;
     // Making the application object takes milliseconds, mostly waiting for
     // the window system: the first pictures are read meanwhile.
     startDecodingFirstPictures();
@@ -172,7 +172,7 @@ int main(int argc, char *argv[])
     auto claiming = std::async(std::launch::async, [] { recovery::keepsCopies(); });
     installJapaneseTranslation();
 
-    ThreadedSoundOutput sound(alsa);
+    ThreadedSoundOutput sound(output);
     QtDialogs dialogs;
     QtShell shell;
     RealClock clock;
@@ -228,7 +228,7 @@ int main(int argc, char *argv[])
         splash.reset();
         // The mixer as the session left it, noted before anything can sound
         // (loading ALSA for it would hold up the first paint).
-        alsa.noteStateMeanwhile();
+        output.noteStateMeanwhile();
         fonts = lookUpFontsMeanwhile();
         prepareGuidePagesOnPointing(forms);
         recovery.emplace(forms);
@@ -244,6 +244,6 @@ int main(int argc, char *argv[])
     if (fonts.joinable())
         fonts.join();
     RecoveryOffer::discardAll(forms);
-    alsa.restore(true);
+    output.restore(true);
     return result;
 }

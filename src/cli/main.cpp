@@ -1,7 +1,7 @@
 // kr31-cli: the core of the KR-31 programming environment without windows.
 #include "cli/CliCommands.h"
 #include "core/QtNoise.h"
-#include "link/AlsaSoundOutput.h"
+#include "link/SystemSoundOutput.h"
 
 #include <QCoreApplication>
 
@@ -16,7 +16,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(KR31_VERSION));
     QTextStream out(stdout);
     QTextStream err(stderr);
-    kr31::AlsaSoundOutput sound;
+    kr31::SystemSoundOutput sound;
     // The progress bar is for a person watching a terminal, not for a log file.
     const bool progress = isatty(fileno(stderr));
     return kr31::runCli(app.arguments().mid(1), out, err, sound, progress);

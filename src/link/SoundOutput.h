@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -27,6 +28,36 @@ public:
     // returns false and sets *error to a message for the user; never hangs.
     virtual bool play(const QString &path, QString *error) = 0;
 
+    // Plays a transfer sound built in transfer mode `mode` (0..3). An output
+    // that sees more than the plain device (a sound server sees the output's
+    // real rate, the program's own stream volume and what left the speakers)
+    // refuses, or reports as a failure, what the lamp could not hear; a sound
+    // that left but may not be heard exactly is played and *warning says why.
+    // This default plays it as play() does.
+    virtual bool playTransfer(const QString &path, int mode, QString *error, QString *warning)
+    {
+        Q_UNUSED(mode);
+        Q_UNUSED(warning);
+        return play(path, error);
+    }
+
+    // Ends the sound that play() plays on another thread as soon as it can;
+    // that play() then returns true (the sound was ended on purpose). Safe
+    // from any thread; nothing happens when nothing plays.
+    virtual void stopPlaying() {}
+
+    // The mixer state that noteState() found, as text lines for the file that
+    // brings it back after the program was killed; empty when nothing was noted.
+    virtual QStringList notedState() const { return {}; }
+    // Puts back a state given by notedState() (of this run or of one that was
+    // killed); false when the lines are not this output's or name a device
+    // that is gone.
+    virtual bool restoreNoted(const QStringList &lines)
+    {
+        Q_UNUSED(lines);
+        return false;
+    }
+
     // Starts playing the WAV file at path and returns without waiting; done
     // gets (played, error) on the calling thread when the sound has ended.
     // False (done not called) while an earlier background sound still plays.
@@ -38,6 +69,9 @@ public:
         done(ok, error);
         return true;
     }
+    // Ends a sound that playInBackground() started (its done still runs, as
+    // played); nothing when none plays.
+    virtual void stopBackground() {}
 };
 
 } // namespace kr31

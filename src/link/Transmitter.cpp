@@ -53,9 +53,22 @@ bool Transmitter::playSound()
     return false;
 }
 
+bool Transmitter::playTransfer()
+{
+    QString error, warning;
+    const int mode = m_mode.value_or(m_settings.waveMode());
+    if (!m_sound.playTransfer(soundPath(), mode, &error, &warning)) {
+        m_dialogs.warning(error.isEmpty() ? msg::CannotPlay : error);
+        return false;
+    }
+    if (!warning.isEmpty())
+        m_dialogs.warning(warning);
+    return true;
+}
+
 bool Transmitter::writeAndPlay(const QByteArray &samples)
 {
-    return writeSound(samples) && playSound();
+    return writeSound(samples) && playTransfer();
 }
 
 bool Transmitter::sendLedProgram(const QStringList &commandList)
@@ -95,7 +108,7 @@ bool Transmitter::sendPacket(const Packet &packet)
     if (!writeSound(buildSound(packet)))
         return false;
     m_sound.prepare();
-    const bool sent = playSound();
+    const bool sent = playTransfer();
     m_sound.silence();
     return sent;
 }

@@ -46,7 +46,12 @@ public:
     // Plays "Creat.WAV" to its end; on failure shows why and returns false.
     bool playSound();
 
-    // Writes and, only when that worked, plays.
+    // Plays "Creat.WAV" as a transfer in the current mode: the output may
+    // refuse what the lamp could not hear (shown, false) or play it with a
+    // warning (shown, true).
+    bool playTransfer();
+
+    // Writes and, only when that worked, plays as a transfer.
     bool writeAndPlay(const QByteArray &samples);
 
     // The LED program packet of a command list: prepare, build, wait 500 ms,

@@ -23,12 +23,30 @@ ThreadedSoundOutput::~ThreadedSoundOutput()
         m_background.join();
 }
 
-bool ThreadedSoundOutput::playInBackground(const QString &path, std::function<void(bool, const QString &)> done)
+void ThreadedSoundOutput::prepare()
+{
+    stopBackground();
+    m_inner.prepare();
+}
+
+void ThreadedSoundOutput::silence()
+{
+    if (m_foregroundBusy || m_backgroundBusy)
+        return;
+    m_inner.silence();
+}
+
+void ThreadedSoundOutput::stopBackground()
 {
     if (m_backgroundBusy)
-        return false;
+        m_inner.stopPlaying();
     if (m_background.joinable())
         m_background.join();
+}
+
+bool ThreadedSoundOutput::playInBackground(const QString &path, std::function<void(bool, const QString &)> done)
+{
+    stopBackground();
     m_backgroundBusy = true;
     m_background = std::thread([this, path, done = std::move(done)] {
         QString reason;
@@ -42,13 +60,31 @@ bool ThreadedSoundOutput::playInBackground(const QString &path, std::function<vo
 
 bool ThreadedSoundOutput::play(const QString &path, QString *error)
 {
+    return playBlocking(path, [this, &path](QString *reason) { return m_inner.play(path, reason); }, error);
+}
+
+bool ThreadedSoundOutput::playTransfer(const QString &path, int mode, QString *error, QString *warning)
+{
+    QString note;
+    const bool ok = playBlocking(
+        path, [&](QString *reason) { return m_inner.playTransfer(path, mode, reason, &note); }, error);
+    if (warning)
+        *warning = note;
+    return ok;
+}
+
+bool ThreadedSoundOutput::playBlocking(const QString &path, const std::function<bool(QString *)> &play,
+                                       QString *error)
+{
+    stopBackground();
     // 8-bit mono at 48 kHz: one byte per sample after the 44-byte header.
     const int totalMs = int(qMax<qint64>(0, QFileInfo(path).size() - 44) / 48);
     std::atomic<bool> done{false};
     bool ok = false;
     QString reason;
+    m_foregroundBusy = true;
     std::thread worker([&] {
-        ok = m_inner.play(path, &reason);
+        ok = play(&reason);
         done = true;
     });
     InputBlocker blocker;
@@ -61,6 +97,7 @@ bool ThreadedSoundOutput::play(const QString &path, QString *error)
         QThread::msleep(10);
     }
     worker.join();
+    m_foregroundBusy = false;
     if (onProgress)
         onProgress(totalMs, totalMs);
     if (!ok && error)

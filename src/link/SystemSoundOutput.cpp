@@ -1,0 +1,68 @@
+#include "link/SystemSoundOutput.h"
+
+#include "link/PulseSoundOutput.h"
+
+namespace kr31 {
+
+SystemSoundOutput::SystemSoundOutput(int marginMs)
+    : m_marginMs(marginMs)
+    , m_alsa(marginMs)
+{
+}
+
+SystemSoundOutput::~SystemSoundOutput()
+{
+    if (m_choosing.valid())
+        m_choosing.wait();
+}
+
+void SystemSoundOutput::choose() const
+{
+    std::call_once(m_chosen, [this] {
+        auto pulse = std::make_unique<PulseSoundOutput>(m_marginMs);
+        if (pulse->connect())
+            m_pulse = std::move(pulse);
+    });
+}
+
+SoundOutput &SystemSoundOutput::active() const
+{
+    if (m_choosing.valid())
+        m_choosing.wait();
+    choose();
+    if (m_pulse)
+        return *m_pulse;
+    return m_alsa;
+}
+
+void SystemSoundOutput::noteStateMeanwhile()
+{
+    m_choosing = std::async(std::launch::async, [this] {
+                     choose();
+                     if (m_pulse)
+                         m_pulse->noteState();
+                     else
+                         m_alsa.noteState();
+                 }).share();
+}
+
+bool SystemSoundOutput::usesSoundServer()
+{
+    active();
+    return m_pulse != nullptr;
+}
+
+void SystemSoundOutput::noteState() { active().noteState(); }
+void SystemSoundOutput::prepare() { active().prepare(); }
+void SystemSoundOutput::silence() { active().silence(); }
+void SystemSoundOutput::restore(bool atExit) { active().restore(atExit); }
+bool SystemSoundOutput::play(const QString &path, QString *error) { return active().play(path, error); }
+bool SystemSoundOutput::playTransfer(const QString &path, int mode, QString *error, QString *warning)
+{
+    return active().playTransfer(path, mode, error, warning);
+}
+void SystemSoundOutput::stopPlaying() { active().stopPlaying(); }
+QStringList SystemSoundOutput::notedState() const { return active().notedState(); }
+bool SystemSoundOutput::restoreNoted(const QStringList &lines) { return active().restoreNoted(lines); }
+
+} // namespace kr31
