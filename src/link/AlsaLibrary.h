@@ -35,6 +35,7 @@ namespace kr31 {
     X(snd_pcm_close)                                                                                                  \
     X(snd_pcm_delay)                                                                                                  \
     X(snd_pcm_drain)                                                                                                  \
+    X(snd_pcm_drop)                                                                                                   \
     X(snd_pcm_get_params)                                                                                             \
     X(snd_pcm_open)                                                                                                   \
     X(snd_pcm_prepare)                                                                                                \

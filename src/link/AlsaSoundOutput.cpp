@@ -49,23 +49,6 @@ bool fail(QString *error, const QString &message)
     return false;
 }
 
-// The sample bytes of an 8-bit mono 48000 Hz PCM WAV.
-std::optional<QByteArray> readSamples(const QString &path, QString *error)
-{
-    QString why;
-    const std::optional<QByteArray> bytes = textfile::readBytes(path, textfile::SoundLimit, &why);
-    if (!bytes) {
-        fail(error, QStringLiteral("音のファイル「%1」を開けませんでした。\n%2").arg(path, why));
-        return std::nullopt;
-    }
-    const std::optional<wav::Audio> audio = wav::parse(*bytes);
-    if (audio && audio->channels == 1 && audio->sampleRate == int(kRate) && audio->bitsPerSample == 8)
-        return audio->samples;
-    fail(error, QStringLiteral("音のファイル「%1」は再生できない形式です。"
-                               "8ビット・モノラル・48000 Hz の PCM の WAV ファイルが必要です。").arg(path));
-    return std::nullopt;
-}
-
 // Brings the stream back after an underrun or a suspend; -EAGAIN means
 // "not yet, try again later".
 int recoverStream(snd_pcm_t *pcm, int err)
@@ -101,7 +84,8 @@ QString alsaReason(int err)
 
 // Plays samples on "default", giving up at the deadline wherever it can. On
 // failure sets *reason to why.
-bool playSamples(const QByteArray &samples, SteadyClock::time_point deadlineAt, QString *reason)
+bool playSamples(const QByteArray &samples, SteadyClock::time_point deadlineAt, QString *reason,
+                 const std::atomic<bool> &stop)
 {
     const auto alsaFailed = [reason](int err) {
         *reason = alsaReason(err);
@@ -123,7 +107,15 @@ bool playSamples(const QByteArray &samples, SteadyClock::time_point deadlineAt, 
 
     const auto *data = reinterpret_cast<const unsigned char *>(samples.constData());
     const snd_pcm_uframes_t total = samples.size();
+    const auto stopped = [&] {
+        if (!stop)
+            return false;
+        alsa()->snd_pcm_drop(raw);
+        return true;
+    };
     for (snd_pcm_uframes_t done = 0; done < total;) {
+        if (stopped())
+            return true;
         if (clock.elapsed() >= deadline)
             return fail(reason, TimedOut);
         const snd_pcm_sframes_t written = alsa()->snd_pcm_writei(raw, data + done, total - done);
@@ -162,6 +154,8 @@ bool playSamples(const QByteArray &samples, SteadyClock::time_point deadlineAt, 
         } else if (snd_pcm_uframes_t(avail) >= bufferSize && clock.elapsed() - lastChange >= 200) {
             break;
         }
+        if (stopped())
+            return true;
         if (clock.elapsed() >= deadline)
             return fail(reason, TimedOut);
         QThread::msleep(5);
@@ -336,7 +330,7 @@ bool AlsaSoundOutput::play(const QString &path, QString *error)
 {
     const auto start = SteadyClock::now();
     QString message;
-    const std::optional<QByteArray> samples = readSamples(path, &message);
+    const std::optional<QByteArray> samples = wav::readPlayable(path, &message);
     if (!samples)
         return fail(error, message);
     if (samples->isEmpty())
@@ -359,9 +353,10 @@ bool AlsaSoundOutput::play(const QString &path, QString *error)
         QString reason;
     };
     const auto playback = std::make_shared<Playback>();
-    std::thread([playback, samples = *samples, deadline] {
+    m_stop->store(false);
+    std::thread([playback, samples = *samples, deadline, stop = m_stop] {
         QString reason;
-        const bool ok = playSamples(samples, deadline, &reason);
+        const bool ok = playSamples(samples, deadline, &reason, *stop);
         const std::lock_guard lock(playback->mutex);
         playback->ok = ok;
         playback->reason = reason;

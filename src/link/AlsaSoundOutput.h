@@ -2,7 +2,9 @@
 
 #include "SoundOutput.h"
 
+#include <atomic>
 #include <future>
+#include <memory>
 #include <optional>
 
 namespace kr31 {
@@ -43,11 +45,15 @@ public:
     // (opening, set-up, writing and draining all count). A data chunk longer
     // than the file is cut to the file; an empty one plays nothing and succeeds.
     bool play(const QString &path, QString *error) override;
+    // Drops what is left of the sound that plays; its play() returns true.
+    void stopPlaying() override { m_stop->store(true); }
 
 private:
     void waitForNoting() const;
 
     int m_marginMs;
+    // Shared with the thread that plays, which may outlive a play() that gave up on it.
+    std::shared_ptr<std::atomic<bool>> m_stop = std::make_shared<std::atomic<bool>>(false);
     bool m_noted = false;
     LineState m_speakers;
     LineState m_wave;

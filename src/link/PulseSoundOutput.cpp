@@ -1,6 +1,350 @@
 #include "link/PulseSoundOutput.h"
 
+#include "core/Messages.h"
+#include "link/HeardCheck.h"
+#include "link/PulseLibrary.h"
+#include "link/WavFile.h"
+
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
 namespace kr31 {
+
+namespace {
+
+constexpr quint32 Rate = 48000;
+constexpr int ConnectMs = 1000;
+constexpr int StepMs = 2000;
+// How long the monitor may lag behind the output once the sound has drained.
+constexpr int HearingMs = 500;
+const QString StateMarker = QStringLiteral("pulse");
+
+const PulseLibrary &P()
+{
+    return *pulse();
+}
+
+// One connection to the server with a main loop of its own, driven by the
+// calling thread.
+class Session
+{
+public:
+    Session()
+    {
+        m_loop = P().pa_mainloop_new();
+        pa_proplist *props = P().pa_proplist_new();
+        P().pa_proplist_sets(props, PA_PROP_APPLICATION_NAME, "KR-31");
+        P().pa_proplist_sets(props, PA_PROP_APPLICATION_ID, "kr31");
+        P().pa_proplist_sets(props, PA_PROP_APPLICATION_ICON_NAME, "kr31");
+        m_context = P().pa_context_new_with_proplist(P().pa_mainloop_get_api(m_loop), "KR-31", props);
+        P().pa_proplist_free(props);
+    }
+    ~Session()
+    {
+        if (m_context) {
+            P().pa_context_disconnect(m_context);
+            P().pa_context_unref(m_context);
+        }
+        P().pa_mainloop_free(m_loop);
+    }
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
+
+    pa_context *context() const { return m_context; }
+
+    // Connects without starting a server; false when none answers in time.
+    bool connect()
+    {
+        if (!m_context || P().pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
+            return false;
+        QElapsedTimer clock;
+        clock.start();
+        for (;;) {
+            const pa_context_state_t state = P().pa_context_get_state(m_context);
+            if (state == PA_CONTEXT_READY)
+                return true;
+            if (!PA_CONTEXT_IS_GOOD(state) || clock.elapsed() > ConnectMs)
+                return false;
+            iterate(10);
+        }
+    }
+
+    // Runs the loop for at most ms milliseconds, or until something happened.
+    void iterate(int ms)
+    {
+        if (P().pa_mainloop_prepare(m_loop, ms * 1000) >= 0 && P().pa_mainloop_poll(m_loop) >= 0)
+            P().pa_mainloop_dispatch(m_loop);
+    }
+
+    // Waits for an operation to end (false when it could not start or took too long).
+    bool await(pa_operation *op, int ms = StepMs)
+    {
+        if (!op)
+            return false;
+        QElapsedTimer clock;
+        clock.start();
+        while (P().pa_operation_get_state(op) == PA_OPERATION_RUNNING && clock.elapsed() < ms)
+            iterate(10);
+        const bool done = P().pa_operation_get_state(op) == PA_OPERATION_DONE;
+        P().pa_operation_unref(op);
+        return done;
+    }
+
+private:
+    pa_mainloop *m_loop = nullptr;
+    pa_context *m_context = nullptr;
+};
+
+// What the server says of an output.
+struct OutputInfo
+{
+    bool found = false;
+    QString name;
+    quint32 index = 0;
+    quint32 rate = 0;
+    QString monitor;
+    pa_cvolume volume{};
+    bool mute = false;
+};
+
+void takeOutputInfo(pa_context *, const pa_sink_info *info, int eol, void *data)
+{
+    if (eol || !info)
+        return;
+    auto *out = static_cast<OutputInfo *>(data);
+    out->found = true;
+    out->name = QString::fromUtf8(info->name);
+    out->index = info->index;
+    out->rate = info->sample_spec.rate;
+    out->monitor = QString::fromUtf8(info->monitor_source_name);
+    out->volume = info->volume;
+    out->mute = info->mute;
+}
+
+QString defaultOutputName(Session &session)
+{
+    QByteArray name;
+    const auto take = [](pa_context *, const pa_server_info *info, void *data) {
+        if (info && info->default_sink_name)
+            *static_cast<QByteArray *>(data) = info->default_sink_name;
+    };
+    session.await(P().pa_context_get_server_info(session.context(), take, &name));
+    return QString::fromUtf8(name);
+}
+
+OutputInfo outputNamed(Session &session, const QString &name)
+{
+    OutputInfo info;
+    if (!name.isEmpty())
+        session.await(P().pa_context_get_sink_info_by_name(session.context(), name.toUtf8().constData(),
+                                                           takeOutputInfo, &info));
+    return info;
+}
+
+OutputInfo outputNumbered(Session &session, quint32 index)
+{
+    OutputInfo info;
+    session.await(P().pa_context_get_sink_info_by_index(session.context(), index, takeOutputInfo, &info));
+    return info;
+}
+
+pa_cvolume fullVolume(int channels)
+{
+    pa_cvolume volume;
+    P().pa_cvolume_set(&volume, unsigned(std::clamp(channels, 1, int(PA_CHANNELS_MAX))), PA_VOLUME_NORM);
+    return volume;
+}
+
+void setOutput(Session &session, const QString &name, const pa_cvolume *volume, std::optional<bool> mute)
+{
+    const QByteArray n = name.toUtf8();
+    if (volume)
+        session.await(P().pa_context_set_sink_volume_by_name(session.context(), n.constData(), volume, nullptr, nullptr));
+    if (mute)
+        session.await(P().pa_context_set_sink_mute_by_name(session.context(), n.constData(), *mute, nullptr, nullptr));
+}
+
+// Runs step on a fresh connection to the server; nothing when none answers.
+template<typename Step>
+void withServer(Step step)
+{
+    if (!pulse())
+        return;
+    Session session;
+    if (session.connect())
+        step(session);
+}
+
+bool fail(QString *error, const QString &reason)
+{
+    *error = msg::CannotPlay + QStringLiteral("\n（理由: ") + reason + QStringLiteral("）");
+    return false;
+}
+
+QString rateNote(quint32 rate, bool refused)
+{
+    const QString found = QStringLiteral("スピーカーの出力が 48000 Hz ではなく %1 Hz で動いています。").arg(rate);
+    if (refused)
+        return found + QStringLiteral("このままではランプに正しく届かないので、送りませんでした。\n"
+                                      "ほかのソフトの音を止めてからもう一度送るか、"
+                                      "メニューの転送モードのページでモード 0 か 1 を選んで下さい。");
+    return found + QStringLiteral("音の形が少し変わるので、ランプが正しく聞き取れないことがあります。\n"
+                                  "うまく届かないときは、ほかのソフトの音を止めてからもう一度送って下さい。");
+}
+
+QString heardReason(heard::Verdict verdict)
+{
+    switch (verdict) {
+    case heard::Verdict::Silent:
+        return QStringLiteral("スピーカーから音が出ていません。消音になっていないか、音量調節を確かめて下さい。");
+    case heard::Verdict::TooQuiet:
+        return QStringLiteral("音が小さくなっていました。音量調節でこのソフトかスピーカーの音が下げられています。");
+    case heard::Verdict::Reshaped:
+        return QStringLiteral("音の形が変わっていました。出力の周波数や音の効果を確かめて下さい。");
+    case heard::Verdict::Mixed:
+        return QStringLiteral("ほかの音が混ざっていました。ほかのソフトの音を止めてからもう一度送って下さい。");
+    case heard::Verdict::Cut:
+        return QStringLiteral("音が途中で途切れました。");
+    case heard::Verdict::Exact:
+        break;
+    }
+    return {};
+}
+
+// What happened to a stream while it played, set by the server's callbacks.
+struct StreamNews
+{
+    bool moved = false;
+    bool suspended = false;
+    bool corkRequested = false;
+    int underflows = 0;
+};
+
+pa_stream *newStream(Session &session, const char *name, StreamNews *news)
+{
+    const pa_sample_spec spec{PA_SAMPLE_U8, Rate, 1};
+    pa_proplist *props = P().pa_proplist_new();
+    P().pa_proplist_sets(props, PA_PROP_MEDIA_NAME, name);
+    // Asks a PipeWire graph for the sound's own rate where it may switch.
+    P().pa_proplist_sets(props, "node.rate", "1/48000");
+    pa_stream *stream = P().pa_stream_new_with_proplist(session.context(), name, &spec, nullptr, props);
+    P().pa_proplist_free(props);
+    if (!stream)
+        return nullptr;
+    P().pa_stream_set_moved_callback(stream, [](pa_stream *, void *d) { static_cast<StreamNews *>(d)->moved = true; },
+                                     news);
+    P().pa_stream_set_suspended_callback(
+        stream,
+        [](pa_stream *s, void *d) {
+            if (P().pa_stream_is_suspended(s) == 1)
+                static_cast<StreamNews *>(d)->suspended = true;
+        },
+        news);
+    P().pa_stream_set_underflow_callback(
+        stream, [](pa_stream *, void *d) { ++static_cast<StreamNews *>(d)->underflows; }, news);
+    P().pa_stream_set_event_callback(
+        stream,
+        [](pa_stream *, const char *event, pa_proplist *, void *d) {
+            if (std::strcmp(event, PA_STREAM_EVENT_REQUEST_CORK) == 0)
+                static_cast<StreamNews *>(d)->corkRequested = true;
+        },
+        news);
+    return stream;
+}
+
+bool awaitReady(Session &session, pa_stream *stream)
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        const pa_stream_state_t state = P().pa_stream_get_state(stream);
+        if (state == PA_STREAM_READY)
+            return true;
+        if (!PA_STREAM_IS_GOOD(state) || clock.elapsed() > StepMs)
+            return false;
+        session.iterate(10);
+    }
+}
+
+struct StreamDeleter
+{
+    void operator()(pa_stream *stream) const
+    {
+        if (P().pa_stream_get_state(stream) == PA_STREAM_READY)
+            P().pa_stream_disconnect(stream);
+        P().pa_stream_unref(stream);
+    }
+};
+using Stream = std::unique_ptr<pa_stream, StreamDeleter>;
+
+// The program's stream to an output, corked, ready to be filled; a transfer's
+// at full level and unmuted, also in what the server remembers.
+Stream openPlayback(Session &session, const OutputInfo &output, bool transfer, StreamNews *news)
+{
+    Stream stream(newStream(session, transfer ? "KR-31 送信" : "KR-31", news));
+    if (!stream)
+        return nullptr;
+    pa_buffer_attr attr;
+    attr.maxlength = quint32(-1);
+    attr.tlength = Rate / 10; // 100 ms: a short tail to wait for at the end
+    attr.prebuf = quint32(-1);
+    attr.minreq = quint32(-1);
+    attr.fragsize = quint32(-1);
+    const auto flags = pa_stream_flags_t(PA_STREAM_START_CORKED | PA_STREAM_ADJUST_LATENCY | PA_STREAM_DONT_MOVE);
+    const pa_cvolume full = fullVolume(1);
+    if (P().pa_stream_connect_playback(stream.get(), output.name.toUtf8().constData(), &attr, flags,
+                                       transfer ? &full : nullptr, nullptr) < 0
+        || !awaitReady(session, stream.get()))
+        return nullptr;
+    if (transfer) {
+        const quint32 index = P().pa_stream_get_index(stream.get());
+        session.await(P().pa_context_set_sink_input_volume(session.context(), index, &full, nullptr, nullptr));
+        session.await(P().pa_context_set_sink_input_mute(session.context(), index, 0, nullptr, nullptr));
+    }
+    return stream;
+}
+
+// A recording of an output's monitor at the sound's own format.
+Stream openMonitor(Session &session, const OutputInfo &output, StreamNews *news)
+{
+    if (output.monitor.isEmpty())
+        return nullptr;
+    Stream stream(newStream(session, "KR-31 送信の確かめ", news));
+    if (!stream)
+        return nullptr;
+    pa_buffer_attr attr;
+    std::memset(&attr, 0xff, sizeof attr);
+    attr.fragsize = Rate / 100;
+    const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_DONT_MOVE);
+    if (P().pa_stream_connect_record(stream.get(), output.monitor.toUtf8().constData(), &attr, flags) < 0
+        || !awaitReady(session, stream.get()))
+        return nullptr;
+    const quint32 index = P().pa_stream_get_index(stream.get());
+    const pa_cvolume full = fullVolume(1);
+    session.await(P().pa_context_set_source_output_volume(session.context(), index, &full, nullptr, nullptr));
+    session.await(P().pa_context_set_source_output_mute(session.context(), index, 0, nullptr, nullptr));
+    return stream;
+}
+
+void takeRecorded(pa_stream *stream, QByteArray *heard)
+{
+    while (P().pa_stream_readable_size(stream) > 0) {
+        const void *data = nullptr;
+        size_t size = 0;
+        if (P().pa_stream_peek(stream, &data, &size) < 0 || size == 0)
+            return;
+        if (data)
+            heard->append(static_cast<const char *>(data), qsizetype(size));
+        else
+            heard->append(QByteArray(qsizetype(size), char(128))); // a hole: silence
+        P().pa_stream_drop(stream);
+    }
+}
+
+} // namespace
 
 PulseSoundOutput::PulseSoundOutput(int marginMs)
     : m_marginMs(marginMs)
@@ -11,6 +355,245 @@ PulseSoundOutput::~PulseSoundOutput() = default;
 
 bool PulseSoundOutput::connect()
 {
+    if (!pulse())
+        return false;
+    Session session;
+    return session.connect();
+}
+
+void PulseSoundOutput::noteState()
+{
+    withServer([this](Session &session) {
+        const OutputInfo output = outputNamed(session, defaultOutputName(session));
+        if (!output.found)
+            return;
+        OutputState state{output.name, {}, output.mute};
+        for (int c = 0; c < output.volume.channels; ++c)
+            state.volumes.append(output.volume.values[c]);
+        const std::lock_guard lock(m_mutex);
+        m_noted = state;
+    });
+}
+
+void PulseSoundOutput::prepare()
+{
+    withServer([](Session &session) {
+        const OutputInfo output = outputNamed(session, defaultOutputName(session));
+        if (!output.found)
+            return;
+        const pa_cvolume full = fullVolume(output.volume.channels);
+        setOutput(session, output.name, &full, false);
+    });
+}
+
+void PulseSoundOutput::silence()
+{
+    withServer([](Session &session) { setOutput(session, defaultOutputName(session), nullptr, true); });
+}
+
+void PulseSoundOutput::putBack(const OutputState &state, bool mute)
+{
+    withServer([&](Session &session) {
+        pa_cvolume volume{};
+        volume.channels = quint8(std::min<qsizetype>(state.volumes.size(), PA_CHANNELS_MAX));
+        for (int c = 0; c < volume.channels; ++c)
+            volume.values[c] = state.volumes.at(c);
+        setOutput(session, state.name, volume.channels ? &volume : nullptr, mute);
+    });
+}
+
+void PulseSoundOutput::restore(bool atExit)
+{
+    std::optional<OutputState> noted;
+    {
+        const std::lock_guard lock(m_mutex);
+        noted = m_noted;
+    }
+    if (noted)
+        putBack(*noted, atExit && noted->mute);
+}
+
+QStringList PulseSoundOutput::stateLines(const OutputState &state)
+{
+    QStringList volumes;
+    for (quint32 v : state.volumes)
+        volumes.append(QString::number(v));
+    return {StateMarker, QStringLiteral("output=") + state.name, QStringLiteral("volumes=") + volumes.join(u','),
+            QStringLiteral("mute=") + QString::number(int(state.mute))};
+}
+
+std::optional<PulseSoundOutput::OutputState> PulseSoundOutput::stateOf(const QStringList &lines)
+{
+    if (lines.size() != 4 || lines[0] != StateMarker || !lines[1].startsWith(u"output=")
+        || !lines[2].startsWith(u"volumes=") || !lines[3].startsWith(u"mute="))
+        return std::nullopt;
+    OutputState state;
+    state.name = lines[1].mid(7);
+    const QString mute = lines[3].mid(5);
+    if (state.name.isEmpty() || (mute != u"0" && mute != u"1"))
+        return std::nullopt;
+    state.mute = mute == u"1";
+    const QStringList volumes = lines[2].mid(8).split(u',');
+    if (volumes.size() > PA_CHANNELS_MAX)
+        return std::nullopt;
+    for (const QString &v : volumes) {
+        bool ok = false;
+        const uint value = v.toUInt(&ok);
+        if (!ok || value > PA_VOLUME_MAX)
+            return std::nullopt;
+        state.volumes.append(value);
+    }
+    return state;
+}
+
+QStringList PulseSoundOutput::notedState() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_noted ? stateLines(*m_noted) : QStringList();
+}
+
+bool PulseSoundOutput::restoreNoted(const QStringList &lines)
+{
+    const std::optional<OutputState> state = stateOf(lines);
+    if (!state)
+        return false;
+    putBack(*state, state->mute);
+    return true;
+}
+
+bool PulseSoundOutput::play(const QString &path, QString *error)
+{
+    QString ignored;
+    return playFile(path, std::nullopt, error, &ignored);
+}
+
+bool PulseSoundOutput::playTransfer(const QString &path, int mode, QString *error, QString *warning)
+{
+    return playFile(path, mode, error, warning);
+}
+
+bool PulseSoundOutput::playFile(const QString &path, std::optional<int> transferMode, QString *error, QString *warning)
+{
+    m_stop = false;
+    QElapsedTimer clock;
+    clock.start();
+    QString message;
+    const std::optional<QByteArray> samples = wav::readPlayable(path, &message);
+    if (!samples) {
+        *error = message;
+        return false;
+    }
+    if (samples->isEmpty())
+        return true;
+    const qint64 deadline = samples->size() * 1000 / Rate + m_marginMs;
+    if (!pulse())
+        return fail(error, QStringLiteral("音を出すライブラリが見つかりません。"));
+    Session session;
+    if (!session.connect())
+        return fail(error, QStringLiteral("サウンドサーバーにつながりません。"));
+    const bool transfer = transferMode.has_value();
+
+    // The output's rate, before a sample leaves: the stream itself asks an
+    // idle output to switch to it, so a second look after reopening it sees
+    // an output that has just become free.
+    StreamNews news;
+    OutputInfo output = outputNamed(session, defaultOutputName(session));
+    if (!output.found)
+        return fail(error, QStringLiteral("音を出す装置が見つかりません。"));
+    Stream stream = openPlayback(session, output, transfer, &news);
+    if (stream)
+        output = outputNumbered(session, P().pa_stream_get_device_index(stream.get()));
+    if (stream && transfer && output.rate != Rate) {
+        stream.reset();
+        stream = openPlayback(session, output, transfer, &news);
+        if (stream)
+            output = outputNumbered(session, P().pa_stream_get_device_index(stream.get()));
+    }
+    if (!stream)
+        return fail(error, QStringLiteral("サウンドサーバーが音を受け付けませんでした。"));
+    const bool exactRate = output.rate == Rate;
+    if (transfer && !exactRate) {
+        if (*transferMode >= 2) {
+            *error = rateNote(output.rate, true);
+            return false;
+        }
+        *warning = rateNote(output.rate, false);
+    }
+
+    // What left the output, heard from before the sound begins.
+    StreamNews monitorNews;
+    QByteArray heard;
+    Stream monitor = transfer && exactRate ? openMonitor(session, output, &monitorNews) : nullptr;
+
+    const auto *data = samples->constData();
+    const size_t total = size_t(samples->size());
+    size_t written = 0;
+    const auto feed = [&] {
+        const size_t room = P().pa_stream_writable_size(stream.get());
+        const size_t n = std::min(room == size_t(-1) ? 0 : room, total - written);
+        if (n > 0 && P().pa_stream_write(stream.get(), data + written, n, nullptr, 0, PA_SEEK_RELATIVE) == 0)
+            written += n;
+    };
+    feed(); // filled before it starts, so that it cannot run dry at once
+    session.await(P().pa_stream_cork(stream.get(), 0, nullptr, nullptr));
+
+    bool drained = false;
+    pa_operation *drain = nullptr;
+    QString trouble;
+    while (!drained) {
+        if (m_stop) {
+            if (drain)
+                P().pa_operation_unref(drain);
+            return true;
+        }
+        if (clock.elapsed() > deadline)
+            trouble = QStringLiteral("決められた時間内に再生が終わりませんでした。");
+        else if (!PA_STREAM_IS_GOOD(P().pa_stream_get_state(stream.get())))
+            trouble = QStringLiteral("サウンドサーバーが音を止めました。");
+        else if (news.moved)
+            trouble = QStringLiteral("音の出力先が途中で変わりました。");
+        else if (news.suspended || news.corkRequested)
+            trouble = QStringLiteral("サウンドサーバーが音を途中で止めました。");
+        else if (news.underflows > 0 && !drain)
+            trouble = QStringLiteral("音が途中で途切れました（コンピューターが忙しすぎます）。");
+        if (!trouble.isEmpty()) {
+            if (drain)
+                P().pa_operation_unref(drain);
+            return fail(error, trouble);
+        }
+        if (written < total) {
+            feed();
+        } else if (!drain) {
+            drain = P().pa_stream_drain(stream.get(), nullptr, nullptr);
+            if (!drain)
+                return fail(error, QStringLiteral("サウンドサーバーでエラーが起きました。"));
+        } else if (P().pa_operation_get_state(drain) != PA_OPERATION_RUNNING) {
+            drained = true;
+            P().pa_operation_unref(drain);
+        }
+        if (monitor)
+            takeRecorded(monitor.get(), &heard);
+        session.iterate(10);
+    }
+    if (!monitor)
+        return true;
+
+    // The monitor lags: listen on until the whole sound is in.
+    const int allowance = heard::clipAllowance(*transferMode);
+    QElapsedTimer tail;
+    tail.start();
+    heard::Result result = heard::compare(*samples, heard, allowance);
+    while (result.verdict != heard::Verdict::Exact && tail.elapsed() < HearingMs && !m_stop) {
+        session.iterate(10);
+        takeRecorded(monitor.get(), &heard);
+        result = heard::compare(*samples, heard, allowance);
+    }
+    if (result.verdict == heard::Verdict::Exact || m_stop)
+        return true;
+    if (monitorNews.moved || !PA_STREAM_IS_GOOD(P().pa_stream_get_state(monitor.get())))
+        return true; // the recording failed, not the sound: nothing to tell
+    *error = QStringLiteral("送った音がスピーカーから正しく出ていなかったので、ランプには届いていないかもしれません。\n（理由: ")
+        + heardReason(result.verdict) + QStringLiteral("）");
     return false;
 }
 

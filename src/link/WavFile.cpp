@@ -115,4 +115,20 @@ std::optional<Audio> parse(const QByteArray &bytes, QString *error)
     return fail("WAVファイルに音のデータがありません。");
 }
 
+std::optional<QByteArray> readPlayable(const QString &path, QString *error)
+{
+    QString why;
+    const std::optional<QByteArray> bytes = textfile::readBytes(path, textfile::SoundLimit, &why);
+    if (!bytes) {
+        *error = QStringLiteral("音のファイル「%1」を開けませんでした。\n%2").arg(path, why);
+        return std::nullopt;
+    }
+    const std::optional<Audio> audio = parse(*bytes);
+    if (audio && audio->channels == 1 && audio->sampleRate == 48000 && audio->bitsPerSample == 8)
+        return audio->samples;
+    *error = QStringLiteral("音のファイル「%1」は再生できない形式です。"
+                            "8ビット・モノラル・48000 Hz の PCM の WAV ファイルが必要です。").arg(path);
+    return std::nullopt;
+}
+
 } // namespace kr31::wav

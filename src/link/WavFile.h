@@ -31,4 +31,9 @@ struct Audio
 // nullopt (and *error set) when the bytes are no PCM WAV.
 std::optional<Audio> parse(const QByteArray &bytes, QString *error = nullptr);
 
+// The samples of the 8-bit mono 48000 Hz PCM WAV file at path, the only kind
+// the sound outputs play; nullopt with *error, a message for the user, when
+// the file cannot be read or is of another kind.
+std::optional<QByteArray> readPlayable(const QString &path, QString *error);
+
 } // namespace kr31::wav

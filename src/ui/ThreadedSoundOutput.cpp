@@ -38,8 +38,12 @@ void ThreadedSoundOutput::silence()
 
 void ThreadedSoundOutput::stopBackground()
 {
-    if (m_backgroundBusy)
+    // Asked until the sound has ended: a stop that came before the worker
+    // had begun to play would be missed.
+    while (m_backgroundBusy) {
         m_inner.stopPlaying();
+        QThread::msleep(2);
+    }
     if (m_background.joinable())
         m_background.join();
 }

@@ -15,6 +15,7 @@
 #include "ui/PictureButton.h"
 #include "ui/UiServices.h"
 
+#include <QPointer>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -199,23 +200,39 @@ void VirtualLampWindow::start()
     } else {
         m_melody = lamp::MelodyRun::fromPacket(*heard);
         m_machine.reset();
-        const QString path = workfolder::file(MelodyFile);
-        SoundOutput &sound = services().sound;
-        if (wav::write(path, lamp::melodySound(m_melody->voices()))) {
-            sound.restore(false);
-            if (!sound.playInBackground(path, [&sound](bool, const QString &) { sound.silence(); }))
-                sound.silence();
-        }
+        playSound(MelodyFile, lamp::melodySound(m_melody->voices()));
     }
     m_last = services().clock.tickCount();
     m_timer->start();
     tick();
 }
 
+void VirtualLampWindow::playSound(const QString &name, const QByteArray &samples)
+{
+    const QString path = workfolder::file(name);
+    if (!wav::write(path, samples))
+        return;
+    SoundOutput &sound = services().sound;
+    sound.restore(false);
+    m_sounding = true;
+    QPointer<VirtualLampWindow> self(this);
+    if (!sound.playInBackground(path, [self, &sound](bool, const QString &) {
+            if (self)
+                self->m_sounding = false;
+            sound.silence();
+        })) {
+        m_sounding = false;
+        sound.silence();
+    }
+}
+
 void VirtualLampWindow::stop()
 {
     if (!m_timer)
         return; // never made: nothing runs, nothing shows
+    // The lamp's own sound ends with it (another window's sound plays on).
+    if (m_sounding)
+        services().sound.stopBackground();
     m_timer->stop();
     showState();
 }
@@ -232,13 +249,7 @@ void VirtualLampWindow::tick()
         if (m_machine->beepCount() > m_beeps) {
             m_beeps = m_machine->beepCount();
             // The light and the caption show the beep even where no sound can play.
-            const QString path = workfolder::file(BeepFile);
-            SoundOutput &sound = services().sound;
-            if (wav::write(path, lamp::beepSound())) {
-                sound.restore(false);
-                if (!sound.playInBackground(path, [&sound](bool, const QString &) { sound.silence(); }))
-                    sound.silence();
-            }
+            playSound(BeepFile, lamp::beepSound());
         }
         reportLine(lamp::lineAt(m_linePositions, m_list, m_machine->state().position));
         if (m_machine->state().stopped)

@@ -56,6 +56,8 @@ protected:
 private:
     void start();
     void stop();
+    // Writes samples to the work folder file name and plays them in the background.
+    void playSound(const QString &name, const QByteArray &samples);
     void showState();
     void placeBeside(QWidget *opener);
     void paintLamp(QPainter &painter, int width);
@@ -72,6 +74,7 @@ private:
     int m_beeps = 0;
     int m_line = -1;
     bool m_halted = false;
+    bool m_sounding = false; // a sound of the lamp's plays in the background
     quint32 m_last = 0;
     QTimer *m_timer = nullptr;
     QWidget *m_lamp = nullptr;
