@@ -25,39 +25,47 @@ ThreadedSoundOutput::~ThreadedSoundOutput()
 
 void ThreadedSoundOutput::prepare()
 {
-    stopBackground();
+    endBackground(true);
     m_inner.prepare();
 }
 
 void ThreadedSoundOutput::silence()
 {
-    if (m_foregroundBusy || m_backgroundBusy)
+    if (m_foregroundBusy || m_quiet)
         return;
     m_inner.silence();
 }
 
-void ThreadedSoundOutput::stopBackground()
+void ThreadedSoundOutput::endBackground(bool anotherFollows)
 {
+    if (!m_background.joinable())
+        return;
     // Asked until the sound has ended: a stop that came before the worker
     // had begun to play would be missed.
     while (m_backgroundBusy) {
         m_inner.stopPlaying();
         QThread::msleep(2);
     }
-    if (m_background.joinable())
-        m_background.join();
+    m_background.join();
+    const auto done = std::exchange(m_backgroundDone, {});
+    if (!done)
+        return;
+    m_quiet = anotherFollows;
+    done(m_backgroundPlayed, m_backgroundError);
+    m_quiet = false;
 }
 
 bool ThreadedSoundOutput::playInBackground(const QString &path, std::function<void(bool, const QString &)> done)
 {
-    stopBackground();
+    endBackground(true);
+    m_backgroundDone = std::move(done);
     m_backgroundBusy = true;
-    m_background = std::thread([this, path, done = std::move(done)] {
+    m_background = std::thread([this, path] {
         QString reason;
-        const bool ok = m_inner.play(path, &reason);
+        m_backgroundPlayed = m_inner.play(path, &reason);
+        m_backgroundError = reason;
         m_backgroundBusy = false;
-        QMetaObject::invokeMethod(QCoreApplication::instance(), [done, ok, reason] { done(ok, reason); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(m_receiver.get(), [this] { endBackground(false); }, Qt::QueuedConnection);
     });
     return true;
 }
@@ -80,7 +88,7 @@ bool ThreadedSoundOutput::playTransfer(const QString &path, int mode, QString *e
 bool ThreadedSoundOutput::playBlocking(const QString &path, const std::function<bool(QString *)> &play,
                                        QString *error)
 {
-    stopBackground();
+    endBackground(true);
     // 8-bit mono at 48 kHz: one byte per sample after the 44-byte header.
     const int totalMs = int(qMax<qint64>(0, QFileInfo(path).size() - 44) / 48);
     std::atomic<bool> done{false};

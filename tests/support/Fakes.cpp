@@ -64,6 +64,24 @@ void FakeSoundOutput::restore(bool atExit)
     note(m_log, atExit ? QStringLiteral("restore at exit") : QStringLiteral("restore"));
 }
 
+bool FakeSoundOutput::playInBackground(const QString &path, std::function<void(bool, const QString &)> done)
+{
+    if (!holdBackground)
+        return SoundOutput::playInBackground(path, std::move(done));
+    QString error;
+    play(path, &error);
+    heldDone = std::move(done);
+    return true;
+}
+
+void FakeSoundOutput::stopBackground()
+{
+    if (const auto done = std::exchange(heldDone, {})) {
+        note(m_log, QStringLiteral("stop background"));
+        done(true, {});
+    }
+}
+
 bool FakeSoundOutput::play(const QString &path, QString *error)
 {
     note(m_log, QStringLiteral("play"));

@@ -52,9 +52,15 @@ public:
     void silence() override;
     void restore(bool atExit) override;
     bool play(const QString &path, QString *error) override;
+    // As a real background sound when holdBackground is set: it plays on
+    // until stopBackground() (logged) ends it.
+    bool playInBackground(const QString &path, std::function<void(bool, const QString &)> done) override;
+    void stopBackground() override;
 
     QList<QByteArray> played; // the whole WAV file at each play
     QString failWith;         // when set, play fails with this message
+    bool holdBackground = false;
+    std::function<void(bool, const QString &)> heldDone;
 
 private:
     EventLog *m_log;

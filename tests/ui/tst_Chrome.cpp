@@ -21,6 +21,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QThread>
 #include <QTest>
 
 #include <fcntl.h>
@@ -629,6 +630,68 @@ private Q_SLOTS:
         sound.noteState();
         sound.restore(true);
         QCOMPARE(log, (EventLog{"play", "play", "prepare", "silence", "note", "restore at exit"}));
+    }
+
+    // One sound at a time: a long background sound (the preview, the lamp's
+    // melody) is ended by whatever comes next, and its end never mutes the
+    // speakers that the next sound has set.
+    void backgroundSoundGivesWay_data()
+    {
+        QTest::addColumn<QString>("next");
+        QTest::addColumn<EventLog>("expected");
+        const QString ended = "long sound stopped", reported = "done: played";
+        QTest::newRow("a transfer's prepare") << "prepare" << EventLog{ended, reported, "prepare"};
+        QTest::newRow("a sound played") << "play" << EventLog{ended, reported, "play"};
+        QTest::newRow("another background sound")
+            << "background" << EventLog{ended, reported, ended, reported, "silence"};
+        QTest::newRow("its window's stop") << "stop" << EventLog{ended, reported, "silence"};
+    }
+    void backgroundSoundGivesWay()
+    {
+        QFETCH(QString, next);
+        QFETCH(EventLog, expected);
+        // Plays "long.wav" until it is stopped.
+        struct LongSound : FakeSoundOutput
+        {
+            using FakeSoundOutput::FakeSoundOutput;
+            EventLog *log = nullptr;
+            std::atomic<bool> stop{false};
+            bool play(const QString &path, QString *error) override
+            {
+                if (!path.endsWith("long.wav"))
+                    return FakeSoundOutput::play(path, error);
+                stop = false;
+                while (!stop)
+                    QThread::msleep(1);
+                log->append("long sound stopped");
+                return true;
+            }
+            void stopPlaying() override { stop = true; }
+        };
+        EventLog log;
+        LongSound inner(&log);
+        inner.log = &log;
+        ThreadedSoundOutput sound(inner);
+        TempHome home;
+        home.writeWorkFile("long.wav", QByteArray(44, 0));
+        home.writeWorkFile("x.wav", QByteArray(44 + 480, 0));
+        const auto background = [&] {
+            sound.playInBackground(home.workFolder() + "long.wav", [&](bool played, const QString &) {
+                log.append(played ? "done: played" : "done: failed");
+                sound.silence();
+            });
+        };
+        background();
+        QString error;
+        if (next == "prepare")
+            sound.prepare();
+        else if (next == "play")
+            sound.play(home.workFolder() + "x.wav", &error);
+        else if (next == "background")
+            background();
+        sound.stopBackground();
+        QCoreApplication::processEvents();
+        QCOMPARE(log, expected);
     }
 
     // Japanese whatever the session's language, and UTF-8 characters even on

@@ -238,6 +238,28 @@ private slots:
         QVERIFY(!rig.lamp->isRunning());
         QVERIFY(!rig.lamp->findChild<PictureButton *>(QStringLiteral("Touch"))->isVisible());
     }
+
+    // The lamp's melody sound ends with the lamp, as a child expects of its stop and close.
+    void melodySoundEndsWithTheLamp_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("stop") << "Halt";
+        QTest::newRow("close") << "Bye";
+    }
+    void melodySoundEndsWithTheLamp()
+    {
+        QFETCH(QString, button);
+        LampRig rig;
+        rig.sound.holdBackground = true;
+        auto *editor = rig.form<MelodyEditorWindow>(4);
+        rig.forms.open(nullptr, 4);
+        rig.settle();
+        editor->KeyClick(12);
+        LampRig::click(editor, "Lamp");
+        QVERIFY(!rig.log.contains("stop background"));
+        LampRig::click(rig.lamp, button.toLatin1().constData());
+        QCOMPARE(rig.log.mid(rig.log.lastIndexOf("stop background")), (EventLog{"stop background", "silence"}));
+    }
 };
 
 QTEST_MAIN(TestVirtualLamp)
