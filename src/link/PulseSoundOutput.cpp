@@ -186,7 +186,7 @@ bool fail(QString *error, const QString &reason)
 
 QString rateNote(quint32 rate, bool refused)
 {
-    const QString found = QStringLiteral("スピーカーの出力が 48000 Hz ではなく %1 Hz で動いています。").arg(rate);
+    const QString found = QStringLiteral("スピーカーの出力が 48000 Hz ではなく %1 Hz で動いています。\n").arg(rate);
     if (refused)
         return found + QStringLiteral("このままではランプに正しく届かないので、送りませんでした。\n"
                                       "ほかのソフトの音を止めてからもう一度送るか、"
