@@ -223,9 +223,31 @@ struct StreamNews
     int underflows = 0;
 };
 
+// The server takes and gives 16-bit samples: 8-bit ones would be exact too,
+// but a server may fill the gaps of an 8-bit stream with zero bytes, the
+// lowest level, where 16-bit zeros are silence.
+constexpr size_t SampleBytes = 2;
+
+QByteArray wideSamples(const QByteArray &samples)
+{
+    QByteArray wide(samples.size() * qsizetype(SampleBytes), Qt::Uninitialized);
+    auto *out = reinterpret_cast<qint16 *>(wide.data());
+    for (qsizetype i = 0; i < samples.size(); ++i)
+        out[i] = qint16((int(static_cast<unsigned char>(samples[i])) - 128) * 256);
+    return wide;
+}
+
+// 16-bit samples back to 8-bit ones, to the nearest level.
+void appendNarrow(QByteArray *narrow, const char *wide, size_t bytes)
+{
+    const auto *in = reinterpret_cast<const qint16 *>(wide);
+    for (size_t i = 0; i < bytes / SampleBytes; ++i)
+        narrow->append(char(std::clamp((int(in[i]) + 32768 + 128) >> 8, 0, 255)));
+}
+
 pa_stream *newStream(Session &session, const char *name, StreamNews *news)
 {
-    const pa_sample_spec spec{PA_SAMPLE_U8, Rate, 1};
+    const pa_sample_spec spec{PA_SAMPLE_S16NE, Rate, 1};
     pa_proplist *props = P().pa_proplist_new();
     P().pa_proplist_sets(props, PA_PROP_MEDIA_NAME, name);
     // Asks a PipeWire graph for the sound's own rate where it may switch.
@@ -289,7 +311,7 @@ Stream openPlayback(Session &session, const OutputInfo &output, bool transfer, S
         return nullptr;
     pa_buffer_attr attr;
     attr.maxlength = quint32(-1);
-    attr.tlength = Rate / 10; // 100 ms: a short tail to wait for at the end
+    attr.tlength = Rate / 10 * SampleBytes; // 100 ms: a short tail to wait for at the end
     attr.prebuf = quint32(-1);
     attr.minreq = quint32(-1);
     attr.fragsize = quint32(-1);
@@ -317,7 +339,7 @@ Stream openMonitor(Session &session, const OutputInfo &output, StreamNews *news)
         return nullptr;
     pa_buffer_attr attr;
     std::memset(&attr, 0xff, sizeof attr);
-    attr.fragsize = Rate / 100;
+    attr.fragsize = Rate / 100 * SampleBytes;
     const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_DONT_MOVE);
     if (P().pa_stream_connect_record(stream.get(), output.monitor.toUtf8().constData(), &attr, flags) < 0
         || !awaitReady(session, stream.get()))
@@ -337,9 +359,9 @@ void takeRecorded(pa_stream *stream, QByteArray *heard)
         if (P().pa_stream_peek(stream, &data, &size) < 0 || size == 0)
             return;
         if (data)
-            heard->append(static_cast<const char *>(data), qsizetype(size));
+            appendNarrow(heard, static_cast<const char *>(data), size);
         else
-            heard->append(QByteArray(qsizetype(size), char(128))); // a hole: silence
+            heard->append(QByteArray(qsizetype(size / SampleBytes), char(128))); // a hole: silence
         P().pa_stream_drop(stream);
     }
 }
@@ -525,12 +547,13 @@ bool PulseSoundOutput::playFile(const QString &path, std::optional<int> transfer
     QByteArray heard;
     Stream monitor = transfer && exactRate ? openMonitor(session, output, &monitorNews) : nullptr;
 
-    const auto *data = samples->constData();
-    const size_t total = size_t(samples->size());
+    const QByteArray wide = wideSamples(*samples);
+    const auto *data = wide.constData();
+    const size_t total = size_t(wide.size());
     size_t written = 0;
     const auto feed = [&] {
         const size_t room = P().pa_stream_writable_size(stream.get());
-        const size_t n = std::min(room == size_t(-1) ? 0 : room, total - written);
+        const size_t n = std::min(room == size_t(-1) ? 0 : room, total - written) / SampleBytes * SampleBytes;
         if (n > 0 && P().pa_stream_write(stream.get(), data + written, n, nullptr, 0, PA_SEEK_RELATIVE) == 0)
             written += n;
     };
