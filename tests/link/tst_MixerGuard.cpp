@@ -30,8 +30,7 @@ struct RecordingOutput : SoundOutput
 
 QByteArray readFile(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+    return textfile::readBytes(path, 4096).value_or("(none)");
 }
 
 } // namespace
