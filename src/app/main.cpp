@@ -10,6 +10,8 @@
 #include "melody/ui/MelodyEditorWindow.h"
 #include "program/ProgramFile.h"
 #include "core/Settings.h"
+#include "link/MixerGuard.h"
+#include "link/SoundTurn.h"
 #include "link/SystemSoundOutput.h"
 #include "link/Transmitter.h"
 #include "ui/Forms.h"
@@ -27,6 +29,7 @@
 #include "app/Startup.h"
 
 #include "core/CommandLineError.h"
+#include "core/ExitSignals.h"
 #include "core/QtNoise.h"
 
 #include <QApplication>
@@ -156,6 +159,23 @@ int main(int argc, char *argv[])
     useJapaneseLocale();
     useNoBusUnlessRunning();
     SystemSoundOutput output;
+    // The user's mixer comes back however the program ends: the guard's state
+    // file after a kill -9, the signals' watcher after a Ctrl+C or a logout.
+    MixerGuard guard(output);
+    SendingDialogWindow *sending = nullptr; // once the windows exist
+    SoundTurn turn(guard, [&sending](bool waiting) {
+        QMetaObject::invokeMethod(
+            qApp,
+            [&sending, waiting] {
+                if (sending)
+                    sending->setWaiting(waiting);
+            },
+            Qt::QueuedConnection);
+    });
+    ExitSignals exitSignals([&guard] {
+        guard.stopPlaying();
+        guard.restore(true);
+    });
     // Making the application object takes milliseconds, mostly waiting for
     // the window system: the first pictures are read meanwhile.
     startDecodingFirstPictures();
@@ -172,7 +192,7 @@ int main(int argc, char *argv[])
     auto claiming = std::async(std::launch::async, [] { recovery::keepsCopies(); });
     installJapaneseTranslation();
 
-    ThreadedSoundOutput sound(output);
+    ThreadedSoundOutput sound(turn);
     QtDialogs dialogs;
     QtShell shell;
     RealClock clock;
@@ -188,7 +208,7 @@ int main(int argc, char *argv[])
         owned.emplace_back(form);
 
     // Made when a transfer first shows it.
-    auto *sending = static_cast<SendingDialogWindow *>(forms.existing(7));
+    sending = static_cast<SendingDialogWindow *>(forms.existing(7));
     sound.onProgress = [sending](int played, int total) { sending->setProgress(played, total); };
 
     auto *menu = static_cast<MainMenuWindow *>(forms.form(2));
@@ -228,7 +248,7 @@ int main(int argc, char *argv[])
         splash.reset();
         // The mixer as the session left it, noted before anything can sound
         // (loading ALSA for it would hold up the first paint).
-        output.noteStateMeanwhile();
+        guard.noteStateMeanwhile();
         fonts = lookUpFontsMeanwhile();
         prepareGuidePagesOnPointing(forms);
         recovery.emplace(forms);
@@ -244,6 +264,6 @@ int main(int argc, char *argv[])
     if (fonts.joinable())
         fonts.join();
     RecoveryOffer::discardAll(forms);
-    output.restore(true);
+    guard.restore(true);
     return result;
 }

@@ -1,6 +1,9 @@
 // kr31-cli: the core of the KR-31 programming environment without windows.
 #include "cli/CliCommands.h"
+#include "core/ExitSignals.h"
 #include "core/QtNoise.h"
+#include "link/MixerGuard.h"
+#include "link/SoundTurn.h"
 #include "link/SystemSoundOutput.h"
 
 #include <QCoreApplication>
@@ -16,8 +19,23 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(KR31_VERSION));
     QTextStream out(stdout);
     QTextStream err(stderr);
-    kr31::SystemSoundOutput sound;
     // The progress bar is for a person watching a terminal, not for a log file.
     const bool progress = isatty(fileno(stderr));
+    kr31::SystemSoundOutput output;
+    // Each send notes the mixer and puts it back; a Ctrl+C in between puts it
+    // back too, and a kill -9 is made good by the next send's noting.
+    kr31::MixerGuard guard(output);
+    kr31::SoundTurn sound(guard, [progress](bool waiting) {
+        if (!waiting)
+            return;
+        // On its own line, also when the bar is drawn on the current one.
+        const QByteArray line = kr31::WaitingForTurnText.toLocal8Bit() + '\n';
+        std::fputs(((progress ? "\n" : "") + line).constData(), stderr);
+        std::fflush(stderr);
+    });
+    const kr31::ExitSignals exitSignals([&guard] {
+        guard.stopPlaying();
+        guard.restore(true);
+    });
     return kr31::runCli(app.arguments().mid(1), out, err, sound, progress);
 }

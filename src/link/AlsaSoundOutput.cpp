@@ -273,7 +273,80 @@ void putBack(snd_mixer_elem_t *e, const AlsaSoundOutput::LineState &state, std::
     setMute(e, mute);
 }
 
+QString stateLine(const char *name, const AlsaSoundOutput::LineState &state)
+{
+    const auto exact = [](double value) { return QString::number(value, 'g', 17); };
+    return QStringLiteral("alsa %1 %2 %3 %4")
+        .arg(QLatin1String(name), state.volume ? exact(*state.volume) : QStringLiteral("-"), exact(state.balance),
+             state.mute ? QString::number(int(*state.mute)) : QStringLiteral("-"));
+}
+
+std::optional<AlsaSoundOutput::LineState> stateOfLine(const QString &line, const char *name)
+{
+    const QStringList fields = line.split(u' ');
+    if (fields.size() != 5 || fields.at(0) != QLatin1String("alsa") || fields.at(1) != QLatin1String(name))
+        return std::nullopt;
+    const auto percent = [](const QString &text) -> std::optional<double> {
+        bool ok = false;
+        const double value = text.toDouble(&ok);
+        return ok && value >= 0 && value <= 100 ? std::optional(value) : std::nullopt;
+    };
+    AlsaSoundOutput::LineState state;
+    if (fields.at(2) != QLatin1String("-") && !(state.volume = percent(fields.at(2))))
+        return std::nullopt;
+    const std::optional<double> balance = percent(fields.at(3));
+    if (!balance)
+        return std::nullopt;
+    state.balance = *balance;
+    if (fields.at(4) == QLatin1String("0") || fields.at(4) == QLatin1String("1"))
+        state.mute = fields.at(4) == QLatin1String("1");
+    else if (fields.at(4) != QLatin1String("-"))
+        return std::nullopt;
+    return state;
+}
+
 } // namespace
+
+QStringList AlsaSoundOutput::stateLines(const LineState &speakers, const LineState &wave)
+{
+    return {stateLine("speakers", speakers), stateLine("wave", wave)};
+}
+
+std::optional<std::pair<AlsaSoundOutput::LineState, AlsaSoundOutput::LineState>>
+AlsaSoundOutput::statesOfLines(const QStringList &lines)
+{
+    if (lines.size() != 2)
+        return std::nullopt;
+    const auto speakers = stateOfLine(lines.at(0), "speakers");
+    const auto wave = stateOfLine(lines.at(1), "wave");
+    if (!speakers || !wave)
+        return std::nullopt;
+    return std::pair(*speakers, *wave);
+}
+
+QStringList AlsaSoundOutput::notedState() const
+{
+    waitForNoting();
+    return m_noted ? stateLines(m_speakers, m_wave) : QStringList();
+}
+
+bool AlsaSoundOutput::restoreNoted(const QStringList &lines)
+{
+    const auto states = statesOfLines(lines);
+    if (!states)
+        return false;
+    waitForNoting();
+    const Mixer mixer = openMixer();
+    bool whole = true;
+    const auto putBackLine = [&whole](snd_mixer_elem_t *e, const LineState &state) {
+        if (!e && (state.volume || state.mute))
+            whole = false;
+        putBack(e, state, state.mute);
+    };
+    putBackLine(speakersLine(mixer), states->first);
+    putBackLine(waveLine(mixer), states->second);
+    return whole;
+}
 
 void AlsaSoundOutput::noteState()
 {

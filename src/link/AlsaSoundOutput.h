@@ -6,6 +6,7 @@
 #include <future>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace kr31 {
 
@@ -22,7 +23,16 @@ public:
         std::optional<double> volume; // percent of the playback range
         double balance = 50;          // 0 = left only, 50 = centre, 100 = right only
         std::optional<bool> mute;
+        bool operator==(const LineState &) const = default;
     };
+
+    // Both lines as the text lines of notedState(): "alsa speakers|wave
+    // VOLUME BALANCE MUTE", "-" for a control the line lacked; volumes and
+    // balances exact, so that they come back as they were.
+    static QStringList stateLines(const LineState &speakers, const LineState &wave);
+    // The speakers and wave line of stateLines(); nullopt for lines of another
+    // output, or broken ones (a value outside 0..100, a missing line).
+    static std::optional<std::pair<LineState, LineState>> statesOfLines(const QStringList &lines);
 
     // marginMs: how much longer than the sound itself a playback may take.
     explicit AlsaSoundOutput(int marginMs = 5000);
@@ -47,6 +57,12 @@ public:
     bool play(const QString &path, QString *error) override;
     // Drops what is left of the sound that plays; its play() returns true.
     void stopPlaying() override { m_stop->store(true); }
+    // Empty until noteState() has run.
+    QStringList notedState() const override;
+    // False for lines that stateLines() did not make, or when a line they set
+    // a value of is missing now (no mixer at all included); what it can put
+    // back it puts back, mute included.
+    bool restoreNoted(const QStringList &lines) override;
 
 private:
     void waitForNoting() const;

@@ -1,5 +1,7 @@
 #include "ui/SendingDialogWindow.h"
 
+#include "link/SoundTurn.h"
+
 #include <QLabel>
 #include <QProgressBar>
 
@@ -20,12 +22,20 @@ void SendingDialogWindow::buildContents()
     m_bar->setRange(0, 1000);
     m_bar->setValue(0);
     m_bar->setTextVisible(false);
+    m_waiting = new QLabel(WaitingForTurnText, this);
+    m_waiting->setObjectName(QStringLiteral("WaitingLabel"));
+    m_waiting->setGeometry(20, 104, 260, 20);
+    m_waiting->setAlignment(Qt::AlignCenter);
+    // Over the picture's "please wait" line, in the panel's own colour.
+    fillBackground(m_waiting, QColor(249, 236, 217));
+    m_waiting->hide();
 }
 
 void SendingDialogWindow::showOver(QObject *caller)
 {
     ensureBuilt();
     m_bar->setValue(0);
+    m_waiting->hide();
     showCentredOver(qobject_cast<QWidget *>(caller));
     repaint();
 }
@@ -39,6 +49,12 @@ void SendingDialogWindow::setProgress(int playedMs, int totalMs)
 {
     ensureBuilt();
     m_bar->setValue(totalMs > 0 ? int(qint64(qBound(0, playedMs, totalMs)) * 1000 / totalMs) : 0);
+}
+
+void SendingDialogWindow::setWaiting(bool waiting)
+{
+    ensureBuilt();
+    m_waiting->setVisible(waiting);
 }
 
 } // namespace kr31

@@ -3,6 +3,7 @@
 #include "link/Transmitter.h"
 #include "ui/FormWindow.h"
 
+class QLabel;
 class QProgressBar;
 
 namespace kr31 {
@@ -23,12 +24,16 @@ public:
 
     // Shows the part of the sound played so far (0..total milliseconds).
     void setProgress(int playedMs, int totalMs);
+    // Shows or hides the line saying that the sound waits for another
+    // program's transfer to end.
+    void setWaiting(bool waiting);
 
 protected:
     void buildContents() override;
 
 private:
     QProgressBar *m_bar = nullptr;
+    QLabel *m_waiting = nullptr;
 };
 
 } // namespace kr31

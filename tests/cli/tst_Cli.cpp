@@ -7,11 +7,13 @@
 #include "editors/icon/IconProgram.h"
 #include "report/ReportPage.h"
 #include "link/Packets.h"
+#include "link/SoundTurn.h"
 #include "link/ToneBurst.h"
 #include "link/WavFile.h"
 #include "support/TempHome.h"
 #include "support/TinyDisk.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -20,7 +22,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace kr31;
 
@@ -550,6 +556,33 @@ private Q_SLOTS:
         QVERIFY2(run.err.contains(msg::CannotPlay) && run.err.contains("決められた時間内に再生が終わりませんでした"),
                  qPrintable(run.err));
         QVERIFY2(elapsed < soundMs + 5000 + 3000, qPrintable(QString::number(elapsed)));
+    }
+
+    // A send that waits for another's turn and is ended by SIGTERM puts the
+    // mixer back (its state file goes) and ends by the signal.
+    void signalWhileWaitingForTheTurn()
+    {
+        const QString runtime = m_home->home() + "/run";
+        QVERIFY(QDir().mkpath(runtime));
+        const int held = ::open(QFile::encodeName(runtime + "/kr31-sound.lock").constData(), O_RDWR | O_CREAT, 0600);
+        QVERIFY(held >= 0 && ::flock(held, LOCK_EX) == 0);
+        useFileSoundDevice(m_home->home() + "/played.raw");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime)); // later runs take turns here too
+        QProcess process;
+        process.setReadChannel(QProcess::StandardError);
+        process.start(test::binDir() + "/kr31-cli", {"brightness", "50"});
+        QByteArray err;
+        while (!err.endsWith('\n') && process.waitForReadyRead(10000))
+            err += process.readAllStandardError();
+        QCOMPARE(QString::fromUtf8(err), WaitingForTurnText + "\n");
+        const QString state = m_home->home() + "/.local/state/kr31/mixer-state";
+        QVERIFY(QFile::exists(state));
+        process.terminate();
+        QVERIFY(process.waitForFinished(10000));
+        ::close(held);
+        QCOMPARE(process.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(process.exitCode(), SIGTERM);
+        QVERIFY(!QFile::exists(state));
     }
 
 private:

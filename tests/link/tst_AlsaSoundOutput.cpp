@@ -70,6 +70,8 @@ private slots:
     void missingFileFails();
     void mixerStepsWithoutMixerDoNothing_data();
     void mixerStepsWithoutMixerDoNothing();
+    void notedStateAsLines_data();
+    void notedStateAsLines();
     void unusableDeviceFailsQuickly_data();
     void unusableDeviceFailsQuickly();
     void stalledDeviceGivesUpAtTheDeadline();
@@ -205,6 +207,7 @@ void TestAlsaSoundOutput::mixerStepsWithoutMixerDoNothing()
     QFETCH(int, noting);
     AlsaSoundOutput neverNoted;
     neverNoted.restore(true);
+    QVERIFY(neverNoted.notedState().isEmpty());
     {
         // Gone while it may still be noting.
         AlsaSoundOutput leaving;
@@ -220,9 +223,39 @@ void TestAlsaSoundOutput::mixerStepsWithoutMixerDoNothing()
     out.silence();
     out.restore(false);
     out.restore(true);
+    QCOMPARE(out.notedState(), QStringList({"alsa speakers - 50 -", "alsa wave - 50 -"}));
 
     QString error;
     QVERIFY2(out.play(writeFile(QStringLiteral("after.wav"), wav("\x01\x02")), &error), qPrintable(error));
+}
+
+// The lines come back to the same values, to the last bit; what another
+// output wrote, or a broken line, is refused before the mixer is touched.
+void TestAlsaSoundOutput::notedStateAsLines_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<bool>("restoredWithoutMixer"); // nothing to set, so nothing missing
+    QTest::newRow("exact values") << QStringList{"alsa speakers 33.333333333333336 12.5 1", "alsa wave 100 50 0"}
+                                  << true << false;
+    QTest::newRow("lines without controls") << QStringList{"alsa speakers - 50 -", "alsa wave - 0 -"} << true << true;
+    QTest::newRow("another output's") << QStringList{"pulse sink 0 40"} << false << false;
+    QTest::newRow("volume over 100") << QStringList{"alsa speakers 150 50 0", "alsa wave - 50 -"} << false << false;
+    QTest::newRow("lines swapped") << QStringList{"alsa wave - 50 -", "alsa speakers - 50 -"} << false << false;
+    QTest::newRow("mute not a switch") << QStringList{"alsa speakers - 50 2", "alsa wave - 50 -"} << false << false;
+}
+
+void TestAlsaSoundOutput::notedStateAsLines()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(bool, valid);
+    QFETCH(bool, restoredWithoutMixer);
+    const auto states = AlsaSoundOutput::statesOfLines(lines);
+    QCOMPARE(states.has_value(), valid);
+    if (states)
+        QCOMPARE(AlsaSoundOutput::stateLines(states->first, states->second), lines);
+    AlsaSoundOutput out;
+    QCOMPARE(out.restoreNoted(lines), restoredWithoutMixer);
 }
 
 void TestAlsaSoundOutput::unusableDeviceFailsQuickly_data()

@@ -10,9 +10,11 @@ namespace kr31::test {
 TempHome::TempHome()
     : m_oldHome(qgetenv("HOME"))
     , m_oldConfig(qgetenv("XDG_CONFIG_HOME"))
+    , m_oldState(qgetenv("XDG_STATE_HOME"))
 {
     qputenv("HOME", m_dir.path().toLocal8Bit());
     qunsetenv("XDG_CONFIG_HOME");
+    qunsetenv("XDG_STATE_HOME");
 }
 
 TempHome::~TempHome()
@@ -21,6 +23,8 @@ TempHome::~TempHome()
     qputenv("HOME", m_oldHome);
     if (!m_oldConfig.isEmpty())
         qputenv("XDG_CONFIG_HOME", m_oldConfig);
+    if (!m_oldState.isEmpty())
+        qputenv("XDG_STATE_HOME", m_oldState);
 }
 
 QString TempHome::workFolder() const

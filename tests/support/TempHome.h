@@ -5,8 +5,8 @@
 
 namespace kr31::test {
 
-// Points HOME (and so the documents and work folders) at a fresh temporary
-// folder for the life of the object, so that no test touches the real one.
+// Points HOME (and so the documents, work and state folders) at a fresh
+// temporary folder for the life of the object, so that no test touches the real one.
 class TempHome
 {
 public:
@@ -23,6 +23,7 @@ private:
     QTemporaryDir m_dir;
     QByteArray m_oldHome;
     QByteArray m_oldConfig;
+    QByteArray m_oldState;
 };
 
 } // namespace kr31::test

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "link/SoundOutput.h"
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+
+namespace kr31 {
+
+// The file on which the processes of this program take turns to play:
+// $XDG_RUNTIME_DIR/kr31-sound.lock, else kr31-sound.lock in the temp folder.
+QString soundTurnPath();
+
+// What a person is told while a sound waits for another process's transfer.
+inline const QString WaitingForTurnText = QStringLiteral("ほかの送信が終わるのを待っています…");
+
+// A SoundOutput around another that lets one sound of this program play at a
+// time on this computer: every play takes an exclusive lock (flock) on a file
+// shared by all our processes and waits while another holds it. A transfer
+// (a play after prepare()) keeps its turn until silence() or restore(), so
+// that its muting cannot fall into the next transfer; a sound that had to
+// wait prepares the mixer again, as the other's silence() muted it. A play
+// that cannot open the file plays without a turn.
+class SoundTurn final : public SoundOutput
+{
+public:
+    // waiting(true) when a play starts waiting for another's sound and
+    // waiting(false) when that wait ends (its turn came, it was stopped or it
+    // gave up), called on the playing thread. giveUpMs: the longest wait;
+    // after it the play fails with a message saying so.
+    explicit SoundTurn(SoundOutput &inner, std::function<void(bool waiting)> waiting = {}, int giveUpMs = 120000,
+                       QString lockPath = soundTurnPath());
+    // Gives the turn up if it still holds it.
+    ~SoundTurn() override;
+
+    void noteState() override { m_inner.noteState(); }
+    void prepare() override;
+    // Passes the turn on after the inner output has muted.
+    void silence() override;
+    void restore(bool atExit) override;
+    // Waits for the turn first; a wait ended by stopPlaying() returns true
+    // without playing.
+    bool play(const QString &path, QString *error) override;
+    bool playTransfer(const QString &path, int mode, QString *error, QString *warning) override;
+    // Ends a wait for the turn as well as the sound.
+    void stopPlaying() override;
+    QStringList notedState() const override { return m_inner.notedState(); }
+    bool restoreNoted(const QStringList &lines) override { return m_inner.restoreNoted(lines); }
+
+private:
+    enum class Turn { Taken, Stopped, GaveUp };
+    Turn takeTurn(QString *error);
+    bool playInTurn(const std::function<bool()> &play, QString *error);
+    void release();
+
+    SoundOutput &m_inner;
+    std::function<void(bool)> m_waiting;
+    int m_giveUpMs;
+    QString m_lockPath;
+    std::mutex m_mutex;
+    std::condition_variable m_stopped;
+    bool m_stop = false;
+    bool m_prepared = false;
+    int m_fd = -1; // the locked file while this output has the turn
+};
+
+} // namespace kr31

@@ -1,0 +1,93 @@
+#include "link/SoundTurn.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace kr31;
+
+namespace {
+
+// Writes its steps, named, into a log shared with the other output.
+struct LoggingOutput : SoundOutput
+{
+    LoggingOutput(QStringList &log, const QString &name)
+        : log(log)
+        , name(name)
+    {
+    }
+    void noteState() override {}
+    void prepare() override { log << name + " prepare"; }
+    void silence() override { log << name + " silence"; }
+    void restore(bool) override {}
+    bool play(const QString &, QString *) override { return log << name + " play", true; }
+    QStringList &log;
+    QString name;
+};
+
+} // namespace
+
+class TestSoundTurn : public QObject
+{
+    Q_OBJECT
+private slots:
+    // "A" stands for another process that plays first; "B" sends a transfer.
+    void onePlaysAtATime_data()
+    {
+        QTest::addColumn<QString>("before"); // what A has done
+        QTest::addColumn<QString>("onWait"); // what happens when B starts waiting
+        QTest::addColumn<bool>("played");
+        QTest::addColumn<QStringList>("log");
+
+        const QStringList waits{"A prepare", "A play", "B prepare", "B waits"};
+        QTest::newRow("nothing before") << "-" << "-" << true << QStringList{"B prepare", "B play", "B silence"};
+        QTest::newRow("a sound before has ended")
+            << "sound" << "-" << true << QStringList{"A play", "B prepare", "B play", "B silence"};
+        // B prepares again: A's silence() muted the speakers.
+        QTest::newRow("a transfer keeps its turn until its silence")
+            << "transfer" << "A silence" << true
+            << waits + QStringList{"A silence", "B waited", "B prepare", "B play", "B silence"};
+        QTest::newRow("stopped while waiting")
+            << "transfer" << "B stop" << true << waits + QStringList{"B waited", "B silence"};
+        QTest::newRow("gives up") << "transfer" << "-" << false << waits + QStringList{"B waited", "B silence"};
+    }
+
+    void onePlaysAtATime()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, onWait);
+        QFETCH(bool, played);
+        QFETCH(QStringList, log);
+
+        QTemporaryDir dir;
+        const QString lock = dir.filePath("kr31-sound.lock");
+        QStringList steps;
+        LoggingOutput innerA(steps, "A"), innerB(steps, "B");
+        SoundTurn a(innerA, {}, 0, lock);
+        std::function<void()> act;
+        SoundTurn b(
+            innerB,
+            [&](bool waiting) {
+                steps << (waiting ? "B waits" : "B waited");
+                if (waiting && act)
+                    act();
+            },
+            300, lock);
+        if (onWait == "A silence")
+            act = [&] { a.silence(); };
+        else if (onWait == "B stop")
+            act = [&] { b.stopPlaying(); };
+        if (before == "transfer")
+            a.prepare();
+        QString error;
+        QVERIFY(before == "-" || a.playTransfer("a.wav", 0, &error, nullptr));
+
+        b.prepare();
+        QCOMPARE(b.playTransfer("b.wav", 0, &error, nullptr), played);
+        b.silence();
+        QCOMPARE(steps, log);
+        QCOMPARE(error.contains(QStringLiteral("ほかの送信")), !played);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSoundTurn)
+#include "tst_SoundTurn.moc"
