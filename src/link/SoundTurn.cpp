@@ -1,5 +1,7 @@
 #include "link/SoundTurn.h"
 
+#include "core/TextFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -98,11 +100,16 @@ SoundTurn::Turn SoundTurn::takeTurn(QString *error)
     return turn;
 }
 
-bool SoundTurn::playInTurn(const std::function<bool()> &play, QString *error)
+bool SoundTurn::playInTurn(const QString &path, const std::function<bool()> &play, QString *error)
 {
+    // Every process of ours writes its sound to the same file before its
+    // turn: one that wrote while this one waited must not be played here.
+    const std::optional<QByteArray> ours = textfile::readBytes(path, textfile::SoundLimit);
     const Turn turn = takeTurn(error);
     if (turn != Turn::Taken)
         return turn == Turn::Stopped;
+    if (ours && textfile::readBytes(path, textfile::SoundLimit) != ours)
+        textfile::writeAtomically(path, *ours, nullptr, textfile::Durability::Scratch);
     const bool played = play();
     const std::lock_guard lock(m_mutex);
     if (!m_prepared)
@@ -112,12 +119,12 @@ bool SoundTurn::playInTurn(const std::function<bool()> &play, QString *error)
 
 bool SoundTurn::play(const QString &path, QString *error)
 {
-    return playInTurn([&] { return m_inner.play(path, error); }, error);
+    return playInTurn(path, [&] { return m_inner.play(path, error); }, error);
 }
 
 bool SoundTurn::playTransfer(const QString &path, int mode, QString *error, QString *warning)
 {
-    return playInTurn([&] { return m_inner.playTransfer(path, mode, error, warning); }, error);
+    return playInTurn(path, [&] { return m_inner.playTransfer(path, mode, error, warning); }, error);
 }
 
 void SoundTurn::prepare()

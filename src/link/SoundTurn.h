@@ -21,7 +21,8 @@ inline const QString WaitingForTurnText = QStringLiteral("ほかの送信が終�
 // (a play after prepare()) keeps its turn until silence() or restore(), so
 // that its muting cannot fall into the next transfer; a sound that had to
 // wait prepares the mixer again, as the other's silence() muted it. A play
-// that cannot open the file plays without a turn.
+// that cannot open the file plays without a turn. A sound file that another
+// process wrote over while this one waited is written back before it plays.
 class SoundTurn final : public SoundOutput
 {
 public:
@@ -51,7 +52,7 @@ public:
 private:
     enum class Turn { Taken, Stopped, GaveUp };
     Turn takeTurn(QString *error);
-    bool playInTurn(const std::function<bool()> &play, QString *error);
+    bool playInTurn(const QString &path, const std::function<bool()> &play, QString *error);
     void release();
 
     SoundOutput &m_inner;

@@ -19,7 +19,12 @@ struct LoggingOutput : SoundOutput
     void prepare() override { log << name + " prepare"; }
     void silence() override { log << name + " silence"; }
     void restore(bool) override {}
-    bool play(const QString &, QString *) override { return log << name + " play", true; }
+    // Names what the file holds, if there is one.
+    bool play(const QString &path, QString *) override
+    {
+        QFile file(path);
+        return log << name + " play" + (file.open(QIODevice::ReadOnly) ? " " + file.readAll() : QString()), true;
+    }
     QStringList &log;
     QString name;
 };
@@ -46,6 +51,10 @@ private slots:
         QTest::newRow("a transfer keeps its turn until its silence")
             << "transfer" << "A silence" << true
             << waits + QStringList{"A silence", "B waited", "B prepare", "B play", "B silence"};
+        // Both write the same sound file before their turn.
+        QTest::newRow("a sound file written over while waiting")
+            << "transfer" << "A writes, A silence" << true
+            << waits + QStringList{"A silence", "B waited", "B prepare", "B play B's sound", "B silence"};
         QTest::newRow("stopped while waiting")
             << "transfer" << "B stop" << true << waits + QStringList{"B waited", "B silence"};
         QTest::newRow("gives up") << "transfer" << "-" << false << waits + QStringList{"B waited", "B silence"};
@@ -72,8 +81,20 @@ private slots:
                     act();
             },
             300, lock);
-        if (onWait == "A silence")
+        const QString sound = dir.filePath("Creat.WAV");
+        const auto write = [&](const QByteArray &bytes) {
+            QFile file(sound);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        };
+        if (onWait.startsWith("A writes")) {
+            write("B's sound");
+            act = [&] {
+                write("A's sound");
+                a.silence();
+            };
+        } else if (onWait == "A silence") {
             act = [&] { a.silence(); };
+        }
         else if (onWait == "B stop")
             act = [&] { b.stopPlaying(); };
         if (before == "transfer")
@@ -82,7 +103,7 @@ private slots:
         QVERIFY(before == "-" || a.playTransfer("a.wav", 0, &error, nullptr));
 
         b.prepare();
-        QCOMPARE(b.playTransfer("b.wav", 0, &error, nullptr), played);
+        QCOMPARE(b.playTransfer(sound, 0, &error, nullptr), played);
         b.silence();
         QCOMPARE(steps, log);
         QCOMPARE(error.contains(QStringLiteral("ほかの送信")), !played);
