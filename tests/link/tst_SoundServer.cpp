@@ -1,7 +1,10 @@
 // kr31-cli against a real sound server of the test's own: what reaches the
 // server's outputs, sample by sample, and the user's mixer afterwards.
+#include "link/PulseSoundOutput.h"
+#include "link/WavFile.h"
 #include "support/PrivateSoundServer.h"
 #include "support/TestPaths.h"
+#include "ui/ThreadedSoundOutput.h"
 
 #include <QFile>
 #include <QProcess>
@@ -12,6 +15,7 @@
 #include <csignal>
 #include <memory>
 
+using namespace kr31;
 using namespace kr31::test;
 
 namespace {
@@ -330,6 +334,34 @@ private Q_SLOTS:
                        : s == ab.at(1) ? QStringLiteral(" second")
                                        : QStringLiteral(" other(%1)").arg(s.size());
         QVERIFY2(sounds == ab || sounds == ba, qPrintable(QStringLiteral("arrived:") + arrived));
+    }
+
+    // In one process, a transfer while the melody preview plays: the preview
+    // stops, and the transfer arrives alone and exact.
+    void transferDuringThePreview()
+    {
+        qputenv("PULSE_SERVER", server().environment().value("PULSE_SERVER").toLocal8Bit());
+        PulseSoundOutput pulse;
+        ThreadedSoundOutput sound(pulse);
+        QTemporaryDir dir;
+        QByteArray tune(3 * 48000, '\0'); // 3 s of a soft square wave
+        for (qsizetype i = 0; i < tune.size(); ++i)
+            tune[i] = char((i / 55) % 2 ? 96 : 160);
+        const QByteArray sent = soundOf(QStringLiteral("program.kr3"), 0);
+        QVERIFY(wav::write(dir.filePath("UP.WAV"), tune) && wav::write(dir.filePath("Creat.WAV"), sent));
+        bool previewEnded = false;
+        QVERIFY(sound.playInBackground(dir.filePath("UP.WAV"), [&](bool, const QString &) { previewEnded = true; }));
+        QVERIFY(server().waitForSound(P48, 4800, 5000));
+        QString error, warning;
+        QVERIFY2(sound.playTransfer(dir.filePath("Creat.WAV"), 0, &error, &warning), qPrintable(error));
+        QVERIFY(previewEnded);
+        QVERIFY(server().waitForQuiet(P48, 200, 5000));
+        // The start of the tune, then the transfer, which may follow at once.
+        QByteArray arrived = soundsIn(server().received(P48)).join();
+        QVERIFY(arrived.endsWith(sent));
+        arrived.chop(sent.size());
+        QVERIFY(!arrived.isEmpty() && arrived.size() < tune.size() / 2);
+        QVERIFY(tune.startsWith(arrived.left(55)));
     }
 
     // The same transfer through PipeWire's PulseAudio layer.
