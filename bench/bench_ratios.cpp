@@ -5,6 +5,10 @@
 //  - the transfer sound of a melody packet built and written (the mode read from
 //    set.ini at the leader and at every byte) against a plain write of its bytes;
 //  - decoding that sound against its playing time;
+//  - a Send through a private sound server: from the click to the first
+//    sample at the output (the two 500 ms waits included), and the checks a
+//    transfer makes before its sound (output rate, stream volume, monitor)
+//    as the time from play to the first sample against a plain play;
 //  - each window's first showing (click to painted), in several fresh
 //    processes, and the repaint of the icon editor with 47 filled slots and of
 //    the chart view of 47 steps.
@@ -17,7 +21,13 @@
 #include "core/WorkFolder.h"
 #include "editors/icon/ChartViewWindow.h"
 #include "editors/icon/IconEditorWindow.h"
+#include "link/MixerGuard.h"
 #include "link/Packets.h"
+#include "link/PulseSoundOutput.h"
+#include "link/SoundTurn.h"
+#include "link/SystemSoundOutput.h"
+#include "support/PrivateSoundServer.h"
+#include "ui/ThreadedSoundOutput.h"
 #include "link/ToneBurst.h"
 #include "link/ToneDecoder.h"
 #include "link/Transmitter.h"
@@ -40,6 +50,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <ctime>
 #include <fcntl.h>
@@ -49,6 +60,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <thread>
 #include <vector>
 
 extern char **environ;
@@ -286,6 +298,77 @@ void sound(int rounds)
     std::printf("\n");
 }
 
+// Milliseconds from start() until the first sample other than silence
+// reaches the server's output, watched on another thread.
+double toFirstSample(test::PrivateSoundServer &server, const std::function<void()> &start)
+{
+    server.clear(QStringLiteral("p48"));
+    std::atomic<qint64> heardAt{-1};
+    std::atomic<bool> done{false};
+    QElapsedTimer clock;
+    clock.start();
+    std::thread watcher([&] {
+        while (!done && heardAt < 0) {
+            const QByteArray arrived = server.received(QStringLiteral("p48"));
+            if (std::any_of(arrived.begin(), arrived.end(), [](char c) { return c != char(128); }))
+                heardAt = clock.nsecsElapsed();
+            else
+                QThread::usleep(200);
+        }
+    });
+    start();
+    done = true;
+    watcher.join();
+    return heardAt < 0 ? -1 : double(heardAt) / 1e6;
+}
+
+void sendToFirstSample(int rounds)
+{
+    std::printf("A Send through a private sound server, %d rounds, median ms to the first sample at the output\n",
+                rounds);
+    test::PrivateSoundServer server;
+    if (!server.start()) {
+        std::printf("  skipped: %s\n\n", qPrintable(server.why()));
+        return;
+    }
+    qputenv("PULSE_SERVER", server.environment().value(QStringLiteral("PULSE_SERVER")).toLocal8Bit());
+    // As the program sends: one player over the turn, the guard and the output it finds.
+    SystemSoundOutput output;
+    MixerGuard guard(output);
+    SoundTurn turn(guard);
+    ThreadedSoundOutput sound(turn);
+    Settings settings;
+    settings.setWaveMode(0);
+    bench::Quiet quiet;
+    RealClock clock;
+    Transmitter transmitter(quiet, sound, clock, settings);
+    struct NoDialog : SendingDialog
+    {
+        void showOver(QObject *) override {}
+        void close() override {}
+    } dialog;
+    sound.noteState();
+    const QStringList list = packet::ledResetList();
+    std::vector<double> send, transfer, plain;
+    const QString path = workfolder::file(QStringLiteral("Creat.WAV"));
+    PulseSoundOutput direct;
+    for (int r = 0; r < rounds; ++r) {
+        send.push_back(toFirstSample(server, [&] {
+            transmitter.withSendingDialog(dialog, nullptr, [&] { return transmitter.sendLedProgram(list); });
+        }));
+        QString error, warning;
+        direct.prepare(); // the Send muted the speakers after it
+        transfer.push_back(toFirstSample(server, [&] { direct.playTransfer(path, 0, &error, &warning); }));
+        plain.push_back(toFirstSample(server, [&] { direct.play(path, &error); }));
+    }
+    sound.restore(true);
+    std::printf("  %-44s %8.1f  (goal: 1000 + 20 at most)\n", "Send to the first sample", median(send));
+    std::printf("  %-44s %8.1f\n", "transfer play to the first sample", median(transfer));
+    std::printf("  %-44s %8.1f\n", "plain play to the first sample", median(plain));
+    std::printf("  %-44s %8.1f  (goal: 20 at most)\n\n", "the checks before the sound add",
+                median(transfer) - median(plain));
+}
+
 struct Showing
 {
     double wallMs;
@@ -482,8 +565,13 @@ int main(int argc, char *argv[])
     if (showing)
         return firstShowingHere(atoi(argv[1] + qstrlen(ShowingOption)));
     const int rounds = argc > 1 ? std::max(3, atoi(argv[1])) : 21;
+    if (qgetenv("KR31_BENCH_ONLY") == "send") {
+        sendToFirstSample(rounds);
+        return 0;
+    }
     startUp(rounds);
     sound(rounds * 2 + 1);
+    sendToFirstSample(std::max(3, rounds / 3));
     firstShowings(std::max(3, rounds / 6));
     repaints(rounds);
     return 0;
