@@ -80,16 +80,25 @@ public:
     }
 
     // Waits for an operation to end (false when it could not start or took too long).
-    bool await(pa_operation *op, int ms = StepMs)
+    bool await(pa_operation *op, int ms = StepMs) { return awaitAll({op}, ms); }
+    // Waits for operations sent together, so that they take one round trip.
+    bool awaitAll(std::initializer_list<pa_operation *> ops, int ms = StepMs)
     {
-        if (!op)
-            return false;
+        const auto running = [&] {
+            return std::any_of(ops.begin(), ops.end(), [](pa_operation *op) {
+                return op && P().pa_operation_get_state(op) == PA_OPERATION_RUNNING;
+            });
+        };
         QElapsedTimer clock;
         clock.start();
-        while (P().pa_operation_get_state(op) == PA_OPERATION_RUNNING && clock.elapsed() < ms)
+        while (running() && clock.elapsed() < ms)
             iterate(10);
-        const bool done = P().pa_operation_get_state(op) == PA_OPERATION_DONE;
-        P().pa_operation_unref(op);
+        bool done = true;
+        for (pa_operation *op : ops) {
+            done = done && op && P().pa_operation_get_state(op) == PA_OPERATION_DONE;
+            if (op)
+                P().pa_operation_unref(op);
+        }
         return done;
     }
 
@@ -303,7 +312,7 @@ struct StreamDeleter
 using Stream = std::unique_ptr<pa_stream, StreamDeleter>;
 
 // The program's stream to an output, corked, ready to be filled; a transfer's
-// at full level and unmuted, also in what the server remembers.
+// at full level.
 Stream openPlayback(Session &session, const OutputInfo &output, bool transfer, StreamNews *news)
 {
     Stream stream(newStream(session, transfer ? "KR-31 送信" : "KR-31", news));
@@ -315,17 +324,13 @@ Stream openPlayback(Session &session, const OutputInfo &output, bool transfer, S
     attr.prebuf = quint32(-1);
     attr.minreq = quint32(-1);
     attr.fragsize = quint32(-1);
-    const auto flags = pa_stream_flags_t(PA_STREAM_START_CORKED | PA_STREAM_ADJUST_LATENCY | PA_STREAM_DONT_MOVE);
+    const auto flags = pa_stream_flags_t(PA_STREAM_START_CORKED | PA_STREAM_ADJUST_LATENCY | PA_STREAM_DONT_MOVE
+                                         | (transfer ? PA_STREAM_START_UNMUTED : 0));
     const pa_cvolume full = fullVolume(1);
     if (P().pa_stream_connect_playback(stream.get(), output.name.toUtf8().constData(), &attr, flags,
                                        transfer ? &full : nullptr, nullptr) < 0
         || !awaitReady(session, stream.get()))
         return nullptr;
-    if (transfer) {
-        const quint32 index = P().pa_stream_get_index(stream.get());
-        session.await(P().pa_context_set_sink_input_volume(session.context(), index, &full, nullptr, nullptr));
-        session.await(P().pa_context_set_sink_input_mute(session.context(), index, 0, nullptr, nullptr));
-    }
     return stream;
 }
 
@@ -344,10 +349,12 @@ Stream openMonitor(Session &session, const OutputInfo &output, StreamNews *news)
     if (P().pa_stream_connect_record(stream.get(), output.monitor.toUtf8().constData(), &attr, flags) < 0
         || !awaitReady(session, stream.get()))
         return nullptr;
+    // A recording volume the server remembers for the program would make a
+    // sound played at full level seem quiet.
     const quint32 index = P().pa_stream_get_index(stream.get());
     const pa_cvolume full = fullVolume(1);
-    session.await(P().pa_context_set_source_output_volume(session.context(), index, &full, nullptr, nullptr));
-    session.await(P().pa_context_set_source_output_mute(session.context(), index, 0, nullptr, nullptr));
+    session.awaitAll({P().pa_context_set_source_output_volume(session.context(), index, &full, nullptr, nullptr),
+                      P().pa_context_set_source_output_mute(session.context(), index, 0, nullptr, nullptr)});
     return stream;
 }
 
@@ -559,6 +566,18 @@ bool PulseSoundOutput::playFile(const QString &path, std::optional<int> transfer
     };
     feed(); // filled before it starts, so that it cannot run dry at once
     session.await(P().pa_stream_cork(stream.get(), 0, nullptr, nullptr));
+    if (transfer) {
+        // The stream plays at full level already (given when it was opened).
+        // A server remembers a program's volume only when it changes, so a
+        // step of 1/65536 below it and back makes it remember full level
+        // instead of a volume someone turned down before.
+        const quint32 index = P().pa_stream_get_index(stream.get());
+        pa_cvolume nudged = fullVolume(1);
+        nudged.values[0] = PA_VOLUME_NORM - 1;
+        const pa_cvolume full = fullVolume(1);
+        session.await(P().pa_context_set_sink_input_volume(session.context(), index, &nudged, nullptr, nullptr), 0);
+        session.await(P().pa_context_set_sink_input_volume(session.context(), index, &full, nullptr, nullptr), 0);
+    }
 
     bool drained = false;
     pa_operation *drain = nullptr;

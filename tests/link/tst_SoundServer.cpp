@@ -245,6 +245,8 @@ private Q_SLOTS:
         QVERIFY(own.waitForQuiet(P48, 200, 5000));
         const QString difference = ::difference(own.received(P48), soundOf(QStringLiteral("program.kr3"), 0));
         QVERIFY2(difference.isEmpty(), qPrintable(difference + QStringLiteral("; streams:") + levels));
+        // What the server remembers for the program is full level again.
+        QCOMPARE(own.rememberedVolume(QStringLiteral("kr31")), 100);
     }
 
     // An output at 44.1 kHz: the modes that need an exact rate are refused

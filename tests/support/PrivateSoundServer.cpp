@@ -467,17 +467,43 @@ bool PrivateSoundServer::setStreamVolume(int index, int percent)
     return ok;
 }
 
+bool PrivateSoundServer::startSilence(QProcess &player, const QString &application, const QStringList &more) const
+{
+    player.setProcessEnvironment(m_client);
+    player.start(QStringLiteral("pacat"), QStringList{"--playback", "--client-name=" + application, "--format=u8",
+                                                      "--channels=1", "--rate=48000"}
+                                              + more);
+    if (!player.waitForStarted(5000))
+        return false;
+    player.write(QByteArray(48000 * 5, Silence));
+    return true;
+}
+
+int PrivateSoundServer::rememberedVolume(const QString &applicationId)
+{
+    QProcess player;
+    const QString probe = QStringLiteral("probe");
+    int volume = -1;
+    if (startSilence(player, probe, {"--property=application.id=" + applicationId}))
+        waitUntil(5000, [&] {
+            for (const ServerStream &stream : streams()) {
+                if (stream.application == probe)
+                    return volume = stream.volume, true;
+            }
+            return false;
+        });
+    player.kill();
+    player.waitForFinished(3000);
+    return volume;
+}
+
 bool PrivateSoundServer::rememberStreamVolume(const QString &application, int percent)
 {
     // module-stream-restore keeps a volume set on a playing stream for every
     // later stream of the same application name.
     QProcess player;
-    player.setProcessEnvironment(m_client);
-    player.start(QStringLiteral("pacat"),
-                 {"--playback", "--client-name=" + application, "--format=u8", "--channels=1", "--rate=48000"});
-    if (!player.waitForStarted(5000))
+    if (!startSilence(player, application))
         return false;
-    player.write(QByteArray(48000 * 5, Silence));
     int index = -1;
     const auto playing = [&] {
         for (const ServerStream &stream : streams()) {

@@ -86,6 +86,9 @@ public:
     // Has the server remember (module-stream-restore) a stream volume for an
     // application's streams: plays silence under that name, sets its volume.
     bool rememberStreamVolume(const QString &application, int percent);
+    // The volume (percent) the server gives a new stream of the application
+    // with this id; -1 when none could be played.
+    int rememberedVolume(const QString &applicationId);
 
     // Runs pactl against this server; *ok false when it failed.
     QByteArray pactl(const QStringList &args, bool *ok = nullptr) const;
@@ -96,6 +99,8 @@ private:
     bool startPulseAudio();
     bool startPipeWire();
     bool waitUntilAnswering();
+    // Starts pacat playing silence as the application.
+    bool startSilence(QProcess &player, const QString &application, const QStringList &more = {}) const;
     const Fifo &fifo(const QString &sink) const;
     Fifo &fifo(const QString &sink);
 
