@@ -571,7 +571,7 @@ int main(int argc, char *argv[])
     }
     startUp(rounds);
     sound(rounds * 2 + 1);
-    sendToFirstSample(std::max(3, rounds / 3));
+    sendToFirstSample(std::max(5, rounds / 2));
     firstShowings(std::max(3, rounds / 6));
     repaints(rounds);
     return 0;
