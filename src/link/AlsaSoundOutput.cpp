@@ -330,6 +330,17 @@ QStringList AlsaSoundOutput::notedState() const
     return m_noted ? stateLines(m_speakers, m_wave) : QStringList();
 }
 
+bool AlsaSoundOutput::adoptNoted(const QStringList &lines)
+{
+    const auto states = statesOfLines(lines);
+    if (!states)
+        return false;
+    waitForNoting();
+    std::tie(m_speakers, m_wave) = *states;
+    m_noted = true;
+    return true;
+}
+
 bool AlsaSoundOutput::restoreNoted(const QStringList &lines)
 {
     const auto states = statesOfLines(lines);

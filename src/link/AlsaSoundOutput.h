@@ -63,6 +63,7 @@ public:
     // a value of is missing now (no mixer at all included); what it can put
     // back it puts back, mute included.
     bool restoreNoted(const QStringList &lines) override;
+    bool adoptNoted(const QStringList &lines) override;
 
 private:
     void waitForNoting() const;

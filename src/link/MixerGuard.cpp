@@ -121,6 +121,10 @@ void MixerGuard::noteNow()
         m_ownsFile = left.owner == Owner::Us;
     }
     m_inner.noteState();
+    // Taken by the inner output, the state comes back as its own would:
+    // restore(false) unmutes the speakers, restore(true) puts the mute back.
+    if (m_adopted && m_inner.adoptNoted(*m_adopted))
+        m_adopted.reset();
     m_noted = true;
 }
 

@@ -42,6 +42,7 @@ public:
     // The state of a running process that noteState() took, else the inner output's.
     QStringList notedState() const override;
     bool restoreNoted(const QStringList &lines) override;
+    bool adoptNoted(const QStringList &lines) override { return m_inner.adoptNoted(lines); }
     // The first change of the mixer in a run (prepare, silence or
     // restore(false)) writes the state file first; nothing happens to the
     // file when nothing was noted.

@@ -481,6 +481,16 @@ QStringList PulseSoundOutput::notedState() const
     return m_noted ? stateLines(*m_noted) : QStringList();
 }
 
+bool PulseSoundOutput::adoptNoted(const QStringList &lines)
+{
+    const std::optional<OutputState> state = stateOf(lines);
+    if (!state)
+        return false;
+    const std::lock_guard lock(m_mutex);
+    m_noted = state;
+    return true;
+}
+
 bool PulseSoundOutput::restoreNoted(const QStringList &lines)
 {
     const std::optional<OutputState> state = stateOf(lines);

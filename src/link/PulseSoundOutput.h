@@ -56,6 +56,7 @@ public:
     void stopPlaying() override { m_stop = true; }
     QStringList notedState() const override;
     bool restoreNoted(const QStringList &lines) override;
+    bool adoptNoted(const QStringList &lines) override;
 
     // The state as notedState() writes it, and back; nullopt for lines of
     // another kind.

@@ -57,6 +57,14 @@ public:
         Q_UNUSED(lines);
         return false;
     }
+    // Takes a state given by notedState() (of another run of the program) as
+    // the noted one, without setting anything: restore() then puts it back.
+    // False when the lines are not this output's.
+    virtual bool adoptNoted(const QStringList &lines)
+    {
+        Q_UNUSED(lines);
+        return false;
+    }
 
     // Starts playing the WAV file at path and returns without waiting; done
     // gets (played, error) on the calling thread when the sound has ended.

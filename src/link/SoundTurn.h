@@ -48,6 +48,7 @@ public:
     void stopPlaying() override;
     QStringList notedState() const override { return m_inner.notedState(); }
     bool restoreNoted(const QStringList &lines) override { return m_inner.restoreNoted(lines); }
+    bool adoptNoted(const QStringList &lines) override { return m_inner.adoptNoted(lines); }
 
 private:
     enum class Turn { Taken, Stopped, GaveUp };

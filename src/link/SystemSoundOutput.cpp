@@ -64,5 +64,6 @@ bool SystemSoundOutput::playTransfer(const QString &path, int mode, QString *err
 void SystemSoundOutput::stopPlaying() { active().stopPlaying(); }
 QStringList SystemSoundOutput::notedState() const { return active().notedState(); }
 bool SystemSoundOutput::restoreNoted(const QStringList &lines) { return active().restoreNoted(lines); }
+bool SystemSoundOutput::adoptNoted(const QStringList &lines) { return active().adoptNoted(lines); }
 
 } // namespace kr31

@@ -36,6 +36,7 @@ public:
     void stopPlaying() override;
     QStringList notedState() const override;
     bool restoreNoted(const QStringList &lines) override;
+    bool adoptNoted(const QStringList &lines) override;
 
 private:
     SoundOutput &active() const;

@@ -38,6 +38,7 @@ public:
     void stopPlaying() override { m_inner.stopPlaying(); }
     QStringList notedState() const override { return m_inner.notedState(); }
     bool restoreNoted(const QStringList &lines) override { return m_inner.restoreNoted(lines); }
+    bool adoptNoted(const QStringList &lines) override { return m_inner.adoptNoted(lines); }
     // Plays on a worker thread while the windows take input as usual; done
     // runs on the window thread. An earlier background sound is ended first.
     bool playInBackground(const QString &path, std::function<void(bool, const QString &)> done) override;

@@ -256,6 +256,9 @@ void TestAlsaSoundOutput::notedStateAsLines()
         QCOMPARE(AlsaSoundOutput::stateLines(states->first, states->second), lines);
     AlsaSoundOutput out;
     QCOMPARE(out.restoreNoted(lines), restoredWithoutMixer);
+    // Taken as the noted state of this run: what restore() puts back.
+    QCOMPARE(out.adoptNoted(lines), valid);
+    QCOMPARE(out.notedState(), valid ? lines : QStringList());
 }
 
 void TestAlsaSoundOutput::unusableDeviceFailsQuickly_data()

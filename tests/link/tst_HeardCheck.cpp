@@ -149,6 +149,9 @@ private Q_SLOTS:
         QCOMPARE(state.has_value(), taken);
         if (state)
             QCOMPARE(PulseSoundOutput::stateLines(*state), lines);
+        PulseSoundOutput output;
+        QCOMPARE(output.adoptNoted(lines), taken);
+        QCOMPARE(output.notedState(), taken ? lines : QStringList());
     }
 };
 

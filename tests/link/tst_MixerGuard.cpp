@@ -26,6 +26,11 @@ struct RecordingOutput : SoundOutput
         calls << "put back " + noted.join(u'|');
         return noted.value(0).startsWith("fake");
     }
+    bool adoptNoted(const QStringList &noted) override
+    {
+        calls << "adopt " + noted.join(u'|');
+        return noted.value(0).startsWith("fake");
+    }
 };
 
 QByteArray readFile(const QString &path)
@@ -54,9 +59,13 @@ private slots:
                                          << QStringList{"put back fake old"} + run << false;
         QTest::newRow("of a killed run, another output's") << marker + ended + "alsa wave 3 50 0\r\n"
                                                            << QStringList{"put back alsa wave 3 50 0"} + run << false;
+        // Taken over, it comes back as the output's own noted state would.
         QTest::newRow("of a running process")
             << marker + running + "fake theirs\r\n"
-            << QStringList{"note", "prepare", "silence", "put back fake theirs"} << true;
+            << QStringList{"note", "adopt fake theirs", "prepare", "silence", "restore at exit"} << true;
+        QTest::newRow("of a running process, another output's")
+            << marker + running + "alsa wave 3 50 0\r\n"
+            << QStringList{"note", "adopt alsa wave 3 50 0", "prepare", "silence", "put back alsa wave 3 50 0"} << true;
         QTest::newRow("broken stamp") << marker + "12x 5\r\nfake old\r\n" << run << false;
         QTest::newRow("no state lines") << marker + ended << run << false;
         QTest::newRow("foreign") << QByteArray("[Sound]\r\nVolume=3\r\nfake\r\n") << run << false;
