@@ -302,6 +302,28 @@ private Q_SLOTS:
         QCOMPARE(server().sinkState(P48), user);
     }
 
+    // The server stops the transfer half-way: reported, not passed off as sent.
+    void serverStopsTheTransfer_data()
+    {
+        QTest::addColumn<QStringList>("stop");
+        QTest::newRow("output suspended") << QStringList{"suspend-sink", P48, "1"};
+        QTest::newRow("output removed") << QStringList{"unload-module", "module-pipe-sink"};
+    }
+    void serverStopsTheTransfer()
+    {
+        QFETCH(QStringList, stop);
+        PrivateSoundServer own; // one that the row may break
+        KR31_START_SOUND_SERVER(own);
+        auto cli = startCli(own, {"play", data("tune.kr3"), "--mode", "0"});
+        QVERIFY(own.waitForSound(P48, OneSecond, 15000));
+        bool ok = false;
+        own.pactl(stop, &ok);
+        QVERIFY(ok);
+        const Ended run = finish(*cli, 10000);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(hasJapanese(run.err), qPrintable(run.err));
+    }
+
     // Killed outright, it cannot put anything back: its next run does.
     void killedThenNextRun()
     {
