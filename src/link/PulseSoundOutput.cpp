@@ -60,16 +60,24 @@ public:
     {
         if (!m_context || P().pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
             return false;
+        return until(ConnectMs, [this] {
+            const pa_context_state_t state = P().pa_context_get_state(m_context);
+            return state == PA_CONTEXT_READY ? 1 : PA_CONTEXT_IS_GOOD(state) ? 0 : -1;
+        });
+    }
+
+    // Runs the loop until ready() answers 1 (true) or -1 (false), at most ms milliseconds (false).
+    template<typename Ready>
+    bool until(int ms, Ready ready)
+    {
         QElapsedTimer clock;
         clock.start();
-        for (;;) {
-            const pa_context_state_t state = P().pa_context_get_state(m_context);
-            if (state == PA_CONTEXT_READY)
-                return true;
-            if (!PA_CONTEXT_IS_GOOD(state) || clock.elapsed() > ConnectMs)
+        for (int answer = ready(); answer == 0; answer = ready()) {
+            if (clock.elapsed() > ms)
                 return false;
             iterate(10);
         }
+        return ready() > 0;
     }
 
     // Runs the loop for at most ms milliseconds, or until something happened.
@@ -288,16 +296,10 @@ pa_stream *newStream(Session &session, const char *name, StreamNews *news)
 
 bool awaitReady(Session &session, pa_stream *stream)
 {
-    QElapsedTimer clock;
-    clock.start();
-    for (;;) {
+    return session.until(StepMs, [stream] {
         const pa_stream_state_t state = P().pa_stream_get_state(stream);
-        if (state == PA_STREAM_READY)
-            return true;
-        if (!PA_STREAM_IS_GOOD(state) || clock.elapsed() > StepMs)
-            return false;
-        session.iterate(10);
-    }
+        return state == PA_STREAM_READY ? 1 : PA_STREAM_IS_GOOD(state) ? 0 : -1;
+    });
 }
 
 struct StreamDeleter
