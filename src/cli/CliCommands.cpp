@@ -112,9 +112,11 @@ std::optional<QStringList> flowchartListOf(const ProgramFile &file, bool forSend
         failure.message = compiled.message;
         return std::nullopt;
     }
-    if (forSending && commandlist::total(read.program.CompiledList) > limits::MaxTotal) {
-        failure.message = msg::SendOverLimit504;
-        return std::nullopt;
+    if (forSending) {
+        if (const FlowOutcome check = read.program.checkForLamp(); !check.ok()) {
+            failure.message = check.message;
+            return std::nullopt;
+        }
     }
     return read.program.CompiledList;
 }

@@ -53,6 +53,14 @@ std::optional<Packet> ledProgram(const QStringList &commandList, int *badLine)
     auto values = commandValues(commandList, badLine);
     if (!values)
         return std::nullopt;
+    // Only bytes reach the lamp: a value out of 0..255 (256 would be heard as 0) is refused.
+    for (int value : values->mid(0, LedProgramBody)) {
+        if (value < 0 || value > 255) {
+            if (badLine)
+                *badLine = -1;
+            return std::nullopt;
+        }
+    }
     Packet result{LedProgramHeader};
     result.append(values->mid(0, LedProgramBody));
     while (result.size() < LedProgramBody + 1)

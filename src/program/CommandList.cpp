@@ -44,33 +44,38 @@ int total(const QStringList &lines)
     return sum;
 }
 
+Check checkLine(const QString &line)
+{
+    const QStringList fields = line.split(u',');
+    const auto fail = [](const QString &message) { return Check{false, message, 0}; };
+    // Codes are matched on their exact text, as the weights are.
+    const auto code = text::toInt(fields.first());
+    if (!code || QString::number(*code) != fields.first())
+        return fail(msg::ProgramError502);
+    if (*code == code::Filler)
+        return fields.size() == 1 ? Check{} : fail(msg::ProgramError502);
+    const LedCommand *command = findCommand(isLoopVariant(*code) ? code::Repeat : *code);
+    if (!command)
+        return fail(msg::ProgramError502);
+    if (fields.size() != command->arguments.size() + 1)
+        return fail(fields.size() <= command->arguments.size() ? msg::OutOfRange507 : msg::ProgramError502);
+    for (int a = 0; a < command->arguments.size(); ++a) {
+        if (!command->arguments.at(a).accepts(fields.at(a + 1)))
+            return fail(msg::OutOfRange507);
+    }
+    return {};
+}
+
 Check check(const QStringList &lines)
 {
     const QStringList commands = body(lines);
     for (int i = 0; i < commands.size(); ++i) {
         const QString &line = commands.at(i);
-        const QStringList fields = line.split(u',');
-        const auto fail = [&](const QString &message) { return Check{false, message, i}; };
-        // Codes are matched on their exact text, as the weights are.
-        const auto code = text::toInt(fields.first());
-        if (!code || QString::number(*code) != fields.first())
-            return fail(msg::ProgramError502);
-        if (*code == code::Filler) {
-            if (fields.size() != 1)
-                return fail(msg::ProgramError502);
-            continue;
-        }
-        const LedCommand *command = findCommand(isLoopVariant(*code) ? code::Repeat : *code);
-        if (!command)
-            return fail(msg::ProgramError502);
-        if (fields.size() != command->arguments.size() + 1)
-            return fail(fields.size() <= command->arguments.size() ? msg::OutOfRange507 : msg::ProgramError502);
-        for (int a = 0; a < command->arguments.size(); ++a) {
-            if (!command->arguments.at(a).accepts(fields.at(a + 1)))
-                return fail(msg::OutOfRange507);
-        }
-        if (command->code == code::Repeat && fields.at(1).toInt() >= i)
-            return fail(msg::RepeatError501);
+        if (Check one = checkLine(line); !one.ok)
+            return Check{false, one.message, i};
+        const int code = field(line, 1).toInt();
+        if ((code == code::Repeat || isLoopVariant(code)) && field(line, 2).toInt() >= i)
+            return Check{false, msg::RepeatError501, i};
     }
     if (total(lines) > limits::MaxTotal)
         return Check{false, msg::SendOverLimit504, -1};

@@ -33,6 +33,10 @@ struct Check
     int line = -1;   // 0-based line of that fault; -1 for the total
 };
 
+// Checks one line as check() does, without the repeat's return address
+// (which needs the lines before it) and the total.
+Check checkLine(const QString &line);
+
 // Checks a command list as stored in an "LED" file: every line is a known
 // command (or the filler 27, or a loop variant) with exactly its arguments,
 // each a decimal integer in its range (else (502) or (507)); a repeat's return

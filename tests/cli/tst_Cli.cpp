@@ -125,6 +125,9 @@ private Q_SLOTS:
         QTest::newRow("flowchart file") << QStringList{"packet", data("flowchart.kr3")} << msg::OtherStep112;
         QTest::newRow("flowchart call cycle") << QStringList{"packet", data("flow_cycle.kr3")} << msg::OutOfRange507;
         QTest::newRow("flowchart over 47") << QStringList{"play", data("flow_over.kr3")} << msg::SendOverLimit504;
+        QTest::newRow("flowchart entry out of range")
+            << QStringList{"packet", data("flow_bad_entry.kr3")}
+            << msg::OutOfRange507 + QStringLiteral("\n（サブルーチン 1 の 1 ばんめ「18,300」）");
         QTest::newRow("report of a flowchart call cycle")
             << QStringList{"report", data("flow_cycle.kr3"), "--grade", "3", "--class", "2", "--name", "A", "-o",
                            "/tmp/r.html"}

@@ -290,6 +290,33 @@ private Q_SLOTS:
         QCOMPARE(p.CompiledList, message.isEmpty() ? filled(compiled) : QStringList{"stale"});
     }
 
+    // The check before a send: one message, naming the page and step of a bad entry.
+    void checkForLamp_data()
+    {
+        QTest::addColumn<Pages>("pages");
+        QTest::addColumn<QString>("message");
+        const auto at = [](const QString &message, const char *where) { return message + "\n（" + where + "）"; };
+        QTest::newRow("good") << Pages{{"16", "Sub,1", "22,0,2"}, {"18,50", "21,10"}} << Ok;
+        QTest::newRow("unknown code") << Pages{{"16", "99"}} << at(msg::ProgramError502, "メインの 2 ばんめ「99」");
+        QTest::newRow("brightness 300 in a called subroutine")
+            << Pages{{"Sub,1"}, {"26", "18,300"}} << at(msg::OutOfRange507, "サブルーチン 1 の 2 ばんめ「18,300」");
+        QTest::newRow("timer 0") << Pages{{"21,0"}} << at(msg::OutOfRange507, "メインの 1 ばんめ「21,0」");
+        QTest::newRow("repeat 256 times") << Pages{{"16", "22,0,256"}}
+                                          << at(msg::OutOfRange507, "メインの 2 ばんめ「22,0,256」");
+        QTest::newRow("a value on a command without") << Pages{{"16,5"}} << at(msg::ProgramError502, "メインの 1 ばんめ「16,5」");
+        QTest::newRow("an empty value") << Pages{{"18,"}} << at(msg::OutOfRange507, "メインの 1 ばんめ「18,」");
+        QTest::newRow("bad, but never called") << Pages{{"16"}, {"99"}} << Ok;
+        QTest::newRow("over the limit") << Pages{{"Sub,1", "Sub,1"}, repeated("21,10", 16)} << msg::SendOverLimit504;
+    }
+    void checkForLamp()
+    {
+        QFETCH(Pages, pages);
+        QFETCH(QString, message);
+        FlowchartProgram p = programOf(pages);
+        QVERIFY(p.compileChart().ok());
+        QCOMPARE(p.checkForLamp().message, message);
+    }
+
     void aLongExpansionStaysWhole()
     {
         FlowchartProgram p = programOf({repeated("Sub,1", 30), {"16", "17"}});

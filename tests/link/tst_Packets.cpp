@@ -59,6 +59,9 @@ private Q_SLOTS:
         QVERIFY(!packet::ledProgram({"16", "18,abc"}, &bad));
         QCOMPARE(bad, 1);
         QVERIFY(!packet::ledProgram({""}));
+        // Only bytes reach the lamp, whatever list comes in.
+        for (const QStringList &list : {QStringList{"18,300"}, {"22,60,1"}, {"16", "-13"}, {"999"}})
+            QVERIFY2(!packet::ledProgram(list), qPrintable(list.join(u' ')));
     }
 
     void ledResetIsFortyEightLinesSentUnscaled()

@@ -384,6 +384,7 @@ private Q_SLOTS:
         rig.editor->SendClick();
         QCOMPARE(rig.dialogs.warnings, QStringList{msg::SendOverLimit504});
         QVERIFY(rig.sound.played.isEmpty());
+        QVERIFY(!rig.log.contains("wait 500")); // refused before the sending dialog shows
 
         rig.dialogs.answers = {Answer::No};
         rig.editor->All_DeleteClick();

@@ -308,19 +308,20 @@ bool FlowchartEditorWindow::compileForLamp()
 {
     if (!compile())
         return false;
-    if (commandlist::total(m_program.CompiledList) > limits::MaxTotal) {
-        services().dialogs.warning(msg::SendOverLimit504);
-        return false;
-    }
-    return true;
+    const FlowOutcome check = m_program.checkForLamp();
+    if (!check.ok())
+        refused(check);
+    return check.ok();
 }
 
 void FlowchartEditorWindow::SendClick()
 {
+    // Checked before the sending dialog shows: one message for a fault, never the dialog under it.
+    if (!compileForLamp())
+        return;
     Transmitter &transmitter = services().transmitter;
-    transmitter.withSendingDialog(forms().sendingDialog(), this, [&] {
-        return compileForLamp() && transmitter.sendLedProgram(m_program.CompiledList);
-    });
+    transmitter.withSendingDialog(forms().sendingDialog(), this,
+                                  [&] { return transmitter.sendLedProgram(m_program.CompiledList); });
 }
 
 void FlowchartEditorWindow::VirtualLampClick()

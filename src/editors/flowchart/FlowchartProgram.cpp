@@ -430,6 +430,32 @@ FlowOutcome FlowchartProgram::compileChart()
     return {};
 }
 
+FlowOutcome FlowchartProgram::checkForLamp() const
+{
+    QList<int> pages{0}; // the main program and the subroutines reached from it
+    for (qsizetype p = 0; p < pages.size(); ++p) {
+        const QStringList list = entries(pages[p]);
+        for (int step = 0; step < list.size(); ++step) {
+            const QString &entry = list[step];
+            if (flow::isCallEntry(entry)) {
+                const std::optional<int> k = text::toInt(commandlist::field(entry, 2));
+                if (k && *k >= 1 && *k <= flow::MaxSubroutines && !pages.contains(*k))
+                    pages.append(*k);
+                continue;
+            }
+            // A repeat's return position counts on its own page: the compiled list checks it.
+            if (const commandlist::Check one = commandlist::checkLine(entry); !one.ok) {
+                const QString page = pages[p] == 0 ? QStringLiteral("メイン") : QStringLiteral("サブルーチン %1 ").arg(pages[p]);
+                return FlowOutcome::refused(
+                    one.message + QStringLiteral("\n（%1の %2 ばんめ「%3」）").arg(page).arg(step + 1).arg(entry));
+            }
+        }
+    }
+    if (const commandlist::Check whole = commandlist::check(CompiledList); !whole.ok)
+        return FlowOutcome::refused(whole.message);
+    return {};
+}
+
 QStringList FlowchartProgram::pageLines() const
 {
     QStringList lines;

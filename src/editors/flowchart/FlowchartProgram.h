@@ -137,6 +137,13 @@ public:
     // gives (507) and leaves CompiledList as it was.
     FlowOutcome compileChart();
 
+    // The check before a send, after compileChart(): every entry of the main
+    // program and of the subroutines it calls is a command with exactly its
+    // values, each within its range ((502) or (507) naming the page, the step
+    // and the entry), and CompiledList passes the command list check ((504)
+    // for the total).
+    FlowOutcome checkForLamp() const;
+
     // The ten page lines of a file: each slot text followed by "/".
     QStringList pageLines() const;
 
