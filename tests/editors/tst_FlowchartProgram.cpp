@@ -85,8 +85,13 @@ private Q_SLOTS:
             << Pages{{"16"}} << 0 << 6 << "0" << Ok << QStringList{"16", "22,0,1"};
         QTest::newRow("negative return") << Pages{{"16"}} << 0 << 6 << "-1" << msg::RepeatError501
                                          << QStringList{"16"};
-        QTest::newRow("empty return box") << Pages{{"16"}} << 0 << 6 << "" << msg::RepeatError501
+        // A box without a whole number is named, and nothing is appended.
+        QTest::newRow("empty return box") << Pages{{"16"}} << 0 << 6 << "" << "「戻り番地」に数字を入れて下さい。"
                                           << QStringList{"16"};
+        QTest::newRow("empty brightness box") << Pages{{"16"}} << 0 << 2 << "" << "「明るさ(%)」に数字を入れて下さい。"
+                                              << QStringList{"16"};
+        QTest::newRow("letters in the timer box") << Pages{{}} << 0 << 5 << "1O" << "「時間(秒)」に数字を入れて下さい。"
+                                                  << QStringList{};
         QTest::newRow("loops overlap") << Pages{{"16", "22,0,1", "17"}} << 0 << 6 << "1" << msg::RepeatError501
                                        << QStringList{"16", "22,0,1", "17"};
         QTest::newRow("loop after a loop") << Pages{{"16", "22,0,1", "17"}} << 0 << 6 << "2" << Ok

@@ -60,6 +60,16 @@ QString entryTextOf(int item, const QString &value1, const QString &value2)
     return c;
 }
 
+QString valueHint(int item, const QString &value1, const QString &value2)
+{
+    const auto wants = [](const QString &label) { return QStringLiteral("「%1」に数字を入れて下さい。").arg(label); };
+    if (hasValue1(item) && !text::toInt(value1))
+        return wants(valueLabel1(item));
+    if (hasValue2(item) && !text::toInt(value2))
+        return wants(valueLabel2(item));
+    return {};
+}
+
 bool hasValue1(int item)
 {
     return item >= 2 && item <= 6;
@@ -214,6 +224,8 @@ int FlowchartProgram::entryCount(int page) const
 
 FlowOutcome FlowchartProgram::append(int item, const QString &value1, const QString &value2)
 {
+    if (const QString hint = flow::valueHint(item, value1, value2); !hint.isEmpty())
+        return FlowOutcome::refused(hint);
     const int c = CurrentPage;
     if (c > 0 && item == flow::StopItem + c)
         return FlowOutcome::refused(msg::RepeatError501);
@@ -277,6 +289,8 @@ FlowOutcome FlowchartProgram::replaceEntry(int item, const QString &value1, cons
     const int s = SelectedEntry;
     if (s < 0 || s >= entryCount(CurrentPage))
         return FlowOutcome::refused({});
+    if (const QString hint = flow::valueHint(item, value1, value2); !hint.isEmpty())
+        return FlowOutcome::refused(hint);
     if (FlowOutcome check = repeatCheck(item, value1, false); !check.ok())
         return check;
     const QString text = flow::entryTextOf(item, value1, value2);
@@ -293,6 +307,8 @@ FlowOutcome FlowchartProgram::insertEntry(int item, const QString &value1, const
     Page &page = Pages[CurrentPage];
     if (s < 0 || s >= SlotCount)
         return FlowOutcome::refused({});
+    if (const QString hint = flow::valueHint(item, value1, value2); !hint.isEmpty())
+        return FlowOutcome::refused(hint);
     if (FlowOutcome check = repeatCheck(item, value1, true); !check.ok())
         return check;
     if (page[SlotCount - 1] != EmptySlot && !lossConfirmed)

@@ -48,6 +48,10 @@ int pageStep(int maximum);
 QString valueLabel1(int item);
 QString valueLabel2(int item);
 
+// What to tell the learner when a value box the item uses holds no whole
+// number (empty, or letters): which box wants a number. Empty when both are fine.
+QString valueHint(int item, const QString &value1, const QString &value2);
+
 // The command's name shown by the parameter dialog for an entry code;
 // "サブルーチン" + value1 for "Sub"; empty for anything else.
 QString commandNameOf(const QString &code, const QString &value1);
