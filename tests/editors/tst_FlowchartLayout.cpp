@@ -82,6 +82,7 @@ private Q_SLOTS:
         QTest::newRow("touch fade") << "24" << "タッチ中だんだん明るく" << 75;
         QTest::newRow("stop") << "100" << "動作終了" << 50;
         QTest::newRow("call") << "Sub,2" << "サブルーチン 2" << 50;
+        QTest::newRow("no command (a hand-edited file)") << "99" << "99" << 50;
     }
     void shapesOfEntries()
     {
@@ -99,6 +100,10 @@ private Q_SLOTS:
         QCOMPARE(pentagon.points, (QList<QPoint>{{X - 50, 60}, {X - 50, 98}, {X, 110}, {X + 50, 98}, {X + 50, 60}}));
         QCOMPARE(ofKind(shapes, Shape::Label).first().box, (chart::Edges{X - 50, 60, X + 50, 110}));
         QCOMPARE(ofKind(shapes, Shape::Box).first().box.top, 135); // 75 below the call
+        // An entry that is no command is a plain box in a plain step: nothing overlaps the next one.
+        const chart::Shapes plain = flowlayout::layout({"99", "16"}, 50, X);
+        QVERIFY(ofKind(plain, Shape::Diamond).isEmpty());
+        QCOMPARE(ofKind(plain, Shape::Box).at(1).box.top, 110);
     }
 
     void hitTest_data()

@@ -18,14 +18,12 @@ bool isTall(const QString &entry)
     return flow::isRepeatEntry(entry) || flow::isCallEntry(entry);
 }
 
-// Everything that is not one of the twelve commands is drawn as a call.
+// A call is what the compile expands ("Sub,k"); an entry that is no command
+// (from a hand-edited file) is drawn as a plain box of its own text, as tall
+// as the step the editor gives it.
 bool isCall(const QString &entry)
 {
-    const QString c = commandlist::field(entry, 1);
-    if (c == QLatin1String("100"))
-        return false;
-    const std::optional<int> n = text::toInt(c);
-    return !n || *n < 16 || *n > 26 || QString::number(*n) != c;
+    return flow::isCallEntry(entry);
 }
 
 } // namespace
@@ -42,7 +40,8 @@ QString entryText(const QString &entry)
         return QStringLiteral("動作終了");
     if (isCall(entry))
         return QStringLiteral("サブルーチン ") + commandlist::field(entry, 2);
-    return chart::stepText(entry);
+    const QString text = chart::stepText(entry);
+    return text.isEmpty() ? entry : text;
 }
 
 int halfWidth(const QString &entry, int u)
@@ -52,7 +51,8 @@ int halfWidth(const QString &entry, int u)
         return u;
     if (c == QLatin1String("19"))
         return chart::scaled(u, 18, 10); // the editor's fade-in box is as wide as its fade-out box
-    return chart::halfWidth(c, u);
+    const int w = chart::halfWidth(c, u);
+    return w > 0 ? w : u;
 }
 
 QList<int> entryTops(const QStringList &entries, int u, int top)
