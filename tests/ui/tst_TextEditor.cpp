@@ -100,6 +100,17 @@ private Q_SLOTS:
         QCOMPARE(rig.editor->markedLine(), -1);
         QCOMPARE(edit->markersAtLine(1), 0u);
         QCOMPARE(rig.dialogs.warnings.size(), 2);
+
+        // The command names changed in the settings window: the next showing marks afresh.
+        rig.setText({"ON();", "bright(50);"});
+        rig.editor->SendClick();
+        QCOMPARE(rig.editor->markedLine(), 1);
+        QStringList names = Settings::defaultCommandNames();
+        names[2] = QStringLiteral("bright");
+        rig.settings.setCommandNames(names);
+        rig.editor->hide();
+        rig.editor->show();
+        QCOMPARE(rig.editor->markedLine(), -1);
     }
 
     void sendPlaysTheExactPacket()

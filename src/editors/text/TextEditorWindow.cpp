@@ -184,6 +184,7 @@ void TextEditorWindow::showEvent(QShowEvent *event)
     m_names = services().settings.commandNames();
     buildHelpPage();
     colourComments();
+    followMark(); // the command names may have changed in the settings window
     if (m_edit)
         m_edit->widget()->setFocus();
 }
@@ -209,15 +210,20 @@ void TextEditorWindow::textChanged()
     if (m_edit->isModified())
         m_recovery->edited();
     colourComments();
+    followMark();
+}
+
+void TextEditorWindow::followMark()
+{
     // After a failed check the mark follows the learner's corrections.
-    if (m_checkWhileTyping) {
-        const textlang::CheckResult result = textlang::check(programLines(), m_names);
-        if (result.ok()) {
-            m_checkWhileTyping = false;
-            clearMark();
-        } else {
-            markLine(result);
-        }
+    if (!m_checkWhileTyping || !m_edit)
+        return;
+    const textlang::CheckResult result = textlang::check(programLines(), m_names);
+    if (result.ok()) {
+        m_checkWhileTyping = false;
+        clearMark();
+    } else {
+        markLine(result);
     }
 }
 

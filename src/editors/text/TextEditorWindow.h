@@ -95,6 +95,8 @@ private:
     void textChanged();
     void colourComments();
     void markLine(const textlang::CheckResult &result);
+    // Checks again while a fault is marked, moving or clearing the mark.
+    void followMark();
     void clearMark();
     // The save question: true when the operation may go on.
     bool saveQuestion();
