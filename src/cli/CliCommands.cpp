@@ -23,7 +23,7 @@
 #include "program/CommandList.h"
 #include "program/ProgramFile.h"
 #include "report/ReportPage.h"
-#include "ui/ThreadedSoundOutput.h"
+#include "link/ThreadedSoundOutput.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

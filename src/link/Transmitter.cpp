@@ -6,7 +6,6 @@
 #include "link/SoundOutput.h"
 #include "link/ToneBurst.h"
 #include "link/WavFile.h"
-#include "program/CommandList.h"
 
 namespace kr31 {
 
@@ -74,11 +73,6 @@ bool Transmitter::writeAndPlay(const QByteArray &samples)
 
 bool Transmitter::sendLedProgram(const QStringList &commandList)
 {
-    // Whichever editor compiled it, only a list that passes the check is sent.
-    if (const commandlist::Check check = commandlist::check(commandList); !check.ok) {
-        m_dialogs.warning(check.message);
-        return false;
-    }
     const auto packet = packet::ledProgram(commandList);
     if (!packet) {
         m_dialogs.warning(msg::ProgramError502);

@@ -4,7 +4,7 @@
 #include "link/WavFile.h"
 #include "support/PrivateSoundServer.h"
 #include "support/TestPaths.h"
-#include "ui/ThreadedSoundOutput.h"
+#include "link/ThreadedSoundOutput.h"
 
 #include <QFile>
 #include <QProcess>

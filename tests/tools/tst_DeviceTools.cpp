@@ -2,8 +2,8 @@
 #include "link/ToneBurst.h"
 #include "link/WavFile.h"
 #include "support/UiRig.h"
-#include "tools/AlarmSoundWindow.h"
-#include "tools/BrightnessWindow.h"
+#include "tools/ui/AlarmSoundWindow.h"
+#include "tools/ui/BrightnessWindow.h"
 
 #include <QLabel>
 #include <QRadioButton>

@@ -1,5 +1,5 @@
 #include "core/Messages.h"
-#include "editors/icon/ChartViewWindow.h"
+#include "editors/icon/ui/ChartViewWindow.h"
 #include "support/UiRig.h"
 
 #include <QFile>

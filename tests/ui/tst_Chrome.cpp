@@ -10,7 +10,7 @@
 #include "ui/PictureButton.h"
 #include "ui/Pictures.h"
 #include "ui/QtDialogs.h"
-#include "ui/ThreadedSoundOutput.h"
+#include "link/ThreadedSoundOutput.h"
 #include "ui/menu/MainMenuWindow.h"
 #include "app/Startup.h"
 

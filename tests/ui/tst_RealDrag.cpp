@@ -1,6 +1,6 @@
 // One real drag from the palette onto a slot, with the mouse driven by
 // xdotool on an X server (run under xvfb-run).
-#include "editors/icon/IconEditorWindow.h"
+#include "editors/icon/ui/IconEditorWindow.h"
 #include "support/UiRig.h"
 
 #include <QLabel>

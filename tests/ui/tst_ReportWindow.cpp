@@ -2,7 +2,7 @@
 #include "core/Messages.h"
 #include "core/Resources.h"
 #include "report/ReportPage.h"
-#include "report/ReportWindow.h"
+#include "report/ui/ReportWindow.h"
 #include "support/UiRig.h"
 
 #include <QDir>

@@ -2,8 +2,8 @@
 // first built. This test does not link the module (nor its library): it finds
 // the module in the resource folder, or does not when that folder lacks it.
 #include "core/Messages.h"
-#include "editors/text/TextControl.h"
-#include "editors/text/TextEditorWindow.h"
+#include "editors/text/ui/TextControl.h"
+#include "editors/text/ui/TextEditorWindow.h"
 #include "support/UiRig.h"
 #include "core/Recovery.h"
 #include "core/TextFile.h"

@@ -1,11 +1,11 @@
 #include "core/Messages.h"
 #include "core/TextFile.h"
-#include "editors/icon/ChartViewWindow.h"
-#include "editors/text/TextEditorWindow.h"
+#include "editors/icon/ui/ChartViewWindow.h"
+#include "editors/text/ui/TextEditorWindow.h"
 #include "link/Packets.h"
 #include "link/ToneBurst.h"
 #include "link/WavFile.h"
-#include "report/ReportWindow.h"
+#include "report/ui/ReportWindow.h"
 #include "support/UiRig.h"
 
 #include <Qsci/qsciscintilla.h>

@@ -1,6 +1,6 @@
 // Undo and redo in the text window: the text control keeps the history (typing
 // grouped as it groups it) and its save point, which is the modified mark.
-#include "editors/text/TextEditorWindow.h"
+#include "editors/text/ui/TextEditorWindow.h"
 
 #include "ui/UndoWiring.h"
 

@@ -1,4 +1,4 @@
-#include "report/ReportWindow.h"
+#include "report/ui/ReportWindow.h"
 
 #include "core/Messages.h"
 #include "core/Resources.h"

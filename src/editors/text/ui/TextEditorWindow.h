@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editors/text/TextControl.h"
+#include "editors/text/ui/TextControl.h"
 #include "editors/text/TextLanguage.h"
 #include "ui/FormWindow.h"
 

@@ -1,4 +1,4 @@
-#include "editors/icon/ChartViewWindow.h"
+#include "editors/icon/ui/ChartViewWindow.h"
 
 #include "core/Geometry.h"
 #include "core/Messages.h"

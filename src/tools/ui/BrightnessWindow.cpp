@@ -1,4 +1,4 @@
-#include "tools/BrightnessWindow.h"
+#include "tools/ui/BrightnessWindow.h"
 
 #include "link/Transmitter.h"
 #include "ui/UiServices.h"

@@ -1,4 +1,4 @@
-#include "ui/ThreadedSoundOutput.h"
+#include "link/ThreadedSoundOutput.h"
 
 #include "core/InputBlocker.h"
 

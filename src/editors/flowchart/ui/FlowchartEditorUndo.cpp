@@ -1,6 +1,6 @@
 // Undo and redo in the flowchart editor: the history keeps whole programs
 // (every page); an undo shows the page on which the edit was made.
-#include "editors/flowchart/FlowchartEditorWindow.h"
+#include "editors/flowchart/ui/FlowchartEditorWindow.h"
 
 #include "ui/RecoveryKeeper.h"
 #include "ui/UndoWiring.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/DeviceToolWindow.h"
+#include "tools/ui/DeviceToolWindow.h"
 
 class QSlider;
 

@@ -2,7 +2,7 @@
 // place on the entries of the page on show. The keys run what the entry menu
 // runs (the command dialog to insert or edit, delete at once), on the entry
 // the mouse would have right-clicked.
-#include "editors/flowchart/FlowchartEditorWindow.h"
+#include "editors/flowchart/ui/FlowchartEditorWindow.h"
 
 #include "editors/flowchart/FlowchartLayout.h"
 #include "ui/Keys.h"

@@ -1,7 +1,7 @@
 // The text window's control, built as the module "libkr31textcontrol.so":
 // the Scintilla widget with the window's look, its markers, indicators and
 // line-end styling. It links only Qt and QScintilla.
-#include "editors/text/TextControl.h"
+#include "editors/text/ui/TextControl.h"
 
 #include <Qsci/qsciscintilla.h>
 

@@ -1,4 +1,4 @@
-#include "tools/AlarmSoundWindow.h"
+#include "tools/ui/AlarmSoundWindow.h"
 
 #include "link/Packets.h"
 #include "link/Transmitter.h"

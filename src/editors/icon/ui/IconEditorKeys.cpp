@@ -2,7 +2,7 @@
 // the slot strip and in the palette. Every key runs the handler the mouse
 // runs (a drop, the slot menu's Insert and Delete), so the limits, messages
 // and the modified mark are the same.
-#include "editors/icon/IconEditorWindow.h"
+#include "editors/icon/ui/IconEditorWindow.h"
 
 #include "ui/Keys.h"
 

@@ -1,4 +1,4 @@
-#include "tools/DeviceToolWindow.h"
+#include "tools/ui/DeviceToolWindow.h"
 
 #include "core/Settings.h"
 #include "ui/Keys.h"

@@ -1,7 +1,7 @@
-#include "editors/flowchart/CommandDialogWindow.h"
+#include "editors/flowchart/ui/CommandDialogWindow.h"
 
 #include "core/TextTools.h"
-#include "editors/flowchart/FlowchartEditorWindow.h"
+#include "editors/flowchart/ui/FlowchartEditorWindow.h"
 #include "editors/flowchart/FlowchartProgram.h"
 #include "ui/Forms.h"
 #include "ui/Keys.h"

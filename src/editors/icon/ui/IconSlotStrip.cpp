@@ -1,6 +1,6 @@
 // The slot strip of the icon editor: the 47 slot columns and the controls of
 // each slot's arguments, created and freed as commands come and go.
-#include "editors/icon/IconEditorWindow.h"
+#include "editors/icon/ui/IconEditorWindow.h"
 
 #include "editors/icon/IconProgram.h"
 #include "program/LedCommands.h"

@@ -1,6 +1,6 @@
 // Undo and redo in the icon editor: the history keeps whole programs; a
 // dragged slider or a typed value is one step.
-#include "editors/icon/IconEditorWindow.h"
+#include "editors/icon/ui/IconEditorWindow.h"
 
 #include "ui/UndoWiring.h"
 
