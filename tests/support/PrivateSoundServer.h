@@ -1,20 +1,20 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QList>
-#include <QMetaType>
+#include <QMap>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QTemporaryDir>
 
-#include <map>
-#include <memory>
+#include <list>
+#include <optional>
 
 namespace kr31::test {
 
-// A sink's volume (percent, all channels alike; -1 when unknown or the
-// channels differ) and mute, as a user would have set them.
+// A sink's volume (percent, all channels alike; -1 when unknown or the channels differ) and mute, as a user set them.
 struct SinkState
 {
     int volume = -1;
@@ -31,96 +31,77 @@ struct ServerStream
     int volume = -1;     // percent, -1 when the channels differ
 };
 
-// A sound server of its own for one test, started in a fresh temporary folder
-// and stopped (with the folder gone) by the destructor. Its outputs are pipe
-// sinks: "p48" (48000 Hz, the default) and "p44" (44100 Hz), each written to a
-// FIFO that a thread reads all the time, so what a sound card would receive is
-// kept here as 8-bit mono samples (the server's s16 b*256-32768 back to b).
-// Clients started with environment() reach it and only it: through libpulse,
-// and through ALSA's pulse plugin as "default". Several may run at once.
+// A sound server of its own for one test, started in a fresh temporary folder and stopped (with the folder gone) by the
+// destructor. Its outputs are pipe sinks: "p48" (48000 Hz, the default) and "p44" (44100 Hz), each written to a FIFO
+// that a reader (cat) copies to a file all the time, so what a sound card would receive is kept and given as 8-bit mono
+// samples (the server's s16 b*256-32768 back to b). Clients started with environment() reach it and only it: through
+// libpulse, and through ALSA's pulse plugin as "default". Several may run at once.
 class PrivateSoundServer
 {
 public:
-    // PipeWire: the same sinks through pipewire-pulse, with wireplumber and a
-    // session bus of its own.
+    // PipeWire: the same sinks through pipewire-pulse, with wireplumber and a session bus of its own.
     enum class Kind { PulseAudio, PipeWire };
-    explicit PrivateSoundServer(Kind kind = Kind::PulseAudio);
+    explicit PrivateSoundServer(Kind kind = Kind::PulseAudio) { m_kind = kind; }
     ~PrivateSoundServer();
     PrivateSoundServer(const PrivateSoundServer &) = delete;
     PrivateSoundServer &operator=(const PrivateSoundServer &) = delete;
 
-    // Why this kind of server cannot run here (a program missing), for a
-    // skip; empty when it can.
-    static QString missing(Kind kind = Kind::PulseAudio);
-    // Starts the server and waits (bounded) until it answers with both sinks;
-    // false with why() when it does not.
+    // Why this server cannot run here (a program missing), for a skip; empty when it can.
+    QString missing() const;
+    // Starts the server and waits (bounded) until it answers with both sinks; false with why() when it does not.
     bool start();
     QString why() const { return m_why; }
-    QString folder() const { return m_dir.path(); }
 
-    // The environment of a client: PULSE_SERVER, ALSA_CONFIG_PATH, and a home
-    // of its own (HOME, XDG_RUNTIME_DIR, XDG_CONFIG_HOME, XDG_STATE_HOME...).
+    // The environment of a client: PULSE_SERVER, ALSA_CONFIG_PATH, and a home of its own (HOME and XDG_RUNTIME_DIR; the
+    // other XDG folders unset, so under HOME).
     QProcessEnvironment environment() const { return m_client; }
-    QString clientHome() const;
     // Empties the client's home (its settings, state and work files).
     void freshClientHome();
+    // Starts pacat as the application, playing the 8-bit mono 48 kHz samples written to player.
+    void startPlayer(QProcess &player, const QString &application, const QStringList &more = {}) const;
 
-    // What arrived at a sink since it was last cleared, one byte per sample
-    // (silence is 128).
-    QByteArray received(const QString &sink) const;
+    // What arrived at a sink since it was last cleared, one byte per sample (silence is 128); *unequal counts the
+    // frames with the left and right channel different (a level or a resampler touched them).
+    QByteArray received(const QString &sink, qint64 *unequal = nullptr) const;
     void clear(const QString &sink);
-    // Frames that arrived with the left and right channel different, or not
-    // a whole 8-bit value (a level or a resampler touched them).
-    qint64 unequalFrames(const QString &sink) const;
-    qint64 inexactFrames(const QString &sink) const;
     // Waits until count samples other than silence arrived since the clear.
     bool waitForSound(const QString &sink, qsizetype count, int timeoutMs) const;
     // Waits until something arrived and the last quietMs were silence.
     bool waitForQuiet(const QString &sink, int quietMs, int timeoutMs) const;
 
-    bool setDefaultSink(const QString &sink);
+    // Runs pactl against this server: its output, none when it failed.
+    std::optional<QByteArray> pactl(const QStringList &args) const;
+    bool setDefaultSink(const QString &sink) { return bool(pactl({"set-default-sink", sink})); }
     bool setSinkState(const QString &sink, const SinkState &state);
     SinkState sinkState(const QString &sink) const;
     QList<ServerStream> streams() const;
-    bool setStreamVolume(int index, int percent);
-    // Has the server remember (module-stream-restore) a stream volume for an
-    // application's streams: plays silence under that name, sets its volume.
-    bool rememberStreamVolume(const QString &application, int percent);
-    // The volume (percent) the server gives a new stream of the application
-    // with this id; -1 when none could be played.
-    int rememberedVolume(const QString &applicationId);
-
-    // Runs pactl against this server; *ok false when it failed.
-    QByteArray pactl(const QStringList &args, bool *ok = nullptr) const;
+    bool setStreamVolume(int index, int percent)
+    {
+        return bool(pactl({"set-sink-input-volume", QString::number(index), QString::number(percent) + u'%'}));
+    }
+    // Plays silence as the application (more: pacat's options) until its stream shows, and sets that stream's volume to
+    // percent unless it is -1 (module-stream-restore then remembers it for the application's later streams). The
+    // stream's volume (percent) at the end; -1 when none played.
+    int playSilence(const QString &application, int percent = -1, const QStringList &more = {});
 
 private:
-    struct Fifo;
-    bool fail(const QString &why);
-    bool startPulseAudio();
-    bool startPipeWire();
-    bool waitUntilAnswering();
-    // Starts pacat playing silence as the application.
-    bool startSilence(QProcess &player, const QString &application, const QStringList &more = {}) const;
-    const Fifo &fifo(const QString &sink) const;
-    Fifo &fifo(const QString &sink);
+    bool fail(const QString &why) { return m_why = why, false; }
 
     Kind m_kind;
-    QTemporaryDir m_dir;
+    QTemporaryDir m_dir{QDir::tempPath() + QStringLiteral("/kr31-sound-XXXXXX")};
     QString m_why;
     QProcessEnvironment m_client;
-    std::map<QString, std::unique_ptr<Fifo>> m_fifos;
-    std::vector<std::unique_ptr<QProcess>> m_processes; // the server's, stopped last first
+    QMap<QString, qint64> m_cleared; // where in sink.raw the last clear was
+    std::list<QProcess> m_processes; // the server's, stopped last first
 };
 
 } // namespace kr31::test
 
-Q_DECLARE_METATYPE(kr31::test::SinkState)
-
-// In a test function: skips the test where no PulseAudio is installed,
-// fails it where the server does not start.
+// In a test function: skips the test where the server's programs are not installed, fails it where the server does not
+// start.
 #define KR31_START_SOUND_SERVER(server)                                                                                \
     do {                                                                                                               \
-        if (const QString why = kr31::test::PrivateSoundServer::missing(); !why.isEmpty())                             \
+        if (const QString why = (server).missing(); !why.isEmpty())                                                    \
             QSKIP(qPrintable(why));                                                                                    \
         QVERIFY2((server).start(), qPrintable((server).why()));                                                        \
     } while (false)
