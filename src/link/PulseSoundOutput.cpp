@@ -3,6 +3,7 @@
 #include "core/Messages.h"
 #include "link/HeardCheck.h"
 #include "link/PulseLibrary.h"
+#include "link/PulseSession.h"
 #include "link/WavFile.h"
 
 #include <QElapsedTimer>
@@ -15,185 +16,12 @@ namespace kr31 {
 
 namespace {
 
+using namespace pulsesession;
+
 constexpr quint32 Rate = 48000;
-constexpr int ConnectMs = 1000;
-constexpr int StepMs = 2000;
 // How long the monitor may lag behind the output once the sound has drained.
 constexpr int HearingMs = 500;
 const QString StateMarker = QStringLiteral("pulse");
-
-const PulseLibrary &P()
-{
-    return *pulse();
-}
-
-// One connection to the server with a main loop of its own, driven by the
-// calling thread.
-class Session
-{
-public:
-    Session()
-    {
-        m_loop = P().pa_mainloop_new();
-        pa_proplist *props = P().pa_proplist_new();
-        P().pa_proplist_sets(props, PA_PROP_APPLICATION_NAME, "KR-31");
-        P().pa_proplist_sets(props, PA_PROP_APPLICATION_ID, "kr31");
-        P().pa_proplist_sets(props, PA_PROP_APPLICATION_ICON_NAME, "kr31");
-        m_context = P().pa_context_new_with_proplist(P().pa_mainloop_get_api(m_loop), "KR-31", props);
-        P().pa_proplist_free(props);
-    }
-    ~Session()
-    {
-        if (m_context) {
-            P().pa_context_disconnect(m_context);
-            P().pa_context_unref(m_context);
-        }
-        P().pa_mainloop_free(m_loop);
-    }
-    Session(const Session &) = delete;
-    Session &operator=(const Session &) = delete;
-
-    pa_context *context() const { return m_context; }
-
-    // Connects without starting a server; false when none answers in time.
-    bool connect()
-    {
-        if (!m_context || P().pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
-            return false;
-        return until(ConnectMs, [this] {
-            const pa_context_state_t state = P().pa_context_get_state(m_context);
-            return state == PA_CONTEXT_READY ? 1 : PA_CONTEXT_IS_GOOD(state) ? 0 : -1;
-        });
-    }
-
-    // Runs the loop until ready() answers 1 (true) or -1 (false), at most ms milliseconds (false).
-    template<typename Ready>
-    bool until(int ms, Ready ready)
-    {
-        QElapsedTimer clock;
-        clock.start();
-        for (int answer = ready(); answer == 0; answer = ready()) {
-            if (clock.elapsed() > ms)
-                return false;
-            iterate(10);
-        }
-        return ready() > 0;
-    }
-
-    // Runs the loop for at most ms milliseconds, or until something happened.
-    void iterate(int ms)
-    {
-        if (P().pa_mainloop_prepare(m_loop, ms * 1000) >= 0 && P().pa_mainloop_poll(m_loop) >= 0)
-            P().pa_mainloop_dispatch(m_loop);
-    }
-
-    // Waits for an operation to end (false when it could not start or took too long).
-    bool await(pa_operation *op, int ms = StepMs) { return awaitAll({op}, ms); }
-    // Waits for operations sent together, so that they take one round trip.
-    bool awaitAll(std::initializer_list<pa_operation *> ops, int ms = StepMs)
-    {
-        const auto running = [&] {
-            return std::any_of(ops.begin(), ops.end(), [](pa_operation *op) {
-                return op && P().pa_operation_get_state(op) == PA_OPERATION_RUNNING;
-            });
-        };
-        QElapsedTimer clock;
-        clock.start();
-        while (running() && clock.elapsed() < ms)
-            iterate(10);
-        bool done = true;
-        for (pa_operation *op : ops) {
-            done = done && op && P().pa_operation_get_state(op) == PA_OPERATION_DONE;
-            if (op)
-                P().pa_operation_unref(op);
-        }
-        return done;
-    }
-
-private:
-    pa_mainloop *m_loop = nullptr;
-    pa_context *m_context = nullptr;
-};
-
-// What the server says of an output.
-struct OutputInfo
-{
-    bool found = false;
-    QString name;
-    quint32 index = 0;
-    quint32 rate = 0;
-    QString monitor;
-    pa_cvolume volume{};
-    bool mute = false;
-};
-
-void takeOutputInfo(pa_context *, const pa_sink_info *info, int eol, void *data)
-{
-    if (eol || !info)
-        return;
-    auto *out = static_cast<OutputInfo *>(data);
-    out->found = true;
-    out->name = QString::fromUtf8(info->name);
-    out->index = info->index;
-    out->rate = info->sample_spec.rate;
-    out->monitor = QString::fromUtf8(info->monitor_source_name);
-    out->volume = info->volume;
-    out->mute = info->mute;
-}
-
-QString defaultOutputName(Session &session)
-{
-    QByteArray name;
-    const auto take = [](pa_context *, const pa_server_info *info, void *data) {
-        if (info && info->default_sink_name)
-            *static_cast<QByteArray *>(data) = info->default_sink_name;
-    };
-    session.await(P().pa_context_get_server_info(session.context(), take, &name));
-    return QString::fromUtf8(name);
-}
-
-OutputInfo outputNamed(Session &session, const QString &name)
-{
-    OutputInfo info;
-    if (!name.isEmpty())
-        session.await(P().pa_context_get_sink_info_by_name(session.context(), name.toUtf8().constData(),
-                                                           takeOutputInfo, &info));
-    return info;
-}
-
-OutputInfo outputNumbered(Session &session, quint32 index)
-{
-    OutputInfo info;
-    session.await(P().pa_context_get_sink_info_by_index(session.context(), index, takeOutputInfo, &info));
-    return info;
-}
-
-pa_cvolume fullVolume(int channels)
-{
-    pa_cvolume volume;
-    P().pa_cvolume_set(&volume, unsigned(std::clamp(channels, 1, int(PA_CHANNELS_MAX))), PA_VOLUME_NORM);
-    return volume;
-}
-
-void setOutput(Session &session, const QString &name, const pa_cvolume *volume, std::optional<bool> mute)
-{
-    const QByteArray n = name.toUtf8();
-    if (volume)
-        session.await(P().pa_context_set_sink_volume_by_name(session.context(), n.constData(), volume, nullptr, nullptr));
-    if (mute)
-        session.await(P().pa_context_set_sink_mute_by_name(session.context(), n.constData(), *mute, nullptr, nullptr));
-}
-
-// Runs step on a fresh connection to the server; nothing when none answers.
-template<typename Step>
-void withServer(Step step)
-{
-    if (!pulse())
-        return;
-    Session session;
-    if (session.connect())
-        step(session);
-}
 
 bool fail(QString *error, const QString &reason)
 {
