@@ -6,16 +6,18 @@
 #include "core/TextFile.h"
 #include "core/TextTools.h"
 #include "core/WorkFolder.h"
-#include "editors/icon/IconFile.h"
 #include "link/WavFile.h"
 #include "melody/MelodyFile.h"
 #include "melody/MelodyPreview.h"
 #include "melody/MelodyTexts.h"
 #include "melody/NoteCode.h"
+#include "program/ProgramFile.h"
+#include "program/ProgramSave.h"
 #include "melody/ui/MelodyPrintWindow.h"
 #include "melody/ui/NoteKeyboard.h"
 #include "melody/ui/NotePickerWindow.h"
 #include "melody/ui/ScoreView.h"
+#include "ui/EditorFiles.h"
 #include "ui/Forms.h"
 #include "ui/Keys.h"
 #include "ui/PictureButton.h"
@@ -474,10 +476,10 @@ void MelodyEditorWindow::ActionClick()
 bool MelodyEditorWindow::File_SaveClick()
 {
     Dialogs &dialogs = services().dialogs;
-    const QString chosen = dialogs.saveFileName(iconfile::Filter);
+    const QString chosen = dialogs.saveFileName(programfile::Filter);
     if (chosen.isEmpty())
         return false;
-    const QString path = iconfile::saveName(chosen);
+    const QString path = programfile::saveName(chosen);
     if (QFileInfo::exists(path) && dialogs.question(msg::OverwritePrompt, AnswerButtons::YesNo) != Answer::Yes)
         return false;
     QString error;
@@ -493,25 +495,12 @@ bool MelodyEditorWindow::File_SaveClick()
 
 bool MelodyEditorWindow::saveQuestion()
 {
-    if (!m_modified)
-        return true;
-    switch (services().dialogs.question(msg::SavePrompt, AnswerButtons::YesNoCancel, BoxKind::Information)) {
-    case Answer::Yes:
-        File_SaveClick(); // the mark is cleared only by a save that completed
-        return false;
-    case Answer::Cancel:
-        return false;
-    case Answer::No:
-        break;
-    }
-    return true;
+    return askToSave(services().dialogs, m_modified, [this] { File_SaveClick(); });
 }
 
 void MelodyEditorWindow::File_OpenClick()
 {
-    if (!saveQuestion())
-        return;
-    const QString path = services().dialogs.openFileName(iconfile::Filter);
+    const QString path = editorfiles::chooseToOpen(services().dialogs, m_modified, [this] { File_SaveClick(); });
     if (!path.isEmpty())
         openFile(path);
 }
@@ -519,28 +508,16 @@ void MelodyEditorWindow::File_OpenClick()
 void MelodyEditorWindow::openFile(const QString &path)
 {
     ensureBuilt();
-    Dialogs &dialogs = services().dialogs;
     // A file that is refused leaves the melody in the editor as it was.
-    if (!iconfile::hasProgramExtension(path)) {
-        dialogs.information(msg::CannotOpen111);
-        return;
-    }
-    showRead(melodyfile::read(path, m_melody), false);
+    if (editorfiles::acceptsPath(services().dialogs, path))
+        showRead(melodyfile::read(path, m_melody), false);
 }
 
 bool MelodyEditorWindow::showRead(const melodyfile::ReadResult &read, bool quiet)
 {
     Dialogs &dialogs = services().dialogs;
-    if (read.status == melodyfile::ReadResult::Unreadable) {
-        if (!quiet)
-            dialogs.warning(read.message());
+    if (!editorfiles::takes(dialogs, read, quiet))
         return false;
-    }
-    if (read.status == melodyfile::ReadResult::OtherStep) {
-        if (!quiet)
-            dialogs.information(read.message());
-        return false;
-    }
     const bool linkChanged = read.melody.link != m_melody.link || read.melody.linkValues != m_melody.linkValues;
     m_melody = read.melody;
     m_selVoice = m_selIndex = -1;

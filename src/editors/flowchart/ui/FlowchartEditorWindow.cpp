@@ -11,6 +11,7 @@
 #include "program/ProgramFile.h"
 #include "program/ProgramSave.h"
 #include "report/ui/ReportWindow.h"
+#include "ui/EditorFiles.h"
 #include "ui/Keys.h"
 #include "ui/ChartPainter.h"
 #include "ui/Forms.h"
@@ -398,9 +399,7 @@ bool FlowchartEditorWindow::File_SaveClick()
 
 void FlowchartEditorWindow::File_OpenClick()
 {
-    if (!askToSave(services().dialogs, m_program.Modified, [this] { File_SaveClick(); }))
-        return;
-    const QString path = services().dialogs.openFileName(programfile::Filter);
+    const QString path = editorfiles::chooseToOpen(services().dialogs, m_program.Modified, [this] { File_SaveClick(); });
     if (!path.isEmpty())
         openFile(path);
 }
@@ -408,25 +407,14 @@ void FlowchartEditorWindow::File_OpenClick()
 void FlowchartEditorWindow::openFile(const QString &path)
 {
     ensureBuilt();
-    if (!programfile::hasProgramExtension(path)) {
-        services().dialogs.information(msg::CannotOpen111);
-        return;
-    }
-    showRead(flowfile::read(path), false);
+    if (editorfiles::acceptsPath(services().dialogs, path))
+        showRead(flowfile::read(path), false);
 }
 
 bool FlowchartEditorWindow::showRead(const flowfile::ReadResult &read, bool quiet)
 {
-    if (read.status == flowfile::ReadResult::Unreadable) {
-        if (!quiet)
-            services().dialogs.warning(read.message());
+    if (!editorfiles::takes(services().dialogs, read, quiet))
         return false;
-    }
-    if (read.status == flowfile::ReadResult::OtherStep) {
-        if (!quiet)
-            services().dialogs.information(read.message());
-        return false;
-    }
     ClearAllPages();
     m_program = read.program;
     // A file that broke off is not what the editor now holds: keep it marked.

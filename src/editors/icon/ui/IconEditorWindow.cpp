@@ -9,6 +9,7 @@
 #include "program/LedCommands.h"
 #include "program/ProgramSave.h"
 #include "report/ui/ReportWindow.h"
+#include "ui/EditorFiles.h"
 #include "ui/Keys.h"
 #include "ui/Forms.h"
 #include "ui/PageBrowser.h"
@@ -369,7 +370,7 @@ void IconEditorWindow::ActionClick()
 bool IconEditorWindow::File_SaveClick()
 {
     Dialogs &dialogs = services().dialogs;
-    const QString chosen = dialogs.saveFileName(iconfile::Filter);
+    const QString chosen = dialogs.saveFileName(programfile::Filter);
     if (chosen.isEmpty())
         return false;
     const IconCheck check = m_program.checkProgram();
@@ -388,9 +389,7 @@ bool IconEditorWindow::File_SaveClick()
 
 void IconEditorWindow::File_OpenClick()
 {
-    if (!saveQuestion())
-        return;
-    const QString path = services().dialogs.openFileName(iconfile::Filter);
+    const QString path = editorfiles::chooseToOpen(services().dialogs, m_modified, [this] { File_SaveClick(); });
     if (!path.isEmpty())
         openFile(path);
 }
@@ -398,25 +397,14 @@ void IconEditorWindow::File_OpenClick()
 void IconEditorWindow::openFile(const QString &path)
 {
     ensureBuilt();
-    if (!iconfile::hasProgramExtension(path)) {
-        services().dialogs.information(msg::CannotOpen111);
-        return;
-    }
-    showRead(iconfile::read(path), false);
+    if (editorfiles::acceptsPath(services().dialogs, path))
+        showRead(iconfile::read(path), false);
 }
 
 bool IconEditorWindow::showRead(const iconfile::ReadResult &read, bool quiet)
 {
-    if (read.status == iconfile::ReadResult::Unreadable) {
-        if (!quiet)
-            services().dialogs.warning(read.message());
+    if (!editorfiles::takes(services().dialogs, read, quiet))
         return false;
-    }
-    if (read.status == iconfile::ReadResult::OtherStep) {
-        if (!quiet)
-            services().dialogs.information(read.message());
-        return false;
-    }
     clearAllSlots();
     m_program = read.program;
     rebuildSlotViews();

@@ -9,11 +9,12 @@
 #include "core/TextFile.h"
 #include "core/WorkFolder.h"
 #include "editors/icon/ui/ChartViewWindow.h"
-#include "editors/icon/IconFile.h"
+#include "program/ProgramFile.h"
 #include "editors/text/HelpPage.h"
 #include "editors/text/WordFile.h"
 #include "program/CommandList.h"
 #include "report/ui/ReportWindow.h"
+#include "ui/EditorFiles.h"
 #include "ui/Forms.h"
 #include "ui/Keys.h"
 #include "ui/Modules.h"
@@ -296,18 +297,7 @@ void TextEditorWindow::compile()
 
 bool TextEditorWindow::saveQuestion()
 {
-    if (!isModified())
-        return true;
-    switch (services().dialogs.question(msg::SavePrompt, AnswerButtons::YesNoCancel, BoxKind::Information)) {
-    case Answer::Yes:
-        File_SaveClick(); // the mark is cleared only by a save that completed
-        return false;
-    case Answer::Cancel:
-        return false;
-    case Answer::No:
-        break;
-    }
-    return true;
+    return askToSave(services().dialogs, isModified(), [this] { File_SaveClick(); });
 }
 
 void TextEditorWindow::SendClick()
@@ -372,7 +362,7 @@ bool TextEditorWindow::File_SaveClick()
     if (passed)
         compile();
     const QStringList lines = wordfile::fileLines(programLines(), m_compiled, passed);
-    const QString chosen = dialogs.saveFileName(iconfile::Filter);
+    const QString chosen = dialogs.saveFileName(programfile::Filter);
     if (chosen.isEmpty())
         return false;
     if (!writeProgramFile(dialogs, chosen, lines))
@@ -384,19 +374,15 @@ bool TextEditorWindow::File_SaveClick()
 
 void TextEditorWindow::File_OpenClick()
 {
-    if (!saveQuestion())
-        return;
-    const QString path = services().dialogs.openFileName(iconfile::Filter);
+    const QString path = editorfiles::chooseToOpen(services().dialogs, isModified(), [this] { File_SaveClick(); });
     if (!path.isEmpty())
         openFile(path);
 }
 
 void TextEditorWindow::openFile(const QString &path)
 {
-    if (!iconfile::hasProgramExtension(path)) {
-        services().dialogs.information(msg::CannotOpen111);
+    if (!editorfiles::acceptsPath(services().dialogs, path))
         return;
-    }
     const wordfile::ReadResult read = wordfile::read(path, m_names);
     if (read.status == wordfile::ReadResult::Unreadable) {
         services().dialogs.warning(read.message());

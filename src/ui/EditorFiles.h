@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/Messages.h"
+#include "core/Services.h"
+#include "program/ProgramFile.h"
+#include "program/ProgramSave.h"
+
+#include <QString>
+
+#include <functional>
+
+// The steps of Open that every editor takes alike; each editor reads its own format.
+namespace kr31::editorfiles {
+
+// The file an editor's Open reads: the save question first (which may end
+// the action), then the file dialog. Empty when there is nothing to read.
+inline QString chooseToOpen(Dialogs &dialogs, bool modified, const std::function<void()> &save)
+{
+    if (!askToSave(dialogs, modified, save))
+        return {};
+    return dialogs.openFileName(programfile::Filter);
+}
+
+// Whether path names a program file at all; (111) is shown for one that does not.
+inline bool acceptsPath(Dialogs &dialogs, const QString &path)
+{
+    if (programfile::hasProgramExtension(path))
+        return true;
+    dialogs.information(msg::CannotOpen111);
+    return false;
+}
+
+// Whether an editor takes what a read gave: a file that cannot be read (a
+// warning) or that another editor opens (an information box) leaves the editor
+// as it was. quiet (a recovery copy) shows nothing.
+template<typename Read>
+bool takes(Dialogs &dialogs, const Read &read, bool quiet)
+{
+    if (read.status != Read::Unreadable && read.status != Read::OtherStep)
+        return true;
+    if (quiet)
+        return false;
+    if (read.status == Read::Unreadable)
+        dialogs.warning(read.message());
+    else
+        dialogs.information(read.message());
+    return false;
+}
+
+} // namespace kr31::editorfiles
