@@ -17,6 +17,7 @@
 #include "melody/ui/NoteKeyboard.h"
 #include "melody/ui/NotePickerWindow.h"
 #include "melody/ui/ScoreView.h"
+#include "ui/EditorButtons.h"
 #include "ui/EditorFiles.h"
 #include "ui/Forms.h"
 #include "ui/Keys.h"
@@ -113,20 +114,13 @@ void MelodyEditorWindow::buildContents()
     addEditorChrome(QStringLiteral("Back"), QStringLiteral("Img/Back/Melody.jpg"), QStringLiteral("Img/Title/Melody.jpg"));
     setFocusPolicy(Qt::StrongFocus);
 
-    const std::map<QString, std::function<void()>> actions = {
-        {"Send", [this] { SendClick(); }},
-        {"Action", [this] { ActionClick(); }},
-        {"Menu", [this] { MenuClick(); }},
-        {"Help", [this] { HelpClick(); }},
-        {"Bye", [this] { ByeClick(); }},
-        {"File_Open", [this] { File_OpenClick(); }},
-        {"File_Save", [this] { File_SaveClick(); }},
+    const ButtonActions actions = editorButtons(this, {
         {"saisei", [this] { saiseiClick(); }},
         {"Melo_Print", [this] { Melo_PrintClick(); }},
         {"All_Delete", [this] { All_DeleteClick(); }},
         {"note", [this] { noteClick(); }},
         {"Link", [this] { LinkClick(); }},
-    };
+    });
     for (const Place &place : Buttons)
         addButton(ButtonFolder, place, actions.at(QString::fromLatin1(place.name)));
     addButton(ButtonFolder, {"Lamp", 617, 100, 120, 21}, [this] { VirtualLampClick(); });

@@ -11,6 +11,7 @@
 #include "program/ProgramFile.h"
 #include "program/ProgramSave.h"
 #include "report/ui/ReportWindow.h"
+#include "ui/EditorButtons.h"
 #include "ui/EditorFiles.h"
 #include "ui/Keys.h"
 #include "ui/ChartPainter.h"
@@ -78,21 +79,14 @@ void FlowchartEditorWindow::buildContents()
 {
     const QFont font = addEditorChrome(QStringLiteral("Image38"), QStringLiteral("Img/Back/Furo.jpg"), QStringLiteral("Img/Title/Furo.jpg"));
 
-    const std::map<QString, std::function<void()>> actions = {
+    const ButtonActions actions = editorButtons(this, {
         {"Pro", {}},
-        {"Send", [this] { SendClick(); }},
-        {"Action", [this] { ActionClick(); }},
-        {"Menu", [this] { MenuClick(); }},
-        {"Help", [this] { HelpClick(); }},
-        {"Bye", [this] { ByeClick(); }},
-        {"File_Open", [this] { File_OpenClick(); }},
-        {"File_Save", [this] { File_SaveClick(); }},
         {"Command_Number", [this] { Command_NumberClick(); }},
         {"Report", [this] { ReportClick(); }},
         {"All_Delete", [this] { All_DeleteClick(); }},
         {"Add_Command", [this] { Add_CommandClick(); }},
         {"Add_Sub", [this] { Add_SubClick(); }},
-    };
+    });
     for (const Place &place : Buttons)
         addButton(ButtonFolder, place, actions.at(QString::fromLatin1(place.name)));
 

@@ -9,6 +9,7 @@
 #include "program/LedCommands.h"
 #include "program/ProgramSave.h"
 #include "report/ui/ReportWindow.h"
+#include "ui/EditorButtons.h"
 #include "ui/EditorFiles.h"
 #include "ui/Keys.h"
 #include "ui/Forms.h"
@@ -74,19 +75,12 @@ void IconEditorWindow::buildContents()
 {
     const QFont font = addEditorChrome(QStringLiteral("Back"), QStringLiteral("Img/Back/DD.jpg"), QStringLiteral("Img/Title/DD.jpg"));
 
-    const std::map<QString, std::function<void()>> actions = {
+    const ButtonActions actions = editorButtons(this, {
         {"Pro", {}},
-        {"Send", [this] { SendClick(); }},
-        {"Action", [this] { ActionClick(); }},
-        {"Menu", [this] { MenuClick(); }},
-        {"Help", [this] { HelpClick(); }},
-        {"Bye", [this] { ByeClick(); }},
-        {"File_Open", [this] { File_OpenClick(); }},
-        {"File_Save", [this] { File_SaveClick(); }},
         {"furo", [this] { furoClick(); }},
         {"Report", [this] { ReportClick(); }},
         {"All_Delete", [this] { All_DeleteClick(); }},
-    };
+    });
     for (const Place &place : Buttons)
         addButton(ButtonFolder, place, actions.at(QString::fromLatin1(place.name)));
 

@@ -14,6 +14,7 @@
 #include "editors/text/WordFile.h"
 #include "program/CommandList.h"
 #include "report/ui/ReportWindow.h"
+#include "ui/EditorButtons.h"
 #include "ui/EditorFiles.h"
 #include "ui/Forms.h"
 #include "ui/Keys.h"
@@ -65,19 +66,12 @@ void TextEditorWindow::buildContents()
     addEditorChrome(QStringLiteral("Image1"), QStringLiteral("Img/Back/Moji.jpg"), QStringLiteral("Img/Title/Moji.jpg"),
                     QColor(0xf3, 0xee, 0xfa));
 
-    const std::map<QString, std::function<void()>> actions = {
+    const ButtonActions actions = editorButtons(this, {
         {"Pro", {}},
-        {"Send", [this] { SendClick(); }},
-        {"Action", [this] { ActionClick(); }},
-        {"Menu", [this] { MenuClick(); }},
-        {"Help", [this] { HelpClick(); }},
-        {"Bye", [this] { ByeClick(); }},
-        {"File_Open", [this] { File_OpenClick(); }},
-        {"File_Save", [this] { File_SaveClick(); }},
         {"furo", [this] { furoClick(); }},
         {"Report", [this] { ReportClick(); }},
         {"Command_Total", [this] { Command_TotalClick(); }},
-    };
+    });
     for (const Place &place : Buttons)
         addButton(ButtonFolder, place, actions.at(QString::fromLatin1(place.name)));
 
