@@ -3,6 +3,7 @@
 #include "core/Messages.h"
 #include "core/TextFile.h"
 #include "core/TextTools.h"
+#include "program/ProgramFile.h"
 #include "program/CommandList.h"
 
 namespace kr31::flowfile {
@@ -51,27 +52,14 @@ QStringList fileLines(const FlowchartProgram &program, const QString &marker)
 
 QString ReadResult::message() const
 {
-    switch (status) {
-    case OtherStep: return msg::OtherStep112;
-    case Unreadable:
-    case ShortPages: return msg::OpenError102;
-    case Ok: break;
-    }
-    return {};
+    return programfile::readMessage(status == OtherStep, status != Ok);
 }
 
 ReadResult readLines(const QStringList &lines)
 {
     ReadResult result;
-    if (lines.isEmpty()) {
-        result.status = ReadResult::Unreadable;
+    if (!programfile::readMarker(result, lines, acceptedMarker))
         return result;
-    }
-    result.marker = lines.first();
-    if (!acceptedMarker(result.marker)) {
-        result.status = ReadResult::OtherStep;
-        return result;
-    }
     FlowchartProgram &program = result.program;
     const qsizetype data = lines.indexOf(DataLine, 1);
     if (data < 0) {
@@ -105,13 +93,7 @@ ReadResult readLines(const QStringList &lines)
 
 ReadResult read(const QString &path)
 {
-    const auto lines = textfile::readLines(path);
-    if (!lines) {
-        ReadResult result;
-        result.status = ReadResult::Unreadable;
-        return result;
-    }
-    return readLines(*lines);
+    return programfile::readFile<ReadResult>(path, readLines);
 }
 
 bool hasPages(const QStringList &lines)

@@ -27,28 +27,17 @@ QString saveName(const QString &chosen)
 
 QString ReadResult::message() const
 {
-    switch (status) {
-    case OtherStep: return msg::OtherStep112;
-    case Unreadable:
-    case BadLine: return msg::OpenError102;
-    case Ok: break;
-    }
-    return {};
+    return programfile::readMessage(status == OtherStep, status != Ok);
 }
 
 ReadResult readLines(const QStringList &lines)
 {
     ReadResult result;
-    if (lines.isEmpty()) {
-        result.status = ReadResult::Unreadable;
+    const auto accepted = [](const QString &marker) {
+        return marker == QLatin1String("LED") || marker == QLatin1String("DD") || marker == QLatin1String("LITE");
+    };
+    if (!programfile::readMarker(result, lines, accepted))
         return result;
-    }
-    result.marker = lines.first();
-    if (result.marker != QLatin1String("LED") && result.marker != QLatin1String("DD") &&
-        result.marker != QLatin1String("LITE")) {
-        result.status = ReadResult::OtherStep;
-        return result;
-    }
     // Lines beyond the 47th command line have no slot and are ignored.
     for (int slot = 0; slot < icon::SlotCount && slot + 1 < lines.size(); ++slot) {
         const QString &line = lines.at(slot + 1);
@@ -69,13 +58,7 @@ ReadResult readLines(const QStringList &lines)
 
 ReadResult read(const QString &path)
 {
-    const auto lines = textfile::readLines(path);
-    if (!lines) {
-        ReadResult result;
-        result.status = ReadResult::Unreadable;
-        return result;
-    }
-    return readLines(*lines);
+    return programfile::readFile<ReadResult>(path, readLines);
 }
 
 } // namespace kr31::iconfile
