@@ -209,12 +209,18 @@ void FormWindow::ByeClick()
     m_forms.quit();
 }
 
+QFont FormWindow::useWindowFont(int pixelSize)
+{
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPixelSize(pixelSize);
+    setFont(font);
+    return font;
+}
+
 QFont FormWindow::addEditorChrome(const QString &backName, const QString &backPicture, const QString &titlePicture,
                                   const QColor &paper)
 {
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(12);
-    setFont(font);
+    const QFont font = useWindowFont(12);
     auto *back = new QLabel(this);
     back->setObjectName(backName);
     back->setGeometry(0, 0, 750, 500);

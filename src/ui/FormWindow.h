@@ -111,6 +111,8 @@ protected:
     // constructor leaves this empty.
     virtual void buildContents() {}
 
+    // The window font: ＭＳ Ｐゴシック at pixelSize (returned).
+    QFont useWindowFont(int pixelSize);
     // The editors' shared frame: the window font (12 px ＭＳ Ｐゴシック, returned),
     // the background picture (component backName, on paper where it is
     // missing) and the title picture Image17 that drags the window.

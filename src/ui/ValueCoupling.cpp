@@ -8,6 +8,23 @@
 
 namespace kr31 {
 
+QSlider *makeValueBar(QWidget *parent, const char *name, const QRect &geometry)
+{
+    auto *bar = new QSlider(Qt::Horizontal, parent);
+    bar->setObjectName(QString::fromLatin1(name));
+    bar->setGeometry(geometry);
+    return bar;
+}
+
+QLineEdit *makeValueBox(QWidget *parent, const char *name, const QRect &geometry)
+{
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(geometry);
+    box->setAlignment(Qt::AlignRight);
+    return box;
+}
+
 void coupleValue(QSlider *slider, QLineEdit *box, std::function<void(const QString &)> changed)
 {
     QObject::connect(slider, &QSlider::valueChanged, box, [box, changed](int value) {

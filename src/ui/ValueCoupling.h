@@ -1,13 +1,20 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 
 #include <functional>
 
 class QLineEdit;
 class QSlider;
+class QWidget;
 
 namespace kr31 {
+
+// A value slider (horizontal) and a value box (right-aligned) of the given
+// component name and geometry on parent, as the value dialogs lay them out.
+QSlider *makeValueBar(QWidget *parent, const char *name, const QRect &geometry);
+QLineEdit *makeValueBox(QWidget *parent, const char *name, const QRect &geometry);
 
 // Couples a value slider and its value box both ways: a new slider position
 // shows in the box; an integer typed into the box (not "-0") moves the

@@ -33,9 +33,7 @@ MelodyPrintWindow::MelodyPrintWindow(Forms &forms)
 
 void MelodyPrintWindow::buildContents()
 {
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(14);
-    setFont(font);
+    const QFont font = useWindowFont(14);
     setBackground(QStringLiteral("Img/Panel/Melo_Print.jpg"));
     for (int i = 0; i < 4; ++i) {
         const Place &b = Boxes[i];

@@ -22,9 +22,7 @@ NotePickerWindow::NotePickerWindow(Forms &forms)
 
 void NotePickerWindow::buildContents()
 {
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(13);
-    setFont(font);
+    const QFont font = useWindowFont(13);
     m_background = setBackground(QStringLiteral("Img/Panel/Melody_Insert.jpg"));
     addButton(QStringLiteral("Img/Common_Button/"), {"MelodyBye", 657, 4, 35, 35}, [this] { MelodyByeClick(); });
     bindKey(keys::Cancel, {QStringLiteral("MelodyBye")});

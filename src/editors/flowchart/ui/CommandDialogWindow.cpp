@@ -30,9 +30,7 @@ CommandDialogWindow::CommandDialogWindow(Forms &forms)
 
 void CommandDialogWindow::buildContents()
 {
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(12);
-    setFont(font);
+    const QFont font = useWindowFont(12);
     m_background = setBackground(QStringLiteral("Img/Panel/Furo_Insert.jpg"));
 
     QFont bold = font;
@@ -55,23 +53,10 @@ void CommandDialogWindow::buildContents()
             ComboBox1Change();
     });
 
-    const auto makeBar = [this](const char *name, int y) {
-        auto *bar = new QSlider(Qt::Horizontal, this);
-        bar->setObjectName(QString::fromLatin1(name));
-        bar->setGeometry(256, y, 137, 20);
-        return bar;
-    };
-    const auto makeEdit = [this](const char *name, int y) {
-        auto *edit = new QLineEdit(this);
-        edit->setObjectName(QString::fromLatin1(name));
-        edit->setGeometry(411, y, 49, 20);
-        edit->setAlignment(Qt::AlignRight);
-        return edit;
-    };
-    m_bar1 = makeBar("LMDTrackBar1", 170);
-    m_edit1 = makeEdit("Edit1", 170);
-    m_bar2 = makeBar("LMDTrackBar2", 194);
-    m_edit2 = makeEdit("Edit2", 194);
+    m_bar1 = makeValueBar(this, "LMDTrackBar1", {256, 170, 137, 20});
+    m_edit1 = makeValueBox(this, "Edit1", {411, 170, 49, 20});
+    m_bar2 = makeValueBar(this, "LMDTrackBar2", {256, 194, 137, 20});
+    m_edit2 = makeValueBox(this, "Edit2", {411, 194, 49, 20});
     coupleValue(m_bar1, m_edit1);
     coupleValue(m_bar2, m_edit2);
 

@@ -168,24 +168,11 @@ void FlowchartEditorWindow::createValueControls()
         label->setFont(bold);
         return label;
     };
-    const auto makeBar = [&](const char *name, int y) {
-        auto *bar = new QSlider(Qt::Horizontal, this);
-        bar->setObjectName(QString::fromLatin1(name));
-        bar->setGeometry(24, y, 137, 22);
-        return bar;
-    };
-    const auto makeEdit = [&](const char *name, int y) {
-        auto *edit = new QLineEdit(this);
-        edit->setObjectName(QString::fromLatin1(name));
-        edit->setGeometry(112, y, 45, 20);
-        edit->setAlignment(Qt::AlignRight);
-        return edit;
-    };
-    m_bar1 = makeBar("LMDTrackBar1", 228);
-    m_edit1 = makeEdit("Edit1", 253);
+    m_bar1 = makeValueBar(this, "LMDTrackBar1", {24, 228, 137, 22});
+    m_edit1 = makeValueBox(this, "Edit1", {112, 253, 45, 20});
     m_label1 = makeLabel("Label1", 255);
-    m_bar2 = makeBar("LMDTrackBar2", 295);
-    m_edit2 = makeEdit("Edit2", 320);
+    m_bar2 = makeValueBar(this, "LMDTrackBar2", {24, 295, 137, 22});
+    m_edit2 = makeValueBox(this, "Edit2", {112, 320, 45, 20});
     m_label2 = makeLabel("Label2", 322);
     coupleValue(m_bar1, m_edit1);
     coupleValue(m_bar2, m_edit2);
