@@ -110,7 +110,8 @@ bool ThreadedSoundOutput::playBlocking(const QString &path, const std::function<
     }
     worker.join();
     m_foregroundBusy = false;
-    if (onProgress)
+    // A sound that failed does not show as played to its end under its message.
+    if (ok && onProgress)
         onProgress(totalMs, totalMs);
     if (!ok && error)
         *error = reason;

@@ -623,8 +623,10 @@ private Q_SLOTS:
         QVERIFY(sound.play(path, &error));
         QCOMPARE(progress.last(), (QPair<int, int>{100, 100}));
         inner.failWith = QStringLiteral("no device");
+        progress.clear();
         QVERIFY(!sound.play(path, &error));
         QCOMPARE(error, QStringLiteral("no device"));
+        QVERIFY(!progress.contains(QPair<int, int>{100, 100})); // no full bar under the message
         sound.prepare();
         sound.silence();
         sound.noteState();
