@@ -56,27 +56,25 @@ void openFromCommandLine(Forms &forms, const QString &path)
         forms.services().dialogs.information(msg::CannotOpen111);
         return;
     }
-    if (file->marker == QLatin1String("FURO") || flowfile::hasPages(QStringList{file->marker} + file->lines)) {
+    switch (programfile::editorOf(*file)) {
+    case programfile::Editor::Flowchart:
         forms.open(forms.form(2), 5);
         static_cast<FlowchartEditorWindow *>(forms.form(5))->openFile(path);
         return;
-    }
-    if (file->marker == QLatin1String("WORD") ||
-        (file->isLedList() && file->lines.contains(QStringLiteral("TEXT")))) {
+    case programfile::Editor::Text:
         forms.open(forms.form(2), 9);
         static_cast<TextEditorWindow *>(forms.form(9))->openFile(path);
         return;
-    }
-    if (file->marker == QLatin1String("LED") || file->marker == QLatin1String("DD") ||
-        file->marker == QLatin1String("LITE")) {
+    case programfile::Editor::Icon:
         forms.open(forms.form(2), 8);
         static_cast<IconEditorWindow *>(forms.form(8))->openFile(path);
         return;
-    }
-    if (file->marker == melodyfile::Marker) {
+    case programfile::Editor::Melody:
         forms.open(forms.form(2), 4);
         static_cast<MelodyEditorWindow *>(forms.form(4))->openFile(path);
         return;
+    case programfile::Editor::None:
+        break;
     }
     forms.services().dialogs.information(msg::OtherStep112);
 }

@@ -124,7 +124,7 @@ std::optional<QStringList> flowchartListOf(const ProgramFile &file, bool forSend
 // True for the files the text window opens as a program text.
 bool isTextProgram(const ProgramFile &file)
 {
-    return file.marker == QLatin1String("WORD") || (file.isLedList() && file.lines.contains(QStringLiteral("TEXT")));
+    return programfile::editorOf(file) == programfile::Editor::Text;
 }
 
 // The checked command list of a text program file, compiled from its text with

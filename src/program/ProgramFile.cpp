@@ -27,7 +27,7 @@ QStringList ProgramFile::commandSection() const
 {
     QStringList section;
     for (const QString &line : lines) {
-        if (line == QLatin1String("DATA") || line == QLatin1String("TEXT"))
+        if (line == programfile::DataMarker || line == programfile::TextMarker)
             break;
         section.append(line);
     }
@@ -54,6 +54,18 @@ QString saveName(const QString &chosen)
 QString readMessage(bool otherStep, bool failed)
 {
     return otherStep ? msg::OtherStep112 : failed ? msg::OpenError102 : QString();
+}
+
+Editor editorOf(const ProgramFile &file)
+{
+    const QString &m = file.marker;
+    if (m == QLatin1String("FURO") || (m == QLatin1String("LED") && file.lines.contains(DataMarker)))
+        return Editor::Flowchart;
+    if (m == QLatin1String("WORD") || (file.isLedList() && file.lines.contains(TextMarker)))
+        return Editor::Text;
+    if (m == QLatin1String("LED") || m == QLatin1String("DD") || m == QLatin1String("LITE"))
+        return Editor::Icon;
+    return m == QLatin1String("MELODY") ? Editor::Melody : Editor::None;
 }
 
 } // namespace programfile

@@ -33,6 +33,18 @@ namespace programfile {
 
 inline const QString Filter = QStringLiteral("KR-31ファイル(*.kr3)|*.kr3");
 
+// The section markers after a file's command lines: flowchart pages follow
+// DataMarker, a program text follows TextMarker.
+inline const QString DataMarker = QStringLiteral("DATA");
+inline const QString TextMarker = QStringLiteral("TEXT");
+
+// The editor that opens a file (a double-click on it): "FURO", or "LED" with
+// pages after "DATA": the flowchart editor; "WORD", or a list with a "TEXT"
+// section: the text editor; another list ("LED", "DD", "LITE"): the icon
+// editor; "MELODY": the melody editor; anything else: none.
+enum class Editor { None, Icon, Flowchart, Text, Melody };
+Editor editorOf(const ProgramFile &file);
+
 // True when the name's extension is ".kr3" in any letter case.
 bool hasProgramExtension(const QString &path);
 

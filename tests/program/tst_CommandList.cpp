@@ -1,6 +1,7 @@
 #include "core/Messages.h"
 #include "program/CommandList.h"
 #include "program/LedCommands.h"
+#include "program/ProgramFile.h"
 
 #include <QTest>
 
@@ -105,6 +106,31 @@ private Q_SLOTS:
         QCOMPARE(result.ok, message.isEmpty());
         QCOMPARE(result.message, message);
         QCOMPARE(result.line, line);
+    }
+
+    // Which editor a double-clicked file opens in, as kr31 FILE and kr31-cli read it.
+    void editorOfAFile_data()
+    {
+        QTest::addColumn<QString>("marker");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("editor");
+        using E = programfile::Editor;
+        QTest::newRow("FURO") << "FURO" << QStringList{"16"} << int(E::Flowchart);
+        QTest::newRow("LED with pages") << "LED" << QStringList{"16", "DATA", "16/"} << int(E::Flowchart);
+        QTest::newRow("WORD") << "WORD" << QStringList{"ON();"} << int(E::Text);
+        QTest::newRow("LED with a text") << "LED" << QStringList{"16", "TEXT", "ON();"} << int(E::Text);
+        QTest::newRow("DD with a text section") << "DD" << QStringList{"16", "TEXT"} << int(E::Icon);
+        QTest::newRow("plain LED") << "LED" << QStringList{"16"} << int(E::Icon);
+        QTest::newRow("LITE") << "LITE" << QStringList{"16"} << int(E::Icon);
+        QTest::newRow("MELODY") << "MELODY" << QStringList{} << int(E::Melody);
+        QTest::newRow("anything else") << "led" << QStringList{"16"} << int(E::None);
+    }
+    void editorOfAFile()
+    {
+        QFETCH(QString, marker);
+        QFETCH(QStringList, lines);
+        QFETCH(int, editor);
+        QCOMPARE(int(programfile::editorOf(ProgramFile{marker, lines})), editor);
     }
 };
 

@@ -10,7 +10,7 @@ namespace kr31::flowfile {
 
 namespace {
 
-const QString DataLine = QStringLiteral("DATA");
+const QString &DataLine = programfile::DataMarker;
 
 bool acceptedMarker(const QString &marker)
 {
@@ -65,7 +65,7 @@ ReadResult readLines(const QStringList &lines)
     if (data < 0) {
         // A command list of another editor: its lines are the main program.
         for (qsizetype i = 1; i < lines.size() && i <= flow::SlotCount; ++i) {
-            if (lines.at(i) == QLatin1String("TEXT"))
+            if (lines.at(i) == programfile::TextMarker)
                 break;
             program.Pages[0][i - 1] = asEntry(lines.at(i));
         }

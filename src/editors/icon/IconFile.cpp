@@ -41,7 +41,7 @@ ReadResult readLines(const QStringList &lines)
     // Lines beyond the 47th command line have no slot and are ignored.
     for (int slot = 0; slot < icon::SlotCount && slot + 1 < lines.size(); ++slot) {
         const QString &line = lines.at(slot + 1);
-        if (line == QLatin1String("DATA") || line == QLatin1String("TEXT"))
+        if (line == programfile::DataMarker || line == programfile::TextMarker)
             break;
         const QString first = commandlist::field(line, 1);
         const auto code = text::toInt(first);

@@ -3,6 +3,7 @@
 #include "core/Messages.h"
 #include "core/TextFile.h"
 #include "editors/text/TextLanguage.h"
+#include "program/ProgramFile.h"
 
 namespace kr31::wordfile {
 
@@ -10,7 +11,7 @@ QStringList fileLines(const QStringList &text, const QStringList &compiled, bool
 {
     if (!passedCheck)
         return QStringList{QStringLiteral("WORD")} + text;
-    return QStringList{QStringLiteral("LED")} + compiled + QStringList{QStringLiteral("TEXT")} + text;
+    return QStringList{QStringLiteral("LED")} + compiled + QStringList{programfile::TextMarker} + text;
 }
 
 QString ReadResult::message() const
@@ -40,13 +41,13 @@ ReadResult readLines(const QStringList &lines, const QStringList &names)
         result.status = ReadResult::OtherStep;
         return result;
     }
-    const qsizetype textLine = lines.indexOf(QStringLiteral("TEXT"), 1);
+    const qsizetype textLine = lines.indexOf(programfile::TextMarker, 1);
     if (textLine > 0) {
         result.text = lines.mid(textLine + 1);
         result.fromText = true;
         return result;
     }
-    const qsizetype data = lines.indexOf(QStringLiteral("DATA"), 1);
+    const qsizetype data = lines.indexOf(programfile::DataMarker, 1);
     result.text = textlang::toText(lines.mid(1, data < 0 ? -1 : data - 1), names);
     result.converted = true;
     return result;
