@@ -85,7 +85,7 @@ QRadioButton *addRadio(QGroupBox *group, QButtonGroup *buttons, const QString &t
 } // namespace
 
 MelodyEditorWindow::MelodyEditorWindow(Forms &forms)
-    : FormWindow(4, QSize(750, 500), forms)
+    : EditorWindow(4, QSize(750, 500), forms)
 {
 }
 
@@ -430,18 +430,6 @@ bool MelodyEditorWindow::File_SaveClick()
     return true;
 }
 
-bool MelodyEditorWindow::saveQuestion()
-{
-    return askToSave(services().dialogs, m_modified, [this] { File_SaveClick(); });
-}
-
-void MelodyEditorWindow::File_OpenClick()
-{
-    const QString path = editorfiles::chooseToOpen(services().dialogs, m_modified, [this] { File_SaveClick(); });
-    if (!path.isEmpty())
-        openFile(path);
-}
-
 void MelodyEditorWindow::openFile(const QString &path)
 {
     ensureBuilt();
@@ -486,29 +474,17 @@ void MelodyEditorWindow::clearMelody()
     m_undo.reset(m_melody);
 }
 
+void MelodyEditorWindow::leaving()
+{
+    ensureBuilt();
+    clearMelody();
+}
+
 void MelodyEditorWindow::All_DeleteClick()
 {
     ensureBuilt();
     if (saveQuestion())
         clearMelody();
-}
-
-void MelodyEditorWindow::MenuClick()
-{
-    ensureBuilt();
-    if (!saveQuestion())
-        return;
-    clearMelody();
-    FormWindow::MenuClick();
-}
-
-void MelodyEditorWindow::ByeClick()
-{
-    ensureBuilt();
-    if (!saveQuestion())
-        return;
-    clearMelody();
-    FormWindow::ByeClick();
 }
 
 void MelodyEditorWindow::noteClick()

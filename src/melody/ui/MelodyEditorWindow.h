@@ -3,7 +3,7 @@
 #include "core/UndoHistory.h"
 #include "melody/Melody.h"
 #include "melody/MelodyFile.h"
-#include "ui/FormWindow.h"
+#include "ui/EditorWindow.h"
 #include "ui/RecoveryKeeper.h"
 
 #include <array>
@@ -24,14 +24,14 @@ class ScoreView;
 // staves, single notes edited through a pop-up menu and the note picker, the
 // LED link set on its own page; the melody is previewed, sent, saved, opened
 // and printed from here.
-class MelodyEditorWindow : public FormWindow
+class MelodyEditorWindow : public EditorWindow
 {
     Q_OBJECT
 public:
     explicit MelodyEditorWindow(Forms &forms);
 
     const Melody &melody() const { return m_melody; }
-    bool isModified() const { return m_modified; }
+    bool isModified() const override { return m_modified; }
     int scorePosition() const;
     void setScorePosition(int x);
     // The editor selection of the last right click on a note.
@@ -47,8 +47,7 @@ public:
     void KeyClick(int tag);
     void SendClick();
     void ActionClick();
-    bool File_SaveClick();
-    void File_OpenClick();
+    bool File_SaveClick() override;
     void saiseiClick();
     void All_DeleteClick();
     void Melo_PrintClick();
@@ -56,8 +55,6 @@ public:
     void LinkClick();
     // Plays the melody on the virtual lamp, as the lamp would hear it sent.
     void VirtualLampClick();
-    void MenuClick() override;
-    void ByeClick() override;
     void Insert1Click();
     void Edit1Click();
     void LengthClick(int length);
@@ -71,7 +68,7 @@ public:
     void scoreRightClick(QPoint at, QPoint globalPos);
     // Opens a file as File_Open does once a name is chosen (also for a file
     // given on the command line).
-    void openFile(const QString &path);
+    void openFile(const QString &path) override;
 
 protected:
     // The components, keys, recovery copy and undo history, made at the first showing.
@@ -81,6 +78,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void leaving() override;
     // The keys of the buttons (save, open, print, send).
     void installShortcuts();
     void createNotePage();
@@ -89,7 +87,6 @@ private:
     void showLink();
     void setLink(bool on);
     void clearMelody();
-    bool saveQuestion();
     // Shows a melody read from a file; false (and nothing changed) when the
     // read gave none. quiet leaves the messages out.
     bool showRead(const melodyfile::ReadResult &read, bool quiet);

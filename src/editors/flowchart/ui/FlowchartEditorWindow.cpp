@@ -71,7 +71,7 @@ FlowchartEditorWindow::~FlowchartEditorWindow()
 }
 
 FlowchartEditorWindow::FlowchartEditorWindow(Forms &forms)
-    : FormWindow(5, QSize(749, 499), forms)
+    : EditorWindow(5, QSize(749, 499), forms)
 {
 }
 
@@ -378,13 +378,6 @@ bool FlowchartEditorWindow::File_SaveClick()
     return true;
 }
 
-void FlowchartEditorWindow::File_OpenClick()
-{
-    const QString path = editorfiles::chooseToOpen(services().dialogs, m_program.Modified, [this] { File_SaveClick(); });
-    if (!path.isEmpty())
-        openFile(path);
-}
-
 void FlowchartEditorWindow::openFile(const QString &path)
 {
     ensureBuilt();
@@ -427,29 +420,17 @@ void FlowchartEditorWindow::ClearAllPages()
     showModel();
 }
 
+void FlowchartEditorWindow::leaving()
+{
+    ensureBuilt();
+    ClearAllPages();
+}
+
 void FlowchartEditorWindow::All_DeleteClick()
 {
     ensureBuilt();
-    if (askToSave(services().dialogs, m_program.Modified, [this] { File_SaveClick(); }))
+    if (saveQuestion())
         ClearAllPages();
-}
-
-void FlowchartEditorWindow::MenuClick()
-{
-    ensureBuilt();
-    if (!askToSave(services().dialogs, m_program.Modified, [this] { File_SaveClick(); }))
-        return;
-    ClearAllPages();
-    FormWindow::MenuClick();
-}
-
-void FlowchartEditorWindow::ByeClick()
-{
-    ensureBuilt();
-    if (!askToSave(services().dialogs, m_program.Modified, [this] { File_SaveClick(); }))
-        return;
-    ClearAllPages();
-    FormWindow::ByeClick();
 }
 
 void FlowchartEditorWindow::openDialog(bool inserting)

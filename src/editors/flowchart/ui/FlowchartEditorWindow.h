@@ -3,7 +3,7 @@
 #include "core/UndoHistory.h"
 #include "editors/flowchart/FlowchartFile.h"
 #include "editors/flowchart/FlowchartProgram.h"
-#include "ui/FormWindow.h"
+#include "ui/EditorWindow.h"
 
 #include <array>
 
@@ -25,7 +25,7 @@ class SelectionFrame;
 // page on show; a right-click on a drawn entry inserts before it, edits it or
 // deletes it through the command dialog; tabs on the right switch pages. The
 // program is compiled for sending, saving, the report and the memory usage.
-class FlowchartEditorWindow : public FormWindow
+class FlowchartEditorWindow : public EditorWindow
 {
     Q_OBJECT
 public:
@@ -33,7 +33,7 @@ public:
     ~FlowchartEditorWindow() override;
 
     const FlowchartProgram &program() const { return m_program; }
-    bool isModified() const { return m_program.Modified; }
+    bool isModified() const override { return m_program.Modified; }
     // The top of each drawn entry of the page on show.
     QList<int> entryTops() const;
 
@@ -44,11 +44,8 @@ public:
     void ActionClick();
     void Command_NumberClick();
     void ReportClick();
-    bool File_SaveClick();
-    void File_OpenClick();
+    bool File_SaveClick() override;
     void All_DeleteClick();
-    void MenuClick() override;
-    void ByeClick() override;
     void Insert1Click();
     void Edit3Click();
     void Delete1Click();
@@ -70,7 +67,7 @@ public:
 
     // Opens a file as File_Open does once a name is chosen (also for a file
     // given on the command line).
-    void openFile(const QString &path);
+    void openFile(const QString &path) override;
 
 protected:
     // The command controls, the chart, the page tabs, the menus, the keys and
@@ -80,6 +77,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void leaving() override;
     void createValueControls();
     void createPageTabs();
     void UpdateValueControls();

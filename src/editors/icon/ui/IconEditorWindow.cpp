@@ -66,7 +66,7 @@ IconEditorWindow::~IconEditorWindow()
 }
 
 IconEditorWindow::IconEditorWindow(Forms &forms)
-    : FormWindow(8, QSize(749, 499), forms)
+    : EditorWindow(8, QSize(749, 499), forms)
     , runDrag([](QDrag *drag) { drag->exec(Qt::CopyAction); })
 {
 }
@@ -304,11 +304,6 @@ void IconEditorWindow::clearAllSlots()
     setStripPosition(0);
 }
 
-bool IconEditorWindow::saveQuestion()
-{
-    return askToSave(services().dialogs, m_modified, [this] { File_SaveClick(); });
-}
-
 bool IconEditorWindow::programPassesCheck()
 {
     const IconCheck check = m_program.checkProgram();
@@ -381,13 +376,6 @@ bool IconEditorWindow::File_SaveClick()
     return true;
 }
 
-void IconEditorWindow::File_OpenClick()
-{
-    const QString path = editorfiles::chooseToOpen(services().dialogs, m_modified, [this] { File_SaveClick(); });
-    if (!path.isEmpty())
-        openFile(path);
-}
-
 void IconEditorWindow::openFile(const QString &path)
 {
     ensureBuilt();
@@ -434,29 +422,17 @@ void IconEditorWindow::ReportClick()
     report->showOver(this);
 }
 
+void IconEditorWindow::leaving()
+{
+    ensureBuilt();
+    clearAllSlots();
+}
+
 void IconEditorWindow::All_DeleteClick()
 {
     ensureBuilt();
     if (saveQuestion())
         clearAllSlots();
-}
-
-void IconEditorWindow::MenuClick()
-{
-    ensureBuilt();
-    if (!saveQuestion())
-        return;
-    clearAllSlots();
-    FormWindow::MenuClick();
-}
-
-void IconEditorWindow::ByeClick()
-{
-    ensureBuilt();
-    if (!saveQuestion())
-        return;
-    clearAllSlots();
-    FormWindow::ByeClick();
 }
 
 void IconEditorWindow::openSlotMenu(int slot, const QPoint &globalPos)

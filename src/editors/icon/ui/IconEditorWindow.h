@@ -3,7 +3,7 @@
 #include "core/UndoHistory.h"
 #include "editors/icon/IconFile.h"
 #include "editors/icon/IconProgram.h"
-#include "ui/FormWindow.h"
+#include "ui/EditorWindow.h"
 #include "ui/RecoveryKeeper.h"
 
 #include <QLabel>
@@ -31,7 +31,7 @@ inline const QString CommandMimeType = QStringLiteral("application/x-kr31-comman
 // The icon editor: a palette of twelve commands dragged onto a strip of 47
 // slots, each with the controls of its arguments; the program is checked,
 // sent, charted, reported, saved and opened from here.
-class IconEditorWindow : public FormWindow
+class IconEditorWindow : public EditorWindow
 {
     Q_OBJECT
 public:
@@ -39,20 +39,17 @@ public:
     ~IconEditorWindow() override;
 
     const IconProgram &program() const { return m_program; }
-    bool isModified() const { return m_modified; }
+    bool isModified() const override { return m_modified; }
     int stripPosition() const;
     void setStripPosition(int position);
 
     // The handlers of the window's buttons and menu.
     void SendClick();
     void ActionClick();
-    bool File_SaveClick();
-    void File_OpenClick();
+    bool File_SaveClick() override;
     void furoClick();
     void ReportClick();
     void All_DeleteClick();
-    void MenuClick() override;
-    void ByeClick() override;
     void Insert1Click();
     void Delete1Click();
     // Ctrl+Z and Ctrl+Shift+Z / Ctrl+Y: the program one edit back or forward.
@@ -70,7 +67,7 @@ public:
     void openSlotMenu(int slot, const QPoint &globalPos);
     // Opens a file as File_Open does once a name is chosen (also for a file
     // given on the command line).
-    void openFile(const QString &path);
+    void openFile(const QString &path) override;
 
     // The keyboard's place: the slot it works on and the palette command it places.
     int keyboardSlot() const { return m_keySlot; }
@@ -89,6 +86,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void leaving() override;
     struct SlotView
     {
         QLabel *number = nullptr;
@@ -116,7 +114,6 @@ private:
     void clearAllSlots();
     void showTotal();
     // The save question: true when the operation may go on.
-    bool saveQuestion();
     // Shows what is wrong with the program; true when it may go to the lamp.
     bool programPassesCheck();
     // Shows a program read from a file; false (and nothing changed) when the

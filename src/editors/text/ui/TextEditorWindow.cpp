@@ -55,7 +55,7 @@ QColor rgb(quint32 value)
 } // namespace
 
 TextEditorWindow::TextEditorWindow(Forms &forms)
-    : FormWindow(9, QSize(749, 499), forms)
+    : EditorWindow(9, QSize(749, 499), forms)
 {
     reportHelpFailure();
     m_names = Settings::defaultCommandNames();
@@ -289,11 +289,6 @@ void TextEditorWindow::compile()
     m_memo->setPlainText(m_compiled.join(u'\n'));
 }
 
-bool TextEditorWindow::saveQuestion()
-{
-    return askToSave(services().dialogs, isModified(), [this] { File_SaveClick(); });
-}
-
 void TextEditorWindow::SendClick()
 {
     ensureBuilt();
@@ -366,13 +361,6 @@ bool TextEditorWindow::File_SaveClick()
     return true;
 }
 
-void TextEditorWindow::File_OpenClick()
-{
-    const QString path = editorfiles::chooseToOpen(services().dialogs, isModified(), [this] { File_SaveClick(); });
-    if (!path.isEmpty())
-        openFile(path);
-}
-
 void TextEditorWindow::openFile(const QString &path)
 {
     if (!editorfiles::acceptsPath(services().dialogs, path))
@@ -438,18 +426,6 @@ void TextEditorWindow::ReportClick()
     compile();
     report->setProgram(m_compiled);
     report->showOver(this);
-}
-
-void TextEditorWindow::MenuClick()
-{
-    if (saveQuestion())
-        FormWindow::MenuClick();
-}
-
-void TextEditorWindow::ByeClick()
-{
-    if (saveQuestion())
-        FormWindow::ByeClick();
 }
 
 } // namespace kr31

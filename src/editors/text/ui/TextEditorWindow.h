@@ -2,7 +2,7 @@
 
 #include "editors/text/ui/TextControl.h"
 #include "editors/text/TextLanguage.h"
-#include "ui/FormWindow.h"
+#include "ui/EditorWindow.h"
 
 #include <QStringList>
 
@@ -17,7 +17,7 @@ class RecoveryKeeper;
 // The text programming window: the learner types the program in the text
 // language beside a help page that lists the command words as configured;
 // the program is checked, sent, charted, reported, saved and opened here.
-class TextEditorWindow : public FormWindow
+class TextEditorWindow : public EditorWindow
 {
     Q_OBJECT
 public:
@@ -41,7 +41,7 @@ public:
     QStringList programLines() const;
     // Replaces the text (as opening a file does) and clears the modified mark.
     void setProgramLines(const QStringList &lines);
-    bool isModified() const;
+    bool isModified() const override;
     const QStringList &commandNames() const { return m_names; }
     const QStringList &compiledList() const { return m_compiled; }
     // The line marked as faulty by the last failed check (0-based); -1 when none.
@@ -52,20 +52,17 @@ public:
     // The handlers of the window's buttons.
     void SendClick();
     void ActionClick();
-    bool File_SaveClick();
-    void File_OpenClick();
+    bool File_SaveClick() override;
     void furoClick();
     void ReportClick();
     void Command_TotalClick();
-    void MenuClick() override;
-    void ByeClick() override;
     // Ctrl+Z and Ctrl+Shift+Z / Ctrl+Y: the text one edit back or forward.
     void Undo();
     void Redo();
 
     // Opens a file as File_Open does once a name is chosen (also for a file
     // given on the command line).
-    void openFile(const QString &path);
+    void openFile(const QString &path) override;
 
     // Runs the program on the virtual lamp, checked as for sending.
     void VirtualLampClick();
@@ -99,7 +96,6 @@ private:
     void followMark();
     void clearMark();
     // The save question: true when the operation may go on.
-    bool saveQuestion();
 
     // Opens recovered file lines as an open does, leaving the text modified.
     bool restoreLines(const QStringList &lines);

@@ -1,0 +1,36 @@
+#include "ui/EditorWindow.h"
+
+#include "ui/EditorFiles.h"
+#include "ui/UiServices.h"
+
+namespace kr31 {
+
+bool EditorWindow::saveQuestion()
+{
+    return askToSave(services().dialogs, isModified(), [this] { File_SaveClick(); });
+}
+
+void EditorWindow::File_OpenClick()
+{
+    const QString path = editorfiles::chooseToOpen(services().dialogs, isModified(), [this] { File_SaveClick(); });
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+void EditorWindow::MenuClick()
+{
+    if (!saveQuestion())
+        return;
+    leaving();
+    FormWindow::MenuClick();
+}
+
+void EditorWindow::ByeClick()
+{
+    if (!saveQuestion())
+        return;
+    leaving();
+    FormWindow::ByeClick();
+}
+
+} // namespace kr31
