@@ -40,7 +40,26 @@ void drawBulb(QPainter& p, QPointF c, qreal r, qreal level, bool rays);
 // The drawing of an LED command inside r (square, any size).
 void drawCommand(QPainter& p, Cmd cmd, const QRectF& r);
 
+// Runs f with the painter mapped so that r is a size x size square of units.
+template <class F>
+void inUnits(QPainter& p, const QRectF& r, qreal size, F f)
+{
+    p.save();
+    const qreal s = qMin(r.width(), r.height()) / size;
+    p.translate(r.center().x() - size * s / 2, r.center().y() - size * s / 2);
+    p.scale(s, s);
+    f();
+    p.restore();
+}
+
 // Small cartoon pieces the illustrations are made of.
+void drawSoundWaves(QPainter& p, QPointF from, int count, qreal step, qreal width, const QColor& c);
+void drawRipples(QPainter& p, QPointF c, qreal r, const QColor& colour);
+void drawClock(QPainter& p, QPointF c, qreal r);
+void drawSpeaker(QPainter& p, QPointF c, qreal s, const QColor& fill);
+void drawFlowMini(QPainter& p, QPointF c, qreal s);
+void drawPc(QPainter& p, QPointF c, qreal s);
+void drawPowerSymbol(QPainter& p, QPointF c, qreal r, const QColor& colour);
 void drawLamp(QPainter& p, QPointF c, qreal s, qreal level);       // the KR-31 lamp, lit by level
 void drawFinger(QPainter& p, QPointF tip, qreal size);             // a finger pointing down at tip
 void drawNotePair(QPainter& p, QPointF c, qreal s, const QColor& fill);
