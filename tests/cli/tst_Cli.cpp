@@ -124,6 +124,9 @@ private Q_SLOTS:
         QTest::newRow("missing file") << QStringList{"packet", data("nope.kr3")} << msg::CannotOpen111;
         QTest::newRow("flowchart file") << QStringList{"packet", data("flowchart.kr3")} << msg::OtherStep112;
         QTest::newRow("flowchart call cycle") << QStringList{"packet", data("flow_cycle.kr3")} << msg::OutOfRange507;
+        // A growing cycle hidden in an entry's text ends too (it once took all the memory).
+        QTest::newRow("flowchart call cycle in an entry's text")
+            << QStringList{"packet", data("flow_hidden_cycle.kr3")} << msg::OutOfRange507;
         QTest::newRow("flowchart over 47") << QStringList{"play", data("flow_over.kr3")} << msg::SendOverLimit504;
         QTest::newRow("flowchart entry out of range")
             << QStringList{"packet", data("flow_bad_entry.kr3")}

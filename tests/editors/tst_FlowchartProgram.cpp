@@ -275,6 +275,8 @@ private Q_SLOTS:
         QTest::newRow("a cycle in a later segment")
             << Pages{{"16", "22,0,1", "Sub,1"}, {"Sub,1"}} << msg::OutOfRange507 << QStringList{};
         QTest::newRow("a call of no subroutine") << Pages{{"Sub,0"}} << msg::OutOfRange507 << QStringList{};
+        QTest::newRow("a growing cycle in an entry's text")
+            << Pages{{"xSub,1/27"}, {"16", "Sub,1"}} << msg::OutOfRange507 << QStringList{};
         QTest::newRow("a call without a number") << Pages{{"Sub"}} << msg::OutOfRange507 << QStringList{};
         // The length is looked at after each pass that replaces a call.
         QTest::newRow("a call expanding past 500 characters")

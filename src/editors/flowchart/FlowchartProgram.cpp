@@ -368,13 +368,19 @@ void FlowchartProgram::reset()
 
 std::optional<QString> expandCalls(const FlowchartProgram &program, QString text, int limit)
 {
-    // A cycle of calls that does not grow would expand for ever: a text seen
-    // before ends the expansion.
-    QSet<QString> seen;
-    while (text.contains(QLatin1String("Sub"))) {
-        if (seen.contains(text))
+    // Every expansion ends: a cycle of calls that does not grow comes back
+    // to a text seen before (kept as hashes, not copies); one that grows
+    // passes the length that all 47 slots of real calls could reach; and no
+    // real program of nine subroutines needs as many passes as MaxPasses.
+    constexpr int MaxPasses = 1000;
+    if (limit < 0)
+        limit = int(text.size()) + flow::SlotCount * flow::ExpansionLimit;
+    QSet<size_t> seen;
+    for (int pass = 0; text.contains(QLatin1String("Sub")); ++pass) {
+        const size_t hash = qHash(text);
+        if (pass >= MaxPasses || seen.contains(hash))
             return std::nullopt;
-        seen.insert(text);
+        seen.insert(hash);
         const qsizetype at = text.indexOf(QLatin1String("Sub,"));
         if (at < 0 || at + 4 >= text.size())
             return std::nullopt;

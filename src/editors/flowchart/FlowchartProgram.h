@@ -166,8 +166,9 @@ struct SamePages
 
 // The expansion of entry text (entries each followed by "/") until no call
 // is left, one subroutine per pass; nullopt for a pass longer than limit
-// characters (limit < 0: no limit), a cycle of calls, or a call of a page
-// outside 1..9.
+// characters (limit < 0: what 47 slots of real calls can reach, so that no
+// text of a file expands without end), a cycle of calls, more passes than any
+// real program needs, or a call of a page outside 1..9.
 std::optional<QString> expandCalls(const FlowchartProgram &program, QString text, int limit);
 
 } // namespace kr31
