@@ -150,6 +150,7 @@ void whenNoModalWindow(QObject *context, const std::function<void()> &action)
 int main(int argc, char *argv[])
 {
     quietQtNoise();
+    ignoreBrokenPipes();
     QString file;
     if (const auto exitCode = parseCommandLine(argc, argv, &file))
         return *exitCode;

@@ -14,6 +14,7 @@
 int main(int argc, char *argv[])
 {
     kr31::quietQtNoise();
+    kr31::ignoreBrokenPipes();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kr31-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KR31_VERSION));

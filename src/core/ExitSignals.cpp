@@ -43,6 +43,11 @@ void setAction(void (*handler)(int))
 
 } // namespace
 
+void ignoreBrokenPipes()
+{
+    ::signal(SIGPIPE, SIG_IGN);
+}
+
 ExitSignals::ExitSignals(std::function<void()> beforeExit)
     : m_beforeExit(std::move(beforeExit))
 {

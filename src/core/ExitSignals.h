@@ -5,6 +5,11 @@
 
 namespace kr31 {
 
+// A write into a pipe whose reader has gone (a sound server or a sound
+// plugin's pipe going away mid-transfer) fails with an error that the sound
+// output reports, instead of ending the program. Call once at start.
+void ignoreBrokenPipes();
+
 // While it lives, SIGINT, SIGTERM and SIGHUP end the program only after
 // beforeExit has run (on a thread of its own, as the handler itself may do
 // almost nothing); the program then ends by that signal as if it had not been
