@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QHash>
 #include <QMutex>
+#include <QSet>
 
 #include <algorithm>
 #include <atomic>
@@ -104,43 +105,55 @@ struct Entry
     QString value;
 };
 
-// A file's lines as bytes (written back untouched) and the values they hold.
+// A file's lines as bytes (written back untouched) and the values they hold,
+// found through their names case-folded (as same() compares them), so that
+// reading a file of many sections and keys takes time in step with its size.
 struct ParsedFile
 {
     QList<QByteArray> raw;
     std::vector<Entry> entries;
+    QHash<QString, size_t> index; // folded "section\nkey" -> position in entries
 
+    static QString slot(const QString &section, const QString &key)
+    {
+        return section.toCaseFolded() + u'\n' + key.toCaseFolded();
+    }
     const Entry *find(const QString &section, const QString &key) const
     {
-        for (const Entry &e : entries) {
-            if (same(e.key, key) && same(e.section, section))
-                return &e;
-        }
-        return nullptr;
+        const auto it = index.constFind(slot(section, key));
+        return it == index.cend() ? nullptr : &entries[*it];
+    }
+    // Adds an entry unless its section already holds the key.
+    void add(Entry entry)
+    {
+        const QString at = slot(entry.section, entry.key);
+        if (index.contains(at))
+            return;
+        index.insert(at, entries.size());
+        entries.push_back(std::move(entry));
     }
 };
 
 // Only the first section of a name counts, and in it the first line of a key.
-std::vector<Entry> entriesOf(const QList<QByteArray> &raw)
+void readEntries(ParsedFile &parsed)
 {
-    ParsedFile parsed;
-    QStringList seen;
+    QSet<QString> seen; // section names, case-folded
     bool counts = false;
     QString section;
-    for (const QByteArray &bytes : raw) {
+    for (const QByteArray &bytes : parsed.raw) {
         const QString line = cp932::decode(bytes);
         if (const auto name = sectionName(line)) {
-            counts = std::none_of(seen.cbegin(), seen.cend(), [&](const QString &s) { return same(s, *name); });
-            seen.append(*name);
+            const QString folded = name->toCaseFolded();
+            counts = !seen.contains(folded);
+            seen.insert(folded);
             section = *name;
             continue;
         }
         if (!counts)
             continue;
-        if (const auto kv = keyLine(line); kv && !parsed.find(section, kv->key))
-            parsed.entries.push_back({section, kv->key, kv->value});
+        if (const auto kv = keyLine(line))
+            parsed.add({section, kv->key, kv->value});
     }
-    return std::move(parsed.entries);
 }
 
 struct KeptFile
@@ -388,8 +401,8 @@ std::shared_ptr<const ParsedFile> parsedFile(const QString &path, const QByteArr
         return nullptr;
     }
     auto parsed = std::make_shared<ParsedFile>();
-    parsed->entries = entriesOf(*raw);
     parsed->raw = std::move(*raw);
+    readEntries(*parsed);
 
     // Kept only when nothing changed while reading. Unwatched, the file's
     // times must also lie far enough back that a further change cannot
@@ -536,7 +549,8 @@ namespace ini {
 std::optional<QString> valueIn(const QByteArray &bytes, const QString &section, const QString &key)
 {
     ParsedFile parsed;
-    parsed.entries = entriesOf(rawLines(bytes));
+    parsed.raw = rawLines(bytes);
+    readEntries(parsed);
     if (const Entry *entry = parsed.find(section, key))
         return entry->value;
     return std::nullopt;
