@@ -102,8 +102,18 @@ SoundTurn::Turn SoundTurn::takeTurn(QString *error)
 
 bool SoundTurn::playInTurn(const QString &path, const std::function<bool()> &play, QString *error)
 {
-    // Every process of ours writes its sound to the same file before its
-    // turn: one that wrote while this one waited must not be played here.
+    {
+        // A transfer whose prepare() waited in vain (or was stopped) plays nothing.
+        const std::lock_guard lock(m_mutex);
+        if (m_refusal) {
+            const QString why = *std::exchange(m_refusal, std::nullopt);
+            if (!why.isEmpty() && error)
+                *error = why;
+            return why.isEmpty();
+        }
+    }
+    // A sound played without a transfer's prepare (a preview) writes its file
+    // before its turn: a file that another process wrote meanwhile is not played.
     const std::optional<QByteArray> ours = textfile::readBytes(path, textfile::SoundLimit);
     const Turn turn = takeTurn(error);
     if (turn != Turn::Taken)
@@ -129,9 +139,15 @@ bool SoundTurn::playTransfer(const QString &path, int mode, QString *error, QStr
 
 void SoundTurn::prepare()
 {
+    // A transfer takes its turn before its sound file is written (every
+    // process of ours writes the same file) and keeps it until silence().
+    QString error;
+    const Turn turn = takeTurn(&error);
     {
         const std::lock_guard lock(m_mutex);
         m_prepared = true;
+        if (turn != Turn::Taken)
+            m_refusal = turn == Turn::Stopped ? QString() : error;
     }
     m_inner.prepare();
 }
@@ -141,6 +157,7 @@ void SoundTurn::silence()
     m_inner.silence();
     const std::lock_guard lock(m_mutex);
     m_prepared = false;
+    m_refusal.reset();
     release();
 }
 
@@ -149,6 +166,7 @@ void SoundTurn::restore(bool atExit)
     {
         const std::lock_guard lock(m_mutex);
         m_prepared = false;
+        m_refusal.reset();
         release();
     }
     m_inner.restore(atExit);

@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <optional>
 
 namespace kr31 {
 
@@ -18,11 +19,12 @@ inline const QString WaitingForTurnText = QStringLiteral("ほかの送信が終�
 // A SoundOutput around another that lets one sound of this program play at a
 // time on this computer: every play takes an exclusive lock (flock) on a file
 // shared by all our processes and waits while another holds it. A transfer
-// (a play after prepare()) keeps its turn until silence() or restore(), so
-// that its muting cannot fall into the next transfer; a sound that had to
-// wait prepares the mixer again, as the other's silence() muted it. A play
-// that cannot open the file plays without a turn. A sound file that another
-// process wrote over while this one waited is written back before it plays.
+// takes its turn at prepare(), before it writes its sound file (which every
+// process of ours names alike), and keeps it until silence() or restore(), so
+// that its muting cannot fall into the next transfer. Another sound (a
+// preview) takes its turn at play(); a sound file that another process wrote
+// over while it waited is written back before it plays. A play that cannot
+// open the lock file plays without a turn.
 class SoundTurn final : public SoundOutput
 {
 public:
@@ -64,6 +66,8 @@ private:
     std::condition_variable m_stopped;
     bool m_stop = false;
     bool m_prepared = false;
+    // Why the turn a prepare() waited for did not come (empty: stopped).
+    std::optional<QString> m_refusal;
     int m_fd = -1; // the locked file while this output has the turn
 };
 

@@ -26,7 +26,9 @@ ThreadedSoundOutput::~ThreadedSoundOutput()
 void ThreadedSoundOutput::prepare()
 {
     endBackground(true);
-    m_inner.prepare();
+    // It may wait for another program's transfer: the windows keep painting.
+    QString unused;
+    playBlocking({}, [this](QString *) { return m_inner.prepare(), true; }, &unused);
 }
 
 void ThreadedSoundOutput::silence()

@@ -105,10 +105,10 @@ bool Transmitter::sendBrightness(int percent)
 
 bool Transmitter::sendPacket(const Packet &packet)
 {
-    if (!writeSound(buildSound(packet)))
-        return false;
+    // Prepared first: the output's turn among our programs is taken before
+    // the shared sound file is written.
     m_sound.prepare();
-    const bool sent = playTransfer();
+    const bool sent = writeAndPlay(buildSound(packet));
     m_sound.silence();
     return sent;
 }

@@ -66,7 +66,7 @@ public:
     // Header 6 and the brightness byte: prepare, write, play, silence; no wait.
     bool sendBrightness(int percent);
 
-    // A ready packet (melody, alarm sound, reset): write, prepare, play, silence.
+    // A ready packet (melody, alarm sound, reset): prepare, write, play, silence.
     bool sendPacket(const Packet &packet);
 
     // The sending dialog around a transfer: show it over caller, wait 500 ms
