@@ -70,6 +70,10 @@ inline QString cannotSave(const QString &path, const QString &reason)
 // Ours: a transfer sound that could not be played (the reason follows on a second line).
 inline const QString CannotPlay =
     QStringLiteral("音を再生できませんでした。スピーカーやイヤホンがつながっているか確認して下さい。");
+inline QString cannotPlay(const QString &reason)
+{
+    return CannotPlay + QStringLiteral("\n（理由: ") + reason + QStringLiteral("）");
+}
 
 // The question before a flowchart page is emptied: the main program (page 0) or subroutine k.
 inline QString clearPagePrompt(int page)

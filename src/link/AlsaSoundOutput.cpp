@@ -457,7 +457,7 @@ bool AlsaSoundOutput::play(const QString &path, QString *error)
         return true;
     else
         message = playback->reason;
-    return fail(error, msg::CannotPlay + QStringLiteral("\n（理由: ") + message + QStringLiteral("）"));
+    return fail(error, msg::cannotPlay(message));
 }
 
 } // namespace kr31

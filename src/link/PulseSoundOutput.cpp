@@ -25,7 +25,7 @@ const QString StateMarker = QStringLiteral("pulse");
 
 bool fail(QString *error, const QString &reason)
 {
-    *error = msg::CannotPlay + QStringLiteral("\n（理由: ") + reason + QStringLiteral("）");
+    *error = msg::cannotPlay(reason);
     return false;
 }
 
@@ -92,12 +92,12 @@ void appendNarrow(QByteArray *narrow, const char *wide, size_t bytes)
 
 pa_stream *newStream(Session &session, const char *name, StreamNews *news)
 {
-    const pa_sample_spec spec{PA_SAMPLE_S16NE, Rate, 1};
+    const pa_sample_spec format{PA_SAMPLE_S16NE, Rate, 1};
     pa_proplist *props = P().pa_proplist_new();
     P().pa_proplist_sets(props, PA_PROP_MEDIA_NAME, name);
     // Asks a PipeWire graph for the sound's own rate where it may switch.
     P().pa_proplist_sets(props, "node.rate", "1/48000");
-    pa_stream *stream = P().pa_stream_new_with_proplist(session.context(), name, &spec, nullptr, props);
+    pa_stream *stream = P().pa_stream_new_with_proplist(session.context(), name, &format, nullptr, props);
     P().pa_proplist_free(props);
     if (!stream)
         return nullptr;
