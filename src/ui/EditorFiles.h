@@ -30,20 +30,23 @@ inline bool acceptsPath(Dialogs &dialogs, const QString &path)
     return false;
 }
 
-// Whether an editor takes what a read gave: a file that cannot be read (a
-// warning) or that another editor opens (an information box) leaves the editor
-// as it was. quiet (a recovery copy) shows nothing.
+// Whether an editor takes what a read gave: a file that cannot be read, that
+// another editor opens, or that broke off part-way (brokeOff) leaves the editor
+// with the program it had, so a failed Open loses no work; the reason is shown.
+// quiet (a recovery copy, offered to an empty editor) shows nothing and takes
+// what was read before a break.
 template<typename Read>
-bool takes(Dialogs &dialogs, const Read &read, bool quiet)
+bool takes(Dialogs &dialogs, const Read &read, bool quiet, bool brokeOff)
 {
-    if (read.status != Read::Unreadable && read.status != Read::OtherStep)
+    const bool refused = read.status == Read::Unreadable || read.status == Read::OtherStep;
+    if (!refused && (!brokeOff || quiet))
         return true;
     if (quiet)
         return false;
-    if (read.status == Read::Unreadable)
-        dialogs.warning(read.message());
-    else
+    if (read.status == Read::OtherStep)
         dialogs.information(read.message());
+    else
+        dialogs.warning(read.message());
     return false;
 }
 

@@ -132,6 +132,9 @@ QString whatStands(QProcess &process)
     return out;
 }
 
+// A click on the icon editor's third slot, then Delete.
+const QStringList IconThirdSlotDeleted = {"click 463 224", "key Delete"};
+
 // Plays the learner's steps on a window: "click X Y" (inside the window),
 // "key K..." (key names as xdotool knows them), "type TEXT".
 bool play(const QString &window, const QStringList &steps)
@@ -210,10 +213,9 @@ class TestCrashRecovery : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // file: opened on the command line; steps: the learner's edits (none: a
-    // file that breaks off is the edit, it opens marked modified behind its
-    // (102) box); holds: lines the copy must hold; copy: all of it (empty: any);
-    // closeFirst: the first question after the kill is closed with Esc.
+    // file: opened on the command line; steps: the learner's edits; holds:
+    // lines the copy must hold; copy: all of it (empty: any); closeFirst: the
+    // first question after the kill is closed with Esc.
     void killedWorkComesBack_data()
     {
         QTest::addColumn<QString>("key");
@@ -225,14 +227,15 @@ private Q_SLOTS:
         QStringList icon = {"LED", "16", "18,40"};
         while (icon.size() < 48)
             icon.append("27");
-        QTest::newRow("icon") << "Icon" << QStringList{"LED", "16", "18,40", "oops", "17"} << QStringList{}
+        // The third slot chosen with the mouse and emptied with Delete.
+        QTest::newRow("icon") << "Icon" << QStringList{"LED", "16", "18,40", "17"} << IconThirdSlotDeleted
                               << QStringList{} << icon << false;
-        // The main program and the first subroutine of a flowchart; its other page lines are cut off.
+        // The main program's last entry deleted from the keyboard.
         const auto worked = textfile::readLines(testData("flowchart/worked.kr3"));
-        QVERIFY(worked && worked->size() > 51);
-        QTest::newRow("flowchart") << "Flowchart" << worked->mid(0, 51) << QStringList{}
-                                   << worked->mid(worked->indexOf("DATA") + 1, 51 - worked->indexOf("DATA") - 1)
-                                   << QStringList{} << false;
+        QVERIFY(worked);
+        QTest::newRow("flowchart") << "Flowchart" << *worked << QStringList{"click 370 300", "key End Delete"}
+                                   << QStringList{"16/Sub,1/" + QString("27/").repeated(45)} << QStringList{}
+                                   << false;
         // A line typed at the end of the text.
         QTest::newRow("text") << "Text" << QStringList{"WORD", "ON();", "Bright(50);"}
                               << QStringList{"click 200 300", "key ctrl+End Return", "type OFF();"}
@@ -261,15 +264,10 @@ private Q_SLOTS:
 
         QProcess first;
         run.start(first, {path});
-        if (steps.isEmpty()) {
-            if (waitForBox(20000).isEmpty())
-                QFAIL(qPrintable(whatStands(first)));
-        } else {
-            const QString editor = waitForEditor(20000);
-            if (editor.isEmpty())
-                QFAIL(qPrintable(whatStands(first)));
-            QVERIFY(play(editor, steps));
-        }
+        const QString editor = waitForEditor(20000);
+        if (editor.isEmpty())
+            QFAIL(qPrintable(whatStands(first)));
+        QVERIFY(play(editor, steps));
         QElapsedTimer sinceEdit;
         sinceEdit.start();
         while (!copyHolding(copyPath, holds) && sinceEdit.elapsed() < 10000)
@@ -317,8 +315,7 @@ private Q_SLOTS:
         QCOMPARE(run.home.readWorkFile(copyName), left);
         QCOMPARE(QDir(recovery::folder()).entryList({"*.kr3"}, QDir::Files), QStringList{key + ".kr3"});
         QVERIFY(messageBox().isEmpty()); // one question, no other box
-        if (!steps.isEmpty())
-            QVERIFY(!editorWindow().isEmpty()); // and the editor stands open with the work
+        QVERIFY(!editorWindow().isEmpty()); // and the editor stands open with the work
         killNow(second);
     }
 
@@ -330,11 +327,12 @@ private Q_SLOTS:
             QSKIP("needs an X display and xdotool");
         Run run;
         const QString path = run.home.home() + "/work.kr3";
-        QVERIFY(textfile::writeLines(path, {"LED", "16", "oops"}));
+        QVERIFY(textfile::writeLines(path, {"LED", "16", "18,40", "17"}));
         const QString copyPath = recovery::copyPath("Icon");
         QProcess first;
         run.start(first, {path});
-        if (waitForBox(20000).isEmpty()) // the (102) box of the broken file
+        const QString editor = waitForEditor(20000);
+        if (editor.isEmpty() || !play(editor, IconThirdSlotDeleted))
             QFAIL(qPrintable(whatStands(first)));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(copyPath), 5000);
         const QByteArray theirs = run.home.readWorkFile("Recovery/Icon.kr3");
@@ -343,8 +341,7 @@ private Q_SLOTS:
         QProcess second;
         run.start(second, {});
         // The second one's menu (600 x 400; its splash, 400 x 267, stands
-        // only while the menu is made) comes up beside the first one's editor
-        // and box.
+        // only while the menu is made) comes up beside the first one's editor.
         const auto shown = [] { return int(shownWindows().size()); };
         const auto menuShown = [] {
             const auto windows = shownWindows();
@@ -353,12 +350,12 @@ private Q_SLOTS:
         };
         QElapsedTimer waited;
         waited.start();
-        while (!(menuShown() && shown() == 3) && waited.elapsed() < 30000)
+        while (!(menuShown() && shown() == 2) && waited.elapsed() < 30000)
             QTest::qWait(50);
-        if (!menuShown() || shown() != 3)
+        if (!menuShown() || shown() != 2)
             QFAIL(qPrintable(whatStands(second)));
         QTest::qWait(1500); // time enough for a question, were one coming
-        QCOMPARE(shown(), 3);
+        QCOMPARE(shown(), 2);
         QCOMPARE(second.state(), QProcess::Running);
         killNow(second);
         QCOMPARE(inode(copyPath), before);

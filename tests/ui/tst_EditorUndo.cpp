@@ -1,3 +1,4 @@
+#include "core/Messages.h"
 #include "core/Recovery.h"
 #include "core/TextFile.h"
 #include "editors/flowchart/ui/FlowchartEditorWindow.h"
@@ -152,6 +153,8 @@ private Q_SLOTS:
     void undoToTheSavedStateClearsTheMark();
     void openingForgetsTheHistory_data() { addEditors(); }
     void openingForgetsTheHistory();
+    void aFileThatBreaksOffKeepsTheWork_data();
+    void aFileThatBreaksOffKeepsTheWork();
     void aHundredStepsBack_data();
     void aHundredStepsBack();
     void iconSliderDragIsOneStep();
@@ -264,6 +267,34 @@ void TestEditorUndo::openingForgetsTheHistory()
     QCOMPARE(s.state(), opened);
     rig.redo();
     QCOMPARE(s.state(), opened);
+}
+
+void TestEditorUndo::aFileThatBreaksOffKeepsTheWork_data()
+{
+    QTest::addColumn<QString>("editor");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("icon") << "icon" << QStringList{"LED", "16", "18,40", "oops", "17"};
+    QTest::newRow("flowchart") << "flowchart" << QStringList{"FURO", "16", "DATA", "17/", "26/"};
+    QTest::newRow("melody") << "melody" << QStringList{"MELODY", "UP", "60", "x"};
+}
+
+// An Open that fails part-way shows (102) and leaves the work, its mark and its history.
+void TestEditorUndo::aFileThatBreaksOffKeepsTheWork()
+{
+    QFETCH(QString, editor);
+    QFETCH(QStringList, lines);
+    UndoRig rig(editor);
+    Subject &s = rig.subject;
+    s.edit(0);
+    s.edit(1);
+    const QString work = s.state();
+    QVERIFY(textfile::writeLines(rig.path("broken.kr3"), lines));
+    s.open(rig.path("broken.kr3"));
+    QCOMPARE(rig.dialogs.warnings, QStringList{msg::OpenError102});
+    QCOMPARE(s.state(), work);
+    QVERIFY(s.modified());
+    rig.undo();
+    QVERIFY(s.state() != work);
 }
 
 void TestEditorUndo::aHundredStepsBack_data()

@@ -484,18 +484,6 @@ private Q_SLOTS:
         QVERIFY(rig.dialogs.warnings.isEmpty());
     }
 
-    void fileThatBreaksOffStaysMarked()
-    {
-        EditorRig rig;
-        const QString path = rig.home.home() + "/broken.kr3";
-        textfile::writeLines(path, {"LED", "16", "18,40", "oops", "17"});
-        rig.editor->openFile(path);
-        QCOMPARE(rig.dialogs.warnings, QStringList{msg::OpenError102});
-        QCOMPARE(rig.editor->program().compileSlots().mid(0, 3), (QStringList{"16", "18,40", "27"}));
-        QCOMPARE(rig.total(), QStringLiteral("3"));
-        QVERIFY(rig.editor->isModified());
-    }
-
     void failedSaveKeepsTheMarkAndSaysSo()
     {
         EditorRig rig;

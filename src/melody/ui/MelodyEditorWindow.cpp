@@ -441,7 +441,8 @@ void MelodyEditorWindow::openFile(const QString &path)
 bool MelodyEditorWindow::showRead(const melodyfile::ReadResult &read, bool quiet)
 {
     Dialogs &dialogs = services().dialogs;
-    if (!editorfiles::takes(dialogs, read, quiet))
+    const bool brokeOff = read.status == melodyfile::ReadResult::BadLine;
+    if (!editorfiles::takes(dialogs, read, quiet, brokeOff))
         return false;
     const bool linkChanged = read.melody.link != m_melody.link || read.melody.linkValues != m_melody.linkValues;
     m_melody = read.melody;
@@ -451,13 +452,11 @@ bool MelodyEditorWindow::showRead(const melodyfile::ReadResult &read, bool quiet
     setScorePosition(0);
     // What the editor holds differs from the file after a bad line or a cut:
     // keep it marked, as a changed link marks it.
-    if (linkChanged || read.status == melodyfile::ReadResult::BadLine || !read.cutVoices.isEmpty())
+    if (linkChanged || brokeOff || !read.cutVoices.isEmpty())
         m_modified = true;
     m_undo.reset(m_melody, !m_modified);
     if (quiet)
         return true;
-    if (read.status == melodyfile::ReadResult::BadLine)
-        dialogs.warning(read.message());
     for (int voice : read.cutVoices)
         dialogs.warning(msg::melodyCut(voice));
     return true;

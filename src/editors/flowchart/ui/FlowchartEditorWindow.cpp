@@ -387,16 +387,15 @@ void FlowchartEditorWindow::openFile(const QString &path)
 
 bool FlowchartEditorWindow::showRead(const flowfile::ReadResult &read, bool quiet)
 {
-    if (!editorfiles::takes(services().dialogs, read, quiet))
+    const bool brokeOff = read.status == flowfile::ReadResult::ShortPages;
+    if (!editorfiles::takes(services().dialogs, read, quiet, brokeOff))
         return false;
     ClearAllPages();
     m_program = read.program;
-    // A file that broke off is not what the editor now holds: keep it marked.
-    m_program.Modified = read.status == flowfile::ReadResult::ShortPages;
+    // A copy that broke off is not what the editor now holds: keep it marked.
+    m_program.Modified = brokeOff;
     m_undo.reset(m_program, !m_program.Modified);
     showModel();
-    if (m_program.Modified && !quiet)
-        services().dialogs.warning(read.message());
     return true;
 }
 

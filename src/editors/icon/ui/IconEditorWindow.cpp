@@ -385,17 +385,16 @@ void IconEditorWindow::openFile(const QString &path)
 
 bool IconEditorWindow::showRead(const iconfile::ReadResult &read, bool quiet)
 {
-    if (!editorfiles::takes(services().dialogs, read, quiet))
+    const bool brokeOff = read.status == iconfile::ReadResult::BadLine;
+    if (!editorfiles::takes(services().dialogs, read, quiet, brokeOff))
         return false;
     clearAllSlots();
     m_program = read.program;
     rebuildSlotViews();
     showTotal();
-    // A file that broke off is not what the editor now holds: keep it marked.
-    m_modified = read.status == iconfile::ReadResult::BadLine;
+    // A copy that broke off is not what the editor now holds: keep it marked.
+    m_modified = brokeOff;
     m_undo.reset(m_program, !m_modified);
-    if (m_modified && !quiet)
-        services().dialogs.warning(read.message());
     return true;
 }
 
