@@ -1,8 +1,12 @@
-// One real drag from the palette onto a slot, with the mouse driven by
-// xdotool on an X server (run under xvfb-run).
+// What needs a real X server (run under xvfb-run): one real drag from the
+// palette onto a slot, with the mouse driven by xdotool, and pastes from the X clipboard.
 #include "editors/icon/ui/IconEditorWindow.h"
+#include "report/ui/ReportWindow.h"
 #include "support/UiRig.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QPlainTextEdit>
 #include <QLabel>
 #include <QProcess>
 #include <QStandardPaths>
@@ -42,6 +46,22 @@ private Q_SLOTS:
         QCOMPARE(xdotool.exitCode(), 0);
         QCOMPARE(editor->program().Slots[1], (IconSlot{"18", "0", "1"}));
         QVERIFY(editor->program().Slots[0].isEmpty());
+    }
+
+    // Ctrl+V in the report's impressions box with nothing on the X clipboard
+    // pastes nothing; with text, the text.
+    void pasteIntoTheImpressionsBox()
+    {
+        UiRig rig;
+        auto *box = rig.form<ReportWindow>(14)->findChild<QPlainTextEdit *>("Memo2");
+        box->setPlainText("a");
+        box->moveCursor(QTextCursor::End);
+        QApplication::clipboard()->clear();
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(box->toPlainText(), QStringLiteral("a"));
+        QApplication::clipboard()->setText(QStringLiteral("かんそう"));
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(box->toPlainText(), QStringLiteral("aかんそう"));
     }
 };
 

@@ -1,4 +1,5 @@
 #include "report/ui/ReportWindow.h"
+#include "ui/PlainTextBox.h"
 
 #include "core/Messages.h"
 #include "core/Resources.h"
@@ -96,7 +97,7 @@ void ReportWindow::buildContents()
     m_class->setAlignment(Qt::AlignCenter);
     m_name = lineEdit(NamePlace);
 
-    m_impressions = new QPlainTextEdit(report::InitialImpressions, this);
+    m_impressions = new PlainTextBox(report::InitialImpressions, this);
     place(m_impressions, ImpressionsPlace);
     m_impressions->setFont(textFont);
     m_impressions->setStyleSheet(QStringLiteral("QPlainTextEdit { %1 }").arg(boxStyle));

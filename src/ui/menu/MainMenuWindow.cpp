@@ -1,4 +1,5 @@
 #include "ui/menu/MainMenuWindow.h"
+#include "ui/PlainTextBox.h"
 
 #include "core/Settings.h"
 #include "ui/DrawnAheadLabel.h"
@@ -207,7 +208,7 @@ void MainMenuWindow::showHint(const QString &hint)
 
 void MainMenuWindow::makeMemo()
 {
-    m_memo = new QPlainTextEdit(this);
+    m_memo = new PlainTextBox(this);
     m_memo->setObjectName(QStringLiteral("Memo1"));
     // A little wider than the original box, so that the longest hint fits in
     // a size a child can read.

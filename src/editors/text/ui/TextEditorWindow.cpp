@@ -1,4 +1,5 @@
 #include "editors/text/ui/TextEditorWindow.h"
+#include "ui/PlainTextBox.h"
 #include "lamp/ui/VirtualLampWindow.h"
 
 #include "program/ProgramSave.h"
@@ -83,7 +84,7 @@ void TextEditorWindow::buildContents()
     addButton(ButtonFolder, {"Lamp", 588, 454, 120, 24}, [this] { VirtualLampClick(); });
 
     // Holds the text of the compiled list; outside the visible area.
-    m_memo = new QPlainTextEdit(this);
+    m_memo = new PlainTextBox(this);
     m_memo->setObjectName(QStringLiteral("Memo1"));
     m_memo->setGeometry(800, 0, 100, 100);
     m_memo->hide();
