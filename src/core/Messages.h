@@ -67,6 +67,12 @@ inline QString cannotSave(const QString &path, const QString &reason)
            QStringLiteral("\n（理由: ") + reason + QStringLiteral("）");
 }
 
+// Ours: a save onto a name that a folder holds (nothing is written).
+inline QString folderInTheWay(const QString &path)
+{
+    return QStringLiteral("同じ名前のフォルダがあるので、保存できませんでした。べつの名前にして下さい。\n") + path;
+}
+
 // Ours: a transfer sound that could not be played (the reason follows on a second line).
 inline const QString CannotPlay =
     QStringLiteral("音を再生できませんでした。スピーカーやイヤホンがつながっているか確認して下さい。");

@@ -5,6 +5,8 @@
 #include "link/WavFile.h"
 #include "melody/NoteCode.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QtGlobal>
 
 namespace kr31::preview {
@@ -45,9 +47,16 @@ QByteArray mix(const QByteArray &upper, const QByteArray &lower)
 bool writeVoiceFiles(const Melody &melody, const QString &folder, QString *error)
 {
     for (int voice = 0; voice < melody::Voices; ++voice) {
-        if (melody.notes[voice].isEmpty())
-            continue;
         const QString path = folder + (voice == 0 ? UpFile : DownFile);
+        if (melody.notes[voice].isEmpty()) {
+            // An older sound of this voice would be taken for the melody's.
+            if (QFileInfo(path).isFile() && !QFile::remove(path)) {
+                if (error)
+                    *error = path + QStringLiteral(": ") + QStringLiteral("古い試聴音を消せませんでした。");
+                return false;
+            }
+            continue;
+        }
         QString why;
         if (!wav::write(path, voiceStream(melody.notes[voice]), &why)) {
             if (error)

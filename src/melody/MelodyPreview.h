@@ -29,7 +29,8 @@ QByteArray voiceStream(const QList<int> &notes);
 QByteArray mix(const QByteArray &upper, const QByteArray &lower);
 
 // Writes "UP.WAV" for a voice 1 with notes and "DOWN.WAV" for a voice 2 with
-// notes into folder (ending with '/'); a voice without notes writes no file.
+// notes into folder (ending with '/'); a voice without notes writes no file
+// and removes an older one of its name.
 // False (and *error set to the file and reason) when a file cannot be written.
 bool writeVoiceFiles(const Melody &melody, const QString &folder, QString *error = nullptr);
 

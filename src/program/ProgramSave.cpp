@@ -11,6 +11,10 @@ namespace kr31 {
 bool writeProgramFile(Dialogs &dialogs, const QString &chosen, const QStringList &lines)
 {
     const QString path = programfile::saveName(chosen);
+    if (QFileInfo(path).isDir()) {
+        dialogs.warning(msg::folderInTheWay(path));
+        return false;
+    }
     if (QFileInfo::exists(path) && dialogs.question(msg::OverwritePrompt, AnswerButtons::YesNo) != Answer::Yes)
         return false;
     QString error;

@@ -15,6 +15,7 @@
 #include "support/UiRig.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -327,6 +328,12 @@ void TestMelodyEditor::saveAndOpen()
     QVERIFY(!rig.editor->File_SaveClick());
     QCOMPARE(rig.dialogs.questions, QStringList{msg::OverwritePrompt});
     QVERIFY(rig.editor->isModified());
+    // A folder of that name is said to be there; nothing is asked or written.
+    QVERIFY(QDir().mkpath(path + "dir.kr3"));
+    rig.dialogs.fileNames = {path + "dir"};
+    QVERIFY(!rig.editor->File_SaveClick());
+    QCOMPARE(rig.dialogs.warnings, QStringList{msg::folderInTheWay(path + "dir.kr3")});
+    QCOMPARE(rig.dialogs.questions.size(), 1);
 
     const Melody saved = melodyfile::read(path + ".kr3").melody;
     rig.dialogs.answers = {Answer::No};

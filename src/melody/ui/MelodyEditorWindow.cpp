@@ -416,15 +416,8 @@ bool MelodyEditorWindow::File_SaveClick()
     const QString chosen = dialogs.saveFileName(programfile::Filter);
     if (chosen.isEmpty())
         return false;
-    const QString path = programfile::saveName(chosen);
-    if (QFileInfo::exists(path) && dialogs.question(msg::OverwritePrompt, AnswerButtons::YesNo) != Answer::Yes)
+    if (!writeProgramFile(dialogs, chosen, melodyfile::fileLines(m_melody)))
         return false;
-    QString error;
-    if (!textfile::writeLines(path, melodyfile::fileLines(m_melody), &error)) {
-        dialogs.warning(QStringLiteral("ファイルを保存できませんでした。保存先を確認して下さい。\n") + path +
-                        QStringLiteral("\n（理由: ") + error + QStringLiteral("）"));
-        return false;
-    }
     m_modified = false;
     m_undo.markSaved(m_melody);
     return true;
