@@ -8,7 +8,7 @@ export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 export CCACHE_IGNOREOPTIONS := -DQT_TESTCASE_BUILDDIR=* -DQT_TESTCASE_SOURCEDIR=*
 
-.PHONY: all deps configure build run test sanitize bench fuzz clean
+.PHONY: all deps configure build run test sanitize bench fuzz package clean
 
 all: build
 
@@ -54,6 +54,21 @@ fuzz: deps
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DKR31_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) --target fuzz_all
 	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+# make package: the Debian package kr31_<version>_<arch>.deb in build-pkg, built
+# for /usr without the tests. The compiler flags are those of build/, so ccache
+# serves it; the linker's are Debian's hardening. The modules name libc even
+# where the linker would drop it, as Debian asks of every shared library.
+PKG_BUILD ?= build-pkg
+PKG_LDFLAGS := -Wl,-z,relro -Wl,-z,now
+PKG_LINK_LIBC := -Wl,--push-state,--no-as-needed,-lc,--pop-state
+package: deps
+	SOURCE_DATE_EPOCH=$$(git log -1 --format=%ct 2>/dev/null || date +%s) \
+	cmake -S . -B $(PKG_BUILD) -G Ninja $(CMAKE_FLAGS) -DCMAKE_INSTALL_PREFIX=/usr -DKR31_TESTS=OFF \
+		-DCMAKE_EXE_LINKER_FLAGS="$(PKG_LDFLAGS)" -DCMAKE_SHARED_LINKER_FLAGS="$(PKG_LDFLAGS) $(PKG_LINK_LIBC)"
+	cmake --build $(PKG_BUILD)
+	cd $(PKG_BUILD) && cpack
+	@ls $(PKG_BUILD)/kr31_*.deb
 
 clean:
 	rm -rf $(BUILD)

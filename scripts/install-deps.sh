@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, testing and running kr31 needs.
+# Installs every Debian package that building, testing, packaging and running kr31 needs.
 # Idempotent: when everything is present it does nothing. Uses sudo when not root.
 set -euo pipefail
 
@@ -11,6 +11,8 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho
   poppler-utils xvfb xauth xdotool x11-apps imagemagick desktop-file-utils shared-mime-info
   libgtest-dev libbenchmark-dev
+  # make package and scripts/check-package.sh
+  dpkg-dev file lintian appstream xdg-utils libglib2.0-bin bash-completion man-db
 )
 
 missing=()
