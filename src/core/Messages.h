@@ -76,6 +76,9 @@ inline QString folderInTheWay(const QString &path)
 // Ours: a transfer sound that could not be played (the reason follows on a second line).
 inline const QString CannotPlay =
     QStringLiteral("音を再生できませんでした。スピーカーやイヤホンがつながっているか確認して下さい。");
+// Ours: the reason when the sound device has taken no samples for StallMs.
+inline constexpr int StallMs = 2000;
+inline const QString SoundStalled = QStringLiteral("音を出す装置が2秒のあいだ音を受け取りませんでした。");
 inline QString cannotPlay(const QString &reason)
 {
     return CannotPlay + QStringLiteral("\n（理由: ") + reason + QStringLiteral("）");

@@ -82,10 +82,19 @@ QString alsaReason(int err)
     }
 }
 
+// The moment the device last took samples (or its delay last moved), as
+// steady-clock ticks; the caller watches it for a device that stalls.
+using Progress = std::atomic<SteadyClock::rep>;
+
+void stampProgress(Progress &progress)
+{
+    progress.store(SteadyClock::now().time_since_epoch().count());
+}
+
 // Plays samples on "default", giving up at the deadline wherever it can. On
 // failure sets *reason to why.
 bool playSamples(const QByteArray &samples, SteadyClock::time_point deadlineAt, QString *reason,
-                 const std::atomic<bool> &stop)
+                 const std::atomic<bool> &stop, Progress &progress)
 {
     const auto alsaFailed = [reason](int err) {
         *reason = alsaReason(err);
@@ -121,6 +130,7 @@ bool playSamples(const QByteArray &samples, SteadyClock::time_point deadlineAt, 
         const snd_pcm_sframes_t written = alsa()->snd_pcm_writei(raw, data + done, total - done);
         if (written > 0) {
             done += written;
+            stampProgress(progress);
             continue;
         }
         const int waitMs = int(std::clamp<qint64>(deadline - clock.elapsed(), 1, 100));
@@ -151,6 +161,7 @@ bool playSamples(const QByteArray &samples, SteadyClock::time_point deadlineAt, 
         if (delay != lastDelay) {
             lastDelay = delay;
             lastChange = clock.elapsed();
+            stampProgress(progress);
         } else if (snd_pcm_uframes_t(avail) >= bufferSize && clock.elapsed() - lastChange >= 200) {
             break;
         }
@@ -405,8 +416,9 @@ void AlsaSoundOutput::restore(bool atExit)
     putBack(waveLine(mixer), m_wave, m_wave.mute);
 }
 
-AlsaSoundOutput::AlsaSoundOutput(int marginMs)
+AlsaSoundOutput::AlsaSoundOutput(int marginMs, int stallMs)
     : m_marginMs(marginMs)
+    , m_stallMs(stallMs)
 {
 }
 
@@ -435,12 +447,14 @@ bool AlsaSoundOutput::play(const QString &path, QString *error)
         bool done = false;
         bool ok = false;
         QString reason;
+        Progress progress;
     };
     const auto playback = std::make_shared<Playback>();
+    stampProgress(playback->progress);
     m_stop->store(false);
     std::thread([playback, samples = *samples, deadline, stop = m_stop] {
         QString reason;
-        const bool ok = playSamples(samples, deadline, &reason, *stop);
+        const bool ok = playSamples(samples, deadline, &reason, *stop, playback->progress);
         const std::lock_guard lock(playback->mutex);
         playback->ok = ok;
         playback->reason = reason;
@@ -448,15 +462,26 @@ bool AlsaSoundOutput::play(const QString &path, QString *error)
         playback->finished.notify_all();
     }).detach();
 
+    // Until the deadline (with a little grace, so that a stream that gives up
+    // by itself says why), or until the device has taken nothing for the stall
+    // time: then the thread is left behind, to give up at its own deadline.
+    const auto stall = std::chrono::milliseconds(m_stallMs);
+    const auto giveUp = deadline + std::chrono::milliseconds(100);
     std::unique_lock lock(playback->mutex);
-    // A little grace, so that a stream that gives up by itself says why.
-    if (!playback->finished.wait_until(lock, deadline + std::chrono::milliseconds(100),
-                                       [&] { return playback->done; }))
-        message = TimedOut;
-    else if (playback->ok)
-        return true;
-    else
+    while (!playback->done) {
+        const SteadyClock::time_point moved{SteadyClock::duration(playback->progress.load())};
+        const auto now = SteadyClock::now();
+        if (now >= giveUp || now - moved >= stall) {
+            message = now >= giveUp ? TimedOut : msg::SoundStalled;
+            break;
+        }
+        playback->finished.wait_until(lock, std::min(giveUp, moved + stall));
+    }
+    if (playback->done) {
+        if (playback->ok)
+            return true;
         message = playback->reason;
+    }
     return fail(error, msg::cannotPlay(message));
 }
 

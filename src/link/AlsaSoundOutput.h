@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SoundOutput.h"
+#include "core/Messages.h"
 
 #include <atomic>
 #include <future>
@@ -35,7 +36,7 @@ public:
     static std::optional<std::pair<LineState, LineState>> statesOfLines(const QStringList &lines);
 
     // marginMs: how much longer than the sound itself a playback may take.
-    explicit AlsaSoundOutput(int marginMs = 5000);
+    explicit AlsaSoundOutput(int marginMs = 5000, int stallMs = msg::StallMs);
 
     // Notes volume, balance and mute of both lines; without a mixer nothing is noted.
     void noteState() override;
@@ -69,6 +70,7 @@ private:
     void waitForNoting() const;
 
     int m_marginMs;
+    int m_stallMs;
     // Shared with the thread that plays, which may outlive a play() that gave up on it.
     std::shared_ptr<std::atomic<bool>> m_stop = std::make_shared<std::atomic<bool>>(false);
     bool m_noted = false;

@@ -398,11 +398,14 @@ bool PulseSoundOutput::playFile(const QString &path, std::optional<int> transfer
     const auto *data = wide.constData();
     const size_t total = size_t(wide.size());
     size_t written = 0;
+    qint64 lastTaken = clock.elapsed(); // when the server last took samples
     const auto feed = [&] {
         const size_t room = P().pa_stream_writable_size(stream.get());
         const size_t n = std::min(room == size_t(-1) ? 0 : room, total - written) / SampleBytes * SampleBytes;
-        if (n > 0 && P().pa_stream_write(stream.get(), data + written, n, nullptr, 0, PA_SEEK_RELATIVE) == 0)
+        if (n > 0 && P().pa_stream_write(stream.get(), data + written, n, nullptr, 0, PA_SEEK_RELATIVE) == 0) {
             written += n;
+            lastTaken = clock.elapsed();
+        }
     };
     feed(); // filled before it starts, so that it cannot run dry at once
     session.await(P().pa_stream_cork(stream.get(), 0, nullptr, nullptr));
@@ -430,6 +433,8 @@ bool PulseSoundOutput::playFile(const QString &path, std::optional<int> transfer
         }
         if (clock.elapsed() > deadline)
             trouble = QStringLiteral("決められた時間内に再生が終わりませんでした。");
+        else if (written < total && clock.elapsed() - lastTaken >= msg::StallMs)
+            trouble = msg::SoundStalled;
         else if (!PA_STREAM_IS_GOOD(P().pa_stream_get_state(stream.get())))
             trouble = QStringLiteral("サウンドサーバーが音を止めました。");
         else if (news.moved)
