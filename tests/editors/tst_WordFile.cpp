@@ -1,5 +1,6 @@
 #include "core/Settings.h"
 #include "core/TextFile.h"
+#include "editors/text/HelpPage.h"
 #include "editors/text/TextLanguage.h"
 #include "editors/text/WordFile.h"
 #include "support/TempHome.h"
@@ -93,6 +94,28 @@ private Q_SLOTS:
         QVERIFY(read.fromText);
         QCOMPARE(wordfile::read(home.workFolder() + "missing.kr3", Defaults).status,
                  wordfile::ReadResult::Unreadable);
+    }
+
+    // The help page: each word of the template replaced once; a name that
+    // holds a placeholder stays as it is (it would otherwise grow the page).
+    void helpPage_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("built");
+        QTest::newRow("names, escaped") << "<b>Com_On</b>/Com_Off" << QStringList{"つける<>", "けす"}
+                                        << "<b>つける&lt;&gt;</b>/けす";
+        QTest::newRow("a name holding placeholders") << "Com_On Com_On" << QStringList{"Com_OnCom_Off", "x"}
+                                                     << "Com_OnCom_Off Com_OnCom_Off";
+        QTest::newRow("pages and style") << "../size.css On.html" << QStringList{}
+                                         << "file:///r/HTML/size.css file:///r/HTML/Word/On.html";
+    }
+    void helpPage()
+    {
+        QFETCH(QString, line);
+        QFETCH(QStringList, names);
+        QFETCH(QString, built);
+        QCOMPARE(helppage::build({line}, names, "/r/"), QStringList{built});
     }
 };
 

@@ -1,8 +1,8 @@
 #include "editors/text/HelpPage.h"
 
-#include "core/TextTools.h"
-
 #include <QUrl>
+
+#include <algorithm>
 
 namespace kr31::helppage {
 
@@ -20,16 +20,30 @@ QStringList build(const QStringList &templateLines, const QStringList &names, co
     const auto url = [&resourceFolder](const QString &relative) {
         return QUrl::fromLocalFile(resourceFolder + relative).toString(QUrl::FullyEncoded);
     };
+    // Every word found in the template's text is replaced in one pass, so
+    // that a name holding a placeholder is not replaced again (names from a
+    // hand-edited set.ini could otherwise grow a line without bound).
+    QList<std::pair<QString, QString>> words;
+    for (const auto &[placeholder, key] : placeholders)
+        words.append({QString::fromLatin1(placeholder), names.value(key - 1).toHtmlEscaped()});
+    words.append({QStringLiteral("../size.css"), url(QStringLiteral("HTML/size.css"))});
+    for (const char *page : pages)
+        words.append({QString::fromLatin1(page), url(QStringLiteral("HTML/Word/") + QString::fromLatin1(page))});
     QStringList out;
     out.reserve(templateLines.size());
-    for (QString line : templateLines) {
-        for (const auto &[placeholder, key] : placeholders)
-            line = text::replaceAll(line, QString::fromLatin1(placeholder), names.value(key - 1).toHtmlEscaped());
-        line = text::replaceAll(line, QStringLiteral("../size.css"), url(QStringLiteral("HTML/size.css")));
-        for (const char *page : pages)
-            line = text::replaceAll(line, QString::fromLatin1(page),
-                                    url(QStringLiteral("HTML/Word/") + QString::fromLatin1(page)));
-        out.append(line);
+    for (const QString &line : templateLines) {
+        QString built;
+        for (qsizetype at = 0; at < line.size();) {
+            const auto found = std::find_if(words.cbegin(), words.cend(),
+                                            [&](const auto &word) { return QStringView(line).sliced(at).startsWith(word.first); });
+            if (found == words.cend()) {
+                built.append(line.at(at++));
+            } else {
+                built.append(found->second);
+                at += found->first.size();
+            }
+        }
+        out.append(built);
     }
     return out;
 }
