@@ -2,6 +2,7 @@
 
 #include "editors/flowchart/FlowchartProgram.h"
 #include "lamp/LampMachine.h"
+#include "lamp/MelodyRun.h"
 #include "link/ToneBurst.h"
 #include "link/ToneDecoder.h"
 #include "melody/MelodyPreview.h"
@@ -58,7 +59,7 @@ QByteArray beepSound()
 
 QByteArray melodySound(const std::array<QList<int>, 2> &voices)
 {
-    return preview::mix(preview::voiceStream(voices[0]), preview::voiceStream(voices[1]));
+    return preview::mix(voiceSound(voices[0]), voiceSound(voices[1]));
 }
 
 QList<int> flowchartLineEntries(const FlowchartProgram &program)

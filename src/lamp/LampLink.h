@@ -34,7 +34,7 @@ int lineAt(const QList<int> &linePositions, const QStringList &commandList, int 
 // The lamp's beep as the computer plays it: a 2000 Hz square wave as long as the lamp's beep.
 QByteArray beepSound();
 
-// Both voices of a heard melody as one preview stream (the preview's own synthesis).
+// Both voices of a heard melody as one stream, each as voiceSound (MelodyRun.h) sounds it.
 QByteArray melodySound(const std::array<QList<int>, 2> &voices);
 
 // For each line of the compiled list of a flowchart, the entry of the main

@@ -18,6 +18,7 @@ inline const QString Playing = QStringLiteral("メロディを ならしてい�
 inline const QString Timer = QStringLiteral("タイマー のこり %1");
 inline const QString Step = QStringLiteral("いま %1ばん：%2");
 inline const QString Brightness = QStringLiteral("あかるさ %1%");
+inline const QString TouchTip = QStringLiteral("おしている あいだ タッチ");
 inline const QString Speed = QStringLiteral("タイマーの はやさ");
 inline const QString Notes = QStringLiteral("メロディ１：%1　メロディ２：%2");
 inline const QString NoNote = QStringLiteral("－");

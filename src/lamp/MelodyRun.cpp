@@ -14,13 +14,37 @@ namespace {
 constexpr int LinkBlock = 16;
 constexpr int VoiceSlots = 96;
 
-// Samples of one note in the preview stream: its tone and, after a pitch, the gap.
+// A quarter of a second: the length of an eighth note.
+constexpr int EighthSamples = tone::SampleRate / 4;
+
+qint64 restSamples(int code)
+{
+    return qint64(note::lengthFactor(code)) * EighthSamples + preview::GapSamples;
+}
+
 qint64 noteSamples(int code)
 {
-    return preview::tone(code).size() + (note::frequency(code) != 0 ? preview::GapSamples : 0);
+    if (note::frequency(code) == 0)
+        return restSamples(code);
+    return preview::tone(code).size() + preview::GapSamples;
 }
 
 } // namespace
+
+QByteArray noteSound(int code)
+{
+    if (note::frequency(code) == 0)
+        return QByteArray(restSamples(code), tone::Low);
+    return preview::tone(code) + QByteArray(preview::GapSamples, tone::Low);
+}
+
+QByteArray voiceSound(const QList<int> &notes)
+{
+    QByteArray samples;
+    for (int code : notes)
+        samples += noteSound(code);
+    return samples;
+}
 
 MelodyRun::MelodyRun(const QList<int> &body)
 {

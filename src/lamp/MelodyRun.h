@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 
 #include <array>
@@ -17,6 +18,13 @@ struct MelodyState
     bool operator==(const MelodyState &) const = default;
 };
 
+// One note of a voice as the lamp sounds it: a pitch as the preview plays it,
+// with its gap; a rest as long as a note of its length with the gap (an
+// eighth rest 0.25 s, a half rest 1 s), so the two voices keep in step.
+QByteArray noteSound(int code);
+// A whole voice: its notes' sounds one after another.
+QByteArray voiceSound(const QList<int> &notes);
+
 class MelodyRun
 {
 public:
@@ -28,7 +36,7 @@ public:
 
     const std::array<QList<int>, 2> &voices() const { return m_voices; }
     bool linked() const { return m_linked; }
-    // How long the longer voice plays, with the same note and gap lengths as the preview sound.
+    // How long the longer voice plays, as voiceSound sounds it.
     qint64 lengthMs() const;
     const MelodyState &state() const { return m_state; }
     void advance(qint64 ms);

@@ -176,6 +176,21 @@ void unhookEvents(QObject *owner)
         delete hook;
 }
 
+void takeKeysFirst(QWidget *window, std::function<bool(QKeyEvent *)> handler)
+{
+    QList<QObject *> watched{window};
+    for (QWidget *child : window->findChildren<QWidget *>()) {
+        if (child->focusPolicy() != Qt::NoFocus)
+            watched.append(child);
+    }
+    hookEvents(window, watched, [handler = std::move(handler)](QObject *, QEvent *event) {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
+            return false;
+        return handler(static_cast<QKeyEvent *>(event));
+    });
+}
+
 QString caption(const QString &folder, const QString &picture)
 {
     for (const Caption &c : Captions) {

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QKeyEvent;
 class QPainter;
 
 namespace kr31::keys {
@@ -38,6 +39,14 @@ void hookEvents(QObject *owner, const QList<QObject *> &watched, std::function<b
 // calls it in its destructor: its children still send events while the
 // base class takes them down, when the window is no longer itself.
 void unhookEvents(QObject *owner);
+
+// Gives window the keys that handler takes before any of its controls sees
+// them: every key press and release in the window, whichever of its widgets
+// has the focus, goes first to handler (true keeps it from the control). For
+// a window whose keys mean the same wherever the focus is (Space for a rest,
+// T for a touch), so a focused button or radio does not take them. The window
+// unhooks in its destructor (see unhookEvents).
+void takeKeysFirst(QWidget *window, std::function<bool(QKeyEvent *)> handler);
 
 // What a picture button does, in the words its picture shows ("ほぞん" for
 // File_Save); folder and picture name its files. Empty for an unknown picture.

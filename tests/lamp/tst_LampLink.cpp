@@ -162,7 +162,7 @@ private slots:
         QCOMPARE(run.state().note[0], 1);
         QCOMPARE(run.state().brightness, 26);
         // Melody 1 over, Melody 2 still sounding: the light follows it.
-        const qint64 upper = (preview::tone(60).size() + preview::GapSamples + preview::RestSamples) * 1000 / 48000;
+        const qint64 upper = voiceSound({60, 123}).size() * 1000 / 48000;
         run.advance(upper + 5 - run.state().elapsedMs);
         QCOMPARE(run.state().note, (std::array<int, 2>{-1, 0}));
         QCOMPARE(run.state().brightness, 128);
@@ -171,6 +171,28 @@ private slots:
         QVERIFY(run.state().stopped);
         QCOMPARE(run.state().note, (std::array<int, 2>{-1, -1}));
         QCOMPARE(run.state().brightness, 0);
+    }
+
+    // A rest keeps its own length: as long as a note of its length, with the gap.
+    void restsKeepTheirLength_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("samples");
+        QTest::newRow("eighth rest") << 48 + 37 << 12000 + 930;
+        QTest::newRow("quarter rest") << 86 + 37 << 24000 + 930;
+        QTest::newRow("dotted quarter rest") << 124 + 37 << 36000 + 930;
+        QTest::newRow("half rest") << 162 + 37 << 48000 + 930;
+        QTest::newRow("a pitch as the preview") << 60 << int(preview::tone(60).size()) + 930;
+    }
+    void restsKeepTheirLength()
+    {
+        QFETCH(int, code);
+        QFETCH(int, samples);
+        QCOMPARE(noteSound(code).size(), samples);
+        QVERIFY(noteSound(code).endsWith(QByteArray(930, char(0))));
+        // The run times its notes by the same sound.
+        const MelodyRun run(QList<int>(16, 0) + QList<int>{code, 204} + QList<int>(95, 204) + QList<int>(96, 204));
+        QCOMPARE(run.lengthMs(), (qint64(samples) * 1000 + 47999) / 48000);
     }
 
     void melodyWithoutLinkLeavesTheLightOut()

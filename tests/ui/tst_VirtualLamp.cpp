@@ -95,6 +95,8 @@ private slots:
         QCOMPARE(rig.lamp->currentLine(), 2);
         QCOMPARE(rig.lamp->brightness(), 255);
         QCOMPARE(mark->x(), icon::slotLeft(2) - 5);
+        // Named as the slot's number shows it.
+        QVERIFY(rig.lamp->findChild<QLabel *>(QStringLiteral("Label2"))->text().startsWith(QStringLiteral("いま 2ばん")));
         QTest::mouseRelease(touch, Qt::LeftButton, {}, touch->rect().center());
 
         rig.pass(2000);
@@ -205,6 +207,8 @@ private slots:
             return (editor->textControl()->markersAtLine(line) & (1 << 3)) != 0;
         };
         QVERIFY(marked(3));
+        // Named as the margin numbers the line, from 1.
+        QVERIFY(rig.lamp->findChild<QLabel *>(QStringLiteral("Label2"))->text().startsWith(QStringLiteral("いま 4ばん")));
         rig.pass(1000);
         QVERIFY(!marked(3));
         QVERIFY(marked(5));

@@ -12,9 +12,11 @@
 #include "melody/NoteCode.h"
 #include "program/LedCommands.h"
 #include "ui/ChartPainter.h"
+#include "ui/Keys.h"
 #include "ui/PictureButton.h"
 #include "ui/UiServices.h"
 
+#include <QKeyEvent>
 #include <QPointer>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -89,6 +91,11 @@ VirtualLampWindow::VirtualLampWindow(Forms &forms)
 {
 }
 
+VirtualLampWindow::~VirtualLampWindow()
+{
+    keys::unhookEvents(this);
+}
+
 void VirtualLampWindow::buildContents()
 {
     setBackground(QStringLiteral("Img/Back/Lamp.jpg"));
@@ -125,10 +132,14 @@ void VirtualLampWindow::buildContents()
             m_halt = button;
     }
     m_touch->installEventFilter(this);
+    m_touch->setFocusPolicy(Qt::TabFocus); // held by the keys, see touchKey
+    m_touch->setToolTip(keys::tip(lamptext::TouchTip, {QKeySequence(Qt::Key_T), QKeySequence(Qt::Key_Space)}));
     for (int i = 0; i < 3; ++i) {
         const int factor = SpeedFactors[i];
         m_speedButtons.append(addButton(Folder, SpeedButtons[i], [this, factor] { SpeedClick(factor); }));
     }
+
+    keys::takeKeysFirst(this, [this](QKeyEvent *key) { return touchKey(key); });
 
     m_timer = new QTimer(this);
     m_timer->setInterval(FrameMs);
@@ -151,7 +162,8 @@ int VirtualLampWindow::brightness() const
     return 0;
 }
 
-void VirtualLampWindow::runProgram(const QStringList &commandList, QWidget *opener, std::function<void(int)> onLine)
+void VirtualLampWindow::runProgram(const QStringList &commandList, QWidget *opener, std::function<void(int)> onLine,
+                                   std::function<int(int)> numberOf)
 {
     ensureBuilt();
     stop();
@@ -166,6 +178,7 @@ void VirtualLampWindow::runProgram(const QStringList &commandList, QWidget *open
     m_list = commandList;
     m_linePositions = lamp::linePositions(commandList);
     m_onLine = std::move(onLine);
+    m_numberOf = std::move(numberOf);
     placeBeside(opener);
     start();
 }
@@ -302,7 +315,7 @@ void VirtualLampWindow::showState()
         if (s.step >= 0 && m_line >= 0) {
             const lamp::Step &step = m_machine->steps().at(s.step);
             const LedCommand *command = findCommand(lamp::isRepeatCode(step.code) ? code::Repeat : step.code);
-            detail = lamptext::Step.arg(m_line).arg(command ? command->caption : QString());
+            detail = lamptext::Step.arg(m_numberOf ? m_numberOf(m_line) : m_line).arg(command ? command->caption : QString());
         }
         if (s.remainingMs > 0)
             timer = lamptext::Timer.arg(clockText(s.remainingMs));
@@ -396,6 +409,21 @@ bool VirtualLampWindow::eventFilter(QObject *watched, QEvent *event)
             TouchUp();
     }
     return FormWindow::eventFilter(watched, event);
+}
+
+bool VirtualLampWindow::touchKey(QKeyEvent *key)
+{
+    const bool onButton = m_touch->hasFocus() && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
+    const bool touchKey = key->key() == Qt::Key_T || key->key() == Qt::Key_Space || onButton;
+    if (!touchKey || (key->modifiers() & ~Qt::KeypadModifier) || !m_machine || (!isRunning() && !onButton))
+        return false;
+    if (!key->isAutoRepeat()) {
+        if (key->type() == QEvent::KeyPress)
+            TouchDown();
+        else
+            TouchUp();
+    }
+    return true;
 }
 
 void VirtualLampWindow::placeBeside(QWidget *opener)

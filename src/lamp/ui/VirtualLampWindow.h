@@ -25,10 +25,15 @@ class VirtualLampWindow : public FormWindow
     Q_OBJECT
 public:
     explicit VirtualLampWindow(Forms &forms);
+    ~VirtualLampWindow() override;
 
     // Runs a command list from the start; onLine gets the line of the list
-    // that is running (-1 for none) whenever it changes.
-    void runProgram(const QStringList &commandList, QWidget *opener, std::function<void(int)> onLine = {});
+    // that is running (-1 for none) whenever it changes. numberOf gives the
+    // number the opener shows the learner for a line of the list (the text
+    // editor's line numbers count from 1); without it the line's own index,
+    // as the icon editor numbers its slots and a repeat names its target.
+    void runProgram(const QStringList &commandList, QWidget *opener, std::function<void(int)> onLine = {},
+                    std::function<int(int)> numberOf = {});
     // Plays a melody from the start, the light following its link values.
     void runMelody(const Melody &melody, QWidget *opener);
 
@@ -62,12 +67,16 @@ private:
     void placeBeside(QWidget *opener);
     void paintLamp(QPainter &painter, int width);
     void reportLine(int line);
+    // T and Space touch the lamp while a program runs, whatever has the
+    // focus; Enter too on the focused touch button.
+    bool touchKey(QKeyEvent *key);
 
     enum class Kind { None, Program, Melody } m_kind = Kind::None;
     Packet m_sent;
     QStringList m_list;
     QList<int> m_linePositions;
     std::function<void(int)> m_onLine;
+    std::function<int(int)> m_numberOf;
     std::optional<lamp::LampMachine> m_machine;
     std::optional<lamp::MelodyRun> m_melody;
     int m_speed = 1;

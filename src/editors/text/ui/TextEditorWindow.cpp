@@ -316,9 +316,10 @@ void TextEditorWindow::VirtualLampClick()
         return;
     compile();
     const QList<int> sources = textlang::compiledSources(programLines(), m_names);
-    lamp->runProgram(m_compiled, this, [this, sources](int line) {
-        showLampStep(line >= 0 && line < sources.size() ? sources.at(line) : -1);
-    });
+    const auto source = [sources](int line) { return line >= 0 && line < sources.size() ? sources.at(line) : -1; };
+    // The lamp names the line as the margin numbers it, from 1.
+    lamp->runProgram(m_compiled, this, [this, source](int line) { showLampStep(source(line)); },
+                     [source](int line) { return source(line) + 1; });
 }
 
 void TextEditorWindow::showLampStep(int line)
