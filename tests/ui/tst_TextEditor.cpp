@@ -6,11 +6,15 @@
 #include "link/ToneBurst.h"
 #include "link/WavFile.h"
 #include "report/ui/ReportWindow.h"
+#include "editors/text/ui/TextFindBar.h"
 #include "support/UiRig.h"
 
 #include <Qsci/qsciscintilla.h>
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QFile>
+#include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
 
@@ -71,6 +75,80 @@ class TestTextEditor : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    // The find bar with the keys alone: a step is a key ("Ctrl+F", "Shift+Return")
+    // pressed where the keyboard is, "type:text" typed there, or a click on
+    // a bar's button ("click:ReplaceAll").
+    void findAndReplace_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("selected"); // "line,index,text" of the selection afterwards
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("status");
+        const QStringList text{"ON();", "Timer(1);", "on();", "ONE(); // on"};
+        QTest::newRow("next, case ignored") << QStringList{"Ctrl+F", "type:on", "Return", "Return", "Return"}
+                                            << "3,0,ON" << text << "";
+        QTest::newRow("round to the start") << QStringList{"Ctrl+F", "type:on", "Return", "Return", "Return", "Return", "Return"}
+                                            << "0,0,ON" << text << "";
+        QTest::newRow("previous from the start wraps") << QStringList{"Ctrl+F", "type:on", "Shift+Return"}
+                                                       << "3,10,on" << text << "";
+        QTest::newRow("match case") << QStringList{"Ctrl+F", "type:on", "click:MatchCase", "Return", "Return"}
+                                    << "3,10,on" << text << "";
+        QTest::newRow("F3 once the bar is closed") << QStringList{"Ctrl+F", "type:timer", "Esc", "F3", "Shift+F3"}
+                                                   << "1,0,Timer" << text << "";
+        QTest::newRow("nothing found") << QStringList{"Ctrl+F", "type:Beep", "Return"} << ",,," << text << "みつかりません";
+        QTest::newRow("replace one, then the next is shown")
+            << QStringList{"Ctrl+H", "type:on", "Return", "Tab", "type:OFF", "Return"} << "2,0,on"
+            << QStringList{"OFF();", "Timer(1);", "on();", "ONE(); // on"} << "";
+        QTest::newRow("replace all") << QStringList{"Ctrl+H", "type:on", "Tab", "type:Off", "click:ReplaceAll"}
+                                     << ",,," << QStringList{"Off();", "Timer(1);", "Off();", "OffE(); // Off"}
+                                     << "4こ おきかえました";
+        QTest::newRow("replace all is one undo step")
+            << QStringList{"Ctrl+H", "type:on", "Tab", "type:Off", "click:ReplaceAll", "Esc", "Ctrl+Z"} << ",,," << text
+            << "4こ おきかえました";
+        QTest::newRow("a replacement holding the word") << QStringList{"Ctrl+H", "type:ON", "Tab", "type:ONON", "click:ReplaceAll"}
+                                                        << ",,," << QStringList{"ONON();", "Timer(1);", "ONON();", "ONONE(); // ONON"}
+                                                        << "4こ おきかえました";
+    }
+    void findAndReplace()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, selected);
+        QFETCH(QStringList, lines);
+        QFETCH(QString, status);
+        TextRig rig;
+        rig.editor->setProgramLines({"ON();", "Timer(1);", "on();", "ONE(); // on"});
+        QApplication::setActiveWindow(rig.editor);
+        QsciScintilla *edit = rig.editor->textControl();
+        edit->setFocus();
+        auto *bar = rig.editor->findChild<TextFindBar *>();
+        QVERIFY(bar && !bar->isVisible());
+        for (const QString &step : steps) {
+            QWidget *focus = QApplication::focusWidget();
+            if (step.startsWith(QLatin1String("type:"))) {
+                QTest::keyClicks(focus, step.mid(5));
+            } else if (step.startsWith(QLatin1String("click:"))) {
+                QTest::mouseClick(bar->findChild<QAbstractButton *>(step.mid(6)), Qt::LeftButton);
+            } else {
+                const QKeyCombination key = QKeySequence::fromString(step)[0];
+                QTest::keyClick(focus, key.key(), key.keyboardModifiers());
+            }
+        }
+        int line, index, lineTo, indexTo;
+        edit->getSelection(&line, &index, &lineTo, &indexTo);
+        const QString shown = line < 0 ? QStringLiteral(",,,")
+                                       : QStringLiteral("%1,%2,%3").arg(line).arg(index).arg(edit->selectedText());
+        if (selected != QLatin1String(",,,"))
+            QCOMPARE(shown, selected);
+        QCOMPARE(rig.editor->programLines(), lines);
+        QCOMPARE(bar->status(), status);
+        // While it shows, the bar sits under the text, which keeps the rest of its place.
+        if (bar->isVisible())
+            QCOMPARE(edit->geometry().bottom() + 1, bar->geometry().top());
+        else
+            QCOMPARE(edit->height(), 368);
+        QVERIFY(rig.dialogs.warnings.isEmpty());
+    }
+
     void typingMakesAModifiedProgram()
     {
         TextRig rig;

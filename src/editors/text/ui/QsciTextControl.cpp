@@ -172,6 +172,49 @@ public:
         ensureLineVisible(line);
     }
 
+    bool find(const QString &what, bool matchCase, bool forward) override
+    {
+        if (what.isEmpty())
+            return false;
+        int line, index, lineTo, indexTo;
+        getSelection(&line, &index, &lineTo, &indexTo);
+        if (line < 0)
+            getCursorPosition(&line, &index);
+        else if (forward) {
+            line = lineTo;
+            index = indexTo;
+        }
+        // From the selection's end forward, or from its start back, so the match shown is passed over.
+        return findFirst(what, false, matchCase, false, true, forward, line, index, true);
+    }
+
+    bool replaceFound(const QString &what, const QString &with, bool matchCase) override
+    {
+        const Qt::CaseSensitivity cs = matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+        if (!what.isEmpty() && selectedText().compare(what, cs) == 0)
+            replaceSelectedText(with);
+        return find(what, matchCase, true);
+    }
+
+    int replaceAll(const QString &what, const QString &with, bool matchCase) override
+    {
+        if (what.isEmpty())
+            return 0;
+        int count = 0;
+        beginUndoAction();
+        // Without wrapping: each search goes on after the text put in, which may hold what again.
+        if (findFirst(what, false, matchCase, false, false, true, 0, 0, false)) {
+            do {
+                replace(with);
+                ++count;
+            } while (findNext());
+        }
+        endUndoAction();
+        return count;
+    }
+
+    QString selection() const override { return selectedText(); }
+
 private:
     // Text in the default style, each line end in the light grey of its own.
     void styleLineEnds(int end)

@@ -62,6 +62,19 @@ public:
     // Marks the line the virtual lamp runs and scrolls it into view; -1 removes the mark.
     virtual void markLampLine(int line) = 0;
 
+    // Search of the text as typed (no patterns). Selects the next match of
+    // what after the selection (backward: before it), wrapping round the
+    // text, and scrolls it into view; false, the selection kept, when the
+    // text holds none.
+    virtual bool find(const QString &what, bool matchCase, bool forward) = 0;
+    // Replaces the selection with with when it is a match of what (one undo
+    // step), then finds the next match; false when no match is left.
+    virtual bool replaceFound(const QString &what, const QString &with, bool matchCase) = 0;
+    // Replaces every match of what, all in one undo step; how many it replaced.
+    virtual int replaceAll(const QString &what, const QString &with, bool matchCase) = 0;
+    // The selected text (empty without a selection).
+    virtual QString selection() const = 0;
+
     // The text changed (typing, undo, setText).
     std::function<void()> onTextChanged;
     // The modified mark changed.

@@ -1,4 +1,5 @@
 #include "editors/text/ui/TextEditorWindow.h"
+#include "editors/text/ui/TextFindBar.h"
 #include "ui/PlainTextBox.h"
 #include "lamp/ui/VirtualLampWindow.h"
 
@@ -91,6 +92,8 @@ void TextEditorWindow::buildContents()
 
     installUndo();
     installShortcuts();
+    if (m_edit)
+        new TextFindBar(this, m_edit);
 }
 
 void TextEditorWindow::makeControl()
