@@ -78,4 +78,17 @@ bool canEncode(const QString &text)
     return lossless;
 }
 
+QStringList missing(const QString &text)
+{
+    QStringList found;
+    if (canEncode(text))
+        return found;
+    for (const uint point : text.toUcs4()) {
+        const QString character = QString::fromUcs4(reinterpret_cast<const char32_t *>(&point), 1);
+        if (point >= 0x80 && !found.contains(character) && !canEncode(character))
+            found.append(character);
+    }
+    return found;
+}
+
 } // namespace kr31::cp932

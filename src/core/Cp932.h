@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace kr31::cp932 {
 
@@ -11,5 +12,8 @@ QByteArray encode(const QString &text);
 QString decode(const QByteArray &bytes);
 // True when every character of text exists in code page 932.
 bool canEncode(const QString &text);
+// The characters of text that code page 932 lacks, each once, in the order
+// they first come (a character outside the BMP as its pair); empty when none.
+QStringList missing(const QString &text);
 
 } // namespace kr31::cp932

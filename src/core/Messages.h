@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The system's shared limits and the exact texts of its messages and prompts.
 namespace kr31 {
@@ -65,6 +66,13 @@ inline QString cannotSave(const QString &path, const QString &reason)
 {
     return QStringLiteral("ファイルを保存できませんでした。保存先を確認して下さい。\n") + path +
            QStringLiteral("\n（理由: ") + reason + QStringLiteral("）");
+}
+
+// Ours: text holding characters that a code page 932 file cannot store (nothing is written).
+inline QString unstorable(const QStringList &characters)
+{
+    return QStringLiteral("ファイルに入れられない文字があります: 「") + characters.join(QStringLiteral("」「")) +
+           QStringLiteral("」\nその文字を消すか、ほかの文字に変えて下さい。");
 }
 
 // Ours: a save onto a name that a folder holds (nothing is written).

@@ -1,6 +1,7 @@
 #include "core/TextFile.h"
 
 #include "core/Cp932.h"
+#include "core/Messages.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -322,6 +323,12 @@ bool writeAtomically(const QString &path, const QByteArray &bytes, QString *erro
 
 bool writeLines(const QString &path, const QStringList &lines, QString *error)
 {
+    // Never a '?' for a character the file cannot hold: nothing is written.
+    if (const QStringList lost = cp932::missing(lines.join(u'\n')); !lost.isEmpty()) {
+        if (error)
+            *error = msg::unstorable(lost).section(u'\n', 0, 0);
+        return false;
+    }
     return writeAtomically(path, encodeLines(lines), error);
 }
 

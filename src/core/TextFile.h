@@ -65,6 +65,7 @@ bool writeAtomically(const QString &path, const QByteArray &bytes, QString *erro
                      Durability durability = Durability::Synced);
 
 // Writes lines in code page 932 with CR LF, atomically.
+// Lines holding a character code page 932 lacks are refused (*error names them).
 bool writeLines(const QString &path, const QStringList &lines, QString *error = nullptr);
 
 // A system error number (errno) as a reason in Japanese for a file that could

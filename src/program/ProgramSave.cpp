@@ -1,5 +1,6 @@
 #include "program/ProgramSave.h"
 
+#include "core/Cp932.h"
 #include "core/Messages.h"
 #include "core/TextFile.h"
 #include "program/ProgramFile.h"
@@ -11,6 +12,10 @@ namespace kr31 {
 bool writeProgramFile(Dialogs &dialogs, const QString &chosen, const QStringList &lines)
 {
     const QString path = programfile::saveName(chosen);
+    if (const QStringList lost = cp932::missing(lines.join(u'\n')); !lost.isEmpty()) {
+        dialogs.warning(msg::unstorable(lost));
+        return false;
+    }
     if (QFileInfo(path).isDir()) {
         dialogs.warning(msg::folderInTheWay(path));
         return false;

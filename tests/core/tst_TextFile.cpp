@@ -1,7 +1,11 @@
+#include "core/Cp932.h"
 #include "core/IniFile.h"
+#include "core/Messages.h"
 #include "core/TextFile.h"
 #include "link/WavFile.h"
+#include "program/ProgramSave.h"
 #include "report/ReportPage.h"
+#include "support/Fakes.h"
 #include "support/TinyDisk.h"
 
 #include <QDir>
@@ -63,6 +67,8 @@ private slots:
     void failedSaveKeepsTheOldFile_data();
     void failedSaveKeepsTheOldFile();
     void saveReplacesKeepingModeAndLink();
+    void charactersTheFileCannotHoldAreRefused_data();
+    void charactersTheFileCannotHoldAreRefused();
 
 private:
     QTemporaryDir m_dir;
@@ -245,6 +251,35 @@ void TestTextFile::saveReplacesKeepingModeAndLink()
     QCOMPARE(contents(path), QByteArray("DD\r\n16\r\n"));
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(fileMode(path), QString("640"));
+}
+
+void TestTextFile::charactersTheFileCannotHoldAreRefused_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("refused");
+    QTest::newRow("kana, kanji, full-width, ①") << "ON(); // ひかる光ＡＢ①～" << QStringList{};
+    QTest::newRow("hangul, each once") << "// 한글 한" << QStringList{"한", "글"};
+    QTest::newRow("emoji outside the BMP") << "OFF(); // 🎵𠮷" << QStringList{"🎵", "𠮷"};
+    QTest::newRow("accents") << "// café ß" << QStringList{"é", "ß"};
+}
+
+// Nothing is written with '?' in place of a character: the one write path
+// and the program files' save refuse, and the save names the characters.
+void TestTextFile::charactersTheFileCannotHoldAreRefused()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, refused);
+    QCOMPARE(cp932::missing(text), refused);
+    const QString path = m_dir.filePath("p.kr3");
+    QFile::remove(path);
+    QCOMPARE(textfile::writeLines(path, {"WORD", text}), refused.isEmpty());
+    QCOMPARE(QFile::exists(path), refused.isEmpty());
+    QFile::remove(path);
+    test::FakeDialogs dialogs;
+    QCOMPARE(writeProgramFile(dialogs, path, {"WORD", text}), refused.isEmpty());
+    QCOMPARE(QFile::exists(path), refused.isEmpty());
+    if (!refused.isEmpty())
+        QCOMPARE(dialogs.warnings, QStringList{msg::unstorable(refused)});
 }
 
 QTEST_GUILESS_MAIN(TestTextFile)

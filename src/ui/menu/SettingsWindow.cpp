@@ -1,5 +1,6 @@
 #include "ui/menu/SettingsWindow.h"
 
+#include "core/Cp932.h"
 #include "core/Messages.h"
 #include "core/Settings.h"
 #include "link/Packets.h"
@@ -109,6 +110,10 @@ void SettingsWindow::OKClick()
             services().dialogs.warning(EmptyField);
             return;
         }
+    }
+    if (const QStringList lost = cp932::missing(names.join(QString())); !lost.isEmpty()) {
+        services().dialogs.warning(msg::unstorable(lost));
+        return;
     }
     if (!services().settings.setCommandNames(names)) {
         services().dialogs.warning(msg::SettingsWrite105);
