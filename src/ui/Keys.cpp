@@ -1,6 +1,8 @@
 #include "ui/Keys.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -188,6 +190,23 @@ void takeKeysFirst(QWidget *window, std::function<bool(QKeyEvent *)> handler)
         if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
             return false;
         return handler(static_cast<QKeyEvent *>(event));
+    });
+}
+
+void tabToCheckedButton(QButtonGroup *group)
+{
+    QList<QObject *> buttons;
+    for (QAbstractButton *button : group->buttons())
+        buttons.append(button);
+    hookEvents(group, buttons, [group](QObject *watched, QEvent *event) {
+        if (event->type() != QEvent::FocusIn)
+            return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        QAbstractButton *checked = group->checkedButton();
+        if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) && checked && checked != watched &&
+            checked->isVisible())
+            checked->setFocus(reason);
+        return false;
     });
 }
 

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QButtonGroup;
 class QKeyEvent;
 class QPainter;
 
@@ -47,6 +48,10 @@ void unhookEvents(QObject *owner);
 // T for a touch), so a focused button or radio does not take them. The window
 // unhooks in its destructor (see unhookEvents).
 void takeKeysFirst(QWidget *window, std::function<bool(QKeyEvent *)> handler);
+
+// Tab and Backtab stop once at group, on its checked button (Qt lands on
+// the group's first), where the arrow keys switch the choice.
+void tabToCheckedButton(QButtonGroup *group);
 
 // What a picture button does, in the words its picture shows ("ほぞん" for
 // File_Save); folder and picture name its files. Empty for an unknown picture.

@@ -3,6 +3,9 @@
 #include "editors/flowchart/ui/FlowchartEditorWindow.h"
 #include "editors/flowchart/FlowchartLayout.h"
 #include "editors/icon/ui/IconEditorWindow.h"
+#include "lamp/ui/VirtualLampWindow.h"
+#include "melody/ui/MelodyEditorWindow.h"
+#include "melody/ui/NotePickerWindow.h"
 #include "support/UiRig.h"
 #include "ui/Keys.h"
 #include "ui/PictureButton.h"
@@ -227,7 +230,7 @@ private Q_SLOTS:
     void tabReachesEveryPictureButton_data()
     {
         QTest::addColumn<int>("window");
-        for (int n : {1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12, 13, 14, 16, 17})
+        for (int n : {1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12, 13, 14, 16, 17, 18})
             QTest::newRow(QByteArray("TForm") + QByteArray::number(n)) << n;
     }
     void tabReachesEveryPictureButton()
@@ -678,6 +681,132 @@ private Q_SLOTS:
         QVERIFY(rig.form(opens)->isVisible());
         QVERIFY(!menu->isVisible());
     }
+
+    // The melody editor without a mouse: Space is a rest wherever the focus
+    // is, the arrows switch the radio group that Tab reached, and the score's
+    // notes are chosen and edited with the keys through the mouse's handlers.
+    void melodyWithTheKeyboard_data()
+    {
+        QTest::addColumn<QString>("focus"); // the control with the focus first ("link:" on the link page); "" the window
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<QList<int>>("voice1");
+        QTest::addColumn<QList<int>>("voice2");
+        QTest::addColumn<QString>("observed"); // "selected v,i", "picker edit", "play", "link on" or as above
+        const QList<int> none;
+        QTest::newRow("space on a focused button is a rest") << "Send" << QStringList{"Space"} << QList<int>{123} << none << "stays";
+        QTest::newRow("space on a focused radio is a rest") << "RadioButton8" << QStringList{"Space"} << QList<int>{123} << none << "stays";
+        QTest::newRow("arrows switch the voice") << "RadioButton7" << QStringList{"Down", "A"} << none << QList<int>{86} << "stays";
+        QTest::newRow("arrows switch the length") << "RadioButton4" << QStringList{"Down", "A"} << QList<int>{124} << none << "stays";
+        QTest::newRow("arrows switch to listening") << "RadioButton1" << QStringList{"Down", "A"} << none << none << "play";
+        QTest::newRow("arrows switch the LED link") << "link:RadioButton9" << QStringList{"Down"} << none << none << "link on";
+        QTest::newRow("left from none takes the last, delete keeps the place")
+            << "" << QStringList{"A", "S", "D", "Left", "Left", "Delete"} << QList<int>{86, 90} << none << "selected 0,1";
+        QTest::newRow("right from none takes the first, plus lengthens")
+            << "" << QStringList{"A", "S", "Right", "+"} << QList<int>{124, 88} << none << "selected 0,0";
+        QTest::newRow("keypad minus shortens, the main minus is F#5")
+            << "" << QStringList{"A", "Right", "Num+-", "-"} << QList<int>{48, 116} << none << "selected 0,0";
+        QTest::newRow("down goes to the other voice")
+            << "RadioButton7" << QStringList{"A", "Down", "S", "Right", "Down"} << QList<int>{86} << QList<int>{88} << "selected 1,0";
+        QTest::newRow("no place past the end") << "" << QStringList{"A", "End", "Right", "Right"} << QList<int>{86} << none << "selected 0,0";
+        QTest::newRow("enter edits the chosen note") << "Send" << QStringList{"A", "Left", "Return"} << QList<int>{86} << none << "prepare"; // Enter belongs to the focused button
+        QTest::newRow("enter on the window edits") << "" << QStringList{"A", "Left", "Return"} << QList<int>{86} << none << "picker edit";
+        QTest::newRow("insert inserts") << "" << QStringList{"A", "Left", "Insert"} << QList<int>{86} << none << "picker insert";
+    }
+    void melodyWithTheKeyboard()
+    {
+        QFETCH(QString, focus);
+        QFETCH(QStringList, keys);
+        QFETCH(QList<int>, voice1);
+        QFETCH(QList<int>, voice2);
+        QFETCH(QString, observed);
+        KeyRig rig;
+        auto *editor = static_cast<MelodyEditorWindow *>(rig.showActive(4));
+        if (focus.startsWith(QLatin1String("link:")))
+            editor->LinkClick();
+        QWidget *target = focus.isEmpty() ? editor : editor->findChild<QWidget *>(focus.section(u':', -1));
+        target->setFocus(Qt::TabFocusReason);
+        for (const QString &key : keys)
+            press(QApplication::focusWidget(), key);
+        QCOMPARE(editor->melody().notes[0], voice1);
+        QCOMPARE(editor->melody().notes[1], voice2);
+        auto *picker = rig.form<NotePickerWindow>(12);
+        if (observed.startsWith(QLatin1String("selected "))) {
+            QCOMPARE(QStringLiteral("selected %1,%2").arg(editor->selectedVoice()).arg(editor->selectedIndex()), observed);
+        } else if (observed.startsWith(QLatin1String("picker "))) {
+            QCOMPARE(rig.modalShown, QStringList{QStringLiteral("TForm12")});
+            QCOMPARE(picker->mode() == NotePickerWindow::Mode::Edit, observed.endsWith(QLatin1String("edit")));
+        } else if (observed == QLatin1String("link on")) {
+            QVERIFY(editor->melody().link && editor->isModified());
+        } else {
+            QVERIFY2(rig.observed(observed, editor), qPrintable(rig.log.join(QStringLiteral(" | "))));
+        }
+    }
+
+    // The note picker chooses by a note key, or by the arrows and Enter; the
+    // arrows switch its length where Tab brought the keyboard.
+    void notePickerWithTheKeyboard_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<int>("chosen"); // -1: none, the picker closed
+        QTest::newRow("starts on the note, arrows and enter") << "Keyboard" << QStringList{"Right", "Right", "Return"} << 52 + 38;
+        QTest::newRow("up an octave") << "Keyboard" << QStringList{"Up", "Enter"} << 62 + 38;
+        QTest::newRow("a note key") << "Keyboard" << QStringList{"Q"} << 60 + 38;
+        QTest::newRow("space is the rest, on the close button too") << "MelodyBye" << QStringList{"Space"} << 123;
+        QTest::newRow("arrows switch the length") << "RadioButton2" << QStringList{"Up", "A"} << 48;
+        QTest::newRow("F8 a half note") << "Keyboard" << QStringList{"F8", "Return"} << 50 + 114;
+        QTest::newRow("esc chooses nothing") << "Keyboard" << QStringList{"Esc"} << -1;
+    }
+    void notePickerWithTheKeyboard()
+    {
+        QFETCH(QString, focus);
+        QFETCH(QStringList, keys);
+        QFETCH(int, chosen);
+        KeyRig rig;
+        auto *picker = rig.form<NotePickerWindow>(12);
+        int got = -1;
+        picker->onChosen = [&got](int code) { got = code; };
+        picker->start(NotePickerWindow::Mode::Edit, 50 + 38); // a quarter D3
+        rig.showActive(12);
+        picker->findChild<QWidget *>(focus)->setFocus(Qt::TabFocusReason);
+        for (const QString &key : keys)
+            press(QApplication::focusWidget(), key);
+        QCOMPARE(got, chosen);
+        QVERIFY(!picker->isVisible());
+    }
+
+    // The lamp's touch without a mouse: T or Space while a program runs,
+    // whatever has the focus, and Enter on the touch button, held as long as the key.
+    void lampTouchWithTheKeyboard_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("observed"); // "touched", "halted" or "waiting"
+        QTest::newRow("T on a button") << "Halt" << "T" << "touched";
+        QTest::newRow("space touches, never halts") << "Halt" << "Space" << "touched";
+        QTest::newRow("enter on the touch button") << "Touch" << "Return" << "touched";
+        QTest::newRow("enter on halt halts") << "Halt" << "Return" << "halted";
+        QTest::newRow("ctrl+T is no touch") << "Halt" << "Ctrl+T" << "waiting";
+    }
+    void lampTouchWithTheKeyboard()
+    {
+        QFETCH(QString, focus);
+        QFETCH(QString, key);
+        QFETCH(QString, observed);
+        KeyRig rig;
+        auto *lamp = rig.form<VirtualLampWindow>(18);
+        lamp->runProgram({"23", "16", "21,60", "100"}, nullptr); // touch, then a light for a minute
+        rig.showActive(18);
+        QVERIFY(lamp->machine()->state().waitingForTouch);
+        auto *target = lamp->findChild<QWidget *>(focus);
+        target->setFocus(Qt::TabFocusReason);
+        const QKeyCombination k = keyOf(key);
+        QTest::keyPress(target, k.key(), k.keyboardModifiers());
+        const bool touched = lamp->brightness() == 255;
+        QTest::keyRelease(target, k.key(), k.keyboardModifiers());
+        QCOMPARE(touched, observed == QLatin1String("touched"));
+        QCOMPARE(lamp->isRunning(), observed != QLatin1String("halted"));
+            }
 
     void keyTexts_data()
     {

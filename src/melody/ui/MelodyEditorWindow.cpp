@@ -76,9 +76,11 @@ QRadioButton *addRadio(QGroupBox *group, QButtonGroup *buttons, const QString &t
 {
     auto *radio = new QRadioButton(text, group);
     radio->setObjectName(name);
-    radio->setFocusPolicy(Qt::NoFocus);
+    radio->setFocusPolicy(Qt::TabFocus); // Tab reaches the group, the arrows switch it
     group->layout()->addWidget(radio);
     buttons->addButton(radio, id);
+    if (id == 0)
+        keys::tabToCheckedButton(buttons);
     return radio;
 }
 
@@ -295,6 +297,7 @@ int MelodyEditorWindow::lengthIndex() const
 void MelodyEditorWindow::refresh()
 {
     m_score->showScore(score::screen(m_melody));
+    showNoteMark();
 }
 
 // The link controls from the model, without marking it.

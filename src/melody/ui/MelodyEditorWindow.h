@@ -17,6 +17,9 @@ class QSlider;
 
 namespace kr31 {
 
+namespace keys {
+class SelectionFrame;
+}
 class NoteKeyboard;
 class ScoreView;
 
@@ -29,12 +32,14 @@ class MelodyEditorWindow : public EditorWindow
     Q_OBJECT
 public:
     explicit MelodyEditorWindow(Forms &forms);
+    ~MelodyEditorWindow() override;
 
     const Melody &melody() const { return m_melody; }
     bool isModified() const override { return m_modified; }
     int scorePosition() const;
     void setScorePosition(int x);
-    // The editor selection of the last right click on a note.
+    // The editor selection: the note of the last right click, or the one
+    // the keys chose (Left / Right, Up / Down for the other voice).
     int selectedVoice() const { return m_selVoice; }
     int selectedIndex() const { return m_selIndex; }
 
@@ -81,6 +86,12 @@ private:
     void leaving() override;
     // The keys of the buttons (save, open, print, send).
     void installShortcuts();
+    // The keys of the score's notes (choose, insert, edit, delete, length); false for another key.
+    bool scoreKey(const QKeyEvent *event);
+    // Makes note index of voice (kept within the voice) the editor selection and shows it.
+    void selectNote(int voice, int index);
+    // Frames the selected note while the keyboard is in use.
+    void showNoteMark();
     void createNotePage();
     void createLinkPage();
     void refresh();
@@ -118,6 +129,7 @@ private:
     std::array<QLineEdit *, melody::LinkValues> m_edits{};
     QMenu *m_menu = nullptr;
     std::array<QAction *, 4> m_lengthItems{};
+    keys::SelectionFrame *m_noteMark = nullptr;
 };
 
 } // namespace kr31

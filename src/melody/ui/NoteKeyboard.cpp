@@ -1,7 +1,9 @@
 #include "melody/ui/NoteKeyboard.h"
 
 #include "melody/NoteCode.h"
+#include "ui/Keys.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace kr31 {
@@ -10,6 +12,29 @@ namespace {
 const QString White = QStringLiteral("Img/Onpu/Ken_White");
 const QString Black = QStringLiteral("Img/Onpu/Ken_Black");
 constexpr int RestGap = 8;
+constexpr int FirstTag = 48;              // C3
+constexpr int LastTag = FirstTag + 37;    // the rest, after C6
+constexpr int StartTag = FirstTag + 12;   // C4, the middle of the keyboard
+
+// The Windows virtual-key code of a key as a Japanese keyboard prints it; 0 for others.
+int virtualKey(const QKeyEvent *event)
+{
+    const int key = event->key();
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Space)
+        return key;
+    switch (key) {
+    case Qt::Key_Semicolon: return 0xBB;
+    case Qt::Key_Colon: return 0xBA;
+    case Qt::Key_At: return 0xC0;
+    case Qt::Key_BracketRight: return 0xDD;
+    case Qt::Key_BracketLeft: return 0xDB;
+    case Qt::Key_Minus: return 0xBD;
+    case Qt::Key_AsciiCircum: return 0xDE;
+    case Qt::Key_yen:
+    case Qt::Key_Backslash: return 0xDC;
+    default: return 0;
+    }
+}
 const QColor NameInk(0x55, 0x55, 0x55);
 } // namespace
 
@@ -17,6 +42,7 @@ NoteKeyboard::NoteKeyboard(QWidget *parent, int whiteWidth, int height,
                            std::function<bool(QLabel *, const QString &)> showPicture)
     : QWidget(parent)
     , m_showPicture(std::move(showPicture))
+    , m_place(StartTag)
 {
     setObjectName(QStringLiteral("Keyboard"));
     resize(23 * whiteWidth + RestGap, height);
@@ -62,6 +88,80 @@ NoteKeyboard::NoteKeyboard(QWidget *parent, int whiteWidth, int height,
         makeKey(tag, QRect((white + 1) * whiteWidth - blackWidth / 2, 0, blackWidth, height * 62 / 100), true)
             ->raise();
     }
+}
+
+int NoteKeyboard::tagForKey(const QKeyEvent *event)
+{
+    // The keypad's keys are no note keys, nor keys with Ctrl or Alt.
+    if (event->modifiers() & ~Qt::ShiftModifier)
+        return -1;
+    return note::keyTag(virtualKey(event));
+}
+
+void NoteKeyboard::takeRestKey(QWidget *window, std::function<void(int)> keyClick)
+{
+    const int rest = note::keyTag(Qt::Key_Space);
+    keys::takeKeysFirst(window, [rest, keyClick = std::move(keyClick)](QKeyEvent *key) {
+        if (key->key() != Qt::Key_Space || (key->modifiers() & ~Qt::KeypadModifier))
+            return false;
+        if (key->type() == QEvent::KeyPress && !key->isAutoRepeat())
+            keyClick(rest);
+        return true;
+    });
+}
+
+void NoteKeyboard::setPlace(int tag)
+{
+    m_place = qBound(FirstTag, tag, LastTag);
+    showPlace();
+}
+
+void NoteKeyboard::showPlace()
+{
+    if (!hasFocus()) {
+        if (m_mark)
+            m_mark->hide();
+        return;
+    }
+    if (!m_mark)
+        m_mark = new keys::SelectionFrame(parentWidget());
+    const QLabel *placed = key(m_place);
+    m_mark->frame(QRect(mapToParent(placed->pos()), placed->size()));
+    m_mark->show();
+}
+
+void NoteKeyboard::keyPressEvent(QKeyEvent *event)
+{
+    if (event->modifiers() & ~Qt::KeypadModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Left: setPlace(m_place - 1); break;
+    case Qt::Key_Right: setPlace(m_place + 1); break;
+    case Qt::Key_Up: setPlace(m_place + 12); break;
+    case Qt::Key_Down: setPlace(m_place - 12); break;
+    case Qt::Key_Home: setPlace(FirstTag); break;
+    case Qt::Key_End: setPlace(LastTag); break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!event->isAutoRepeat())
+            Q_EMIT keyClicked(m_place);
+        break;
+    default: QWidget::keyPressEvent(event); return;
+    }
+}
+
+void NoteKeyboard::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    showPlace();
+}
+
+void NoteKeyboard::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    showPlace();
 }
 
 QLabel *NoteKeyboard::key(int tag) const

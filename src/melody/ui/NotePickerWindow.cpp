@@ -6,6 +6,7 @@
 #include "ui/Keys.h"
 
 #include <QButtonGroup>
+#include <QKeyEvent>
 #include <QRadioButton>
 
 namespace kr31 {
@@ -18,6 +19,11 @@ constexpr int FirstLength = 1;
 NotePickerWindow::NotePickerWindow(Forms &forms)
     : FormWindow(12, QSize(700, 220), forms)
 {
+}
+
+NotePickerWindow::~NotePickerWindow()
+{
+    keys::unhookEvents(this);
 }
 
 void NotePickerWindow::buildContents()
@@ -36,6 +42,8 @@ void NotePickerWindow::buildContents()
         return showPicture(key, picture);
     });
     m_keyboard->move(24, 84);
+    m_keyboard->setFocusPolicy(Qt::StrongFocus);
+    m_keyboard->setToolTip(QStringLiteral("←→ で えらんで Enter で きめる（↑↓ は 1オクターブ）"));
     connect(m_keyboard, &NoteKeyboard::keyClicked, this, [this](int tag) { KeyClick(tag); });
 
     auto *group = new QButtonGroup(this);
@@ -43,12 +51,29 @@ void NotePickerWindow::buildContents()
         auto *radio = new QRadioButton(QStringLiteral("　") + melodytext::Lengths[i], this);
         radio->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
         radio->setGeometry(560, 92 + 26 * i, 130, 22);
-        radio->setFocusPolicy(Qt::NoFocus);
+        radio->setFocusPolicy(Qt::TabFocus);
         radio->setStyleSheet(QStringLiteral("background: rgba(255,255,255,200);"));
         group->addButton(radio, i);
         m_lengths[i] = radio;
     }
     m_lengths[FirstLength]->setChecked(true);
+    keys::tabToCheckedButton(group);
+    NoteKeyboard::takeRestKey(this, [this](int rest) { KeyClick(rest); });
+}
+
+void NotePickerWindow::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (key >= Qt::Key_F5 && key <= Qt::Key_F8 && m_lengths[0]) {
+        m_lengths[key - Qt::Key_F5]->setChecked(true);
+        return;
+    }
+    const int tag = NoteKeyboard::tagForKey(event);
+    if (tag < 0 || event->isAutoRepeat()) {
+        FormWindow::keyPressEvent(event);
+        return;
+    }
+    KeyClick(tag);
 }
 
 void NotePickerWindow::start(Mode mode, int current)
@@ -58,6 +83,11 @@ void NotePickerWindow::start(Mode mode, int current)
     showPicture(m_background, mode == Mode::Insert ? QStringLiteral("Img/Panel/Melody_Insert.jpg")
                                                    : QStringLiteral("Img/Panel/Melody_Editing.jpg"));
     m_current->setText(melodytext::selectedNote(current, mode == Mode::Insert));
+    // The keyboard's place starts on the selected note's key.
+    const int pitch = note::pitchIndex(current);
+    if (pitch >= 0)
+        m_keyboard->setPlace(note::WhiteKeys[0] + pitch);
+    m_keyboard->setFocus(Qt::OtherFocusReason);
 }
 
 int NotePickerWindow::lengthIndex() const

@@ -12,7 +12,8 @@ namespace kr31 {
 class NoteKeyboard;
 
 // The note picker: a keyboard and the four lengths; a key click gives the
-// chosen code to the editor and closes the picker. The length chosen stays
+// chosen code to the editor and closes the picker. Without a mouse: a note
+// key of the computer, or the arrows along the keyboard and Enter, choose. The length chosen stays
 // from one opening to the next.
 class NotePickerWindow : public FormWindow
 {
@@ -21,6 +22,7 @@ public:
     enum class Mode { Insert, Edit };
 
     explicit NotePickerWindow(Forms &forms);
+    ~NotePickerWindow() override;
 
     // Gets ready to pick in mode for the note code current (the note the
     // editor selected), with its background and caption.
@@ -39,6 +41,8 @@ public:
 
 protected:
     void buildContents() override;
+    // The note keys choose as a click on their key does; F5..F8 tick the lengths.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     Mode m_mode = Mode::Insert;
