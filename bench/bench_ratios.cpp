@@ -551,9 +551,10 @@ int main(int argc, char *argv[])
     // A window measured in a process of its own keeps the home (and the
     // picture cache) of the run that started it.
     const bool showing = argc > 1 && qstrncmp(argv[1], ShowingOption, qstrlen(ShowingOption)) == 0;
-    // Qt warns at every start without a private runtime folder.
+    // A runtime folder of the run's own: Qt warns at every start without
+    // one, and a kr31 running on the desktop would take the measured starts.
     QTemporaryDir runtime;
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+    if (!showing)
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     QTemporaryDir home;
     if (!showing)

@@ -90,7 +90,7 @@ else
     fail "kr31-cli --version printed '${out:-}'"
 fi
 home=$(mktemp -d)
-if out=$(cd / && HOME=$home KR31_QUIT_AFTER_FIRST_PAINT=1 timeout 60 xvfb-run -a /usr/bin/kr31 2>&1) &&
+if out=$(cd / && HOME=$home XDG_RUNTIME_DIR=$home KR31_QUIT_AFTER_FIRST_PAINT=1 timeout 60 xvfb-run -a /usr/bin/kr31 2>&1) &&
    grep -q '^first paint [0-9]' <<<"$out"; then
     pass "kr31 painted its menu ($(grep '^first paint' <<<"$out"))"
 else

@@ -12,7 +12,11 @@
 #include "report/ui/ReportWindow.h"
 #include "tools/ui/AlarmSoundWindow.h"
 #include "tools/ui/BrightnessWindow.h"
+#include "core/Messages.h"
+#include "program/ProgramFile.h"
+#include "ui/EditorWindow.h"
 #include "ui/Forms.h"
+#include "ui/UiServices.h"
 #include "ui/SendingDialogWindow.h"
 #include "ui/ToolWindow.h"
 #include "ui/menu/MainMenuWindow.h"
@@ -176,5 +180,87 @@ std::unique_ptr<QWidget> createWindows(Forms &forms)
     return splash;
 }
 
+
+namespace {
+
+// The window number of the editor that opens a file, or 0 (nothing read: 111; no editor: 112).
+int editorFormOf(const QString &path, Dialogs &dialogs)
+{
+    const auto file = ProgramFile::read(path);
+    if (!file) {
+        dialogs.information(msg::CannotOpen111);
+        return 0;
+    }
+    switch (programfile::editorOf(*file)) {
+    case programfile::Editor::Flowchart: return 5;
+    case programfile::Editor::Text: return 9;
+    case programfile::Editor::Icon: return 8;
+    case programfile::Editor::Melody: return 4;
+    case programfile::Editor::None: break;
+    }
+    dialogs.information(msg::OtherStep112);
+    return 0;
+}
+
+void toFront(QWidget *window)
+{
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
+void openProgramFile(Forms &forms, const QString &path)
+{
+    if (const int number = editorFormOf(path, forms.services().dialogs)) {
+        forms.open(forms.form(2), number);
+        static_cast<EditorWindow *>(forms.form(number))->openFile(path);
+    }
+}
+
+void receiveFile(Forms &forms, const QString &path)
+{
+    whenNoModalWindow(forms.form(2), [&forms, path] {
+        EditorWindow *editor = nullptr;
+        FormWindow *page = nullptr; // a page of its own other than the menu
+        for (FormWindow *form : forms.all()) {
+            if (!form->isVisible() || form == forms.form(2) || form->number() == 7)
+                continue;
+            if (auto *shown = dynamic_cast<EditorWindow *>(form))
+                editor = shown;
+            else if (!page)
+                page = form;
+        }
+        toFront(editor ? editor : page ? page : forms.form(2));
+        const int target = path.isEmpty() ? 0 : editorFormOf(path, forms.services().dialogs);
+        if (target == 0)
+            return;
+        auto *opener = static_cast<EditorWindow *>(forms.form(target));
+        if (editor == opener) {
+            editor->openHandedFile(path);
+            return;
+        }
+        if (editor) {
+            editor->MenuClick(); // the save question first
+            if (editor->isVisible())
+                return;
+        } else if (page) {
+            page->MenuClick();
+        }
+        forms.open(forms.form(2), target);
+        opener->openFile(path);
+        toFront(opener);
+    });
+}
+
+void whenNoModalWindow(QObject *context, const std::function<void()> &action)
+{
+    QTimer::singleShot(0, context, [context, action] {
+        if (QApplication::activeModalWidget())
+            QTimer::singleShot(200, context, [context, action] { whenNoModalWindow(context, action); });
+        else
+            action();
+    });
+}
 
 } // namespace kr31

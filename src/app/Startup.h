@@ -2,6 +2,9 @@
 
 #include "ui/FirstPainted.h"
 
+#include <QObject>
+#include <QString>
+
 #include <functional>
 #include <memory>
 #include <thread>
@@ -41,6 +44,20 @@ std::thread lookUpFontsMeanwhile();
 // menu picture that opens it, a moment before the click.
 void prepareGuidePage(Forms &forms, int number);
 void prepareGuidePagesOnPointing(Forms &forms);
+
+// Opens a program file (given on the command line) from the main menu in
+// the editor its marker names; (111) or (112) when none takes it.
+void openProgramFile(Forms &forms, const QString &path);
+
+// A file handed over by a second start of the program: the window in front
+// comes to the front; a file opens in its editor, after the save question of
+// the editor in front (as Open asks) or by way of the main menu. Waits for a
+// modal window in front to close.
+void receiveFile(Forms &forms, const QString &path);
+
+// Runs action once no modal window (the first-run wizard, a message) stands
+// in front, so that what it shows is not hidden behind that window.
+void whenNoModalWindow(QObject *context, const std::function<void()> &action);
 
 // Maps the Windows font names the windows use to the installed Japanese fonts.
 void installFontSubstitutions();

@@ -26,6 +26,7 @@
 #include "ui/UiServices.h"
 #include "ui/menu/MainMenuWindow.h"
 #include "app/FirstPaint.h"
+#include "app/SingleInstance.h"
 #include "app/Startup.h"
 
 #include "core/CommandLineError.h"
@@ -34,6 +35,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QLocale>
 #include <QTimer>
 
@@ -48,36 +50,6 @@
 using namespace kr31;
 
 namespace {
-
-void openFromCommandLine(Forms &forms, const QString &path)
-{
-    const auto file = ProgramFile::read(path);
-    if (!file) {
-        forms.services().dialogs.information(msg::CannotOpen111);
-        return;
-    }
-    switch (programfile::editorOf(*file)) {
-    case programfile::Editor::Flowchart:
-        forms.open(forms.form(2), 5);
-        static_cast<FlowchartEditorWindow *>(forms.form(5))->openFile(path);
-        return;
-    case programfile::Editor::Text:
-        forms.open(forms.form(2), 9);
-        static_cast<TextEditorWindow *>(forms.form(9))->openFile(path);
-        return;
-    case programfile::Editor::Icon:
-        forms.open(forms.form(2), 8);
-        static_cast<IconEditorWindow *>(forms.form(8))->openFile(path);
-        return;
-    case programfile::Editor::Melody:
-        forms.open(forms.form(2), 4);
-        static_cast<MelodyEditorWindow *>(forms.form(4))->openFile(path);
-        return;
-    case programfile::Editor::None:
-        break;
-    }
-    forms.services().dialogs.information(msg::OtherStep112);
-}
 
 const char *const Usage =
     "使い方: kr31 [オプション] [FILE.kr3]\n"
@@ -133,18 +105,6 @@ std::optional<int> parseCommandLine(int argc, char *argv[], QString *file)
     return std::nullopt;
 }
 
-// Runs action once no modal window (the first-run wizard) stands in front,
-// so that what it shows is not hidden behind that window.
-void whenNoModalWindow(QObject *context, const std::function<void()> &action)
-{
-    QTimer::singleShot(0, context, [context, action] {
-        if (QApplication::activeModalWidget())
-            QTimer::singleShot(200, context, [context, action] { whenNoModalWindow(context, action); });
-        else
-            action();
-    });
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -183,6 +143,12 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(KR31_VERSION));
     QApplication::setApplicationDisplayName(QStringLiteral("KR-31"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // One kr31 per desktop session: a running one takes the file (or just
+    // comes to the front) and this one ends; one that does not answer is
+    // warned about once the menu stands.
+    const instance::HandOver handOver = instance::handTo(file.isEmpty() ? QString() : QFileInfo(file).absoluteFilePath());
+    if (handOver == instance::HandOver::Taken)
+        return 0;
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     installFontSubstitutions();
     // Whether this kr31 keeps the recovery copies: the recovery folder's lock
@@ -211,6 +177,9 @@ int main(int argc, char *argv[])
     sound.onProgress = [sending](int played, int total) { sending->setProgress(played, total); };
 
     auto *menu = static_cast<MainMenuWindow *>(forms.form(2));
+    instance::Listener listener([&forms](const QString &handed) { receiveFile(forms, handed); });
+    if (handOver == instance::HandOver::NoneRunning)
+        listener.listen();
     QObject::connect(menu, &MainMenuWindow::closed, &app, &QApplication::quit);
     // Work left unsaved by a crash: read once the menu has painted (an editor
     // writes its copy a second after an edit, so no sooner than that),
@@ -225,9 +194,11 @@ int main(int argc, char *argv[])
     const auto openAndAsk = [&] {
         if (!recovery || !started)
             return;
-        whenNoModalWindow(menu, [&forms, &recovery, file] {
+        whenNoModalWindow(menu, [&forms, &recovery, file, handOver] {
+            if (handOver == instance::HandOver::NoAnswer)
+                forms.services().dialogs.warning(instance::MaybeRunning);
             if (!file.isEmpty())
-                openFromCommandLine(forms, file);
+                openProgramFile(forms, file);
             recovery->ask();
         });
     };

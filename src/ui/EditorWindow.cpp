@@ -17,6 +17,12 @@ void EditorWindow::File_OpenClick()
         openFile(path);
 }
 
+void EditorWindow::openHandedFile(const QString &path)
+{
+    if (saveQuestion())
+        openFile(path);
+}
+
 void EditorWindow::MenuClick()
 {
     if (!saveQuestion())

@@ -23,6 +23,9 @@ public:
 
     // The save question, the file dialog, then openFile().
     void File_OpenClick();
+    // The save question, then openFile(): a file handed from outside (a
+    // second start of the program).
+    void openHandedFile(const QString &path);
     // The save question, then leaving() and the main menu.
     void MenuClick() override;
     // The save question, then leaving() and the end of the tool.
