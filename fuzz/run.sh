@@ -19,15 +19,17 @@ while read -r name maxlen seeds; do
     artifacts=$build/fuzz-artifacts/$name
     grown=$build/fuzz-grown/$name
     mkdir -p "$corpus" "$artifacts" "$grown"
-    if [[ ! -s $grown/seed ]]; then
+    seed=$grown/seed-$maxlen
+    if [[ ! -s $seed ]]; then
+        rm -f "$grown"/seed*
         # shellcheck disable=SC2086
         sample=$(find $seeds -type f -size -64k 2>/dev/null | sort | head -20)
         if [[ -n $sample ]]; then
             # shellcheck disable=SC2086
-            while [[ $(stat -c %s "$grown/seed" 2>/dev/null || echo 0) -lt $((maxlen - 70000)) ]]; do
-                cat $sample >>"$grown/seed"
+            while [[ $(stat -c %s "$seed" 2>/dev/null || echo 0) -lt $((maxlen - 70000)) ]]; do
+                cat $sample >>"$seed"
             done
-            truncate -s $((maxlen - 1)) "$grown/seed"
+            truncate -s $((maxlen - 1)) "$seed"
         fi
     fi
     log=$build/fuzz-$name.log
@@ -41,6 +43,7 @@ while read -r name maxlen seeds; do
     findings=$(find "$artifacts" -type f | wc -l)
     # shellcheck disable=SC2086
     largest=$(find "$corpus" $seeds "$grown" -type f -printf '%s\n' 2>/dev/null | sort -n | tail -1)
+    ((largest > maxlen)) && largest=$maxlen # longer ones are cut to the longest input
     if [[ $rc -ne 0 ]]; then
         status=1
         findings="$findings (exit $rc, see $log)"

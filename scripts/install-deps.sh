@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build ccache make pkg-config
+  g++ clang cmake ninja-build ccache make pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-translations-l10n qt6-image-formats-plugins
   libqscintilla2-qt6-dev libasound2-dev libasound2-plugins alsa-utils
   libpulse-dev pulseaudio pulseaudio-utils
