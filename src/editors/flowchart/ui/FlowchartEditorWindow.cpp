@@ -316,6 +316,10 @@ void FlowchartEditorWindow::VirtualLampClick()
     const QList<int> entries = lamp::flowchartLineEntries(m_program);
     lamp->runProgram(m_program.CompiledList, this, [this, entries](int line) {
         showLampStep(line >= 0 && line < entries.size() ? entries.at(line) : -1);
+    }, [entries](int line) {
+        // The learner counts the boxes of the main page from 1, as the compile messages do.
+        const int entry = entries.value(line, -1);
+        return entry >= 0 ? entry + 1 : line;
     });
 }
 
