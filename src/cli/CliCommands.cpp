@@ -30,6 +30,7 @@
 #include <QDir>
 #include <QRegularExpression>
 
+#include <cerrno>
 #include <functional>
 #include <optional>
 
@@ -284,7 +285,7 @@ struct Context
             return false;
         QString why;
         if (!wav::write(output(), samples, &why))
-            return fail(msg::SettingsWrite105 + QStringLiteral("\n") + output() + QStringLiteral(": ") + why);
+            return fail(msg::soundNotWritten(output(), why));
         return true;
     }
     // An integer argument within min..max, or a message naming what it is.
@@ -437,10 +438,10 @@ bool previewCommand(Context &c)
     if (!melody)
         return false;
     if (!QDir().mkpath(c.output()))
-        return c.fail(msg::SettingsWrite105 + QStringLiteral("\n") + c.output());
+        return c.fail(msg::soundNotWritten(c.output(), textfile::fileErrorReason(errno)));
     QString why;
     if (!preview::writeVoiceFiles(*melody, QDir(c.output()).absolutePath() + u'/', &why))
-        return c.fail(msg::SettingsWrite105 + QStringLiteral("\n") + why);
+        return c.fail(why);
     return true;
 }
 

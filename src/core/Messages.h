@@ -61,11 +61,33 @@ inline QString grammarFault(int lineNumber)
            QStringLiteral("行目を確認して下さい。");
 }
 
+// A message with the reason of a failed read or write on a line of its own.
+inline QString withReason(const QString &message, const QString &reason)
+{
+    return message + QStringLiteral("\n（理由: ") + reason + QStringLiteral("）");
+}
+
 // Ours: a program file that could not be written (the old file stays as it was).
 inline QString cannotSave(const QString &path, const QString &reason)
 {
-    return QStringLiteral("ファイルを保存できませんでした。保存先を確認して下さい。\n") + path +
-           QStringLiteral("\n（理由: ") + reason + QStringLiteral("）");
+    return withReason(QStringLiteral("ファイルを保存できませんでした。保存先を確認して下さい。\n") + path, reason);
+}
+
+// (105), then which sound file (a transfer or preview sound) could not be written, and why.
+inline QString soundNotWritten(const QString &path, const QString &reason)
+{
+    return withReason(SettingsWrite105 + QStringLiteral("\n音のファイルを書き込めませんでした。\n") + path, reason);
+}
+
+// (102), then why the help guide could not be shown (missing: the file is not
+// there; otherwise no browser took it) and where the guide file is.
+inline QString helpNotOpened(const QString &path, bool missing)
+{
+    return OpenError102 + u'\n' +
+           (missing ? QStringLiteral("ヘルプのファイルが見つかりません。\n")
+                    : QStringLiteral("ヘルプを表示するブラウザーを開けませんでした。\n"
+                                     "次のファイルをブラウザーで開いて下さい。\n")) +
+           path;
 }
 
 // Ours: text holding characters that a code page 932 file cannot store (nothing is written).

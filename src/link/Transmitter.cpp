@@ -37,10 +37,11 @@ bool Transmitter::writeSound(const QByteArray &samples)
 {
     // Built anew for every transfer and played at once: it need not outlive a
     // power cut, and syncing it would hold up every Send.
-    if (wav::write(soundPath(), samples, nullptr, textfile::Durability::Scratch))
+    QString why;
+    if (wav::write(soundPath(), samples, &why, textfile::Durability::Scratch))
         return true;
     // The old file must not be played: the lamp would take an old program.
-    m_dialogs.warning(msg::SettingsWrite105);
+    m_dialogs.warning(msg::soundNotWritten(soundPath(), why));
     return false;
 }
 

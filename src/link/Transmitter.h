@@ -40,7 +40,8 @@ public:
     // The sound of a packet: the leader and every value with its start bit.
     QByteArray buildSound(const Packet &packet) const;
 
-    // Writes samples to "Creat.WAV"; on failure shows (105) and returns false.
+    // Writes samples to "Creat.WAV"; on failure shows (105) with the file and
+    // the reason, and returns false.
     bool writeSound(const QByteArray &samples);
 
     // Plays "Creat.WAV" to its end; on failure shows why and returns false.

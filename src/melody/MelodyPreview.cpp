@@ -1,5 +1,7 @@
 #include "melody/MelodyPreview.h"
 
+#include "core/Messages.h"
+#include "core/TextFile.h"
 #include "core/TextTools.h"
 #include "link/ToneBurst.h"
 #include "link/WavFile.h"
@@ -8,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QtGlobal>
+
+#include <cerrno>
 
 namespace kr31::preview {
 
@@ -52,7 +56,7 @@ bool writeVoiceFiles(const Melody &melody, const QString &folder, QString *error
             // An older sound of this voice would be taken for the melody's.
             if (QFileInfo(path).isFile() && !QFile::remove(path)) {
                 if (error)
-                    *error = path + QStringLiteral(": ") + QStringLiteral("古い試聴音を消せませんでした。");
+                    *error = msg::soundNotWritten(path, textfile::fileErrorReason(errno));
                 return false;
             }
             continue;
@@ -60,7 +64,7 @@ bool writeVoiceFiles(const Melody &melody, const QString &folder, QString *error
         QString why;
         if (!wav::write(path, voiceStream(melody.notes[voice]), &why)) {
             if (error)
-                *error = path + QStringLiteral(": ") + why;
+                *error = msg::soundNotWritten(path, why);
             return false;
         }
     }

@@ -31,7 +31,8 @@ QByteArray mix(const QByteArray &upper, const QByteArray &lower);
 // Writes "UP.WAV" for a voice 1 with notes and "DOWN.WAV" for a voice 2 with
 // notes into folder (ending with '/'); a voice without notes writes no file
 // and removes an older one of its name.
-// False (and *error set to the file and reason) when a file cannot be written.
+// False (and *error set to the message for the user: (105), the file and the
+// reason) when a file cannot be written.
 bool writeVoiceFiles(const Melody &melody, const QString &folder, QString *error = nullptr);
 
 } // namespace kr31::preview

@@ -236,8 +236,9 @@ QFont FormWindow::addEditorChrome(const QString &backName, const QString &backPi
 
 void FormWindow::HelpClick()
 {
-    if (!m_forms.openHelp() && m_helpReportsFailure)
-        services().dialogs.warning(msg::OpenError102);
+    QString failure;
+    if (!m_forms.openHelp(&failure) && m_helpReportsFailure)
+        services().dialogs.warning(failure);
 }
 
 void FormWindow::closeEvent(QCloseEvent *event)

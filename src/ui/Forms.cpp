@@ -1,11 +1,13 @@
 #include "ui/Forms.h"
 
+#include "core/Messages.h"
 #include "core/Resources.h"
 #include "core/Services.h"
 #include "ui/FormWindow.h"
 #include "ui/SendingDialogWindow.h"
 #include "ui/UiServices.h"
 
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QEvent>
@@ -100,12 +102,15 @@ void Forms::quit()
         menu->close();
 }
 
-bool Forms::openHelp()
+bool Forms::openHelp(QString *failure)
 {
     const QString page = resourcePath(QStringLiteral("Navi/KR-31navi.html"));
-    if (!QFileInfo(page).isFile())
-        return false;
-    return m_services.shell.open(page);
+    const bool missing = !QFileInfo(page).isFile();
+    if (!missing && m_services.shell.open(page))
+        return true;
+    if (failure)
+        *failure = msg::helpNotOpened(QDir::toNativeSeparators(page), missing);
+    return false;
 }
 
 SendingDialog &Forms::sendingDialog()

@@ -37,8 +37,9 @@ public:
     // Closes the main menu, which ends the program.
     void quit();
     // Opens the user guide "Navi/KR-31navi.html" through the shell; false when
-    // the page is missing or the shell could not open it.
-    bool openHelp();
+    // the page is missing or the shell could not open it, with *failure (if
+    // given) set to the message that says which and where the guide is.
+    bool openHelp(QString *failure = nullptr);
 
     // The sending dialog used around transfers.
     SendingDialog &sendingDialog();

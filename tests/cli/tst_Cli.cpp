@@ -519,31 +519,40 @@ private Q_SLOTS:
         QVERIFY2(run.err.contains(msg::CannotOpen111) && run.err.contains(reason), qPrintable(run.err));
     }
 
+    // A sound file says (105), which file and why; OUT is the output, FILE the file that failed.
     void fullDiskKeepsTheOldOutput_data()
     {
+        const QString sound = msg::soundNotWritten("FILE", "ディスクの空きが足りません。");
         QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("message");
-        QTest::newRow("wav") << QStringList{"wav", "-o", "OUT", "1", "2", "3"} << msg::SettingsWrite105;
-        QTest::newRow("sound") << QStringList{"sound", data("program.kr3"), "-o", "OUT"} << msg::SettingsWrite105;
+        QTest::newRow("wav") << QStringList{"wav", "-o", "OUT", "1", "2", "3"} << "out" << sound;
+        QTest::newRow("sound") << QStringList{"sound", data("program.kr3"), "-o", "OUT"} << "out" << sound;
+        QTest::newRow("preview") << QStringList{"preview", data("melody_down.kr3"), "-o", "OUT"} << "out/DOWN.WAV"
+                                 << sound;
         QTest::newRow("report") << QStringList{"report", data("icon_dd.kr3"), "--grade", "3", "--class", "2",
                                                "--name", "A", "-o", "OUT"}
-                                << report::CannotWrite;
+                                << "out" << report::CannotWrite;
     }
     void fullDiskKeepsTheOldOutput()
     {
         QFETCH(QStringList, args);
+        QFETCH(QString, file);
         QFETCH(QString, message);
         test::TinyDisk disk;
         if (!disk.available())
             QSKIP(disk.whyNot());
         const QByteArray old = "old bytes";
-        disk.put("out", old);
+        if (file.contains('/'))
+            QVERIFY(QDir().mkpath(disk.path("out")));
+        disk.put(file, old);
         disk.fill();
         args.replaceInStrings(QRegularExpression("^OUT$"), disk.path("out"));
         const Run run = cli(args);
         QCOMPARE(run.exitCode, 1);
+        message.replace("FILE", disk.path(file));
         QVERIFY2(run.err.startsWith(message) && run.err.contains("ディスクの空きが足りません"), qPrintable(run.err));
-        QCOMPARE(readFile(disk.path("out")), old);
+        QCOMPARE(readFile(disk.path(file)), old);
     }
 
     void stalledSoundDeviceEndsThePlay()

@@ -6,6 +6,7 @@
 #include "link/WavFile.h"
 #include "support/Fakes.h"
 #include "support/TempHome.h"
+#include "support/TinyDisk.h"
 
 #include <QDir>
 #include <QFile>
@@ -104,13 +105,39 @@ private Q_SLOTS:
         QCOMPARE(rig.log, (EventLog{"dialog shown", "wait 500", "warning: " + msg::RepeatError501, "dialog closed"}));
     }
 
+    // The message names the sound file and why it could not be written.
+    void unwritableSoundFileIsNotPlayed_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("a folder of its name") << "folder" << "同じ名前のフォルダーがあります。";
+        QTest::newRow("full disk") << "full" << "ディスクの空きが足りません。";
+        QTest::newRow("read-only disk") << "read-only" << "書き込みのできない場所です。";
+    }
     void unwritableSoundFileIsNotPlayed()
     {
+        QFETCH(QString, fault);
+        QFETCH(QString, reason);
         Rig rig;
-        // A folder where the sound file should be makes every write fail.
-        QVERIFY(QDir().mkpath(rig.home.workFolder() + "Creat.WAV"));
+        TinyDisk disk;
+        if (fault != "folder") {
+            if (!disk.available())
+                QSKIP(disk.whyNot());
+            // The work folder on the small disk.
+            const QString work = rig.home.workFolder().chopped(1);
+            QVERIFY(QDir(work).removeRecursively());
+            QVERIFY(QFile::link(disk.path(""), work));
+        }
+        if (fault == "folder")
+            QVERIFY(QDir().mkpath(rig.home.workFolder() + "Creat.WAV"));
+        else if (fault == "full")
+            disk.fill();
+        else
+            QVERIFY(disk.makeReadOnly());
         QVERIFY(!rig.transmitter.sendLedProgram({"16"}));
-        QCOMPARE(rig.log, (EventLog{"prepare", "wait 500", "warning: " + msg::SettingsWrite105, "silence"}));
+        const QString message = msg::soundNotWritten(rig.home.workFolder() + "Creat.WAV", reason);
+        QVERIFY(message.startsWith(msg::SettingsWrite105 + "\n"));
+        QCOMPARE(rig.log, (EventLog{"prepare", "wait 500", "warning: " + message, "silence"}));
         QVERIFY(rig.sound.played.isEmpty());
     }
 

@@ -444,7 +444,7 @@ private Q_SLOTS:
         QVERIFY(rig.dialogs.warnings.isEmpty());
         rig.shell.succeeds = false;
         rig.editor->HelpClick();
-        QCOMPARE(rig.dialogs.warnings, QStringList{msg::OpenError102});
+        QCOMPARE(rig.dialogs.warnings, QStringList{msg::helpNotOpened(rig.shell.opened.first(), false)});
     }
 
     void wheelScrollsOnlyTheDrawing()

@@ -464,7 +464,9 @@ private Q_SLOTS:
         rig.dialogs.warnings.clear();
         // The user guide: missing, the shell is not even asked.
         rig.editor->HelpClick();
-        QCOMPARE(rig.dialogs.warnings, QStringList{msg::OpenError102});
+        QCOMPARE(rig.dialogs.warnings.size(), 1);
+        QVERIFY(rig.dialogs.warnings.first().startsWith(msg::OpenError102 + "\nヘルプのファイルが見つかりません。\n"));
+        QVERIFY(rig.dialogs.warnings.first().endsWith("/Navi/KR-31navi.html"));
         QVERIFY(rig.shell.opened.isEmpty());
     }
 
@@ -476,7 +478,7 @@ private Q_SLOTS:
         QVERIFY(rig.dialogs.warnings.isEmpty());
         rig.shell.succeeds = false;
         rig.editor->HelpClick();
-        QCOMPARE(rig.dialogs.warnings, QStringList{msg::OpenError102});
+        QCOMPARE(rig.dialogs.warnings, QStringList{msg::helpNotOpened(rig.shell.opened.first(), false)});
         // A tool that is not an editor says nothing, as before.
         rig.dialogs.warnings.clear();
         rig.forms.form(6)->HelpClick();

@@ -505,7 +505,7 @@ void TestMelodyEditor::helpThatCannotOpenIsReported()
     rig.shell.succeeds = false;
     rig.editor->HelpClick();
     QCOMPARE(rig.shell.opened.size(), 1);
-    QCOMPARE(rig.dialogs.warnings, QStringList{msg::OpenError102});
+    QCOMPARE(rig.dialogs.warnings, QStringList{msg::helpNotOpened(rig.shell.opened.first(), false)});
 }
 
 // The melody windows exist from the start but make their components only

@@ -395,7 +395,7 @@ private Q_SLOTS:
         QCOMPARE(rig.shell.opened.size(), 1);
         rig.shell.succeeds = false;
         rig.editor->HelpClick();
-        QCOMPARE(rig.dialogs.warnings, QStringList{msg::OpenError102});
+        QCOMPARE(rig.dialogs.warnings, QStringList{msg::helpNotOpened(rig.shell.opened.first(), false)});
     }
 
     void chartAndReportGetTheCompiledProgram()

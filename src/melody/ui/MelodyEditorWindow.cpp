@@ -367,7 +367,7 @@ void MelodyEditorWindow::saiseiClick()
     const QString folder = workfolder::path();
     QString error;
     if (!preview::writeVoiceFiles(m_melody, folder, &error)) {
-        dialogs.warning(msg::SettingsWrite105 + QStringLiteral("\n") + error);
+        dialogs.warning(error);
         return;
     }
     // Both voices in one stream, so that they start together whatever the sound system.
@@ -375,7 +375,7 @@ void MelodyEditorWindow::saiseiClick()
     const QByteArray mixed = preview::mix(preview::voiceStream(m_melody.notes[0]),
                                           preview::voiceStream(m_melody.notes[1]));
     if (!wav::write(path, mixed, &error)) {
-        dialogs.warning(msg::SettingsWrite105 + QStringLiteral("\n") + path + QStringLiteral(": ") + error);
+        dialogs.warning(msg::soundNotWritten(path, error));
         return;
     }
     services().sound.restore(false);

@@ -190,10 +190,12 @@ void TextEditorWindow::showEvent(QShowEvent *event)
 
 void TextEditorWindow::buildHelpPage()
 {
-    const auto page = textfile::readLines(resourcePath(guidePage()));
+    const QString guide = resourcePath(guidePage());
     const QString display = workfolder::path() + QStringLiteral("display.html");
-    if (!page || !textfile::writeLines(display, helppage::build(*page, m_names, resourceFolder()))) {
-        services().dialogs.warning(msg::OpenError102);
+    QString why;
+    const auto page = textfile::readLines(guide, &why);
+    if (!page || !textfile::writeLines(display, helppage::build(*page, m_names, resourceFolder()), &why)) {
+        services().dialogs.warning(msg::withReason(msg::OpenError102 + u'\n' + (page ? display : guide), why));
         return;
     }
     const QUrl url = QUrl::fromLocalFile(display);
