@@ -10,8 +10,13 @@
 #include <QLockFile>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <memory>
 #include <mutex>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace kr31::recovery {
 
@@ -106,9 +111,14 @@ const Editor *editor(const QString &key)
 
 QString folder()
 {
-    const QString path = workfolder::path() + QStringLiteral("Recovery/");
+    const QString path = workfolder::stateLocation() + QStringLiteral("recovery/");
     QDir().mkpath(path);
     return path;
+}
+
+QString oldFolder()
+{
+    return workfolder::location() + QStringLiteral("Recovery/");
 }
 
 QString copyPath(const QString &key)
@@ -132,16 +142,87 @@ void removeCopy(const QString &key)
         QFile::remove(copyPath(key));
 }
 
+namespace {
+
+QFileInfoList filesIn(const QString &path)
+{
+    QFileInfoList files;
+    for (const QFileInfo &info : QDir(path).entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
+        if (!info.fileName().startsWith(LockName))
+            files.append(info);
+    }
+    return files;
+}
+
+// stem + extension, or stem + "-2" + extension... when folder holds that name.
+QString freeName(const QString &folder, const QString &stem, const QString &extension)
+{
+    QString name = stem + extension;
+    for (int n = 2; QFileInfo::exists(folder + name); ++n)
+        name = stem + u'-' + QString::number(n) + extension;
+    return name;
+}
+
+// Moves a file into folder under a name not taken there, keeping its time;
+// never leaves it in both places, never in neither.
+bool moveInto(const QFileInfo &file, const QString &folder)
+{
+    const QString extension = file.fileName().mid(file.completeBaseName().size());
+    QString stem = file.completeBaseName();
+    if (QFileInfo::exists(folder + file.fileName()))
+        stem += u'-' + file.lastModified().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString target = folder + freeName(folder, stem, extension);
+    const QByteArray from = QFile::encodeName(file.filePath());
+    const QByteArray to = QFile::encodeName(target);
+    if (::rename(from.constData(), to.constData()) == 0)
+        return true;
+    if (errno != EXDEV)
+        return false;
+    // Another disk: a synced copy with the old file's time, then the old file goes.
+    const auto bytes = textfile::readBytes(file.filePath(), textfile::TextLimit);
+    if (!bytes || !textfile::writeAtomically(target, *bytes))
+        return false;
+    const qint64 ms = file.lastModified().toMSecsSinceEpoch();
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {time_t(ms / 1000), long(ms % 1000) * 1000000}};
+    ::utimensat(AT_FDCWD, to.constData(), times, 0);
+    if (QFile::remove(file.filePath()))
+        return true;
+    QFile::remove(target);
+    return false;
+}
+
+// Moves the copies of an earlier version into folder(); true when what is
+// left in oldFolder() is ours to read (no older kr31 is running on it).
+bool moveOldCopies()
+{
+    const QString old = oldFolder();
+    if (!QFileInfo(old).isDir())
+        return false;
+    QLockFile lock(old + LockName);
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(0))
+        return lock.error() != QLockFile::LockFailedError; // a folder we cannot write is still read
+    const QString to = folder();
+    for (const QFileInfo &file : filesIn(old))
+        moveInto(file, to);
+    lock.unlock();
+    QDir().rmdir(old); // only when it is empty
+    return QFileInfo(old).isDir();
+}
+
+} // namespace
+
 QList<Found> findCopies()
 {
     QList<Found> found;
     if (!keepsCopies())
         return found;
-    const QDir dir(folder());
-    for (const QFileInfo &info : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
-        if (info.fileName().startsWith(LockName))
-            continue;
-        found.append({info.fileName(), info.lastModified(), textfile::readLines(info.filePath())});
+    QStringList folders{folder()};
+    if (moveOldCopies())
+        folders.append(oldFolder());
+    for (const QString &dir : folders) {
+        for (const QFileInfo &info : filesIn(dir))
+            found.append({info.fileName(), info.lastModified(), textfile::readLines(info.filePath()), dir});
     }
     return found;
 }
@@ -181,28 +262,26 @@ Plan plan(const QList<Found> &found)
             if (f.lines && !f.lines->isEmpty() && e.markers.contains(f.lines->first()))
                 copies.append(f);
             else
-                result.discard.append(f.fileName);
+                result.discard.append(f.folder + f.fileName);
         }
         std::stable_sort(copies.begin(), copies.end(),
                          [](const Found &a, const Found &b) { return a.written > b.written; });
         for (const Found &f : copies)
-            result.offers.append({e, question(e, f.written), *f.lines, f.fileName, f.written});
+            result.offers.append({e, question(e, f.written), *f.lines, f.fileName, f.written, f.folder});
     }
     for (const Found &f : found) {
         if (!copyOf(f.fileName))
-            result.discard.append(f.fileName);
+            result.discard.append(f.folder + f.fileName);
     }
     return result;
 }
 
 QString setAside(const Offer &offer)
 {
-    if (offer.fileName != offer.editor.key + Extension)
-        return offer.fileName; // set aside already
+    if (offer.fileName != offer.editor.key + Extension || offer.folder != folder())
+        return offer.fileName; // set aside already, or where this run writes no copy
     const QString stem = offer.editor.key + u'-' + offer.written.toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString name = stem + Extension;
-    for (int n = 2; QFileInfo::exists(folder() + name); ++n)
-        name = stem + u'-' + QString::number(n) + Extension;
+    const QString name = freeName(folder(), stem, Extension);
     return keepsCopies() && QFile::rename(folder() + offer.fileName, folder() + name) ? name : offer.fileName;
 }
 

@@ -9,9 +9,11 @@
 #include <optional>
 
 // Recovery copies: while an editor holds unsaved work, a copy of it (in the
-// editor's own file format) stands in the folder "Recovery" of the work
-// folder, so that a crash, a kill or a power cut loses at most the last
-// couple of seconds. The next start offers each copy back.
+// editor's own file format) stands in the folder "recovery" of the user's
+// state folder (not among the learner's files), so that a crash, a kill or a
+// power cut loses at most the last couple of seconds. The next start offers
+// each copy back. Earlier versions kept them in the work folder's "Recovery":
+// the first look moves them over.
 namespace kr31::recovery {
 
 // An editor that keeps copies: its key (the copy is "<key>.kr3"), its window
@@ -29,8 +31,11 @@ const QList<Editor> &editors();
 // The editor of key, or nullptr.
 const Editor *editor(const QString &key);
 
-// The recovery folder inside the work folder, ending with '/' (created).
+// The recovery folder, "recovery/" in workfolder::stateLocation(), ending
+// with '/' (created).
 QString folder();
+// Where earlier versions kept the copies: "Recovery/" in the work folder.
+QString oldFolder();
 // The copy of an editor: folder() + key + ".kr3".
 QString copyPath(const QString &key);
 
@@ -52,16 +57,22 @@ bool writeCopy(const QString &key, const QByteArray &bytes, QString *error = nul
 // running kr31 keeps the copies.
 void removeCopy(const QString &key);
 
-// A file found in the recovery folder: its name, when it was written, and its
-// lines (nullopt when it could not be read).
+// A file found in the recovery folder: its name, when it was written, its
+// lines (nullopt when it could not be read), and the folder it is in (ending
+// with '/'): folder(), or oldFolder() for a copy that could not be moved.
 struct Found
 {
     QString fileName;
     QDateTime written;
     std::optional<QStringList> lines;
+    QString folder;
 };
 // Every file in the recovery folder (but its lock), read through the bounded
-// reader; none when another running kr31 keeps the copies.
+// reader; none when another running kr31 keeps the copies. First moves the
+// files of oldFolder() into folder() (a name already taken gets the file's
+// time added, as setAside names it; the file keeps its time) and removes
+// oldFolder() once it is empty. A file that cannot be moved (another disk
+// that is full...) stays where it was and is found there.
 QList<Found> findCopies();
 
 // A copy to offer: the editor, the question to ask, the lines to restore,
@@ -73,6 +84,7 @@ struct Offer
     QStringList lines;
     QString fileName;
     QDateTime written;
+    QString folder;
 };
 // What to do with the files found: offer the good copies (in the editors'
 // order, an editor's newest first) and remove the rest without a word: names
@@ -82,14 +94,15 @@ struct Offer
 struct Plan
 {
     QList<Offer> offers;
-    QStringList discard; // file names in the recovery folder
+    QStringList discard; // paths: a file's folder and name
 };
 Plan plan(const QList<Found> &found);
 
 // Renames the file of a copy left by an earlier run to
 // "<key>-<yyyyMMdd-HHmmss>.kr3" (the time it was written; "-2", "-3"... when
 // that is taken), so that this run's own copy of the editor never writes over
-// it; answers the new name, or the old one when the file could not be moved.
+// it; answers the new name, or the old one when the file could not be moved
+// (or lies outside folder(), where no copy of this run is written).
 QString setAside(const Offer &offer);
 
 // The question for a copy of work written at a time, e.g.

@@ -53,4 +53,12 @@ QString file(const QString &name)
     return path() + name;
 }
 
+QString stateLocation()
+{
+    QString folder = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(folder))
+        folder = QDir::homePath() + QStringLiteral("/.local/state");
+    return folder + QStringLiteral("/kr31/");
+}
+
 } // namespace kr31::workfolder

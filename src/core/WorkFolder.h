@@ -28,5 +28,11 @@ QString location();
 // A file in the work folder (the folder created as by path()).
 QString file(const QString &name);
 
+// The program's own folder among the user's state files, for what the user
+// never opens (recovery copies, the mixer state): "$XDG_STATE_HOME/kr31/",
+// or "~/.local/state/kr31/" when that is unset or not absolute. Ends with
+// '/'; creates nothing.
+QString stateLocation();
+
 } // namespace workfolder
 } // namespace kr31

@@ -1,6 +1,7 @@
 #include "link/MixerGuard.h"
 
 #include "core/TextFile.h"
+#include "core/WorkFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,10 +53,7 @@ LeftState readLeft(const QString &path)
 
 QString mixerStatePath()
 {
-    QString folder = qEnvironmentVariable("XDG_STATE_HOME");
-    if (!QDir::isAbsolutePath(folder)) // the XDG rule: a relative value is ignored
-        folder = QDir::homePath() + QStringLiteral("/.local/state");
-    return folder + QStringLiteral("/kr31/mixer-state");
+    return workfolder::stateLocation() + QStringLiteral("mixer-state");
 }
 
 QString processStamp(qint64 pid)

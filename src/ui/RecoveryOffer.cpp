@@ -5,7 +5,6 @@
 #include "ui/RecoveryKeeper.h"
 #include "ui/UiServices.h"
 
-#include <QDir>
 #include <QFile>
 
 namespace kr31 {
@@ -14,9 +13,8 @@ RecoveryOffer::RecoveryOffer(Forms &forms)
     : m_forms(forms)
 {
     const recovery::Plan plan = recovery::plan(recovery::findCopies());
-    const QDir folder(recovery::folder());
-    for (const QString &name : plan.discard)
-        QFile::remove(folder.filePath(name));
+    for (const QString &path : plan.discard)
+        QFile::remove(path);
     for (recovery::Offer offer : plan.offers) {
         // An editor that cannot be opened in this run (its module is missing)
         // keeps no copies: its work waits for a run that can offer it.
@@ -37,7 +35,6 @@ void RecoveryOffer::ask()
 {
     const QList<recovery::Offer> offers = std::exchange(m_offers, {});
     QList<int> restored;
-    const QDir folder(recovery::folder());
     for (const recovery::Offer &offer : offers) {
         FormWindow *editor = m_forms.form(offer.editor.form);
         RecoveryKeeper *keeper = keeperOf(editor);
@@ -63,7 +60,7 @@ void RecoveryOffer::ask()
             }
         }
         // Refused, restored into the editor's own copy, or nothing the editor could take.
-        QFile::remove(folder.filePath(offer.fileName));
+        QFile::remove(offer.folder + offer.fileName);
     }
 }
 

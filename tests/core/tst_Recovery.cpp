@@ -2,8 +2,11 @@
 #include "core/Recovery.h"
 #include "core/TextFile.h"
 #include "support/TempHome.h"
+#include "support/TinyDisk.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QTest>
 
@@ -141,8 +144,8 @@ private Q_SLOTS:
         TempHome home;
         const QByteArray bytes = textfile::encodeLines({"DD", "16", "ドレミ"});
         QVERIFY(recovery::writeCopy("Icon", bytes));
-        QCOMPARE(recovery::copyPath("Icon"), home.workFolder() + "Recovery/Icon.kr3");
-        QCOMPARE(home.readWorkFile("Recovery/Icon.kr3"), bytes);
+        QCOMPARE(recovery::copyPath("Icon"), home.home() + "/.local/state/kr31/recovery/Icon.kr3");
+        QCOMPARE(home.readRecoveryFile("Icon.kr3"), bytes);
         const QList<recovery::Found> copies = recovery::findCopies();
         QCOMPARE(copies.size(), 1);
         QCOMPARE(copies.first().fileName, QStringLiteral("Icon.kr3"));
@@ -173,10 +176,9 @@ private Q_SLOTS:
         QFETCH(bool, otherRuns);
         QFETCH(bool, firstLookElsewhere);
         TempHome home;
-        recovery::folder();
         const QByteArray theirs = textfile::encodeLines({"DD", "16"});
-        home.writeWorkFile("Recovery/Icon.kr3", theirs);
-        const QString lockPath = home.workFolder() + "Recovery/kr31.lock";
+        home.writeRecoveryFile("Icon.kr3", theirs);
+        const QString lockPath = recovery::folder() + "kr31.lock";
         QLockFile theirLock(lockPath);
         if (other == "runs") {
             QVERIFY(theirLock.tryLock(0));
@@ -217,12 +219,65 @@ private Q_SLOTS:
         QCOMPARE(recovery::writeCopy("Text", textfile::encodeLines({"WORD"}), &error), !otherRuns);
         QCOMPARE(error.isEmpty(), !otherRuns);
         recovery::removeCopy("Icon");
-        QCOMPARE(home.readWorkFile("Recovery/Icon.kr3"), otherRuns ? theirs : QByteArray());
-        QCOMPARE(QFile::exists(home.workFolder() + "Recovery/Text.kr3"), !otherRuns);
+        QCOMPARE(home.readRecoveryFile("Icon.kr3"), otherRuns ? theirs : QByteArray());
+        QCOMPARE(QFile::exists(recovery::folder() + "Text.kr3"), !otherRuns);
         if (otherRuns) {
             theirLock.unlock();
             QVERIFY(!recovery::keepsCopies()); // decided once, at the first look
         }
+    }
+
+    // Copies an earlier version left in the work folder move to the state
+    // folder at the first look, keeping their times; one that cannot be moved
+    // stays and is still found.
+    void oldCopiesMoveOutOfTheWorkFolder_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::newRow("same disk") << "";
+        QTest::newRow("another disk") << "other";
+        QTest::newRow("another disk, full") << "full";
+    }
+    void oldCopiesMoveOutOfTheWorkFolder()
+    {
+        QFETCH(QString, state);
+        TinyDisk disk; // outlives the home, whose end lets go of the lock on it
+        TempHome home;
+        if (!state.isEmpty()) {
+            if (!disk.available())
+                QSKIP(disk.whyNot());
+            QVERIFY(QDir().mkpath(home.home() + "/.local"));
+            QVERIFY(QFile::link(disk.path(""), home.home() + "/.local/state"));
+        }
+        const QByteArray old = textfile::encodeLines({"DD", "16"});
+        const QByteArray newer = textfile::encodeLines({"DD", "17"});
+        const QDateTime when(QDate(2026, 12, 1), QTime(10, 0, 0));
+        home.writeRecoveryFile("Icon.kr3", newer); // a copy of this version's
+        QVERIFY(recovery::keepsCopies());
+        const QString oldFolder = home.workFolder() + "Recovery/";
+        QVERIFY(QDir().mkpath(oldFolder));
+        for (const QString name : {"Icon.kr3", "Text-20261130-090000.kr3"}) {
+            home.writeWorkFile("Recovery/" + name, old);
+            QFile file(oldFolder + name);
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(when, QFileDevice::FileModificationTime));
+        }
+        if (state == "full")
+            disk.fill();
+
+        QStringList found;
+        for (const recovery::Found &f : recovery::findCopies()) {
+            const QString path = f.folder + f.fileName;
+            found.append(path);
+            const bool ours = path == recovery::copyPath("Icon");
+            QCOMPARE(f.lines, textfile::splitLines(QString::fromLatin1(ours ? newer : old)));
+            QCOMPARE(QFileInfo(path).lastModified() == when, !ours);
+        }
+        found.sort();
+        const QString to = state == "full" ? oldFolder : recovery::folder();
+        QStringList expected{recovery::copyPath("Icon"), to + "Text-20261130-090000.kr3",
+                             to + (state == "full" ? "Icon.kr3" : "Icon-20261201-100000.kr3")};
+        expected.sort();
+        QCOMPARE(found, expected);
+        QCOMPARE(QFileInfo::exists(oldFolder), state == "full");
     }
 };
 

@@ -45,4 +45,17 @@ QByteArray TempHome::readWorkFile(const QString &name) const
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+void TempHome::writeRecoveryFile(const QString &name, const QByteArray &bytes) const
+{
+    QFile file(recovery::folder() + name);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
+QByteArray TempHome::readRecoveryFile(const QString &name) const
+{
+    QFile file(recovery::folder() + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace kr31::test

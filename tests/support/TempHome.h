@@ -18,6 +18,9 @@ public:
     // Writes raw bytes to a file in the work folder.
     void writeWorkFile(const QString &name, const QByteArray &bytes) const;
     QByteArray readWorkFile(const QString &name) const;
+    // The same for a file in the recovery copies' folder.
+    void writeRecoveryFile(const QString &name, const QByteArray &bytes) const;
+    QByteArray readRecoveryFile(const QString &name) const;
 
 private:
     QTemporaryDir m_dir;

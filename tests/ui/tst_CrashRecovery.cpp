@@ -261,7 +261,7 @@ private Q_SLOTS:
         const QString path = run.home.home() + "/work.kr3";
         QVERIFY(textfile::writeLines(path, file));
         const QString copyPath = recovery::copyPath(key);
-        const QString copyName = "Recovery/" + key + ".kr3";
+        const QString copyName = key + ".kr3";
 
         QProcess first;
         run.start(first, {path});
@@ -278,7 +278,7 @@ private Q_SLOTS:
         qInfo("%s: copy of the last edit written %lld ms after it", qPrintable(key), lag);
         QVERIFY(lag <= LossWindowMs);
         killNow(first);
-        const QByteArray left = run.home.readWorkFile(copyName);
+        const QByteArray left = run.home.readRecoveryFile(copyName);
         if (!copy.isEmpty())
             QCOMPARE(left, textfile::encodeLines(copy));
 
@@ -297,7 +297,7 @@ private Q_SLOTS:
             QVERIFY(!QFile::exists(copyPath));
             const QStringList aside = QDir(recovery::folder()).entryList({key + "-*.kr3"}, QDir::Files);
             QCOMPARE(aside.size(), 1);
-            QCOMPARE(run.home.readWorkFile("Recovery/" + aside.first()), left);
+            QCOMPARE(run.home.readRecoveryFile(aside.first()), left);
             killNow(second);
             run.start(second, {});
         }
@@ -313,7 +313,7 @@ private Q_SLOTS:
         // The restored program is marked modified, so the editor writes its own
         // copy of what it now holds: the same bytes again.
         QTRY_VERIFY_WITH_TIMEOUT(inode(copyPath) != before && inode(copyPath) != 0, 10000);
-        QCOMPARE(run.home.readWorkFile(copyName), left);
+        QCOMPARE(run.home.readRecoveryFile(copyName), left);
         QCOMPARE(QDir(recovery::folder()).entryList({"*.kr3"}, QDir::Files), QStringList{key + ".kr3"});
         QVERIFY(messageBox().isEmpty()); // one question, no other box
         QVERIFY(!editorWindow().isEmpty()); // and the editor stands open with the work
@@ -336,7 +336,7 @@ private Q_SLOTS:
         if (editor.isEmpty() || !play(editor, IconThirdSlotDeleted))
             QFAIL(qPrintable(whatStands(first)));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(copyPath), 5000);
-        const QByteArray theirs = run.home.readWorkFile("Recovery/Icon.kr3");
+        const QByteArray theirs = run.home.readRecoveryFile("Icon.kr3");
         const ino_t before = inode(copyPath);
 
         QProcess second;
@@ -346,7 +346,7 @@ private Q_SLOTS:
         QTest::qWait(1500); // time enough for a question, were one coming
         QCOMPARE(shownWindows().size(), 1); // the first one's editor alone
         QCOMPARE(inode(copyPath), before);
-        QCOMPARE(run.home.readWorkFile("Recovery/Icon.kr3"), theirs);
+        QCOMPARE(run.home.readRecoveryFile("Icon.kr3"), theirs);
         killNow(first);
     }
 

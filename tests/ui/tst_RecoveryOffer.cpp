@@ -53,7 +53,7 @@ struct RecoveryRig : UiRig
         return names;
     }
     bool hasCopy() const { return QFile::exists(copy()); }
-    QByteArray copyBytes() const { return home.readWorkFile("Recovery/Icon.kr3"); }
+    QByteArray copyBytes() const { return home.readRecoveryFile("Icon.kr3"); }
     // What File_Save writes for the program as it stands.
     QByteArray saved()
     {
@@ -148,7 +148,7 @@ struct EditorDriver
         keeper->poll();
     }
     bool hasCopy() const { return QFile::exists(recovery::copyPath(key)); }
-    QByteArray copyBytes() const { return rig.home.readWorkFile("Recovery/" + key + ".kr3"); }
+    QByteArray copyBytes() const { return rig.home.readRecoveryFile(key + ".kr3"); }
     // Saves to a fresh file and answers with its bytes (empty when the save failed).
     QByteArray save(QString path = {})
     {
@@ -313,10 +313,10 @@ private Q_SLOTS:
         RecoveryRig rig;
         rig.editor->hide();
         recovery::folder();
-        rig.home.writeWorkFile("Recovery/Icon.kr3", copy);
-        rig.home.writeWorkFile("Recovery/stray.txt", "x");
+        rig.home.writeRecoveryFile("Icon.kr3", copy);
+        rig.home.writeRecoveryFile("stray.txt", "x");
         RecoveryOffer offer(rig.forms);
-        QVERIFY(!QFile::exists(rig.home.workFolder() + "Recovery/stray.txt"));
+        QVERIFY(!QFile::exists(recovery::folder() + "stray.txt"));
         QCOMPARE(offer.offers().size(), questions);
         rig.dialogs.answers = {answer};
         offer.ask();
@@ -337,12 +337,12 @@ private Q_SLOTS:
         QCOMPARE(rig.hasCopy(), restored);
         if (closed) {
             QVERIFY(left.first().startsWith("Icon-"));
-            QCOMPARE(rig.home.readWorkFile("Recovery/" + left.first()), copy);
+            QCOMPARE(rig.home.readRecoveryFile(left.first()), copy);
             rig.editor->show();
             rig.editor->dropCommand(5, 17);
             rig.pass(1000);
             QVERIFY(rig.hasCopy());
-            QCOMPARE(rig.home.readWorkFile("Recovery/" + left.first()), copy);
+            QCOMPARE(rig.home.readRecoveryFile(left.first()), copy);
             RecoveryOffer::discardAll(rig.forms); // a clean exit leaves it too
             QCOMPARE(rig.recoveryFiles(), left);
             rig.editor->hide();
@@ -371,9 +371,9 @@ private Q_SLOTS:
         recovery::folder();
         const QByteArray older = textfile::encodeLines({"DD", "16"});
         const QByteArray newer = textfile::encodeLines({"DD", "17"});
-        rig.home.writeWorkFile("Recovery/Icon-20261201-100000.kr3", older);
-        rig.home.writeWorkFile("Recovery/Icon.kr3", newer);
-        QFile aside(rig.home.workFolder() + "Recovery/Icon-20261201-100000.kr3");
+        rig.home.writeRecoveryFile("Icon-20261201-100000.kr3", older);
+        rig.home.writeRecoveryFile("Icon.kr3", newer);
+        QFile aside(recovery::folder() + "Icon-20261201-100000.kr3");
         QVERIFY(aside.open(QIODevice::Append));
         QVERIFY(aside.setFileTime(QDateTime::currentDateTime().addDays(-7), QFileDevice::FileModificationTime));
         aside.close();
@@ -407,7 +407,7 @@ private Q_SLOTS:
         rig.dialogs.answers = {Answer::No};
         editor.empty();
         QVERIFY(!QFile::exists(copyPath));
-        rig.home.writeWorkFile("Recovery/" + editor.key + ".kr3", copy);
+        rig.home.writeRecoveryFile(editor.key + ".kr3", copy);
         editor.window->hide();
         RecoveryOffer offer(rig.forms);
         rig.dialogs.answers = {Answer::Yes};

@@ -89,11 +89,11 @@ private Q_SLOTS:
         // for a run that can open the text window.
         const QByteArray work = textfile::encodeLines({"WORD", "ON();"});
         recovery::folder();
-        rig.home.writeWorkFile(QStringLiteral("Recovery/Text.kr3"), work);
+        rig.home.writeRecoveryFile(QStringLiteral("Text.kr3"), work);
         RecoveryOffer offer(rig.forms);
         offer.ask();
         QVERIFY(rig.dialogs.questions.isEmpty());
-        QCOMPARE(rig.home.readWorkFile(QStringLiteral("Recovery/Text.kr3")), work);
+        QCOMPARE(rig.home.readRecoveryFile(QStringLiteral("Text.kr3")), work);
     }
 
     void controlIsLoadedWhenTheWindowIsBuilt()
