@@ -5,9 +5,13 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTreeView>
 
 namespace kr31 {
 
@@ -85,6 +89,56 @@ QString qtFilter(const QString &filter)
         filters.append(parts.at(i).section(u'(', 0, 0) + QStringLiteral(" (") + parts.at(i + 1) + u')');
     return filters.join(QStringLiteral(";;"));
 }
+
+// A file's size as a Japanese desktop says it: "512 バイト", "13 KB", "1.2 MB".
+QString sizeText(qint64 bytes)
+{
+    constexpr qint64 K = 1024;
+    if (bytes < K)
+        return QStringLiteral("%1 バイト").arg(bytes);
+    if (bytes < K * K)
+        return QStringLiteral("%1 KB").arg((bytes + K - 1) / K); // a started kilobyte counts
+    if (bytes < K * K * K)
+        return QStringLiteral("%1 MB").arg(double(bytes) / (K * K), 0, 'f', 1);
+    return QStringLiteral("%1 GB").arg(double(bytes) / (K * K * K), 0, 'f', 1);
+}
+
+// The size column of the file list, in sizeText instead of Qt's "KiB".
+class SizeColumn : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const auto *files = qobject_cast<const QFileSystemModel *>(index.model());
+        if (files && !files->isDir(index))
+            option->text = sizeText(files->size(index));
+    }
+};
+
+// Qt's file dialog with a list whose columns show their whole Japanese
+// headers, sizes and dates; a desktop's own dialog, where there is one, as it is.
+QString chooseFile(QWidget *parent, QFileDialog::AcceptMode mode, const QString &folder, const QString &filter)
+{
+    QFileDialog dialog(parent, QString(), folder, qtFilter(filter));
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // The overwrite question is the system's own, asked after the name is chosen.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (auto *list = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        dialog.resize(qMax(dialog.width(), 820), qMax(dialog.height(), 500));
+        list->setItemDelegateForColumn(1, new SizeColumn(list));
+        QHeaderView *header = list->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < header->count(); ++column)
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
 } // namespace
 
 QString QtDialogs::startFolder() const
@@ -100,18 +154,16 @@ void QtDialogs::remember(const QString &chosen)
 
 QString QtDialogs::openFileName(const QString &filter)
 {
-    const QString chosen = QFileDialog::getOpenFileName(m_parent ? m_parent : QApplication::activeWindow(), QString(),
-                                                        startFolder(), qtFilter(filter));
+    const QString chosen = chooseFile(m_parent ? m_parent : QApplication::activeWindow(), QFileDialog::AcceptOpen,
+                                      startFolder(), filter);
     remember(chosen);
     return chosen;
 }
 
 QString QtDialogs::saveFileName(const QString &filter)
 {
-    // The overwrite question is the system's own, asked after the name is chosen.
-    const QString chosen = QFileDialog::getSaveFileName(m_parent ? m_parent : QApplication::activeWindow(), QString(),
-                                                        startFolder(), qtFilter(filter), nullptr,
-                                                        QFileDialog::DontConfirmOverwrite);
+    const QString chosen = chooseFile(m_parent ? m_parent : QApplication::activeWindow(), QFileDialog::AcceptSave,
+                                      startFolder(), filter);
     remember(chosen);
     return chosen;
 }
