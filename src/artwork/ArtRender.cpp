@@ -1,5 +1,6 @@
 // One painter per kind of picture, and the writer of the whole set.
 #include "ArtRenderParts.h"
+#include "program/CommandWords.h"
 
 #include <QDir>
 #include <QFile>
@@ -426,15 +427,20 @@ void paintCommandTile(QPainter& p, const Entry& e, const QRectF& r, qreal radius
 }
 
 // Captions beside the argument controls that lie over the lower part of a slot picture.
+// The words are the command words table's, as the flowchart's command dialog shows them.
 struct SlotCaption { Cmd cmd; qreal x, y, w; const char* text; };
+constexpr const char* valueWord(int code, int n) { return words::find(code)->value[n]; }
+constexpr const char* unitWord(int code, int n) { return words::find(code)->unit[n]; }
 const SlotCaption kSlotCaptions[] = {
-    {Cmd::Light, 6, 101, 32, "明るさ"}, {Cmd::Light, 74, 101, 20, "%"},
-    {Cmd::FadeIn, 6, 101, 32, "明るさ"}, {Cmd::FadeIn, 74, 101, 20, "%"}, {Cmd::FadeIn, 6, 140, 32, "はやさ"},
-    {Cmd::FadeOut, 6, 101, 32, "明るさ"}, {Cmd::FadeOut, 74, 101, 20, "%"}, {Cmd::FadeOut, 6, 140, 32, "はやさ"},
-    {Cmd::Repeat, 6, 101, 32, "もどる"}, {Cmd::Repeat, 74, 101, 20, "ばん"}, {Cmd::Repeat, 6, 140, 32, "回数"},
-    {Cmd::Repeat, 74, 140, 20, "回"},
-    {Cmd::Time, 6, 85, 88, "じかんを いれてね"}, {Cmd::Time, 72, 104, 16, "時"}, {Cmd::Time, 72, 124, 16, "分"},
-    {Cmd::Time, 72, 144, 16, "秒"},
+    {Cmd::Light, 6, 101, 32, valueWord(18, 0)}, {Cmd::Light, 74, 101, 20, unitWord(18, 0)},
+    {Cmd::FadeIn, 6, 101, 32, valueWord(19, 0)}, {Cmd::FadeIn, 74, 101, 20, unitWord(19, 0)},
+    {Cmd::FadeIn, 6, 140, 32, valueWord(19, 1)},
+    {Cmd::FadeOut, 6, 101, 32, valueWord(20, 0)}, {Cmd::FadeOut, 74, 101, 20, unitWord(20, 0)},
+    {Cmd::FadeOut, 6, 140, 32, valueWord(20, 1)},
+    {Cmd::Repeat, 6, 101, 32, valueWord(22, 0)}, {Cmd::Repeat, 74, 101, 20, unitWord(22, 0)},
+    {Cmd::Repeat, 6, 140, 32, valueWord(22, 1)}, {Cmd::Repeat, 74, 140, 20, unitWord(22, 1)},
+    {Cmd::Time, 6, 85, 88, words::TimePrompt}, {Cmd::Time, 72, 104, 16, words::TimeUnits[0]},
+    {Cmd::Time, 72, 124, 16, words::TimeUnits[1]}, {Cmd::Time, 72, 144, 16, words::TimeUnits[2]},
 };
 
 bool slotHasArguments(Cmd c)

@@ -4,6 +4,8 @@
 // "Img/Title/" and similar folders chosen here.
 #include "Artwork.h"
 
+#include "program/CommandWords.h"
+
 namespace kr31::art {
 namespace {
 
@@ -23,24 +25,24 @@ struct CommandArt {
     Cmd cmd;
     const char* name;        // "ON": slot, palette and drag picture name
     const char* reportName;  // picture of the report page
-    const char* label;
+    int code;                // its words on the card come from the command words table
     const char* description;  // under the drawing of a slot without arguments
     QColor colour;
 };
 
 const CommandArt kCommands[] = {
-    {Cmd::On, "ON", "D_on", "つける", "ライトを\nつける", QColor(0xFF, 0xB3, 0x00)},
-    {Cmd::Off, "OFF", "D_off", "けす", "ライトを\nけす", QColor(0x5C, 0x6B, 0xC0)},
-    {Cmd::Light, "Light", "D_light", "あかるさ", "", QColor(0xFF, 0x80, 0x1E)},
-    {Cmd::FadeIn, "F_In", "fadein", "だんだん\nつける", "", QColor(0x4C, 0xB8, 0x50)},
-    {Cmd::FadeOut, "F_Out", "fadeout", "だんだん\nけす", "", QColor(0x1F, 0xA8, 0x9A)},
-    {Cmd::Time, "Time", "timer", "タイマー", "", QColor(0x29, 0xA0, 0xE6)},
-    {Cmd::Repeat, "Repeat", "D_repeat", "くりかえし", "", QColor(0xA1, 0x4C, 0xC4)},
-    {Cmd::Touch, "Touch", "D_touch", "タッチ\nまち", "さわるまで\nまつ", QColor(0xEC, 0x40, 0x7A)},
-    {Cmd::TouchFadeIn, "T_F_In", "t_in", "タッチで\nつける", "さわると\nだんだんつく", QColor(0x8B, 0xC3, 0x4A)},
-    {Cmd::TouchFadeOut, "T_F_Out", "t_out", "タッチで\nけす", "さわると\nだんだんきえる", QColor(0x8D, 0x6E, 0x63)},
-    {Cmd::Beep, "Beep", "D_beep", "ピッ", "おとを\nならす", QColor(0xFF, 0x6E, 0x40)},
-    {Cmd::Stop, "Stop", "D_stop", "おわり", "プログラム\nおしまい", QColor(0xE5, 0x39, 0x35)},
+    {Cmd::On, "ON", "D_on", 16, "ライトを\nつける", QColor(0xFF, 0xB3, 0x00)},
+    {Cmd::Off, "OFF", "D_off", 17, "ライトを\nけす", QColor(0x5C, 0x6B, 0xC0)},
+    {Cmd::Light, "Light", "D_light", 18, "", QColor(0xFF, 0x80, 0x1E)},
+    {Cmd::FadeIn, "F_In", "fadein", 19, "", QColor(0x4C, 0xB8, 0x50)},
+    {Cmd::FadeOut, "F_Out", "fadeout", 20, "", QColor(0x1F, 0xA8, 0x9A)},
+    {Cmd::Time, "Time", "timer", 21, "", QColor(0x29, 0xA0, 0xE6)},
+    {Cmd::Repeat, "Repeat", "D_repeat", 22, "", QColor(0xA1, 0x4C, 0xC4)},
+    {Cmd::Touch, "Touch", "D_touch", 23, "さわるまで\nまつ", QColor(0xEC, 0x40, 0x7A)},
+    {Cmd::TouchFadeIn, "T_F_In", "t_in", 24, "さわると\nだんだんつく", QColor(0x8B, 0xC3, 0x4A)},
+    {Cmd::TouchFadeOut, "T_F_Out", "t_out", 25, "さわると\nだんだんきえる", QColor(0x8D, 0x6E, 0x63)},
+    {Cmd::Beep, "Beep", "D_beep", 26, "おとを\nならす", QColor(0xFF, 0x6E, 0x40)},
+    {Cmd::Stop, "Stop", "D_stop", 100, "プログラム\nおしまい", QColor(0xE5, 0x39, 0x35)},
 };
 
 // A picture button: folder + name, size, and where it sits (when the window's layout says).
@@ -214,7 +216,7 @@ QList<Entry> buildTable()
 
     // LED commands: slot pictures, palette icons, drag bitmaps, report pictures.
     for (const CommandArt& c : kCommands) {
-        const QString label = QString::fromUtf8(c.label);
+        const QString label = QString::fromUtf8(words::find(c.code)->card);
         add({.path = QString("Img/DD/Icon/") + c.name, .size = {100, 170}, .kind = Kind::CommandSlot,
              .label = label + u'\t' + QString::fromUtf8(c.description), .colour = c.colour, .cmd = c.cmd});
         add({.path = QString("Img/DD/Palette/") + c.name, .size = {55, 55}, .kind = Kind::PaletteIcon,

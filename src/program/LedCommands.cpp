@@ -2,6 +2,7 @@
 
 #include "core/Messages.h"
 #include "core/TextTools.h"
+#include "program/CommandWords.h"
 
 namespace kr31 {
 
@@ -42,6 +43,12 @@ const LedCommand *findCommand(int code)
             return &command;
     }
     return nullptr;
+}
+
+QString learnerName(int code)
+{
+    const words::CommandWords *w = words::find(isLoopVariant(code) ? code::Repeat : code);
+    return w ? QString::fromUtf8(w->card).remove(u'\n') : QString();
 }
 
 bool isLoopVariant(int code)

@@ -38,6 +38,10 @@ const QList<LedCommand> &ledCommands();
 // The command with this code; nullptr for anything else (27, loop variants...).
 const LedCommand *findCommand(int code);
 
+// The command's name as the learner reads it on its card, on one line
+// ("だんだんつける"); the loop variants are named as Repeat; empty for others.
+QString learnerName(int code);
+
 // 221, 222 (For loops) and 231, 232 (While loops): repeats written by the text language.
 bool isLoopVariant(int code);
 

@@ -1,5 +1,6 @@
 #include "core/Messages.h"
 #include "program/CommandList.h"
+#include "program/CommandWords.h"
 #include "program/LedCommands.h"
 #include "program/ProgramFile.h"
 
@@ -47,6 +48,17 @@ private Q_SLOTS:
         QCOMPARE(ledCommands().size(), 12);
         for (const LedCommand &c : ledCommands())
             QCOMPARE(commandlist::weight(QString::number(c.code)), c.weight);
+    }
+
+    // Each command has its card's name and a caption for every value a slider shows.
+    void everyCommandHasItsWords()
+    {
+        for (const LedCommand &c : ledCommands()) {
+            const words::CommandWords *w = words::find(c.code);
+            QVERIFY2(w && *w->card && (c.code == code::Time || c.arguments.size() <= (*w->value[0] != 0) + (*w->value[1] != 0)),
+                     qPrintable(c.name));
+        }
+        QCOMPARE(learnerName(231), QStringLiteral("くりかえし"));
     }
 
     void totals_data()

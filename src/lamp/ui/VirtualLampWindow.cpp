@@ -314,8 +314,8 @@ void VirtualLampWindow::showState()
             status = lamptext::Running;
         if (s.step >= 0 && m_line >= 0) {
             const lamp::Step &step = m_machine->steps().at(s.step);
-            const LedCommand *command = findCommand(lamp::isRepeatCode(step.code) ? code::Repeat : step.code);
-            detail = lamptext::Step.arg(m_numberOf ? m_numberOf(m_line) : m_line).arg(command ? command->caption : QString());
+            const int code = lamp::isRepeatCode(step.code) ? code::Repeat : step.code;
+            detail = lamptext::Step.arg(m_numberOf ? m_numberOf(m_line) : m_line).arg(learnerName(code));
         }
         if (s.remainingMs > 0)
             timer = lamptext::Timer.arg(clockText(s.remainingMs));
