@@ -94,7 +94,7 @@ void paintPanel(QPainter& p, const Entry& e)
         for (int i = 0; i < 3; ++i)
             drawLabel(p, QRectF(200, 22 + 24 * i, 92, 22), QString::fromUtf8(caps[i]), 17, e.colour.darker(150), {}, 0,
                       Qt::AlignRight | Qt::AlignVCenter);
-        drawFrame(p, QRectF(244, 118, 236, 104), QString::fromUtf8("めいれいと あたいを えらぶ"), e.colour);
+        drawFrame(p, QRectF(200, 118, 294, 104), QString::fromUtf8("めいれいと あたいを えらぶ"), e.colour);
         break;
     }
     case 2: {  // note picker

@@ -21,6 +21,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTest>
 
 using namespace kr31;
@@ -200,7 +201,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("slider1");
         QTest::newRow("call") << "Sub,2" << "サブルーチン2" << 13 << false << 0;
         QTest::newRow("stop") << "100" << "動作終了" << 11 << false << 0;
-        QTest::newRow("timer below its minimum") << "21,0" << "タイマ" << 5 << true << 1;
+        QTest::newRow("brightness over its maximum") << "18,150" << "明るさ設定" << 2 << true << 100;
     }
     void dialogShowsTheEditedEntry()
     {
@@ -229,6 +230,67 @@ private Q_SLOTS:
             QCOMPARE(rig.inDialog<QLineEdit>("Edit1")->text(), QString::number(slider1));
         }
         rig.dialog->hide();
+    }
+
+    // Each command's value rows as the dialog lays them out: no caption, unit,
+    // value or button covers another, every text fits and every slider has its caption.
+    void dialogCaptionsKeepClear()
+    {
+        EditorRig rig;
+        rig.append(0);
+        rig.entryMenu(QPoint(172, 70), "Edit3");
+        auto *menu = rig.inDialog<QComboBox>("ComboBox1");
+        for (int item = 0; item < menu->count(); ++item) {
+            menu->setCurrentIndex(item);
+            QList<QWidget *> shown;
+            for (QWidget *w : rig.dialog->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+                auto *label = qobject_cast<QLabel *>(w);
+                if (w->isVisible() && w->geometry() != rig.dialog->rect() && (!label || !label->text().isEmpty()))
+                    shown.append(w);
+                QVERIFY(!label || label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width());
+            }
+            for (int i = 0; i < shown.size(); ++i) {
+                for (int j = i + 1; j < shown.size(); ++j)
+                    QVERIFY2(!shown[i]->geometry().intersects(shown[j]->geometry()), qPrintable(shown[j]->objectName()));
+            }
+            for (const QString n : {"1", "2"})
+                QCOMPARE(rig.inDialog<QLabel>("Caption" + n)->text().isEmpty(), !rig.inDialog<QSlider>("LMDTrackBar" + n)->isVisible());
+        }
+    }
+
+    // The timer in hours, minutes and seconds; the entry keeps its seconds within 1..64800.
+    void dialogTimerInHoursMinutesSeconds_data()
+    {
+        QTest::addColumn<QString>("seconds");
+        QTest::addColumn<QString>("shown"); // hours:minutes:seconds
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("half an hour") << "1800" << "0:30:0" << "1:2:3" << "1:2:3";
+        QTest::newRow("below the minimum") << "0" << "0:0:1" << "0:0:0" << "0:0:1";
+        QTest::newRow("over 18 hours") << "64800" << "18:0:0" << "18:59:59" << "18:0:0";
+    }
+    void dialogTimerInHoursMinutesSeconds()
+    {
+        QFETCH(QString, seconds);
+        QFETCH(QString, shown);
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        EditorRig rig;
+        rig.append(0);
+        rig.entryMenu(QPoint(172, 70), "Edit3");
+        rig.dialog->hide();
+        rig.dialog->EditCode = QStringLiteral("21");
+        rig.dialog->EditValue1 = seconds;
+        rig.dialog->show();
+        const QList<QSpinBox *> spins = {rig.inDialog<QSpinBox>("Spin_Edit_Hour"),
+                                         rig.inDialog<QSpinBox>("Spin_Edit_Minute"), rig.inDialog<QSpinBox>("Spin_Edit_Second")};
+        const auto time = [&] { return QStringLiteral("%1:%2:%3").arg(spins[0]->value()).arg(spins[1]->value()).arg(spins[2]->value()); };
+        QCOMPARE(time(), shown);
+        for (int i = 0; i < 3; ++i)
+            spins[i]->setValue(typed.section(u':', i, i).toInt());
+        QCOMPARE(time(), kept);
+        rig.dialog->OKClick();
+        QCOMPARE(rig.page(0), QStringList{"21," + QString::number(spins[0]->value() * 3600 + spins[1]->value() * 60 + spins[2]->value())});
     }
 
     void insertingIntoAFullPageAsks()

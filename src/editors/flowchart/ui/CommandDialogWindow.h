@@ -7,6 +7,7 @@
 class QComboBox;
 class QLineEdit;
 class QSlider;
+class QSpinBox;
 
 namespace kr31 {
 
@@ -48,12 +49,21 @@ private:
     void FormShow();
     void ComboBox1Change();
     void setValueVisibility(int item);
+    void createCaptions(const QFont &font);
+    // The timer's hours, minutes and seconds changed: their seconds go to the first value.
+    void TimeChange();
+    // Shows the first value's seconds as hours, minutes and seconds.
+    void showTime();
 
     QLabel *m_background = nullptr;
     QLabel *m_labels[3] = {};
     QComboBox *m_menu = nullptr;
     QSlider *m_bar1 = nullptr, *m_bar2 = nullptr;
     QLineEdit *m_edit1 = nullptr, *m_edit2 = nullptr;
+    QLabel *m_captions[2] = {}, *m_units[2] = {};
+    QLabel *m_timePrompt = nullptr;
+    QSpinBox *m_time[3] = {};
+    QLabel *m_timeUnits[3] = {};
     bool m_filling = false;
 };
 
