@@ -58,13 +58,10 @@ void paintPianoKey(QPainter& p, const Entry& e, bool pressed)
     p.setBrush(g);
     p.drawRoundedRect(key, 3, 3);
     p.setPen(Qt::NoPen);
+    // A white key's foot stays plain: the keyboard writes the pitch name and the computer key there.
     if (black) {
         p.setBrush(QColor(255, 255, 255, pressed ? 40 : 70));
         p.drawRoundedRect(QRectF(key.left() + 3, key.top() + 2, key.width() - 6, key.height() * 0.55), 2, 2);
-    } else {
-        // a coloured dot near the bottom: the spot to press
-        p.setBrush(pressed ? QColor(0xFF, 0x98, 0x2E) : QColor(0xFF, 0xCC, 0x80));
-        p.drawEllipse(QPointF(key.center().x(), key.bottom() - 12), 4, 4);
     }
     p.restore();
 }

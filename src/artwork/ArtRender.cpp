@@ -254,9 +254,6 @@ void paintToolWindow(QPainter& p, const Entry& e)
     case BeepSound:
         drawIllustration(p, 6, QRectF(600, 350, 130, 130));
         break;
-    case MelodyEditor:
-        drawNotePair(p, QPointF(712, 470), 14, QColor(0xF4, 0x8F, 0xB1));
-        break;
     default:
         break;
     }

@@ -1,5 +1,7 @@
 #include "melody/NoteCode.h"
 
+#include <QHash>
+
 #include <array>
 
 namespace kr31::note {
@@ -165,6 +167,20 @@ int keyTag(int virtualKey)
             return k.tag;
     }
     return -1;
+}
+
+QString keyLabel(int tag)
+{
+    static const QHash<int, QString> Printed = {
+        {0xBB, QStringLiteral(";")}, {0xBA, QStringLiteral(":")}, {0xC0, QStringLiteral("@")},
+        {0xDD, QStringLiteral("]")}, {0xDB, QStringLiteral("[")}, {0xBD, QStringLiteral("-")},
+        {0xDE, QStringLiteral("^")}, {0xDC, QStringLiteral("¥")}, {0x20, QStringLiteral("␣")},
+    };
+    for (const KeyEntry &k : Keys) {
+        if (k.tag == tag)
+            return Printed.value(k.virtualKey, QString(QChar(k.virtualKey)));
+    }
+    return {};
 }
 
 QString keyImageName(int tag)

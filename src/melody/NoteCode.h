@@ -60,6 +60,9 @@ QString labelText(QChar letter);
 // The eighth-note key code (the key's tag) that a Windows virtual-key code
 // plays; -1 for every other key.
 int keyTag(int virtualKey);
+// What a Japanese keyboard prints on the computer key that plays tag ("A",
+// ";", "¥", "␣" for Space); empty for a tag no key plays.
+QString keyLabel(int tag);
 // The component name of the key picture carrying tag ("Image1".."Image38"); empty for others.
 QString keyImageName(int tag);
 

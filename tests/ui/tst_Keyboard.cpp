@@ -4,7 +4,9 @@
 #include "editors/flowchart/FlowchartLayout.h"
 #include "editors/icon/ui/IconEditorWindow.h"
 #include "lamp/ui/VirtualLampWindow.h"
+#include "melody/NoteCode.h"
 #include "melody/ui/MelodyEditorWindow.h"
+#include "melody/ui/NoteKeyboard.h"
 #include "melody/ui/NotePickerWindow.h"
 #include "support/UiRig.h"
 #include "ui/Keys.h"
@@ -773,6 +775,34 @@ private Q_SLOTS:
             press(QApplication::focusWidget(), key);
         QCOMPARE(got, chosen);
         QVERIFY(!picker->isVisible());
+    }
+
+    // Every piano key shows the computer key that plays it and, when white,
+    // its pitch name: readable sizes, whole, inside the key and clear of the black keys.
+    void pianoKeysNameTheirComputerKeys()
+    {
+        KeyRig rig;
+        for (int window : {4, 12}) {
+            auto *keyboard = rig.form(window)->findChild<NoteKeyboard *>("Keyboard");
+            QList<QRect> blackKeys;
+            for (int tag : note::BlackKeys)
+                blackKeys.append(keyboard->key(tag)->geometry());
+            for (int tag = 48; tag <= 85; ++tag) {
+                QLabel *key = keyboard->key(tag);
+                auto *cap = key->findChild<QLabel *>("KeyCap");
+                QVERIFY2(cap, qPrintable(key->objectName()));
+                QKeyEvent typed(QEvent::KeyPress, cap->text() == u"␣" ? int(Qt::Key_Space) : int(cap->text().at(0).unicode()), {});
+                QCOMPARE(NoteKeyboard::tagForKey(&typed), tag);
+                const bool black = blackKeys.contains(key->geometry());
+                for (QLabel *text : {cap, black ? cap : key->findChild<QLabel *>("Name")}) {
+                    QVERIFY(text && text->font().pixelSize() >= (text == cap ? 11 : 12));
+                    QVERIFY(text->fontMetrics().horizontalAdvance(text->text()) <= text->width());
+                    const QRect at(key->mapTo(keyboard, text->pos()), text->size());
+                    QVERIFY(key->geometry().contains(at));
+                    QVERIFY(black || std::none_of(blackKeys.begin(), blackKeys.end(), [&](const QRect &b) { return b.intersects(at); }));
+                }
+            }
+        }
     }
 
     // The lamp's touch without a mouse: T or Space while a program runs,

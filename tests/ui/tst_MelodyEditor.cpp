@@ -9,6 +9,7 @@
 #include "melody/NoteCode.h"
 #include "melody/ui/MelodyEditorWindow.h"
 #include "melody/ui/MelodyPrintWindow.h"
+#include "melody/ui/NoteGlyphs.h"
 #include "melody/ui/NotePickerWindow.h"
 #include "melody/ui/ScoreView.h"
 #include "report/ReportPage.h"
@@ -107,6 +108,7 @@ private Q_SLOTS:
     void previewPlaysBothVoicesTogether();
     void linkValuesStayInRange();
     void printedScore();
+    void sharpsKeepClearOfTheHeads();
     void helpThatCannotOpenIsReported();
     void contentsWaitForFirstNeed_data();
     void contentsWaitForFirstNeed();
@@ -497,6 +499,20 @@ void TestMelodyEditor::printedScore()
     QVERIFY2(QRegularExpression("Pages:\\s+[2-9]").match(pages).hasMatch(), qPrintable(pages));
     if (qEnvironmentVariableIsSet("KR31_KEEP_PDF"))
         QFile::copy(rig.printing.pdfPath, qEnvironmentVariable("KR31_KEEP_PDF"));
+}
+
+// A sharp stands a pixel of its scale or more from its own head and from the head
+// of an eighth note just before it, on screen (scale 1) and on paper (7 at 600 dpi).
+void TestMelodyEditor::sharpsKeepClearOfTheHeads()
+{
+    for (QChar letter : QStringLiteral("mlkj8765")) {
+        for (int scale : {1, 7}) {
+            const QRectF cell(100 * scale, 40 * scale, 18 * scale, 30 * scale);
+            const QRectF sharp = glyphs::sharpBounds(letter, cell), head = glyphs::headBounds(letter, cell);
+            QVERIFY2(!sharp.isEmpty() && sharp.right() + scale <= head.left(), qPrintable(QString(letter)));
+            QVERIFY(head.right() - cell.width() + scale <= sharp.left());
+        }
+    }
 }
 
 void TestMelodyEditor::helpThatCannotOpenIsReported()

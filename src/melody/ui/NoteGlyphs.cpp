@@ -42,39 +42,50 @@ std::optional<NoteShape> shapeOf(QChar letter)
     return std::nullopt;
 }
 
-void drawHead(QPainter &p, QPointF centre, bool hollow)
+// The head, tilted, around its centre in cell units.
+QPainterPath headPath(const NoteShape &n)
 {
-    p.save();
-    p.translate(centre);
-    p.rotate(-20);
     QPainterPath head;
     head.addEllipse(QPointF(0, 0), 4.3, 3.0);
-    if (hollow) {
+    if (n.eighths == 4) {
         QPainterPath hole;
         hole.addEllipse(QPointF(0, 0), 3.0, 1.5);
         head = head.subtracted(hole);
     }
-    p.fillPath(head, p.pen().color());
-    p.restore();
+    QTransform place;
+    place.translate(HeadX, n.stemUp ? UpHeadY : DownHeadY);
+    place.rotate(-20);
+    return place.map(head);
 }
 
-void drawSharp(QPainter &p, qreal x, qreal y)
+// The sharp sign before the head, as an outline to fill: it ends about two
+// units left of the head (and of a stem-down note's stem) and reaches as far
+// into the cell before, where the nearest head ends more than four units back.
+QPainterPath sharpPath(const NoteShape &n)
 {
-    QPen pen = p.pen();
-    pen.setWidthF(0.7);
-    p.setPen(pen);
-    p.drawLine(QPointF(x + 1.3, y - 5), QPointF(x + 1.3, y + 5.5));
-    p.drawLine(QPointF(x + 3.4, y - 5.5), QPointF(x + 3.4, y + 5));
-    pen.setWidthF(1.5);
-    p.setPen(pen);
-    p.drawLine(QPointF(x, y - 1.2), QPointF(x + 4.7, y - 2.4));
-    p.drawLine(QPointF(x, y + 2.4), QPointF(x + 4.7, y + 1.2));
+    constexpr qreal Left = -2.4;
+    const qreal y = n.stemUp ? UpHeadY : DownHeadY;
+    const auto stroke = [](QPointF from, QPointF to, qreal width) {
+        QPainterPath line(from);
+        line.lineTo(to);
+        QPainterPathStroker stroker;
+        stroker.setWidth(width);
+        stroker.setCapStyle(Qt::FlatCap);
+        return stroker.createStroke(line);
+    };
+    QPainterPath sharp;
+    sharp.setFillRule(Qt::WindingFill);
+    sharp.addPath(stroke(QPointF(Left + 1.2, y - 5), QPointF(Left + 1.2, y + 5.5), 0.7));
+    sharp.addPath(stroke(QPointF(Left + 3.4, y - 5.5), QPointF(Left + 3.4, y + 5), 0.7));
+    sharp.addPath(stroke(QPointF(Left, y - 1.2), QPointF(Left + 4.6, y - 2.4), 1.4));
+    sharp.addPath(stroke(QPointF(Left, y + 2.4), QPointF(Left + 4.6, y + 1.2), 1.4));
+    return sharp;
 }
 
 void drawNote(QPainter &p, const NoteShape &n)
 {
     const qreal headY = n.stemUp ? UpHeadY : DownHeadY;
-    drawHead(p, QPointF(HeadX, headY), n.eighths == 4);
+    p.fillPath(headPath(n), p.pen().color());
     QPen pen = p.pen();
     pen.setWidthF(1.0);
     p.setPen(pen);
@@ -100,7 +111,7 @@ void drawNote(QPainter &p, const NoteShape &n)
         p.setBrush(Qt::NoBrush);
     }
     if (n.sharp)
-        drawSharp(p, n.stemUp ? -0.5 : -2.5, headY);
+        p.fillPath(sharpPath(n), pen.color());
 }
 
 // Rests: the cell's top is half a step above the staff, whose middle line
@@ -170,6 +181,13 @@ void drawClef(QPainter &p)
     p.setBrush(Qt::NoBrush);
 }
 
+// From cell units to the painter's coordinates of cell.
+QTransform toCell(const QRectF &cell)
+{
+    const qreal unit = cell.width() / limits::EighthUnit;
+    return QTransform::fromTranslate(cell.left(), cell.top()).scale(unit, unit);
+}
+
 } // namespace
 
 void draw(QPainter &painter, QChar letter, const QRectF &cell, const QColor &ink)
@@ -190,8 +208,7 @@ void draw(QPainter &painter, QChar letter, const QRectF &cell, const QColor &ink
         painter.restore();
         return;
     }
-    painter.translate(cell.topLeft());
-    painter.scale(unit, unit);
+    painter.setTransform(toCell(cell), true);
     painter.setPen(QPen(ink, 1.0));
     painter.setBrush(Qt::NoBrush);
     if (letter == note::ClefGlyph)
@@ -201,6 +218,18 @@ void draw(QPainter &painter, QChar letter, const QRectF &cell, const QColor &ink
     else if (QStringLiteral("fghi").contains(letter))
         drawRest(painter, letter);
     painter.restore();
+}
+
+QRectF headBounds(QChar letter, const QRectF &cell)
+{
+    const auto shape = shapeOf(letter);
+    return shape ? toCell(cell).map(headPath(*shape)).boundingRect() : QRectF();
+}
+
+QRectF sharpBounds(QChar letter, const QRectF &cell)
+{
+    const auto shape = shapeOf(letter);
+    return shape && shape->sharp ? toCell(cell).map(sharpPath(*shape)).boundingRect() : QRectF();
 }
 
 void paint(QPainter &painter, const score::Layout &layout, int scale)

@@ -18,6 +18,11 @@ namespace kr31::glyphs {
 // name nothing draw nothing.
 void draw(QPainter &painter, QChar letter, const QRectF &cell, const QColor &ink = Qt::black);
 
+// Where a note letter's head and its sharp sign are drawn in cell; an empty
+// rectangle for a letter without a head, and for the sharp of a natural.
+QRectF headBounds(QChar letter, const QRectF &cell);
+QRectF sharpBounds(QChar letter, const QRectF &cell);
+
 // Draws a whole layout: its lines (scale pixels wide, at least 1) and glyphs.
 void paint(QPainter &painter, const score::Layout &layout, int scale);
 

@@ -5,6 +5,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace kr31 {
 
@@ -15,6 +16,8 @@ constexpr int RestGap = 8;
 constexpr int FirstTag = 48;              // C3
 constexpr int LastTag = FirstTag + 37;    // the rest, after C6
 constexpr int StartTag = FirstTag + 12;   // C4, the middle of the keyboard
+constexpr int NameFont = 12;              // pixel sizes of the pitch names and the key tops
+constexpr int CapFont = 11;
 
 // The Windows virtual-key code of a key as a Japanese keyboard prints it; 0 for others.
 int virtualKey(const QKeyEvent *event)
@@ -35,7 +38,51 @@ int virtualKey(const QKeyEvent *event)
     default: return 0;
     }
 }
-const QColor NameInk(0x55, 0x55, 0x55);
+const QColor NameInk(0x1E, 0x1E, 0x28);
+
+// The computer key that plays a piano key, drawn as a small key top: dark
+// letters on a light cap on a white key, light letters on a dark cap on a black one.
+class KeyCap : public QLabel
+{
+public:
+    KeyCap(const QString &text, bool onBlack, QWidget *parent)
+        : QLabel(text, parent)
+        , m_onBlack(onBlack)
+    {
+        setObjectName(QStringLiteral("KeyCap"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAlignment(Qt::AlignCenter);
+        QPalette palette = this->palette();
+        palette.setColor(QPalette::WindowText, onBlack ? Qt::white : NameInk);
+        setPalette(palette);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(m_onBlack ? QColor(0x9A, 0x94, 0xA0) : QColor(0x8A, 0x94, 0xA2));
+        painter.setBrush(m_onBlack ? QColor(0x5A, 0x54, 0x60) : QColor(0xEE, 0xF1, 0xF5));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
+        painter.end();
+        QLabel::paintEvent(event);
+    }
+
+private:
+    bool m_onBlack;
+};
+
+// A bold face of pixelSize, narrowed when text would not fit in width.
+QFont fittedFont(QFont font, int pixelSize, const QString &text, int width)
+{
+    font.setPixelSize(pixelSize);
+    font.setBold(true);
+    const int advance = QFontMetrics(font).horizontalAdvance(text);
+    if (advance > width)
+        font.setStretch(qMax(50, width * 100 / advance));
+    return font;
+}
 } // namespace
 
 NoteKeyboard::NoteKeyboard(QWidget *parent, int whiteWidth, int height,
@@ -46,7 +93,8 @@ NoteKeyboard::NoteKeyboard(QWidget *parent, int whiteWidth, int height,
 {
     setObjectName(QStringLiteral("Keyboard"));
     resize(23 * whiteWidth + RestGap, height);
-    const auto makeKey = [this](int tag, QRect place, bool black) {
+    const int blackHeight = height * 62 / 100;
+    const auto makeKey = [this, blackHeight](int tag, QRect place, bool black) {
         auto *key = new QLabel(this);
         key->setObjectName(note::keyImageName(tag));
         key->setGeometry(place);
@@ -56,23 +104,33 @@ NoteKeyboard::NoteKeyboard(QWidget *parent, int whiteWidth, int height,
         key->setCursor(Qt::PointingHandCursor);
         key->installEventFilter(this);
         showKey(key, false);
-        if (!black) {
-            // The pitch name at the foot of a white key, for those who read no keyboard yet.
-            const int pitch = note::pitchIndex(tag);
-            auto *name = new QLabel(pitch == note::RestPitch ? QStringLiteral("休") : note::solfege(pitch), key);
-            name->setObjectName(QStringLiteral("Name"));
-            name->setAttribute(Qt::WA_TransparentForMouseEvents);
-            name->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-            name->setGeometry(0, place.height() - 40, place.width(), 22);
-            QFont font = name->font();
-            font.setPixelSize(qMax(9, place.width() / 2));
-            name->setFont(font);
-            // A label paints no background of its own; the ink comes from the
-            // palette (a style sheet per label would slow the first showing).
-            QPalette palette = name->palette();
-            palette.setColor(QPalette::WindowText, NameInk);
-            name->setPalette(palette);
+        // Under the black keys a white key shows its pitch name, for those who
+        // read no keyboard yet, and the computer key that plays it; a black
+        // key shows its computer key at its foot.
+        const int capSide = CapFont + 5;
+        const int room = place.width() - 2;
+        const QString cap = note::keyLabel(tag);
+        const int capWidth = qMin(black ? place.width() : room, capSide);
+        auto *keyCap = new KeyCap(cap, black, key);
+        keyCap->setFont(fittedFont(keyCap->font(), CapFont, cap, capWidth - 1));
+        if (black) {
+            keyCap->setGeometry((place.width() - capWidth) / 2, place.height() - capSide - 3, capWidth, capSide);
+            return key;
         }
+        const int pitch = note::pitchIndex(tag);
+        auto *name = new QLabel(pitch == note::RestPitch ? QStringLiteral("休") : note::solfege(pitch), key);
+        name->setObjectName(QStringLiteral("Name"));
+        name->setAttribute(Qt::WA_TransparentForMouseEvents);
+        name->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        name->setFont(fittedFont(name->font(), NameFont, name->text(), room));
+        // A label paints no background of its own; the ink comes from the
+        // palette (a style sheet per label would slow the first showing).
+        QPalette palette = name->palette();
+        palette.setColor(QPalette::WindowText, NameInk);
+        name->setPalette(palette);
+        const int nameTop = blackHeight + 4;
+        name->setGeometry(1, nameTop, room, NameFont + 4);
+        keyCap->setGeometry((place.width() - capWidth) / 2, nameTop + NameFont + 6, capWidth, capSide);
         return key;
     };
     for (int i = 0; i < 23; ++i) {
@@ -85,7 +143,7 @@ NoteKeyboard::NoteKeyboard(QWidget *parent, int whiteWidth, int height,
         int white = 0;
         while (note::WhiteKeys[white] != tag - 1)
             ++white;
-        makeKey(tag, QRect((white + 1) * whiteWidth - blackWidth / 2, 0, blackWidth, height * 62 / 100), true)
+        makeKey(tag, QRect((white + 1) * whiteWidth - blackWidth / 2, 0, blackWidth, blackHeight), true)
             ->raise();
     }
 }

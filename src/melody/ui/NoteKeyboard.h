@@ -16,7 +16,8 @@ class SelectionFrame;
 // The 38 key pictures Image1..Image38 of the melody windows: the white keys
 // C3..C6 and the rest key (Image1..Image23), the black keys (Image24..Image38).
 // Each carries its eighth-note code as tag, shows its pitch name as a hint and
-// its "-1" picture while pressed; a click reports the tag.
+// its "-1" picture while pressed; a click reports the tag. Each is labelled
+// with the computer key that plays it, a white key also with its pitch name.
 class NoteKeyboard : public QWidget
 {
     Q_OBJECT
