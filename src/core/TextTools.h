@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace kr31::text {
@@ -19,5 +22,19 @@ std::optional<int> toInt(const QString &text);
 // numerator / denominator rounded to the nearest integer, halves to even.
 // denominator must be positive.
 qint64 roundHalfEven(qint64 numerator, qint64 denominator);
+
+// Where a line of Japanese text may break without cutting a word: the
+// indexes i (0 < i < size) at which a line may begin. Japanese has no spaces,
+// so phrases are told by their script: a phrase ends with hiragana (its
+// particle or ending) and the next begins with kanji, katakana, a letter or a
+// digit; kanji and katakana words meet inside a compound ("文字|プログラミング");
+// a break comes after a space, "、", "。", "＆" or "・". Never before a
+// closing mark, a small kana or "ー".
+QList<qsizetype> phraseBreaks(const QString &text);
+
+// The text in lines no wider than width (advance measures a piece), broken
+// only at phraseBreaks(); a phrase wider than width alone is broken where
+// Unicode's line breaking allows. Joined, the lines give the text back.
+QStringList wrapPhrases(const QString &text, int width, const std::function<int(const QString &)> &advance);
 
 } // namespace kr31::text

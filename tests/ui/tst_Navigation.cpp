@@ -20,8 +20,11 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QAbstractTextDocumentLayout>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QWindow>
 
 using namespace kr31;
@@ -154,7 +157,7 @@ private Q_SLOTS:
         const QImage normal3 = image3->pixmap().toImage();
         QTest::mouseMove(menu->windowHandle(), image2->geometry().center());
         QCOMPARE(menu->highlighted(), 0);
-        QCOMPARE(menu->findChild<QPlainTextEdit *>("Memo1")->toPlainText(),
+        QCOMPARE(menu->findChild<QPlainTextEdit *>("Memo1")->toPlainText().remove(u'\n'),
                  QStringLiteral("アイコンのドラッグ＆ドロップでLEDの制御プログラムを作成することが出来ます。"));
         // Straight from one picture onto the next: only the second stays lit.
         QTest::mouseMove(menu->windowHandle(), image3->geometry().center());
@@ -164,6 +167,51 @@ private Q_SLOTS:
         QCOMPARE(menu->highlighted(), -1);
         QCOMPARE(image3->pixmap().toImage(), normal3);
         QCOMPARE(menu->findChild<QPlainTextEdit *>("Memo1")->toPlainText(), QString());
+    }
+
+    // A hint breaks between words, never inside one, and fits its box, larger where it can.
+    void hintBreaksBetweenWords_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<bool>("larger"); // short enough to be shown larger than 12 px
+        QTest::newRow("icon") << "Image2" << QStringList{"アイコン", "ドラッグ", "ドロップ", "制御", "プログラム", "作成"}
+                              << false;
+        QTest::newRow("text") << "Image5" << QStringList{"キーボード", "文字", "入力", "LED", "出来ます"} << true;
+        QTest::newRow("melody") << "Image4" << QStringList{"目覚まし", "メロディ", "作成"} << true;
+        QTest::newRow("brightness") << "Image6" << QStringList{"明るさ", "スライダー", "確認"} << true;
+        QTest::newRow("alarm") << "Image7" << QStringList{"4種類", "電子音", "目覚まし", "転送"} << true;
+        QTest::newRow("settings") << "SetUp"
+                                  << QStringList{"データ", "転送", "設定", "文字", "プログラミング", "関数", "及び",
+                                                 "本体", "メロディ", "初期", "状態", "戻す"}
+                                  << false;
+    }
+    void hintBreaksBetweenWords()
+    {
+        QFETCH(QString, picture);
+        QFETCH(QStringList, words);
+        QFETCH(bool, larger);
+        UiRig rig;
+        rig.settings.setWizardStart(0);
+        MainMenuWindow *menu = showMenu(rig);
+        auto *target = menu->findChild<QWidget *>(picture);
+        QTest::mouseMove(menu->windowHandle(), target->geometry().center());
+        auto *memo = menu->findChild<QPlainTextEdit *>("Memo1");
+        // The lines as laid out on the screen.
+        QStringList lines;
+        for (QTextBlock block = memo->document()->begin(); block.isValid(); block = block.next()) {
+            memo->document()->documentLayout()->blockBoundingRect(block);
+            for (int i = 0; i < block.layout()->lineCount(); ++i)
+                lines.append(block.text().mid(block.layout()->lineAt(i).textStart(),
+                                              block.layout()->lineAt(i).textLength()));
+        }
+        QCOMPARE(lines.join(QString()), target->property("hint").toString());
+        for (const QString &word : words)
+            QVERIFY2(lines.join(u'|').contains(word), qPrintable(lines.join(u'|') + " cuts " + word));
+        const QFontMetrics metrics(memo->font());
+        QVERIFY(lines.size() * metrics.lineSpacing() <= memo->viewport()->height());
+        if (larger)
+            QVERIFY(memo->font().pixelSize() > 12);
     }
 
     void wizardOnceAtFirstShowing()

@@ -2,6 +2,7 @@
 #include "ui/PlainTextBox.h"
 
 #include "core/Settings.h"
+#include "core/TextTools.h"
 #include "ui/DrawnAheadLabel.h"
 #include "ui/FirstPainted.h"
 #include "ui/Forms.h"
@@ -43,6 +44,10 @@ const Tool Tools[] = {
 };
 
 const QString HintFont = QStringLiteral("ＭＳ Ｐゴシック");
+// A hint is shown as large as it fits the box, within these sizes in pixels.
+constexpr int LargestHintPx = 15;
+constexpr int SmallestHintPx = 12;
+constexpr int HintMargin = 2;
 
 const char *const SetUpHint = "データ転送の設定、文字プログラミングの関数設定及び本体のLED、メロディを初期状態に戻すことが出来ます。";
 
@@ -201,22 +206,37 @@ void MainMenuWindow::showHint(const QString &hint)
         return;
     if (!m_memo)
         makeMemo();
-    if (m_memo->toPlainText() == hint)
+    if (m_hint == hint)
         return;
-    m_memo->setPlainText(hint);
+    m_hint = hint;
+    // Broken between phrases, never inside a word (Qt would break between any
+    // two kana or kanji), at the largest size whose lines fit the box.
+    const int width = m_memo->viewport()->width() - 2 * HintMargin - 1;
+    const int height = m_memo->viewport()->height() - 2 * HintMargin;
+    QFont font = m_memo->font();
+    QStringList lines;
+    for (int px = LargestHintPx; px >= SmallestHintPx; --px) {
+        font.setPixelSize(px);
+        const QFontMetrics metrics(font);
+        lines = text::wrapPhrases(hint, width, [&](const QString &piece) { return metrics.horizontalAdvance(piece); });
+        if (lines.size() * metrics.lineSpacing() <= height)
+            break;
+    }
+    m_memo->setFont(font);
+    m_memo->setPlainText(lines.join(u'\n'));
 }
 
 void MainMenuWindow::makeMemo()
 {
     m_memo = new PlainTextBox(this);
     m_memo->setObjectName(QStringLiteral("Memo1"));
-    // A little wider than the original box, so that the longest hint fits in
-    // a size a child can read.
-    m_memo->setGeometry(315, 288, 124, 88);
+    // The whole white box of the picture, so that the longest hint fits in a
+    // size a child can read.
+    m_memo->setGeometry(314, 289, 126, 88);
     m_memo->setFrameStyle(QFrame::NoFrame);
     m_memo->setEnabled(false);
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_memo->document()->setDocumentMargin(2);
+    m_memo->document()->setDocumentMargin(HintMargin);
     // The menu's picture shows through; a palette, as a style sheet costs
     // milliseconds of the start-up. Disabled, the box takes its colours
     // from the palette's disabled group, which this sets too.
@@ -225,7 +245,7 @@ void MainMenuWindow::makeMemo()
     palette.setColor(QPalette::Text, QColor(0x1b, 0x1b, 0x1b));
     m_memo->setPalette(palette);
     QFont memoFont(HintFont);
-    memoFont.setPixelSize(12);
+    memoFont.setPixelSize(SmallestHintPx);
     m_memo->setFont(memoFont);
     m_memo->show();
 }

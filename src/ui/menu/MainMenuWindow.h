@@ -67,6 +67,7 @@ private:
     QLabel *m_background = nullptr;
     DrawnAheadLabel *m_digit = nullptr;
     QPlainTextEdit *m_memo = nullptr;
+    QString m_hint; // shown in m_memo, broken into lines there
     int m_highlighted = -2; // nothing loaded yet
     bool m_firstShow = true;
     keys::SelectionFrame *m_toolMark = nullptr;
