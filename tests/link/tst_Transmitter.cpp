@@ -118,24 +118,20 @@ private Q_SLOTS:
     {
         QFETCH(QString, fault);
         QFETCH(QString, reason);
+        TinyDisk disk; // the work folder, but for a folder in the way
         Rig rig;
-        TinyDisk disk;
-        if (fault != "folder") {
-            if (!disk.available())
-                QSKIP(disk.whyNot());
-            // The work folder on the small disk.
-            const QString work = rig.home.workFolder().chopped(1);
-            QVERIFY(QDir(work).removeRecursively());
-            QVERIFY(QFile::link(disk.path(""), work));
-        }
+        const QString work = rig.home.workFolder().chopped(1);
+        if (fault != "folder" &&
+            !(disk.available() && QDir(work).removeRecursively() && QFile::link(disk.path(""), work)))
+            QSKIP(disk.whyNot());
         if (fault == "folder")
-            QVERIFY(QDir().mkpath(rig.home.workFolder() + "Creat.WAV"));
+            QVERIFY(QDir().mkpath(work + "/Creat.WAV"));
         else if (fault == "full")
             disk.fill();
         else
             QVERIFY(disk.makeReadOnly());
         QVERIFY(!rig.transmitter.sendLedProgram({"16"}));
-        const QString message = msg::soundNotWritten(rig.home.workFolder() + "Creat.WAV", reason);
+        const QString message = msg::soundNotWritten(work + "/Creat.WAV", reason);
         QVERIFY(message.startsWith(msg::SettingsWrite105 + "\n"));
         QCOMPARE(rig.log, (EventLog{"prepare", "wait 500", "warning: " + message, "silence"}));
         QVERIFY(rig.sound.played.isEmpty());
