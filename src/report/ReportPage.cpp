@@ -5,6 +5,8 @@
 #include "core/TextTools.h"
 #include "program/CommandList.h"
 
+#include <QRegularExpression>
+
 namespace kr31::report {
 
 namespace {
@@ -218,10 +220,18 @@ QString displayHtml(const QString &html)
 {
     QString out = html;
     out.replace(QStringLiteral("<table width=\"90%\" border=\"0\" cellpadding=\"1\" cellspacing=\"1\" bgcolor=\"#000000\" >"),
-                QStringLiteral("<table width=\"100%\" border=\"1\" cellpadding=\"2\" cellspacing=\"0\" "
+                QStringLiteral("<table width=\"100%\" border=\"1\" cellpadding=\"4\" cellspacing=\"0\" "
                                "style=\"border-collapse: collapse; border-color: #000000; border-style: solid\">"));
     out.replace(QStringLiteral("<td width=\"14%\"><div align=\"center\">"),
                 QStringLiteral("<td width=\"14%\" style=\"white-space: nowrap\"><div align=\"center\">"));
+    out.replace(QStringLiteral("<td width=\"8%\""), QStringLiteral("<td width=\"8%\" style=\"white-space: nowrap\""));
+    // Row 24's blank right half has a fifth cell, which made a ninth column.
+    out.replace(BlankRightHalf, QStringLiteral("<td></td><td></td><td></td><td></td></tr>"));
+    // The program table's header row starts every printed page.
+    static const QRegularExpression headerRow(
+        QStringLiteral("<tr bgcolor=\"#FFFFFF\">(\\s*<td[^>]*><div align=\"center\">番号.*?</tr>)"),
+        QRegularExpression::DotMatchesEverythingOption);
+    out.replace(headerRow, QStringLiteral("<thead><tr bgcolor=\"#FFFFFF\">\\1</thead>"));
     return out;
 }
 

@@ -48,10 +48,12 @@ QStringList pageLines(const QString &grade, const QString &cls, const QString &n
 bool writePage(const QString &path, const QStringList &lines, QString *error = nullptr);
 
 // The page as the browser pane shows and prints it (the file keeps its bytes):
-// the tables get thin ruled borders instead of a black background showing
-// through their cell spacing (which the pane draws as a thick bar at the
-// right), fill the width so that their captions stand at their left edge,
-// and the program's cells keep "明るさ　50" on one line.
+// the tables get thin ruled borders and some room around the texts instead of
+// a black background showing through their cell spacing (which the pane draws
+// as a thick bar at the right), fill the width so that their captions stand
+// at their left edge, the program's cells keep "明るさ　50" and the numbers on
+// one line, row 24's fifth blank cell (a ninth, empty column) goes, and the
+// program's header row becomes the table's head, repeated on every page.
 QString displayHtml(const QString &html);
 
 } // namespace kr31::report

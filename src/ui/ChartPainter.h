@@ -16,8 +16,8 @@ QFont chartScreenFont();
 QFont chartPaperFont();
 
 // Paints the shapes of one chart page: black outlines, white fills, black
-// arrowheads; u sets the line width and the size of the letters. A text
-// wider than its box is drawn smaller so that it stays inside the outline.
+// arrowheads; u sets the line width and the size of the letters. A box's text
+// keeps a tenth of u from its sides; a wider text is drawn smaller.
 void paintChartShapes(QPainter &painter, const chart::Shapes &shapes, int u, QFont font);
 
 // A paint box: a plain widget whose painting is its window's (painter, width).

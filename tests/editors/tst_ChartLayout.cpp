@@ -5,7 +5,7 @@
 using namespace kr31;
 using namespace kr31::chart;
 
-Q_DECLARE_METATYPE(kr31::chart::StepPlace)
+Q_DECLARE_METATYPE(kr31::chart::Shapes)
 
 // Readable failures: a shape as its kind, points, box and text.
 namespace kr31::chart {
@@ -177,7 +177,6 @@ private Q_SLOTS:
     {
         QVERIFY(layout({}, 50, 228, 10).isEmpty());
         QVERIFY(layout({"27", "16"}, 50, 228, 10).isEmpty());
-        QCOMPARE(layoutPages({}, {}).size(), 1); // the printout is one empty page
     }
 
     void texts_data()
@@ -243,46 +242,27 @@ private Q_SLOTS:
         QCOMPARE(shapes.last(), terminal({178, 185, 278, 210}, 25, "プログラム終了"));
     }
 
-    void pages_data()
+    // Paper keeps the steps that fit whole and marks the cut, where a loop-back line to a step cut off ends.
+    void cutOffPage_data()
     {
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<int>("pageBottom");
-        QTest::addColumn<QList<StepPlace>>("places");
-        QTest::addColumn<int>("pageCount");
+        QTest::addColumn<Shapes>("end");
         const QStringList five = QStringList(5, "16");
-        QTest::newRow("fits") << five << 335 << QList<StepPlace>{{0, 60}, {0, 110}, {0, 160}, {0, 210}, {0, 260}}
-                              << 1;
-        QTest::newRow("end moves on") << five << 334
-                                      << QList<StepPlace>{{0, 60}, {0, 110}, {0, 160}, {0, 210}, {0, 260}} << 2;
-        QTest::newRow("step moves on") << five << 200
-                                       << QList<StepPlace>{{0, 60}, {0, 110}, {0, 160}, {1, 35}, {1, 85}} << 2;
-        // a page too short for anything still takes one step, so printing ends
-        QTest::newRow("tiny page") << QStringList{"16", "22,0,1"} << 20 << QList<StepPlace>{{1, 35}, {2, 35}} << 4;
+        const Shape note = label({78, 200, 378, 225}, CutNote);
+        QTest::newRow("end cut off") << five << 334 << Shapes{line({{228, 285}, {228, 334}}), label({78, 334, 378, 359}, CutNote)};
+        QTest::newRow("steps cut off") << five << 200 << Shapes{box({178, 160, 278, 185}, "LED ON"), line({{228, 185}, {228, 200}}), note};
+        QTest::newRow("loop to a step cut off") << QStringList{"16", "22,2,1", "16"} << 200
+                                                << Shapes{line({{103, 135}, {78, 135}, {78, 200}}), head({{78, 200}, {81, 193}, {75, 193}}),
+                                                          line({{228, 160}, {228, 200}}), note};
     }
-    void pages()
+    void cutOffPage()
     {
         QFETCH(QStringList, steps);
         QFETCH(int, pageBottom);
-        QFETCH(QList<StepPlace>, places);
-        QFETCH(int, pageCount);
-        const Frame frame{50, 228, 10, pageBottom};
-        QCOMPARE(placeSteps(steps, frame), places);
-        const QList<Shapes> pages = layoutPages(steps, frame);
-        QCOMPARE(pages.size(), pageCount);
-        // a continued page starts with the arrow from the top margin
-        for (qsizetype p = 1; p < pages.size(); ++p)
-            QCOMPARE(pages[p].first(), line({{228, 10}, {228, 35}}));
-    }
-
-    void loopBackToAnEarlierPageRunsToTheTop()
-    {
-        const Frame frame{50, 228, 10, 200};
-        const QList<Shapes> pages = layoutPages({"16", "16", "16", "22,0,1"}, frame);
-        QCOMPARE(pages.size(), 2);
-        const qsizetype at = pages[1].indexOf(Shape{Shape::Diamond, {{228, 35}, {103, 60}, {228, 85}, {353, 60}}});
-        QVERIFY(at > 0);
-        QCOMPARE(pages[1][at + 4], line({{103, 60}, {78, 60}, {78, 10}}));
-        QCOMPARE(pages[1][at + 5], head({{78, 10}, {81, 17}, {75, 17}}));
+        QFETCH(Shapes, end);
+        const Shapes shapes = layoutPage(steps, Frame{50, 228, 10, pageBottom});
+        QCOMPARE(shapes.mid(shapes.size() - end.size()), end);
     }
 };
 

@@ -76,7 +76,7 @@ struct UiRig
             return succeeds;
         }
     } shell;
-    // Prints to the PDF file pdfPath (in the temporary home); answers as told.
+    // Prints to the PDF file pdfPath (in the temporary home) on A4 paper; answers as told.
     struct PdfPrinting : Printing
     {
         QString pdfPath;
@@ -90,6 +90,7 @@ struct UiRig
             QPrinter printer(QPrinter::HighResolution);
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(pdfPath);
+            printer.setPageSize(QPageSize(QPageSize::A4)); // whatever the locale's paper
             return printPagesOn(printer, pages);
         }
     } printing;

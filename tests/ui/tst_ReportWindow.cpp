@@ -225,6 +225,37 @@ private Q_SLOTS:
         QVERIFY(text.contains(QStringLiteral("繰返回数")));
     }
 
+    // The printout fits one A4 page; impressions too long for it go on more
+    // pages, each starting with the table's header.
+    void printedPages_data()
+    {
+        QStringList longest; // all 47 slots with their widest arguments
+        while (longest.size() < 47)
+            longest += QStringList{"19,255,255", "22,45,255", "21,64800", "18,255", "24"};
+        QTest::addColumn<QStringList>("program");
+        QTest::addColumn<int>("impressionLines");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("longest program") << longest.mid(0, 47) << 5 << 1;
+        QTest::newRow("long impressions") << longest.mid(0, 47) << 40 << 2;
+    }
+    void printedPages()
+    {
+        QFETCH(QStringList, program);
+        QFETCH(int, impressionLines);
+        QFETCH(int, pages);
+        UiRig rig;
+        ReportWindow report(rig.forms);
+        QVERIFY(showReport(report));
+        report.setProgram(program);
+        fill(&report, Grade, Class, Name, QStringLiteral("感想\n").repeated(impressionLines));
+        report.PreviewClick();
+        report.PrintClick();
+        const QStringList printed = pdfText(rig.printing.pdfPath).split('\f', Qt::SkipEmptyParts);
+        QCOMPARE(printed.size(), pages);
+        for (const QString &page : printed) // both halves' header on every page
+            QCOMPARE(page.count(QStringLiteral("番号")), 2);
+    }
+
     void byeResetsAndHides()
     {
         UiRig rig;

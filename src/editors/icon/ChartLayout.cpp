@@ -35,11 +35,11 @@ Shape label(int left, int top, int right, int bottom, const QString &text)
     return {Shape::Label, {}, {left, top, right, bottom}, 0, text};
 }
 
-// Where a repeat's loop-back line ends: at the return step on the same page,
-// or at the page's margin when the return step is on another page.
+// Where a repeat's loop-back line ends: at the return step's box, or at the
+// page's bottom when the paper cuts the return step off.
 struct LoopEnd
 {
-    enum { None, Here, Above, Below } where = None;
+    enum { None, Here, Below } where = None;
     int y = 0;
 };
 
@@ -65,11 +65,6 @@ void addDiamond(Shapes &out, int x, int y, int u, const QString &text, LoopEnd l
         out.append({Shape::Arrowhead, {{x, ty}, {x - back, ty - wing}, {x - back, ty + wing}}});
         break;
     }
-    case LoopEnd::Above:
-        out.append({Shape::Line, {{x - side, y + h}, {outer, y + h}, {outer, frame.top}}});
-        out.append({Shape::Arrowhead,
-                    {{outer, frame.top}, {outer + wing, frame.top + back}, {outer - wing, frame.top + back}}});
-        break;
     case LoopEnd::Below:
         out.append({Shape::Line, {{x - side, y + h}, {outer, y + h}, {outer, frame.pageBottom}}});
         out.append({Shape::Arrowhead,
@@ -190,83 +185,63 @@ int returnStep(const QString &line, int drawnCount)
 
 QList<int> stepTops(const QStringList &steps, int u, int top)
 {
+    const int h = half(u);
     QList<int> tops;
-    for (const StepPlace &place : placeSteps(steps, {u, 0, top}))
-        tops.append(place.top);
+    int y = top + h; // below the start terminal
+    for (const QString &line : drawnSteps(steps)) {
+        tops.append(y + h);
+        y += stepHeight(code(line), u);
+    }
     return tops;
 }
 
-QList<StepPlace> placeSteps(const QStringList &steps, const Frame &frame)
+Shapes layoutPage(const QStringList &steps, const Frame &frame)
 {
-    const int h = half(frame.u);
-    QList<StepPlace> places;
-    int page = 0;
-    int y = frame.top + h; // below the start terminal
-    for (const QString &line : drawnSteps(steps)) {
-        const int height = stepHeight(code(line), frame.u);
-        // A step that would pass the bottom goes to the next page with its
-        // arrow; a fresh page always takes its step, however tall.
-        if (y + height > frame.pageBottom && y > frame.top) {
-            ++page;
-            y = frame.top;
-        }
-        places.append({page, y + h});
-        y += height;
-    }
-    return places;
-}
-
-QList<Shapes> layoutPages(const QStringList &steps, const Frame &frame)
-{
-    QList<Shapes> pages(1);
+    Shapes out;
     const QStringList drawn = drawnSteps(steps);
     if (drawn.isEmpty())
-        return pages;
+        return out;
 
     const int u = frame.u, h = half(u), x = frame.x;
-    const QList<StepPlace> places = placeSteps(drawn, frame);
+    const QList<int> tops = stepTops(drawn, u, frame.top);
+    // The steps whose shape ends above the page's bottom.
+    qsizetype fit = 0;
+    while (fit < drawn.size() && tops[fit] + stepHeight(code(drawn[fit]), u) - h <= frame.pageBottom)
+        ++fit;
 
-    pages[0].append(terminal(x, frame.top, u, kStart));
+    out.append(terminal(x, frame.top, u, kStart));
     int y = frame.top + h;
-    for (int i = 0; i < drawn.size(); ++i) {
-        const StepPlace &place = places[i];
-        if (place.page >= pages.size()) {
-            pages.append(Shapes());
-            y = frame.top;
-        }
-        Shapes &out = pages[place.page];
+    for (qsizetype i = 0; i < fit; ++i) {
         addArrow(out, x, y, u);
         y += h;
         const QString c = code(drawn[i]);
         if (isRepeat(c)) {
             LoopEnd loop;
             const int r = returnStep(drawn[i], drawn.size());
-            if (r >= 0) {
-                const StepPlace &target = places[r];
-                if (target.page == place.page)
-                    loop = {LoopEnd::Here, target.top};
-                else
-                    loop.where = target.page < place.page ? LoopEnd::Above : LoopEnd::Below;
-            }
+            if (r >= fit)
+                loop.where = LoopEnd::Below;
+            else if (r >= 0)
+                loop = {LoopEnd::Here, tops[r]};
             addDiamond(out, x, y, u, stepText(drawn[i]), loop, frame);
         } else if (const int w = halfWidth(c, u)) {
             out.append({Shape::Box, {}, {x - w, y, x + w, y + h}, 0, stepText(drawn[i])});
         }
         y += isRepeat(c) ? u : h;
     }
-    if (y + 2 * h > frame.pageBottom) {
-        pages.append(Shapes());
-        y = frame.top;
+    if (fit == drawn.size() && y + 2 * h <= frame.pageBottom) {
+        addArrow(out, x, y, u);
+        out.append(terminal(x, y + h, u, kEnd));
+    } else {
+        if (y < frame.pageBottom)
+            out.append({Shape::Line, {{x, y}, {x, frame.pageBottom}}});
+        out.append(label(x - 3 * u, frame.pageBottom, x + 3 * u, frame.pageBottom + h, CutNote));
     }
-    addArrow(pages.last(), x, y, u);
-    y += h;
-    pages.last().append(terminal(x, y, u, kEnd));
-    return pages;
+    return out;
 }
 
 Shapes layout(const QStringList &steps, int u, int x, int top)
 {
-    return layoutPages(steps, {u, x, top}).constFirst();
+    return layoutPage(steps, {u, x, top});
 }
 
 int chartBottom(const QStringList &steps, int u, int top)

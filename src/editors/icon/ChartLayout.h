@@ -45,7 +45,7 @@ struct Shape
 using Shapes = QList<Shape>;
 
 // Where the chart is laid out: the unit, the centre line x, the top y of the
-// start terminal, and (on paper) the lowest y a shape may reach on a page.
+// start terminal, and (on paper) the lowest y a shape may reach.
 struct Frame
 {
     int u = 50;
@@ -54,13 +54,8 @@ struct Frame
     int pageBottom = std::numeric_limits<int>::max();
 };
 
-// A step's box or diamond: the page it is on and its top y there.
-struct StepPlace
-{
-    int page = 0;
-    int top = 0;
-    bool operator==(const StepPlace &) const = default;
-};
+// The note under a printed chart that the paper cuts off.
+inline const QString CutNote = QStringLiteral("（ここから先は印刷されません）");
 
 // u × numerator / denominator, rounded with halves to even.
 int scaled(int u, int numerator, int denominator = 1);
@@ -93,15 +88,12 @@ int returnStep(const QString &line, int drawnCount);
 // on screen).
 QList<int> stepTops(const QStringList &steps, int u, int top);
 
-// The page and top of each drawn step when a step (its arrow and shape) that
-// would pass frame.pageBottom moves to a new page starting at frame.top.
-QList<StepPlace> placeSteps(const QStringList &steps, const Frame &frame);
-
-// The chart page by page. No steps give one empty page; with the default
-// pageBottom everything is on one page. A loop-back line whose return step
-// is on another page runs from the diamond to the page's top (or bottom)
-// margin and ends in an arrowhead pointing there.
-QList<Shapes> layoutPages(const QStringList &steps, const Frame &frame);
+// The chart on one page, as it is printed: the steps whose shape fits whole
+// above frame.pageBottom. When a step or the end does not fit, a line runs
+// from the last step drawn down to pageBottom, CutNote stands below it, and a
+// loop-back line whose return step is left out runs down to pageBottom and
+// ends in an arrowhead pointing there. No steps give no shapes.
+Shapes layoutPage(const QStringList &steps, const Frame &frame);
 
 // The shapes the layouts are made of, for the flowchart editor's own drawing:
 // a terminal of half-width u at top y; an arrow from y down to y + h; a
@@ -111,7 +103,7 @@ Shape terminalShape(int x, int y, int u, const QString &text);
 void addArrowShapes(Shapes &out, int x, int y, int u);
 void addDiamondShapes(Shapes &out, int x, int y, int u, const QString &text, int returnTop);
 
-// The chart on one endless page: unit u, centre line x, start terminal at top.
+// The whole chart on one endless page: unit u, centre line x, start terminal at top.
 Shapes layout(const QStringList &steps, int u, int x, int top);
 
 // The lowest y any shape of a one-page chart reaches (the end terminal's

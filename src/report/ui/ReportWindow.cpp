@@ -9,14 +9,20 @@
 #include "ui/PageBrowser.h"
 #include "ui/UiServices.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPagedPaintDevice>
+#include <QPainter>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QUrl>
+
+#include <memory>
 
 namespace kr31 {
 
@@ -51,6 +57,82 @@ const Caption Captions[] = {
 
 const QString Accent = QStringLiteral("#1FB5A8");
 const QString Ink = QStringLiteral("#175e58");
+
+// The printed page stands 12 mm from the paper's edges (or within the
+// printer's margins when they are wider).
+constexpr qreal PaperMarginMm = 12;
+// A page a little too long for one sheet is made smaller down to this;
+// a longer one goes on over more sheets at its own size.
+constexpr qreal LeastScale = 0.8;
+
+// Prints the page as the pane shows it, a pane pixel taking as much of the
+// paper as of an inch on the screen: on one sheet, made smaller when need be,
+// or over more sheets that each start with the program table's head and are
+// numbered at the bottom.
+bool printPage(const QTextDocument &shown, QPagedPaintDevice &printer)
+{
+    // The copy asks the pane's document, and so the pane, for the pictures.
+    std::unique_ptr<QTextDocument> doc(shown.clone(const_cast<QTextDocument *>(&shown)));
+    doc->setUseDesignMetrics(true);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+
+    const int dpi = printer.logicalDpiY();
+    const QPageLayout paper = printer.pageLayout();
+    const QRect paint = paper.paintRectPixels(dpi); // the device's area on the sheet
+    const int margin = qRound(PaperMarginMm / 25.4 * dpi);
+    const QRect body = paper.fullRectPixels(dpi)
+                           .adjusted(margin, margin, -margin, -margin)
+                           .intersected(paint)
+                           .translated(-paint.topLeft());
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const qreal toDevice = dpi / (screen ? screen->logicalDotsPerInchY() : 96.0);
+    const QSizeF room = QSizeF(body.size()) / toDevice;
+
+    // Made smaller, the page is laid out wider, which keeps it as long or
+    // makes it shorter: a few rounds find the scale that fits.
+    qreal scale = 1;
+    doc->setTextWidth(room.width());
+    for (int round = 0; round < 3 && doc->size().height() * scale > room.height(); ++round) {
+        const qreal fit = room.height() / doc->size().height();
+        if (fit < LeastScale) {
+            scale = 1;
+            break;
+        }
+        scale = fit * 0.999; // a hair's room for rounding
+        doc->setTextWidth(room.width() / scale);
+    }
+    const QSizeF page = room / scale;
+    doc->setPageSize(page);
+
+    const int pages = doc->pageCount();
+    for (int i = 0; i < pages; ++i) {
+        if (i > 0 && !printer.newPage())
+            return false;
+        painter.save();
+        painter.translate(body.topLeft());
+        painter.scale(toDevice * scale, toDevice * scale);
+        const QRectF view(QPointF(0, i * page.height()), page);
+        painter.translate(0, -view.top());
+        painter.setClipRect(view);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = view;
+        context.palette.setColor(QPalette::Text, Qt::black); // never the desktop's text colour
+        doc->documentLayout()->draw(&painter, context);
+        painter.restore();
+        if (pages > 1) {
+            QFont number = doc->defaultFont();
+            number.setPointSize(9);
+            painter.setFont(number);
+            painter.setPen(Qt::black);
+            const int top = qMin(body.bottom() + 1, paint.height() - margin / 2);
+            painter.drawText(QRect(body.left(), top, body.width(), margin / 2), Qt::AlignCenter,
+                             QStringLiteral("%1 / %2").arg(i + 1).arg(pages));
+        }
+    }
+    return painter.end();
+}
 
 void place(QWidget *widget, const Place &p)
 {
@@ -171,8 +253,7 @@ void ReportWindow::PrintClick()
 {
     ensureBuilt();
     services().printing.print(this, [this](QPagedPaintDevice &printer) {
-        m_browser->document()->print(&printer);
-        return true;
+        return printPage(*m_browser->document(), printer);
     });
 }
 

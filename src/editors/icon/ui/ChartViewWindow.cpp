@@ -113,19 +113,15 @@ bool ChartViewWindow::print(QPagedPaintDevice &printer) const
     if (!painter.begin(&printer))
         return false;
     const int dx = printer.logicalDpiX(), dy = printer.logicalDpiY();
-    // One inch from the top, centred on an 8-inch column; a page ends half
-    // an inch above the bottom of the printable area.
+    // One page: one inch from the top, centred on an 8-inch column; the steps
+    // that fit whole above half an inch from the bottom of the printable area
+    // are printed, and a note marks where the paper cuts the chart off.
     chart::Frame frame;
     frame.u = chart::scaled(dx, 1, 2);
     frame.x = 4 * dx;
     frame.top = dy;
     frame.pageBottom = printer.height() - chart::scaled(dy, 1, 2);
-    const QList<chart::Shapes> pages = chart::layoutPages(m_steps, frame);
-    for (qsizetype i = 0; i < pages.size(); ++i) {
-        if (i > 0 && !printer.newPage())
-            return false;
-        paintChartShapes(painter, pages[i], frame.u, chartPaperFont());
-    }
+    paintChartShapes(painter, chart::layoutPage(m_steps, frame), frame.u, chartPaperFont());
     return painter.end();
 }
 

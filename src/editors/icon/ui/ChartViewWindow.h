@@ -31,8 +31,8 @@ public:
     // shows it without waiting.
     void showOver(QWidget *opener);
 
-    // Prints the chart after the print dialog, page after page; a failure
-    // shows (102). A cancelled dialog prints nothing.
+    // Prints the chart on one page after the print dialog, cut off where the
+    // paper ends; a failure shows (102). A cancelled dialog prints nothing.
     void OutClick();
     // Hides the view.
     void ByeClick() override;
