@@ -346,12 +346,27 @@ void paintMenuTile(QPainter& p, const Entry& e, bool highlighted)
     }
 }
 
+// A picture that names the window (the editor's mode): its glyph over its
+// label on the window's own background, nothing that looks pressable.
+void paintModeMark(QPainter& p, const Entry& e)
+{
+    fillUnder(p, e);
+    const QRectF all(QPointF(0, 0), QSizeF(e.size));
+    const qreal gh = all.height() * 0.62;
+    drawGlyph(p, e.glyph, QRectF(all.center().x() - gh / 2, all.top() + 1, gh, gh));
+    drawLabel(p, QRectF(all.left(), all.top() + gh, all.width(), all.height() - gh), e.label, 17,
+              e.colour.darker(190));
+}
+
 void paintButton(QPainter& p, const Entry& e, bool pressed)
 {
+    if (e.style == 1)
+        return paintModeMark(p, e);
     fillUnder(p, e);
     const QSizeF sz(e.size);
     const bool round = e.label.isEmpty();
-    const qreal depth = sz.height() >= 40 ? 4 : 2.5;
+    const bool slim = sz.height() <= 20; // a slim button gives its label all the height it has
+    const qreal depth = sz.height() >= 40 ? 4 : slim ? 2 : 2.5;
     const QRectF face0 = QRectF(QPointF(0, 0), sz).adjusted(1.5, 1, -1.5, -1 - depth);
     const QRectF face = pressed ? face0.translated(0, depth - 1) : face0;
     const qreal radius = round ? face.height() / 2 : qMin(face.height() / 2, 14.0);
@@ -394,7 +409,7 @@ void paintButton(QPainter& p, const Entry& e, bool pressed)
     } else {
         const qreal gh = qMin(inner.height(), 30.0);
         const bool glyph = e.glyph != Glyph::None;
-        const qreal textPx = qMin(inner.height() * 0.82, 20.0);
+        const qreal textPx = slim ? inner.height() + 1 : qMin(inner.height() * 0.82, 20.0);
         const QFontMetricsF fm(labelFont(textPx));
         const qreal tw = qMin(fm.horizontalAdvance(e.label) + 6, inner.width() - (glyph ? gh + 4 : 0));
         const qreal total = tw + (glyph ? gh + 4 : 0);
@@ -403,8 +418,8 @@ void paintButton(QPainter& p, const Entry& e, bool pressed)
             drawGlyph(p, e.glyph, QRectF(x, inner.center().y() - gh / 2, gh, gh));
             x += gh + 4;
         }
-        drawLabel(p, QRectF(x, inner.top(), tw, inner.height()), e.label, textPx, Qt::white, kInk,
-                  inner.height() > 24 ? 2.2 : 1.6);
+        drawLabel(p, QRectF(x, inner.top() - (slim ? 1 : 0), tw, inner.height() + (slim ? 2 : 0)), e.label, textPx,
+                  Qt::white, kInk, inner.height() > 24 ? 2.2 : slim ? 1.2 : 1.6);
     }
 }
 

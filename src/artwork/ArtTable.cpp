@@ -55,6 +55,7 @@ struct ButtonArt {
     QColor colour;
     const char* bgRef = nullptr;
     int x = 0, y = 0;
+    bool flat = false; // a picture that only names the window: no button face
 };
 
 // Background layouts (Entry::style of Kind::Background).
@@ -68,7 +69,7 @@ const ButtonArt kButtons[] = {
     {"Img/Menu/", "SetUp", 100, 30, "せってい", Glyph::Gear, kGrey, "Img/Menu/Back", 472, 349},
     {"Img/Menu/", "Bye", 43, 42, "", Glyph::Close, kRed, "Img/Menu/Back", 544, 10},
     // Editors and tools: top row (y 13), file row (y 75)
-    {"Img/Common_Button/", "Pro", 90, 60, "LED", Glyph::Bulb, kYellow, kEditorBack, 235, 13},
+    {"Img/Common_Button/", "Pro", 90, 60, "LED", Glyph::Bulb, kYellow, kEditorBack, 235, 13, true},
     {"Img/Common_Button/", "Send", 90, 60, "おくる", Glyph::Send, kOrange, kEditorBack, 351, 13},
     {"Img/Common_Button/", "Tenso", 90, 60, "おくる", Glyph::Send, kOrange, kEditorBack, 351, 13},
     {"Img/Common_Button/", "Action", 90, 60, "うごかす", Glyph::Play, kGreen, kEditorBack, 467, 13},
@@ -121,7 +122,7 @@ const ButtonArt kButtons[] = {
     {"Img/Wizard/", "renew", 120, 40, "こうしん", Glyph::Refresh, kBlue},
     {"Img/Wizard/", "shudo", 120, 40, "しゅどう", Glyph::Hand, kPurple},
     // The virtual lamp, and the button that opens it from each editor
-    {"Img/Common_Button/", "Lamp", 120, 24, "ためす", Glyph::Bulb, kYellow},
+    {"Img/Common_Button/", "Lamp", 120, 20, "ためす", Glyph::Bulb, kYellow},
     {"Img/Lamp/", "Help", 55, 60, "ヘルプ", Glyph::Help, kPurple, "Img/Back/Lamp", 279, 8},
     {"Img/Lamp/", "Bye", 55, 60, "とじる", Glyph::Close, kRed, "Img/Back/Lamp", 336, 8},
     {"Img/Lamp/", "Touch", 176, 64, "タッチ", Glyph::Hand, kPink, "Img/Back/Lamp", 16, 420},
@@ -212,7 +213,7 @@ QList<Entry> buildTable()
     for (const ButtonArt& b : kButtons)
         add({.path = QString(b.folder) + b.name, .size = {b.w, b.h}, .kind = Kind::Button,
              .label = QString::fromUtf8(b.label), .colour = b.colour, .glyph = b.glyph, .pair = Pair::Pressed,
-             .bgRef = b.bgRef ? QString(b.bgRef) : QString(), .at = {b.x, b.y}});
+             .bgRef = b.bgRef ? QString(b.bgRef) : QString(), .at = {b.x, b.y}, .style = b.flat ? 1 : 0});
 
     // LED commands: slot pictures, palette icons, drag bitmaps, report pictures.
     for (const CommandArt& c : kCommands) {

@@ -39,4 +39,9 @@ void EditorWindow::ByeClick()
     FormWindow::ByeClick();
 }
 
+void EditorWindow::addLampButton()
+{
+    addButton(QStringLiteral("Img/Common_Button/"), LampButton, [this] { VirtualLampClick(); });
+}
+
 } // namespace kr31

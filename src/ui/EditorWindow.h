@@ -30,8 +30,13 @@ public:
     void MenuClick() override;
     // The save question, then leaving() and the end of the tool.
     void ByeClick() override;
+    // Runs the editor's program (or melody) on the virtual lamp.
+    virtual void VirtualLampClick() = 0;
 
 protected:
+    // The button that runs the program on the virtual lamp: one place in every
+    // editor, under the right end of the file row, where nothing else lies.
+    void addLampButton();
     // The save question, asked while isModified(): Yes saves and ends the
     // action (the learner starts it again), Cancel ends it, No goes on.
     // True when the action may go on.

@@ -153,8 +153,11 @@ PictureButton *FormWindow::addButton(const QString &folder, const Place &place, 
     showKeysIn(button);
     if (onClick)
         connect(button, &PictureButton::clicked, this, std::move(onClick));
-    else
-        button->setFocusPolicy(Qt::NoFocus); // a picture without an action is no stop for Tab
+    else {
+        // A picture without an action: no stop for Tab, no hand over it.
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setCursor(Qt::ArrowCursor);
+    }
     return button;
 }
 

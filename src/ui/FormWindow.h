@@ -25,6 +25,9 @@ struct Place
     int x, y, w, h;
 };
 
+// Where every editor keeps its button for the virtual lamp.
+inline constexpr Place LampButton{"Lamp", 607, 101, 120, 20};
+
 // The base of the system's borderless picture windows. The window carries its
 // number as objectName() ("TForm8"), is centred on the screen at its first
 // showing, decodes its pictures then (not when it is created), and shows (101)

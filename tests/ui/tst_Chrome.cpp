@@ -10,6 +10,7 @@
 #include "ui/PictureButton.h"
 #include "ui/Pictures.h"
 #include "ui/QtDialogs.h"
+#include "ui/TitleStrip.h"
 #include "link/ThreadedSoundOutput.h"
 #include "ui/menu/MainMenuWindow.h"
 #include "app/Startup.h"
@@ -590,6 +591,33 @@ private Q_SLOTS:
         // Released: moving no longer drags.
         QTest::mouseMove(strip, QPoint(80, 80));
         QCOMPARE(settings->pos(), start + QPoint(30, 25));
+    }
+
+    // No control lies over a sibling, in a window or its plain containers; pictures
+    // behind everything, title strips and marks the mouse passes through aside.
+    void noControlCoversAnother_data() { windowsDecodeTheirPicturesAtTheirFirstShowing_data(); }
+    void noControlCoversAnother()
+    {
+        QFETCH(int, number);
+        UiRig rig;
+        QList<QWidget *> parents{rig.forms.form(number)};
+        parents[0]->show();
+        while (!parents.isEmpty()) {
+            QWidget *parent = parents.takeFirst();
+            QList<QWidget *> list = parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+            list.removeIf([parent](QWidget *w) {
+                return !w->isVisible() || !w->geometry().intersects(parent->rect()) || w->findChild<TitleStrip *>() ||
+                       w->testAttribute(Qt::WA_TransparentForMouseEvents) ||
+                       w->width() * w->height() * 3 > parent->width() * parent->height() * 2;
+            });
+            for (qsizetype i = 0; i < list.size(); ++i) {
+                if (QByteArrayList{"QWidget", "QGroupBox", "QFrame"}.contains(list[i]->metaObject()->className()))
+                    parents << list[i];
+                for (qsizetype j = i + 1; j < list.size(); ++j)
+                    QVERIFY2(!list[i]->geometry().intersects(list[j]->geometry()),
+                             qPrintable(list[i]->objectName() + " / " + list[j]->objectName()));
+            }
+        }
     }
 
     void closingAWindowShownOverOthersOnlyHidesIt()

@@ -10,6 +10,7 @@
 #include "support/UiRig.h"
 #include "ui/ChartPainter.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -319,12 +320,17 @@ private Q_SLOTS:
         rig.editor->Add_SubClick();
         QCOMPARE(menu->count(), 14);
         QCOMPARE(menu->itemText(13), QStringLiteral("サブルーチン 2"));
+        menu->showPopup(); // twelve rows, scrolling for the rest
+        QCOMPARE(qRound(menu->view()->height() / double(menu->view()->sizeHintForRow(0))), 12);
+        menu->hidePopup();
         QVERIFY(rig.child<QLabel>("Sub_Pro_Image2")->isVisible());
         QVERIFY(!rig.child<QLabel>("Sub_Pro_Image3")->isVisible());
         QCOMPARE(rig.editor->program().CurrentPage, 2);
-        // A click on the main program's tab shows it.
+        QCOMPARE(rig.child<QLabel>("PageMark")->geometry(), rig.child<QLabel>("Sub_Pro_Image2")->geometry());
+        // A click on the main program's tab shows it, and marks its tab.
         QTest::mouseClick(rig.child<QLabel>("Sub_Pro_Image0"), Qt::LeftButton, {}, QPoint(60, 12));
         QCOMPARE(rig.editor->program().CurrentPage, 0);
+        QCOMPARE(rig.child<QLabel>("PageMark")->geometry(), rig.child<QLabel>("Sub_Pro_Image0")->geometry());
         rig.append(12);
         QCOMPARE(rig.page(0), QStringList{"Sub,1"});
         QCOMPARE(rig.page(1), QStringList{"18,50"});

@@ -159,6 +159,12 @@ private Q_SLOTS:
         QCOMPARE(rig.editor->program().Slots[0].code, QStringLiteral("21"));
         rig.drop(0, 100);
         QCOMPARE(rig.editor->program().Slots[0].code, QStringLiteral("100"));
+        // A gap filled in front counts in what follows it: over the limit, red and plainly full.
+        for (const char *action : {"Delete1", "Insert1", "drop", "Insert1", "drop"})
+            action == QByteArray("drop") ? void(rig.drop(0, 21)) : rig.slotMenu(0, action);
+        QCOMPARE(rig.total(), QStringLiteral("50"));
+        QVERIFY(rig.child<QLabel>("Label1")->styleSheet().contains(QStringLiteral("#d32f2f")));
+        QCOMPARE(rig.gauge(4), 144);
     }
 
     void dropScrollsTheStrip()

@@ -133,6 +133,9 @@ private Q_SLOTS:
         QVERIFY(editor->isModified());
         editor->Undo();
         QVERIFY(editor->programLines() != (QStringList{"ON();", "OFF(); // end"}));
+
+        editor->setProgramLines(QStringList(12000, QStringLiteral("ON();"))); // the number margin widens
+        QVERIFY(control->numberMarginWidth() > QFontMetrics(edit->font()).horizontalAdvance(QStringLiteral("12000")));
     }
 };
 

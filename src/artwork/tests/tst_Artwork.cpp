@@ -138,7 +138,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("plain");
         QTest::addColumn<QString>("other");
         for (const Entry& e : table())
-            if (e.pair != Pair::Single)
+            if (e.pair != Pair::Single && !(e.kind == Kind::Button && e.style == 1)) // a mode mark is never pressed
                 QTest::newRow(qPrintable(e.path)) << variantPath(e, 0) << variantPath(e, 1);
     }
 

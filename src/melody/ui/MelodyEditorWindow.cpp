@@ -105,7 +105,7 @@ void MelodyEditorWindow::buildContents()
     });
     for (const Place &place : Buttons)
         addButton(ButtonFolder, place, actions.at(QString::fromLatin1(place.name)));
-    addButton(ButtonFolder, {"Lamp", 617, 100, 120, 21}, [this] { VirtualLampClick(); });
+    addLampButton();
     reportHelpFailure();
 
     auto *hint = new QLabel(melodytext::Hint, this);

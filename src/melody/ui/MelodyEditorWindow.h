@@ -59,7 +59,7 @@ public:
     void noteClick();
     void LinkClick();
     // Plays the melody on the virtual lamp, as the lamp would hear it sent.
-    void VirtualLampClick();
+    void VirtualLampClick() override;
     void Insert1Click();
     void Edit1Click();
     void LengthClick(int length);

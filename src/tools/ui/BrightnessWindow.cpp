@@ -47,12 +47,12 @@ void BrightnessWindow::buildContents()
     struct Mark
     {
         const char *text;
-        int x;
+        int x, w;
         Qt::Alignment align;
     };
-    for (const Mark &m : {Mark{"0（きえる）", 75, Qt::AlignLeft}, Mark{"50", 265, Qt::AlignHCenter},
-                          Mark{"100（いちばん あかるい）", 455, Qt::AlignRight}}) {
-        addText(QString::fromUtf8(m.text), QRect(m.x, 318, 220, 26), 15)->setAlignment(m.align | Qt::AlignVCenter);
+    for (const Mark &m : {Mark{"0（きえる）", 75, 200, Qt::AlignLeft}, Mark{"50", 345, 60, Qt::AlignHCenter},
+                          Mark{"100（いちばん あかるい）", 435, 240, Qt::AlignRight}}) {
+        addText(QString::fromUtf8(m.text), QRect(m.x, 318, m.w, 26), 15)->setAlignment(m.align | Qt::AlignVCenter);
     }
 }
 

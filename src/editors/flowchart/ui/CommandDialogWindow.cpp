@@ -6,6 +6,7 @@
 #include "editors/flowchart/FlowchartProgram.h"
 #include "editors/icon/IconProgram.h"
 #include "program/CommandWords.h"
+#include "ui/CommandMenu.h"
 #include "ui/Forms.h"
 #include "ui/Keys.h"
 #include "ui/ValueCoupling.h"
@@ -64,10 +65,7 @@ void CommandDialogWindow::buildContents()
         m_labels[i]->setStyleSheet(QStringLiteral("background: white; padding: 0 2px;"));
     }
 
-    m_menu = new QComboBox(this);
-    m_menu->setObjectName(QStringLiteral("ComboBox1"));
-    m_menu->setGeometry(272, 145, 137, 22);
-    m_menu->setMaxVisibleItems(12);
+    m_menu = new CommandMenu(this, {272, 145, 137, 22});
     connect(m_menu, &QComboBox::currentIndexChanged, this, [this] {
         if (!m_filling)
             ComboBox1Change();

@@ -11,6 +11,7 @@
 #include "program/ProgramFile.h"
 #include "program/ProgramSave.h"
 #include "report/ui/ReportWindow.h"
+#include "ui/CommandMenu.h"
 #include "ui/EditorButtons.h"
 #include "ui/EditorFiles.h"
 #include "ui/Keys.h"
@@ -90,7 +91,7 @@ void FlowchartEditorWindow::buildContents()
     for (const Place &place : Buttons)
         addButton(ButtonFolder, place, actions.at(QString::fromLatin1(place.name)));
 
-    addButton(ButtonFolder, {"Lamp", 592, 106, 120, 24}, [this] { VirtualLampClick(); });
+    addLampButton();
     reportHelpFailure();
     createValueControls();
 
@@ -151,10 +152,7 @@ void FlowchartEditorWindow::buildContents()
 
 void FlowchartEditorWindow::createValueControls()
 {
-    m_menu = new QComboBox(this);
-    m_menu->setObjectName(QStringLiteral("ComboBox1"));
-    m_menu->setGeometry(24, 168, 137, 22);
-    m_menu->setMaxVisibleItems(12);
+    m_menu = new CommandMenu(this, {24, 168, 137, 22});
     m_menu->addItems(flow::fixedMenuItems());
     connect(m_menu, &QComboBox::currentIndexChanged, this, [this] { UpdateValueControls(); });
 
@@ -199,6 +197,11 @@ void FlowchartEditorWindow::createPageTabs()
         tab->setVisible(page == 0);
         m_tabs[page] = tab;
     }
+    m_pageMark = new QLabel(panel);
+    m_pageMark->setObjectName(QStringLiteral("PageMark"));
+    m_pageMark->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_pageMark->setStyleSheet(QStringLiteral("border: 3px solid #c62828; border-radius: 12px;"));
+    m_pageMark->setGeometry(m_tabs[0]->geometry());
 }
 
 QList<int> FlowchartEditorWindow::entryTops() const
@@ -229,6 +232,8 @@ void FlowchartEditorWindow::showModel()
         m_menu->addItem(flow::subroutineItem(m_menu->count() - flow::StopItem));
     for (int page = 0; page < flow::PageCount; ++page)
         m_tabs[page]->setVisible(page <= m_program.SubroutineCount);
+    m_pageMark->setGeometry(m_tabs[m_program.CurrentPage]->geometry());
+    m_pageMark->raise();
     showPicture(m_pageTitle, titlePicture(m_program.CurrentPage));
     // Room for the longest page: 47 repeats or calls reach past the 3000 pixels.
     const int bottom = flowlayout::bottom(m_program.entries(m_program.CurrentPage)) + 40;

@@ -54,7 +54,7 @@ public:
     void Undo();
     void Redo();
     // Runs the compiled program on the virtual lamp, checked as for sending.
-    void VirtualLampClick();
+    void VirtualLampClick() override;
     // Marks the main-page entry the virtual lamp runs (-1: none) while the main page is on show.
     void showLampStep(int entry);
     // Shows page (0: main program, k: subroutine k).
@@ -123,6 +123,7 @@ private:
     QWidget *m_paintBox = nullptr;
     QLabel *m_pageTitle = nullptr;
     std::array<QLabel *, flow::PageCount> m_tabs{};
+    QLabel *m_pageMark = nullptr; // frames the tab of the page on show
     QMenu *m_entryMenu = nullptr;
     QMenu *m_tabMenu = nullptr;
     int m_wheelRest = 0;

@@ -110,7 +110,7 @@ void IconEditorWindow::buildContents()
         m_gauge[i] = bar;
     }
 
-    addButton(ButtonFolder, {"Lamp", 607, 100, 120, 24}, [this] { VirtualLampClick(); });
+    addLampButton();
 
     m_slotMenu = new QMenu(this);
     m_slotMenu->setObjectName(QStringLiteral("PopupMenu1"));
@@ -283,15 +283,18 @@ void IconEditorWindow::showTotal()
 {
     const int total = m_program.slotTotal();
     m_total->setText(QString::number(total));
-    int widths[4] = {0, 0, 0, 0};
-    if (total <= limits::MaxTotal) {
+    // Over the limit the number turns red and the whole gauge fills red, so
+    // that it cannot be read as three quarters full.
+    const bool over = total > limits::MaxTotal;
+    if (over != m_totalOver || m_total->styleSheet().isEmpty()) {
+        m_totalOver = over;
+        m_total->setStyleSheet(over ? QStringLiteral("color: #d32f2f;") : QStringLiteral("color: black;"));
+        m_total->setToolTip(over ? QStringLiteral("めいれいが %1こを こえています").arg(limits::MaxTotal) : QString());
         for (int i = 0; i < 4; ++i)
-            widths[i] = 12 * qBound(0, total - 12 * i, 12);
-    } else {
-        widths[0] = widths[1] = widths[2] = 144; // over the limit: the last bar stays empty
+            showPicture(m_gauge[i], QStringLiteral("Img/DD/Gauge%1.jpg").arg(over ? 4 : i + 1));
     }
     for (int i = 0; i < 4; ++i)
-        m_gauge[i]->resize(widths[i], 10);
+        m_gauge[i]->resize(over ? 144 : 12 * qBound(0, total - 12 * i, 12), 10);
 }
 
 void IconEditorWindow::clearAllSlots()

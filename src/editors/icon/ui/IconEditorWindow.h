@@ -57,7 +57,7 @@ public:
     void Redo();
 
     // Runs the program on the virtual lamp, checked as for sending.
-    void VirtualLampClick();
+    void VirtualLampClick() override;
     // Marks the slot the virtual lamp runs (-1: none) and brings it into view.
     void showLampStep(int slot);
 
@@ -150,6 +150,7 @@ private:
     QTextBrowser *m_browser = nullptr;
     QLabel *m_total = nullptr;
     std::array<QLabel *, 4> m_gauge{};
+    bool m_totalOver = false;
     QMenu *m_slotMenu = nullptr;
     QWidget *m_lampMark = nullptr;
     int m_keySlot = 0;

@@ -35,6 +35,8 @@ public:
             if (onTextChanged)
                 onTextChanged();
         });
+        // The number margin grows with the line count, one digit to spare, so no number is clipped.
+        connect(this, &QsciScintilla::linesChanged, this, [this] { fitNumberMargin(); });
         connect(this, &QsciScintilla::modificationChanged, this, [this](bool modified) {
             if (onModificationChanged)
                 onModificationChanged(modified);
@@ -42,6 +44,16 @@ public:
     }
 
     QWidget *widget() override { return this; }
+
+    void fitNumberMargin()
+    {
+        const int digits = std::max<int>(3, QString::number(lines()).size()) + 1;
+        if (digits != m_marginDigits) {
+            m_marginDigits = digits;
+            setMarginWidth(0, QString(digits, QLatin1Char('0')));
+        }
+    }
+    int numberMarginWidth() const override { return marginWidth(0); }
 
     void configure(const QFont &font, const QFont &hintFont) override
     {
@@ -52,8 +64,8 @@ public:
         setColor(Qt::black);
         setMarginType(0, NumberMargin);
         setMarginLineNumbers(0, true);
-        setMarginWidth(0, QStringLiteral("0000"));
         setMarginsFont(font);
+        fitNumberMargin();
         setMarginType(1, SymbolMargin);
         setMarginWidth(1, 14);
         setWrapMode(WrapWord);
@@ -259,6 +271,7 @@ private:
     }
 
     QString m_hintFamily;
+    int m_marginDigits = 0;
 };
 
 } // namespace

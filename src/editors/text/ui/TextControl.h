@@ -74,6 +74,8 @@ public:
     virtual int replaceAll(const QString &what, const QString &with, bool matchCase) = 0;
     // The selected text (empty without a selection).
     virtual QString selection() const = 0;
+    // Width in pixels of the line-number margin, which fits the largest number.
+    virtual int numberMarginWidth() const { return 0; }
 
     // The text changed (typing, undo, setText).
     std::function<void()> onTextChanged;

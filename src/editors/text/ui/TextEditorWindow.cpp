@@ -81,8 +81,9 @@ void TextEditorWindow::buildContents()
 
     m_browser = new PageBrowser(this);
     m_browser->setObjectName(QStringLiteral("WebBrowser1"));
-    m_browser->setGeometry(384, 114, 339, 367);
-    addButton(ButtonFolder, {"Lamp", 588, 454, 120, 24}, [this] { VirtualLampClick(); });
+    // Its top leaves room for the lamp button above it; its bottom stays where it was.
+    m_browser->setGeometry(384, LampButton.y + LampButton.h + 3, 339, 481 - (LampButton.y + LampButton.h + 3));
+    addLampButton();
 
     // Holds the text of the compiled list; outside the visible area.
     m_memo = new PlainTextBox(this);

@@ -65,7 +65,7 @@ public:
     void openFile(const QString &path) override;
 
     // Runs the program on the virtual lamp, checked as for sending.
-    void VirtualLampClick();
+    void VirtualLampClick() override;
     // Marks the text line (0-based) the virtual lamp runs; -1 removes the mark.
     void showLampStep(int line);
 
