@@ -17,6 +17,7 @@
 #include "ui/Forms.h"
 #include "ui/FormWindow.h"
 #include "ui/QtDialogs.h"
+#include "ui/Pictures.h"
 #include "ui/Printing.h"
 #include "ui/QtShell.h"
 #include "core/Recovery.h"
@@ -136,9 +137,12 @@ int main(int argc, char *argv[])
         guard.restore(true);
     });
     // Making the application object takes milliseconds, mostly waiting for
-    // the window system: the first pictures are read meanwhile.
+    // the window system: the first pictures are read meanwhile (from the
+    // cache; one it lacks waits for the application object).
+    holdImageReaders();
     startDecodingFirstPictures();
     QApplication app(argc, argv);
+    releaseImageReaders();
     QApplication::setApplicationName(QStringLiteral("kr31"));
     QApplication::setApplicationVersion(QStringLiteral(KR31_VERSION));
     QApplication::setApplicationDisplayName(QStringLiteral("KR-31"));
@@ -147,8 +151,10 @@ int main(int argc, char *argv[])
     // comes to the front) and this one ends; one that does not answer is
     // warned about once the menu stands.
     const instance::HandOver handOver = instance::handTo(file.isEmpty() ? QString() : QFileInfo(file).absoluteFilePath());
-    if (handOver == instance::HandOver::Taken)
+    if (handOver == instance::HandOver::Taken) {
+        stopDecodingPictures();
         return 0;
+    }
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     installFontSubstitutions();
     // Whether this kr31 keeps the recovery copies: the recovery folder's lock
@@ -235,5 +241,6 @@ int main(int argc, char *argv[])
         fonts.join();
     RecoveryOffer::discardAll(forms);
     guard.restore(true);
+    stopDecodingPictures();
     return result;
 }

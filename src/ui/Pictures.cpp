@@ -12,10 +12,12 @@
 #include <QPointer>
 #include <QThreadPool>
 
+#include <condition_variable>
 #include <cstring>
 #include <sys/mman.h>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace kr31 {
@@ -46,6 +48,43 @@ void keep(const QString &path, const picturecache::Source &source, const QImage 
         keepCachedImage(path, source, image);
 }
 
+// An image reader finds its format plugins through the application's
+// library paths, which the application object resets while it is being
+// made: meanwhile a picture the cache lacks waits before it is read.
+class ReaderGate
+{
+public:
+    void hold()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_held = true;
+    }
+    void release()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_held = false;
+        }
+        m_free.notify_all();
+    }
+    void waitUntilFree()
+    {
+        std::unique_lock lock(m_mutex);
+        m_free.wait(lock, [this] { return !m_held; });
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_free;
+    bool m_held = false;
+};
+
+ReaderGate &readers()
+{
+    static ReaderGate gate;
+    return gate;
+}
+
 // The picture file at path decoded, from the cache when that holds it; a
 // null image when the file cannot be read.
 QImage decoded(const QString &path)
@@ -55,6 +94,7 @@ QImage decoded(const QString &path)
         return {};
     if (QImage image = cachedImage(path, *source); !image.isNull())
         return image;
+    readers().waitUntilFree();
     QImage image;
     if (image.load(path))
         keep(path, *source, image);
@@ -71,9 +111,15 @@ QHash<QString, std::shared_future<QImage>> &decoding()
 
 // Starts decoding the pictures at the full paths side by side on every
 // processor, those not kept or started yet.
-void startDecoding(const QStringList &paths)
+QThreadPool &decoders()
 {
     static QThreadPool pool;
+    return pool;
+}
+
+void startDecoding(const QStringList &paths)
+{
+    QThreadPool &pool = decoders();
     for (const QString &path : paths) {
         if (keptPictures().contains(path) || decoding().contains(path))
             continue;
@@ -340,6 +386,22 @@ void loadPendingPictures(QWidget *window)
 void startDecodingPictures(const QStringList &relativePaths)
 {
     startDecoding(fullPaths(relativePaths));
+}
+
+void holdImageReaders()
+{
+    readers().hold();
+}
+
+void releaseImageReaders()
+{
+    readers().release();
+}
+
+void stopDecodingPictures()
+{
+    decoders().clear();
+    decoders().waitForDone();
 }
 
 

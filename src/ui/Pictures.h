@@ -47,6 +47,13 @@ void loadPendingPictures(QWidget *window);
 // Starts decoding, on other threads, the pictures at relativePaths that are
 // not kept yet; asking for one later waits only for what is not finished.
 void startDecodingPictures(const QStringList &relativePaths);
+// While the application object is being made, a decoding that needs the
+// image readers' plugins (a picture the cache lacks) waits.
+void holdImageReaders();
+void releaseImageReaders();
+// Drops the decodings not begun and waits for the others: a program that
+// ends early must not pull its toolkit away under a decoding thread.
+void stopDecodingPictures();
 
 // The number of pictures waiting for window's first showing.
 int pendingPictureCount(QWidget *window);
