@@ -1,6 +1,9 @@
 #pragma once
 
+#include "ui/EditorButtons.h"
 #include "ui/FormWindow.h"
+
+#include <span>
 
 namespace kr31 {
 
@@ -37,6 +40,10 @@ protected:
     // The button that runs the program on the virtual lamp: one place in every
     // editor, under the right end of the file row, where nothing else lies.
     void addLampButton();
+    // The buttons every editor has where every editor has them (send, action,
+    // menu, help, quit, open, save), then the editor's own places; each gets
+    // the handler of its name in actions (none makes it a picture).
+    void addEditorButtons(std::span<const Place> own, const ButtonActions &actions);
     // The save question, asked while isModified(): Yes saves and ends the
     // action (the learner starts it again), Cancel ends it, No goes on.
     // True when the action may go on.

@@ -12,12 +12,11 @@
 #include <QPointer>
 #include <QThreadPool>
 
-#include <condition_variable>
 #include <cstring>
 #include <sys/mman.h>
 #include <future>
 #include <memory>
-#include <mutex>
+#include <shared_mutex>
 #include <vector>
 
 namespace kr31 {
@@ -50,38 +49,11 @@ void keep(const QString &path, const picturecache::Source &source, const QImage 
 
 // An image reader finds its format plugins through the application's
 // library paths, which the application object resets while it is being
-// made: meanwhile a picture the cache lacks waits before it is read.
-class ReaderGate
+// made: the window thread holds this gate meanwhile, and a picture the cache
+// lacks waits for it before it is read.
+std::shared_mutex &readerGate()
 {
-public:
-    void hold()
-    {
-        const std::lock_guard lock(m_mutex);
-        m_held = true;
-    }
-    void release()
-    {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_held = false;
-        }
-        m_free.notify_all();
-    }
-    void waitUntilFree()
-    {
-        std::unique_lock lock(m_mutex);
-        m_free.wait(lock, [this] { return !m_held; });
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_free;
-    bool m_held = false;
-};
-
-ReaderGate &readers()
-{
-    static ReaderGate gate;
+    static std::shared_mutex gate;
     return gate;
 }
 
@@ -94,7 +66,7 @@ QImage decoded(const QString &path)
         return {};
     if (QImage image = cachedImage(path, *source); !image.isNull())
         return image;
-    readers().waitUntilFree();
+    const std::shared_lock waited(readerGate()); // not while the gate is held
     QImage image;
     if (image.load(path))
         keep(path, *source, image);
@@ -390,12 +362,12 @@ void startDecodingPictures(const QStringList &relativePaths)
 
 void holdImageReaders()
 {
-    readers().hold();
+    readerGate().lock();
 }
 
 void releaseImageReaders()
 {
-    readers().release();
+    readerGate().unlock();
 }
 
 void stopDecodingPictures()

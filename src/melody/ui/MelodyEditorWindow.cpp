@@ -45,16 +45,14 @@ namespace kr31 {
 
 namespace {
 
-const QString ButtonFolder = QStringLiteral("Img/Common_Button/");
 const QString PreviewFile = QStringLiteral("Preview.WAV");
 // The length ticked when the window first shows: a quarter note.
 constexpr int FirstLength = 1;
 
+// The editor's own buttons; those every editor has come from EditorWindow.
 const Place Buttons[] = {
-    {"Send", 351, 13, 90, 60},        {"Action", 467, 13, 90, 60},       {"Menu", 570, 13, 55, 60},
-    {"Help", 625, 13, 55, 60},        {"Bye", 680, 13, 55, 60},          {"File_Open", 41, 75, 134, 26},
-    {"File_Save", 179, 75, 134, 26},  {"saisei", 317, 75, 134, 26},      {"Melo_Print", 455, 75, 134, 26},
-    {"All_Delete", 593, 75, 134, 26}, {"note", 8, 352, 134, 26},         {"Link", 8, 382, 134, 26},
+    {"saisei", 317, 75, 134, 26}, {"Melo_Print", 455, 75, 134, 26}, {"All_Delete", 593, 75, 134, 26},
+    {"note", 8, 352, 134, 26}, {"Link", 8, 382, 134, 26},
 };
 
 QGroupBox *makeGroup(const QString &title, QWidget *parent, const QRect &place, const char *name)
@@ -96,15 +94,13 @@ void MelodyEditorWindow::buildContents()
     addEditorChrome(QStringLiteral("Back"), QStringLiteral("Img/Back/Melody.jpg"), QStringLiteral("Img/Title/Melody.jpg"));
     setFocusPolicy(Qt::StrongFocus);
 
-    const ButtonActions actions = editorButtons(this, {
+    addEditorButtons(Buttons, editorButtons(this, {
         {"saisei", [this] { saiseiClick(); }},
         {"Melo_Print", [this] { Melo_PrintClick(); }},
         {"All_Delete", [this] { All_DeleteClick(); }},
         {"note", [this] { noteClick(); }},
         {"Link", [this] { LinkClick(); }},
-    });
-    for (const Place &place : Buttons)
-        addButton(ButtonFolder, place, actions.at(QString::fromLatin1(place.name)));
+    }));
     addLampButton();
     reportHelpFailure();
 

@@ -1,6 +1,7 @@
 #include "melody/ui/NoteKeyboard.h"
 
 #include "melody/NoteCode.h"
+#include "ui/FitText.h"
 #include "ui/Keys.h"
 
 #include <QKeyEvent>
@@ -78,10 +79,7 @@ QFont fittedFont(QFont font, int pixelSize, const QString &text, int width)
 {
     font.setPixelSize(pixelSize);
     font.setBold(true);
-    const int advance = QFontMetrics(font).horizontalAdvance(text);
-    if (advance > width)
-        font.setStretch(qMax(50, width * 100 / advance));
-    return font;
+    return narrowedToFit(font, text, width);
 }
 } // namespace
 

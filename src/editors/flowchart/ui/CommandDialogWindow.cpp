@@ -6,7 +6,9 @@
 #include "editors/flowchart/FlowchartProgram.h"
 #include "editors/icon/IconProgram.h"
 #include "program/CommandWords.h"
+#include "program/LedCommands.h"
 #include "ui/CommandMenu.h"
+#include "ui/FitText.h"
 #include "ui/Forms.h"
 #include "ui/Keys.h"
 #include "ui/ValueCoupling.h"
@@ -34,7 +36,6 @@ const Place TimePromptPlace{"TimePrompt", 256, 170, 204, 20};
 const Place TimeSpinPlaces[3] = {
     {"Spin_Edit_Hour", 256, 194, 46, 20}, {"Spin_Edit_Minute", 322, 194, 46, 20}, {"Spin_Edit_Second", 388, 194, 46, 20}};
 const Place TimeUnitPlaces[3] = {{"HourUnit", 304, 194, 16, 20}, {"MinuteUnit", 370, 194, 16, 20}, {"SecondUnit", 436, 194, 16, 20}};
-constexpr int TimeItem = 5;
 
 const words::CommandWords *wordsOfItem(int item)
 {
@@ -170,7 +171,7 @@ void CommandDialogWindow::setValueVisibility(int item)
         w->setToolTip(flow::valueLabel1(item));
     for (QWidget *w : {static_cast<QWidget *>(m_bar2), static_cast<QWidget *>(m_edit2)})
         w->setToolTip(flow::valueLabel2(item));
-    const bool time = item == TimeItem;
+    const bool time = flow::entryCodeOfItem(item) == QString::number(code::Time);
     const bool shown[2] = {flow::hasValue1(item) && !time, flow::hasValue2(item)};
     const words::CommandWords *w = wordsOfItem(item);
     for (int n = 0; n < 2; ++n) {
@@ -193,13 +194,7 @@ void CommandDialogWindow::FormShow()
     const bool noValues =
         EditCode == QLatin1String("100") || EditCode == QLatin1String("Sub") || EditCode.isEmpty();
     m_labels[0]->setText(flow::commandNameOf(EditCode, EditValue1));
-    QFont name = m_labels[0]->font();
-    name.setStretch(QFont::Unstretched);
-    const int room = m_labels[0]->width() - 6;
-    const int advance = QFontMetrics(name).horizontalAdvance(m_labels[0]->text());
-    if (advance > room)
-        name.setStretch(room * 100 / advance);
-    m_labels[0]->setFont(name);
+    m_labels[0]->setFont(narrowedToFit(m_labels[0]->font(), m_labels[0]->text(), m_labels[0]->width() - 6));
     m_labels[1]->setText(noValues ? QString() : EditValue1);
     m_labels[2]->setText(noValues ? QString() : EditValue2);
     const QString value1 = EditValue1.isEmpty() ? QStringLiteral("0") : EditValue1;

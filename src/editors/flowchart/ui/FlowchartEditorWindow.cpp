@@ -39,14 +39,10 @@ namespace kr31 {
 
 namespace {
 
-const QString ButtonFolder = QStringLiteral("Img/Common_Button/");
-
+// The editor's own buttons; those every editor has come from EditorWindow.
 const Place Buttons[] = {
-    {"Pro", 235, 13, 90, 60},        {"Send", 351, 13, 90, 60},       {"Action", 467, 13, 90, 60},
-    {"Menu", 570, 13, 55, 60},       {"Help", 625, 13, 55, 60},       {"Bye", 680, 13, 55, 60},
-    {"File_Open", 41, 75, 134, 26},  {"File_Save", 179, 75, 134, 26}, {"Command_Number", 317, 75, 134, 26},
-    {"Report", 455, 75, 134, 26},    {"All_Delete", 593, 75, 134, 26}, {"Add_Command", 18, 355, 150, 50},
-    {"Add_Sub", 590, 142, 123, 34},
+    {"Pro", 235, 13, 90, 60}, {"Command_Number", 317, 75, 134, 26}, {"Report", 455, 75, 134, 26},
+    {"All_Delete", 593, 75, 134, 26}, {"Add_Command", 18, 355, 150, 50}, {"Add_Sub", 590, 142, 123, 34},
 };
 
 constexpr int PaintBoxHeight = 3000;
@@ -80,16 +76,13 @@ void FlowchartEditorWindow::buildContents()
 {
     const QFont font = addEditorChrome(QStringLiteral("Image38"), QStringLiteral("Img/Back/Furo.jpg"), QStringLiteral("Img/Title/Furo.jpg"));
 
-    const ButtonActions actions = editorButtons(this, {
-        {"Pro", {}},
+    addEditorButtons(Buttons, editorButtons(this, {
         {"Command_Number", [this] { Command_NumberClick(); }},
         {"Report", [this] { ReportClick(); }},
         {"All_Delete", [this] { All_DeleteClick(); }},
         {"Add_Command", [this] { Add_CommandClick(); }},
         {"Add_Sub", [this] { Add_SubClick(); }},
-    });
-    for (const Place &place : Buttons)
-        addButton(ButtonFolder, place, actions.at(QString::fromLatin1(place.name)));
+    }));
 
     addLampButton();
     reportHelpFailure();
@@ -559,12 +552,8 @@ bool FlowchartEditorWindow::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     if (watched == m_scroll->viewport() && event->type() == QEvent::Wheel) {
-        // 80 pixels per wheel step; finer (high-resolution) wheels add up to steps.
-        m_wheelRest += static_cast<QWheelEvent *>(event)->angleDelta().y();
-        const int steps = m_wheelRest / 120;
-        m_wheelRest -= steps * 120;
         QScrollBar *bar = m_scroll->verticalScrollBar();
-        bar->setValue(bar->value() - steps * WheelStep);
+        bar->setValue(bar->value() - m_wheel.take(static_cast<QWheelEvent *>(event)) * WheelStep); // 80 pixels a step
         return true;
     }
     return FormWindow::eventFilter(watched, event);

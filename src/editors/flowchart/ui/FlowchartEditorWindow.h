@@ -4,6 +4,7 @@
 #include "editors/flowchart/FlowchartFile.h"
 #include "editors/flowchart/FlowchartProgram.h"
 #include "ui/EditorWindow.h"
+#include "ui/WheelSteps.h"
 
 #include <array>
 
@@ -126,7 +127,7 @@ private:
     QLabel *m_pageMark = nullptr; // frames the tab of the page on show
     QMenu *m_entryMenu = nullptr;
     QMenu *m_tabMenu = nullptr;
-    int m_wheelRest = 0;
+    WheelSteps m_wheel;
     RecoveryKeeper *m_recovery = nullptr;
     QLabel *m_lampMark = nullptr;
     keys::SelectionFrame *m_entryMark = nullptr;

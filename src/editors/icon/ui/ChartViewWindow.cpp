@@ -128,12 +128,8 @@ bool ChartViewWindow::print(QPagedPaintDevice &printer) const
 bool ChartViewWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (m_scroll && watched == m_scroll->viewport() && event->type() == QEvent::Wheel) {
-        // 80 pixels per wheel step; finer (high-resolution) wheels add up to steps.
-        m_wheelRest += static_cast<QWheelEvent *>(event)->angleDelta().y();
-        const int steps = m_wheelRest / 120;
-        m_wheelRest -= steps * 120;
         QScrollBar *bar = m_scroll->verticalScrollBar();
-        bar->setValue(bar->value() - steps * kWheelStep);
+        bar->setValue(bar->value() - m_wheel.take(static_cast<QWheelEvent *>(event)) * kWheelStep); // 80 pixels a step
         return true;
     }
     return FormWindow::eventFilter(watched, event);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/FormWindow.h"
+#include "ui/WheelSteps.h"
 
 #include <QList>
 #include <QStringList>
@@ -52,7 +53,7 @@ private:
     QList<int> m_stepTops;
     QScrollArea *m_scroll = nullptr;
     QWidget *m_paintBox = nullptr;
-    int m_wheelRest = 0;
+    WheelSteps m_wheel;
 };
 
 } // namespace kr31

@@ -37,8 +37,6 @@ namespace kr31 {
 
 namespace {
 
-const QString ButtonFolder = QStringLiteral("Img/Common_Button/");
-
 // The palette: component, place in the panel, command code.
 struct PaletteIcon
 {
@@ -51,11 +49,10 @@ const PaletteIcon Palette[] = {
     {"Image9", 112, 128, 25}, {"Image10", 2, 183, 22}, {"Image11", 57, 183, 26}, {"Image12", 112, 183, 100},
 };
 
+// The editor's own buttons; those every editor has come from EditorWindow.
 const Place Buttons[] = {
-    {"Pro", 235, 13, 90, 60},        {"Send", 351, 13, 90, 60},      {"Action", 467, 13, 90, 60},
-    {"Menu", 570, 13, 55, 60},       {"Help", 625, 13, 55, 60},      {"Bye", 680, 13, 55, 60},
-    {"File_Open", 41, 75, 134, 26},  {"File_Save", 179, 75, 134, 26}, {"furo", 317, 75, 134, 26},
-    {"Report", 455, 75, 134, 26},    {"All_Delete", 593, 75, 134, 26},
+    {"Pro", 235, 13, 90, 60}, {"furo", 317, 75, 134, 26}, {"Report", 455, 75, 134, 26},
+    {"All_Delete", 593, 75, 134, 26},
 };
 
 } // namespace
@@ -75,14 +72,11 @@ void IconEditorWindow::buildContents()
 {
     const QFont font = addEditorChrome(QStringLiteral("Back"), QStringLiteral("Img/Back/DD.jpg"), QStringLiteral("Img/Title/DD.jpg"));
 
-    const ButtonActions actions = editorButtons(this, {
-        {"Pro", {}},
+    addEditorButtons(Buttons, editorButtons(this, {
         {"furo", [this] { furoClick(); }},
         {"Report", [this] { ReportClick(); }},
         {"All_Delete", [this] { All_DeleteClick(); }},
-    });
-    for (const Place &place : Buttons)
-        addButton(ButtonFolder, place, actions.at(QString::fromLatin1(place.name)));
+    }));
 
     reportHelpFailure();
     createPalette();
@@ -286,9 +280,9 @@ void IconEditorWindow::showTotal()
     // Over the limit the number turns red and the whole gauge fills red, so
     // that it cannot be read as three quarters full.
     const bool over = total > limits::MaxTotal;
-    if (over != m_totalOver || m_total->styleSheet().isEmpty()) {
+    if (over != m_totalOver) {
         m_totalOver = over;
-        m_total->setStyleSheet(over ? QStringLiteral("color: #d32f2f;") : QStringLiteral("color: black;"));
+        m_total->setStyleSheet(over ? QStringLiteral("color: #d32f2f;") : QString());
         m_total->setToolTip(over ? QStringLiteral("めいれいが %1こを こえています").arg(limits::MaxTotal) : QString());
         for (int i = 0; i < 4; ++i)
             showPicture(m_gauge[i], QStringLiteral("Img/DD/Gauge%1.jpg").arg(over ? 4 : i + 1));

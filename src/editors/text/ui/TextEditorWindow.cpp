@@ -40,13 +40,10 @@ namespace kr31 {
 
 namespace {
 
-const QString ButtonFolder = QStringLiteral("Img/Common_Button/");
-
+// The editor's own buttons; those every editor has come from EditorWindow.
 const Place Buttons[] = {
-    {"Pro", 235, 13, 90, 60},        {"Send", 351, 13, 90, 60},       {"Action", 467, 13, 90, 60},
-    {"Menu", 570, 13, 55, 60},       {"Help", 625, 13, 55, 60},       {"Bye", 680, 13, 55, 60},
-    {"File_Open", 41, 75, 134, 26},  {"File_Save", 179, 75, 134, 26}, {"furo", 317, 75, 134, 26},
-    {"Report", 455, 75, 134, 26},    {"Command_Total", 593, 75, 134, 26},
+    {"Pro", 235, 13, 90, 60}, {"furo", 317, 75, 134, 26}, {"Report", 455, 75, 134, 26},
+    {"Command_Total", 593, 75, 134, 26},
 };
 
 QColor rgb(quint32 value)
@@ -68,14 +65,11 @@ void TextEditorWindow::buildContents()
     addEditorChrome(QStringLiteral("Image1"), QStringLiteral("Img/Back/Moji.jpg"), QStringLiteral("Img/Title/Moji.jpg"),
                     QColor(0xf3, 0xee, 0xfa));
 
-    const ButtonActions actions = editorButtons(this, {
-        {"Pro", {}},
+    addEditorButtons(Buttons, editorButtons(this, {
         {"furo", [this] { furoClick(); }},
         {"Report", [this] { ReportClick(); }},
         {"Command_Total", [this] { Command_TotalClick(); }},
-    });
-    for (const Place &place : Buttons)
-        addButton(ButtonFolder, place, actions.at(QString::fromLatin1(place.name)));
+    }));
 
     makeControl();
 
