@@ -28,7 +28,6 @@ std::unique_ptr<QWidget> createWindows(Forms &forms);
 // the application object is made, so that they are read meanwhile.
 void startDecodingFirstPictures();
 
-
 // Fills the font database (the system's font configuration read and every
 // font listed) on another thread: the database is shared (and locked), so the
 // window thread finds it filled when a window first shows text. Fonts
@@ -52,12 +51,13 @@ void openProgramFile(Forms &forms, const QString &path);
 // A file handed over by a second start of the program: the window in front
 // comes to the front; a file opens in its editor, after the save question of
 // the editor in front (as Open asks) or by way of the main menu. Waits for a
-// modal window in front to close.
+// modal window in front to close and for a send to end.
 void receiveFile(Forms &forms, const QString &path);
 
 // Runs action once no modal window (the first-run wizard, a message) stands
-// in front, so that what it shows is not hidden behind that window.
-void whenNoModalWindow(QObject *context, const std::function<void()> &action);
+// in front, so that what it shows is not hidden behind that window, and no
+// send runs (nothing opens under a transfer).
+void whenNoModalWindow(Forms &forms, const std::function<void()> &action);
 
 // Maps the Windows font names the windows use to the installed Japanese fonts.
 void installFontSubstitutions();

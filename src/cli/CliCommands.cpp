@@ -4,30 +4,31 @@
 #include "core/CommandLineError.h"
 #include "core/Messages.h"
 #include "core/RealClock.h"
-#include "core/Settings.h"
-#include "core/TextTools.h"
-#include "link/Packets.h"
-#include "link/SoundOutput.h"
-#include "link/ToneBurst.h"
-#include "link/ToneDecoder.h"
-#include "link/Transmitter.h"
-#include "link/WavFile.h"
 #include "core/Resources.h"
+#include "core/Settings.h"
 #include "core/TextFile.h"
+#include "core/TextTools.h"
 #include "editors/flowchart/FlowchartFile.h"
 #include "editors/icon/IconFile.h"
 #include "editors/text/TextLanguage.h"
 #include "editors/text/WordFile.h"
+#include "link/Packets.h"
+#include "link/SoundOutput.h"
+#include "link/ThreadedSoundOutput.h"
+#include "link/ToneBurst.h"
+#include "link/ToneDecoder.h"
+#include "link/Transmitter.h"
+#include "link/WavFile.h"
 #include "melody/MelodyFile.h"
 #include "melody/MelodyPreview.h"
 #include "program/CommandList.h"
 #include "program/ProgramFile.h"
 #include "report/ReportPage.h"
-#include "link/ThreadedSoundOutput.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QRegularExpression>
 
 #include <cerrno>
@@ -185,9 +186,10 @@ std::optional<QStringList> commandListOf(const QString &path, Failure &failure)
     const QStringList list = file->commandSection();
     const auto check = commandlist::check(list);
     if (!check.ok) {
-        failure.message = check.line >= 0
-                              ? QStringLiteral("%1\n(%2 行目: %3)").arg(check.message).arg(check.line + 2).arg(list.at(check.line))
-                              : check.message;
+        failure.message =
+            check.line >= 0
+                ? QStringLiteral("%1\n(%2 行目: %3)").arg(check.message).arg(check.line + 2).arg(list.at(check.line))
+                : check.message;
         return std::nullopt;
     }
     return list;
@@ -235,13 +237,17 @@ std::optional<Packet> packetOf(const QString &path, Failure &failure, QTextStrea
     return result;
 }
 
-
 // What a command gets: its positional arguments, the options, the streams.
 struct Context
 {
     Context(const QStringList &args, const QCommandLineParser &options, QTextStream &out, QTextStream &err,
             SoundOutput &sound, bool progress)
-        : args(args), options(options), out(out), err(err), sound(sound), progress(progress)
+        : args(args)
+        , options(options)
+        , out(out)
+        , err(err)
+        , sound(sound)
+        , progress(progress)
     {
     }
 
@@ -299,12 +305,13 @@ struct Context
     }
 };
 
-// Sends a packet to the lamp as the windows do (send runs the transmitter's
-// sequence), leaving the speakers as they were found. waitMs is the part of
-// the sequence spent waiting before the sound; with progress, a bar on err
-// follows the waits and the sound.
-bool sendToLamp(Context &c, const Packet &packet, int waitMs, const std::function<bool(Transmitter &)> &send)
+// Sends a packet to the lamp as the windows do (the transmitter's send job,
+// run here to its end), leaving the speakers as they were found; with
+// progress, a bar on err follows the wait and the sound.
+bool sendToLamp(Context &c, const Transfer &transfer)
 {
+    const Packet &packet = *transfer.packet;
+    const int waitMs = transfer.pause == Transfer::Pause::None ? 0 : 500; // the job's wait before the sound
     StreamDialogs dialogs(c.err);
     RealClock realClock;
     ThreadedSoundOutput threaded(c.sound);
@@ -326,7 +333,15 @@ bool sendToLamp(Context &c, const Packet &packet, int waitMs, const std::functio
     Transmitter transmitter(dialogs, sound, clock, c.settings);
     transmitter.setMode(c.mode());
     sound.noteState();
-    const bool sent = send(transmitter);
+    bool sent = false, ended = false;
+    QEventLoop loop;
+    transmitter.start(transfer, [&](bool done) {
+        sent = done;
+        ended = true;
+        loop.quit();
+    });
+    if (!ended)
+        loop.exec();
     sound.restore(true);
     if (bar)
         bar->finish(sent);
@@ -387,29 +402,27 @@ bool playCommand(Context &c)
 {
     if (isMelodyFile(c.args.at(0))) {
         const auto melody = packetOf(c.args.at(0), c.failure, c.err);
-        return melody && sendToLamp(c, *melody, 0, [&](Transmitter &t) { return t.sendPacket(*melody); });
+        return melody && sendToLamp(c, Transfer::of(*melody));
     }
     const auto list = commandListOf(c.args.at(0), c.failure);
-    const auto packet = list ? packet::ledProgram(*list) : std::nullopt;
-    if (!packet)
-        return list ? c.fail(msg::ProgramError502) : false;
-    constexpr int PauseMs = 500; // the transmitter's wait between building and playing
-    return sendToLamp(c, *packet, PauseMs, [&](Transmitter &t) { return t.sendLedProgram(*list); });
+    if (!list)
+        return false;
+    const Transfer transfer = Transfer::ledProgram(*list);
+    return transfer.packet ? sendToLamp(c, transfer) : c.fail(transfer.refusal);
 }
 
 // With -o the packet's sound goes to that file; without, to the lamp.
-bool sendOrWrite(Context &c, const Packet &packet, const std::function<bool(Transmitter &)> &send)
+bool sendOrWrite(Context &c, const Transfer &transfer)
 {
     if (c.options.isSet(QStringLiteral("output")))
-        return c.writeOut(c.soundOf(packet));
-    return sendToLamp(c, packet, 0, send);
+        return c.writeOut(c.soundOf(*transfer.packet));
+    return sendToLamp(c, transfer);
 }
 
 bool brightnessCommand(Context &c)
 {
     const auto percent = c.number(c.args.at(0), 0, 100, QStringLiteral("明るさ（パーセント）"));
-    return percent &&
-           sendOrWrite(c, packet::brightness(*percent), [&](Transmitter &t) { return t.sendBrightness(*percent); });
+    return percent && sendOrWrite(c, Transfer::brightness(*percent));
 }
 
 bool alarmCommand(Context &c)
@@ -417,8 +430,7 @@ bool alarmCommand(Context &c)
     const auto pattern = c.number(c.args.at(0), 1, 4, QStringLiteral("パターン"));
     if (!pattern)
         return false;
-    const Packet packet = packet::alarmSound(*pattern);
-    return sendOrWrite(c, packet, [&](Transmitter &t) { return t.sendPacket(packet); });
+    return sendOrWrite(c, Transfer::of(packet::alarmSound(*pattern)));
 }
 
 // The preview sounds of a melody file, as the melody editor writes them.
@@ -509,8 +521,8 @@ const CliCommand Commands[] = {
     {"wav", "[--mode N] -o OUT.wav VALUE...", "値 (0..255) の転送音をWAVに書く", 1, -1, wavCommand},
     {"decode", "IN.wav", "転送音を読み、モードと値を表示", 1, 1, decodeCommand},
     {"play", "FILE.kr3 [--mode N]", "ファイルのプログラムをスピーカーからランプへ送る", 1, 1, playCommand},
-    {"brightness", "PERCENT [-o OUT.wav] [--mode N]", "LEDの明るさ (0..100) をランプへ送る (-o: 転送音をWAVに書く)",
-     1, 1, brightnessCommand},
+    {"brightness", "PERCENT [-o OUT.wav] [--mode N]", "LEDの明るさ (0..100) をランプへ送る (-o: 転送音をWAVに書く)", 1,
+     1, brightnessCommand},
     {"alarm", "PATTERN [-o OUT.wav] [--mode N]", "目覚まし音のパターン (1..4) をランプへ送る (-o: 転送音をWAVに書く)",
      1, 1, alarmCommand},
     {"preview", "FILE.kr3 -o DIR", "メロディの試聴音 UP.WAV と DOWN.WAV を DIR に書く", 1, 1, previewCommand},
@@ -633,8 +645,8 @@ int runCli(const QStringList &args, QTextStream &out, QTextStream &err, SoundOut
                               .arg(QString::fromLatin1(command->name), QString::fromLatin1(command->synopsis)));
 
     Context context(rest, parser, out, err, sound, progress);
-    if (parser.isSet(QStringLiteral("mode")) && !context.number(parser.value(QStringLiteral("mode")), 0, 3,
-                                                                 QStringLiteral("転送モード")))
+    if (parser.isSet(QStringLiteral("mode")) &&
+        !context.number(parser.value(QStringLiteral("mode")), 0, 3, QStringLiteral("転送モード")))
         return finish((err << context.failure.message << '\n', exitcode::Refused));
     if (command->run(context))
         return finish(exitcode::Ok);

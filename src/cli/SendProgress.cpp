@@ -72,14 +72,17 @@ ProgressClock::ProgressClock(Clock &inner, SendProgress &progress)
 {
 }
 
-void ProgressClock::wait(int ms)
+void ProgressClock::after(int ms, std::function<void()> then)
 {
-    while (ms > 0) {
-        const int slice = qMin(ms, SliceMs);
-        m_inner.wait(slice);
-        m_progress.advance(slice);
-        ms -= slice;
+    if (ms <= 0) {
+        then();
+        return;
     }
+    const int slice = qMin(ms, SliceMs);
+    m_inner.after(slice, [this, slice, ms, then = std::move(then)]() mutable {
+        m_progress.advance(slice);
+        after(ms - slice, std::move(then));
+    });
 }
 
 } // namespace kr31

@@ -43,7 +43,7 @@ class ProgressClock : public Clock
 public:
     ProgressClock(Clock &inner, SendProgress &progress);
     quint32 tickCount() override { return m_inner.tickCount(); }
-    void wait(int ms) override;
+    void after(int ms, std::function<void()> then) override;
 
 private:
     Clock &m_inner;

@@ -1,9 +1,6 @@
 #include "core/RealClock.h"
 
-#include "core/InputBlocker.h"
-
-#include <QCoreApplication>
-#include <QThread>
+#include <QTimer>
 
 namespace kr31 {
 
@@ -17,15 +14,9 @@ quint32 RealClock::tickCount()
     return quint32(m_timer.elapsed());
 }
 
-void RealClock::wait(int ms)
+void RealClock::after(int ms, std::function<void()> then)
 {
-    const quint32 start = tickCount();
-    InputBlocker blocker;
-    while (!waited(start, tickCount(), quint32(qMax(ms, 0)))) {
-        if (QCoreApplication::instance())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1); // a short nap instead of spinning a core at 100 %
-    }
+    QTimer::singleShot(qMax(ms, 0), Qt::PreciseTimer, m_context.get(), std::move(then));
 }
 
 } // namespace kr31

@@ -3,20 +3,24 @@
 #include "core/Services.h"
 
 #include <QElapsedTimer>
+#include <QObject>
+
+#include <memory>
 
 namespace kr31 {
 
-// The clock of a running program: a monotonic millisecond count and a wait
-// that processes events (painting, timers; user input is dropped).
+// The clock of a running program: a monotonic millisecond count, and later
+// steps on the event loop's timers (gone with the clock).
 class RealClock : public Clock
 {
 public:
     RealClock();
     quint32 tickCount() override;
-    void wait(int ms) override;
+    void after(int ms, std::function<void()> then) override;
 
 private:
     QElapsedTimer m_timer;
+    std::unique_ptr<QObject> m_context = std::make_unique<QObject>();
 };
 
 // True once `start` lies at least ms ticks behind `now`; unsigned 32-bit

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
+
 namespace kr31 {
 
 enum class Answer { Yes, No, Cancel };
@@ -38,16 +40,17 @@ public:
     virtual bool open(const QString &path) = 0;
 };
 
-// Milliseconds since start (wrapping at 32 bits) and the wait that keeps the
-// windows painting.
+// Milliseconds since start (wrapping at 32 bits) and the timer of a step
+// that comes later.
 class Clock
 {
 public:
     virtual ~Clock() = default;
     virtual quint32 tickCount() = 0;
-    // Returns after at least ms milliseconds; pending window events (but no
-    // user input, which is dropped) are processed meanwhile.
-    virtual void wait(int ms) = 0;
+    // Runs then once, on the calling thread, at least ms milliseconds from
+    // now. It returns at once: the thread goes on with its events meanwhile
+    // (a clock without an event loop may run then before it returns).
+    virtual void after(int ms, std::function<void()> then) = 0;
 };
 
 } // namespace kr31

@@ -41,6 +41,28 @@ public:
         return play(path, error);
     }
 
+    // A transfer's steps as a send job takes them: each returns at once when
+    // the output works on a thread of its own, and done then runs on the
+    // calling thread once the step has ended; these defaults do the step
+    // here and call done before they return.
+    // prepare(), which may first wait for another program's transfer.
+    virtual void startPrepare(std::function<void()> done)
+    {
+        prepare();
+        done();
+    }
+    // playTransfer(); done gets (played, error, warning).
+    virtual void startTransfer(const QString &path, int mode,
+                               std::function<void(bool, const QString &, const QString &)> done)
+    {
+        QString error, warning;
+        const bool played = playTransfer(path, mode, &error, &warning);
+        done(played, error, warning);
+    }
+    // The silence() that ends a transfer begun by startPrepare(): from then
+    // on other sounds and mixer steps are taken again.
+    virtual void finishTransfer() { silence(); }
+
     // Ends the sound that play() plays on another thread as soon as it can;
     // that play() then returns true (the sound was ended on purpose). Safe
     // from any thread; nothing happens when nothing plays.

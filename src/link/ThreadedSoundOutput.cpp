@@ -1,16 +1,17 @@
 #include "link/ThreadedSoundOutput.h"
 
-#include "core/InputBlocker.h"
+#include "core/Messages.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QThread>
-
-#include <atomic>
-#include <thread>
+#include <QTimer>
 
 namespace kr31 {
+
+namespace {
+constexpr int ProgressMs = 20;
+}
 
 ThreadedSoundOutput::ThreadedSoundOutput(SoundOutput &inner)
     : m_inner(inner)
@@ -19,6 +20,8 @@ ThreadedSoundOutput::ThreadedSoundOutput(SoundOutput &inner)
 
 ThreadedSoundOutput::~ThreadedSoundOutput()
 {
+    if (m_worker.joinable())
+        m_worker.join();
     if (m_background.joinable())
         m_background.join();
 }
@@ -26,16 +29,21 @@ ThreadedSoundOutput::~ThreadedSoundOutput()
 void ThreadedSoundOutput::prepare()
 {
     endBackground(true);
-    // It may wait for another program's transfer: the windows keep painting.
-    QString unused;
-    playBlocking({}, [this](QString *) { return m_inner.prepare(), true; }, &unused);
+    m_inner.prepare();
 }
 
 void ThreadedSoundOutput::silence()
 {
-    if (m_foregroundBusy || m_quiet)
+    if (m_transferring || m_quiet)
         return;
     m_inner.silence();
+}
+
+void ThreadedSoundOutput::restore(bool atExit)
+{
+    if (m_transferring && !atExit)
+        return;
+    m_inner.restore(atExit);
 }
 
 void ThreadedSoundOutput::endBackground(bool anotherFollows)
@@ -59,6 +67,8 @@ void ThreadedSoundOutput::endBackground(bool anotherFollows)
 
 bool ThreadedSoundOutput::playInBackground(const QString &path, std::function<void(bool, const QString &)> done)
 {
+    if (m_transferring)
+        return false;
     endBackground(true);
     m_backgroundDone = std::move(done);
     m_backgroundBusy = true;
@@ -67,57 +77,93 @@ bool ThreadedSoundOutput::playInBackground(const QString &path, std::function<vo
         m_backgroundPlayed = m_inner.play(path, &reason);
         m_backgroundError = reason;
         m_backgroundBusy = false;
-        QMetaObject::invokeMethod(m_receiver.get(), [this] { endBackground(false); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            m_receiver.get(), [this] { endBackground(false); }, Qt::QueuedConnection);
     });
     return true;
 }
 
 bool ThreadedSoundOutput::play(const QString &path, QString *error)
 {
-    return playBlocking(path, [this, &path](QString *reason) { return m_inner.play(path, reason); }, error);
+    if (m_transferring) {
+        if (error)
+            *error = msg::CannotPlay;
+        return false;
+    }
+    endBackground(true);
+    return m_inner.play(path, error);
 }
 
 bool ThreadedSoundOutput::playTransfer(const QString &path, int mode, QString *error, QString *warning)
 {
-    QString note;
-    const bool ok = playBlocking(
-        path, [&](QString *reason) { return m_inner.playTransfer(path, mode, reason, &note); }, error);
-    if (warning)
-        *warning = note;
-    return ok;
+    endBackground(true);
+    return m_inner.playTransfer(path, mode, error, warning);
 }
 
-bool ThreadedSoundOutput::playBlocking(const QString &path, const std::function<bool(QString *)> &play,
-                                       QString *error)
+void ThreadedSoundOutput::onWorker(std::function<void()> work, std::function<void()> then)
+{
+    if (m_worker.joinable())
+        m_worker.join(); // its word has come: it has ended or is about to
+    m_workerThen = std::move(then);
+    m_worker = std::thread([this, work = std::move(work)] {
+        work();
+        QMetaObject::invokeMethod(
+            m_receiver.get(),
+            [this] {
+                m_worker.join();
+                std::exchange(m_workerThen, {})();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void ThreadedSoundOutput::startPrepare(std::function<void()> done)
+{
+    m_transferring = true;
+    endBackground(true);
+    // It may wait for another program's transfer: the windows go on meanwhile.
+    onWorker([this] { m_inner.prepare(); }, std::move(done));
+}
+
+void ThreadedSoundOutput::startTransfer(const QString &path, int mode,
+                                        std::function<void(bool, const QString &, const QString &)> done)
 {
     endBackground(true);
     // 8-bit mono at 48 kHz: one byte per sample after the 44-byte header.
     const int totalMs = int(qMax<qint64>(0, QFileInfo(path).size() - 44) / 48);
-    std::atomic<bool> done{false};
-    bool ok = false;
-    QString reason;
-    m_foregroundBusy = true;
-    std::thread worker([&] {
-        ok = play(&reason);
-        done = true;
-    });
-    InputBlocker blocker;
-    QElapsedTimer timer;
-    timer.start();
-    while (!done) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        if (onProgress)
-            onProgress(int(timer.elapsed()), totalMs);
-        QThread::msleep(10);
+    if (!m_progress) {
+        m_progress = new QTimer(m_receiver.get());
+        m_progress->setInterval(ProgressMs);
     }
-    worker.join();
-    m_foregroundBusy = false;
-    // A sound that failed does not show as played to its end under its message.
-    if (ok && onProgress)
-        onProgress(totalMs, totalMs);
-    if (!ok && error)
-        *error = reason;
-    return ok;
+    auto timer = std::make_shared<QElapsedTimer>();
+    timer->start();
+    m_progress->disconnect();
+    QObject::connect(m_progress, &QTimer::timeout, m_receiver.get(), [this, timer, totalMs] {
+        if (onProgress)
+            onProgress(int(timer->elapsed()), totalMs);
+    });
+    m_progress->start();
+    struct Outcome
+    {
+        bool ok = false;
+        QString error, warning;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    onWorker([this, path, mode,
+              outcome] { outcome->ok = m_inner.playTransfer(path, mode, &outcome->error, &outcome->warning); },
+             [this, outcome, totalMs, done = std::move(done)] {
+                 m_progress->stop();
+                 // A sound that failed does not show as played to its end under its message.
+                 if (outcome->ok && onProgress)
+                     onProgress(totalMs, totalMs);
+                 done(outcome->ok, outcome->error, outcome->warning);
+             });
+}
+
+void ThreadedSoundOutput::finishTransfer()
+{
+    m_inner.silence();
+    m_transferring = false;
 }
 
 } // namespace kr31

@@ -4,6 +4,7 @@
 #include "core/Messages.h"
 #include "core/Resources.h"
 #include "core/Services.h"
+#include "link/Transmitter.h"
 #include "ui/Forms.h"
 #include "ui/Keys.h"
 #include "ui/PageBrowser.h"
@@ -13,10 +14,10 @@
 
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QPalette>
-#include <QGuiApplication>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
@@ -105,6 +106,11 @@ void FormWindow::showKeysIn(PictureButton *button) const
 Services &FormWindow::services()
 {
     return m_forms.services();
+}
+
+bool FormWindow::sendOver(const Transfer &transfer, std::function<void(bool)> done)
+{
+    return services().transmitter.start(transfer, std::move(done), &m_forms.sendingDialog(), this);
 }
 
 void FormWindow::prepareGuidePage()

@@ -1,11 +1,11 @@
 #pragma once
 
+#include <QColor>
+#include <QFont>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMap>
 #include <QString>
-#include <QColor>
-#include <QFont>
 #include <QWidget>
 
 #include <functional>
@@ -13,6 +13,8 @@
 class QShortcut;
 
 namespace kr31 {
+
+struct Transfer;
 
 class Forms;
 class PictureButton;
@@ -65,6 +67,9 @@ public:
     void prepareGuidePage();
     Forms &forms() { return m_forms; }
     Services &services();
+    // Starts the send job of transfer with the sending dialog over this
+    // window; done gets whether it was sent. False while another send runs.
+    bool sendOver(const Transfer &transfer, std::function<void(bool)> done = {});
 
     // The background picture `Image1` over the whole window; it is the title strip.
     QLabel *setBackground(const QString &picture);

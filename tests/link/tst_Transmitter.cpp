@@ -28,6 +28,19 @@ struct Rig
     Settings settings;
     Transmitter transmitter{dialogs, sound, clock, settings};
 
+    // Runs a send job to its end (the fakes take every step at once) and
+    // gives whether it was sent.
+    bool send(const Transfer &transfer, SendingDialog *dialog = nullptr, QObject *caller = nullptr)
+    {
+        std::optional<bool> sent;
+        if (!transmitter.start(
+                transfer, [&](bool done) { sent = done; }, dialog, caller))
+            return false;
+        if (!sent)
+            qFatal("the job did not end with the fakes' steps");
+        return *sent;
+    }
+
     QByteArray expectedWav(const Packet &packet, int mode) const
     {
         return wav::fileBytes(tone::transferSound(packet, [=] { return mode; }));
@@ -43,7 +56,7 @@ private Q_SLOTS:
     void ledProgramOrderAndBytes()
     {
         Rig rig;
-        QVERIFY(rig.transmitter.sendLedProgram({"16", "18,50", "100"}));
+        QVERIFY(rig.send(Transfer::ledProgram({"16", "18,50", "100"})));
         QCOMPARE(rig.log, (EventLog{"prepare", "wait 500", "play", "silence"}));
         QCOMPARE(rig.sound.played.size(), 1);
         Packet expected{4, 16, 18, 128};
@@ -57,9 +70,9 @@ private Q_SLOTS:
     {
         Rig rig;
         QVERIFY(rig.settings.setWaveMode(2));
-        QVERIFY(rig.transmitter.sendShortCommand(1));
+        QVERIFY(rig.send(Transfer::shortCommand(1)));
         QVERIFY(rig.settings.setWaveMode(1));
-        QVERIFY(rig.transmitter.sendShortCommand(1));
+        QVERIFY(rig.send(Transfer::shortCommand(1)));
         QCOMPARE(rig.sound.played.at(0), rig.expectedWav({1}, 2));
         QCOMPARE(rig.sound.played.at(1), rig.expectedWav({1}, 1));
     }
@@ -67,42 +80,64 @@ private Q_SLOTS:
     void shortCommandBrightnessAndPacketOrders()
     {
         Rig rig;
-        QVERIFY(rig.transmitter.sendShortCommand(2));
+        QVERIFY(rig.send(Transfer::shortCommand(2)));
         QCOMPARE(rig.log, (EventLog{"prepare", "wait 500", "play", "silence"}));
         rig.log.clear();
-        QVERIFY(rig.transmitter.sendBrightness(50));
+        QVERIFY(rig.send(Transfer::brightness(50)));
         QCOMPARE(rig.log, (EventLog{"prepare", "play", "silence"}));
         QCOMPARE(rig.sound.played.last(), rig.expectedWav({6, 128}, 0));
         rig.log.clear();
-        QVERIFY(rig.transmitter.sendPacket(packet::alarmSound(2)));
+        QVERIFY(rig.send(Transfer::of(packet::alarmSound(2))));
         QCOMPARE(rig.log, (EventLog{"prepare", "play", "silence"}));
         QCOMPARE(rig.sound.played.last(), rig.expectedWav(packet::alarmSound(2), 0));
     }
 
+    // The dialog is gone before any message about the transfer shows.
+    void sendingDialogAroundTransfer_data()
+    {
+        QTest::addColumn<QStringList>("list");
+        QTest::addColumn<QString>("failWith");
+        QTest::addColumn<EventLog>("expected");
+        const EventLog sent{"dialog shown", "wait 500", "prepare", "wait 500", "play", "silence", "dialog closed"};
+        QTest::newRow("sent") << packet::ledResetList() << QString() << sent;
+        QTest::newRow("not played") << packet::ledResetList() << "no device"
+                                    << (EventLog(sent) << "warning: no device");
+        QTest::newRow("refused") << QStringList{"18,x"} << QString()
+                                 << EventLog{"dialog shown", "wait 500", "dialog closed",
+                                             "warning: " + msg::ProgramError502};
+    }
     void sendingDialogAroundTransfer()
     {
+        QFETCH(QStringList, list);
+        QFETCH(QString, failWith);
+        QFETCH(EventLog, expected);
         Rig rig;
+        rig.sound.failWith = failWith;
         FakeSendingDialog dialog(&rig.log);
         QObject window;
-        const bool sent = rig.transmitter.withSendingDialog(dialog, &window, [&] {
-            return rig.transmitter.sendLedProgram(packet::ledResetList());
-        });
-        QVERIFY(sent);
+        QCOMPARE(rig.send(Transfer::ledProgram(list), &dialog, &window),
+                 expected.contains("play") && failWith.isEmpty());
         QCOMPARE(dialog.caller, &window);
-        QCOMPARE(rig.log,
-                 (EventLog{"dialog shown", "wait 500", "prepare", "wait 500", "play", "silence", "dialog closed"}));
-        QCOMPARE(rig.sound.played.first(), rig.expectedWav(packet::ledReset(), 0));
+        QCOMPARE(rig.log, expected);
     }
 
-    void failedCheckClosesDialogWithoutSound()
+    // While a job runs a second send is refused, and what waits for it runs
+    // after its end; listeners hear of both.
+    void oneJobAtATime()
     {
         Rig rig;
-        FakeSendingDialog dialog(&rig.log);
-        QVERIFY(!rig.transmitter.withSendingDialog(dialog, nullptr, [&] {
-            rig.dialogs.warning(msg::RepeatError501);
-            return false;
-        }));
-        QCOMPARE(rig.log, (EventLog{"dialog shown", "wait 500", "warning: " + msg::RepeatError501, "dialog closed"}));
+        bool second = true;
+        rig.transmitter.onSending([&](bool on) { rig.log << (on ? "sending" : "sent"); });
+        rig.clock.duringWait = [&] {
+            second = rig.send(Transfer::shortCommand(2));
+            QVERIFY(rig.transmitter.sending());
+            rig.transmitter.whenIdle([&] { rig.log << "hand-over"; });
+        };
+        QVERIFY(rig.send(Transfer::shortCommand(1)));
+        QVERIFY(!second);
+        QVERIFY(!rig.transmitter.sending());
+        QCOMPARE(rig.log, (EventLog{"sending", "prepare", "wait 500", "play", "silence", "sent", "hand-over"}));
+        QCOMPARE(rig.sound.played.size(), 1);
     }
 
     // The message names the sound file and why it could not be written.
@@ -110,9 +145,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("a folder of its name") << "folder" << "同じ名前のフォルダーがあります。";
-        QTest::newRow("full disk") << "full" << "ディスクの空きが足りません。";
-        QTest::newRow("read-only disk") << "read-only" << "書き込みのできない場所です。";
+        QTest::newRow("a folder of its name") << "folder"
+                                              << "同じ名前のフォルダーがあります。";
+        QTest::newRow("full disk") << "full"
+                                   << "ディスクの空きが足りません。";
+        QTest::newRow("read-only disk") << "read-only"
+                                        << "書き込みのできない場所です。";
     }
     void unwritableSoundFileIsNotPlayed()
     {
@@ -130,10 +168,10 @@ private Q_SLOTS:
             disk.fill();
         else
             QVERIFY(disk.makeReadOnly());
-        QVERIFY(!rig.transmitter.sendLedProgram({"16"}));
+        QVERIFY(!rig.send(Transfer::ledProgram({"16"})));
         const QString message = msg::soundNotWritten(work + "/Creat.WAV", reason);
         QVERIFY(message.startsWith(msg::SettingsWrite105 + "\n"));
-        QCOMPARE(rig.log, (EventLog{"prepare", "wait 500", "warning: " + message, "silence"}));
+        QCOMPARE(rig.log, (EventLog{"prepare", "wait 500", "silence", "warning: " + message}));
         QVERIFY(rig.sound.played.isEmpty());
     }
 
@@ -141,15 +179,15 @@ private Q_SLOTS:
     {
         Rig rig;
         rig.sound.failWith = msg::CannotPlay + "\nno device";
-        QVERIFY(!rig.transmitter.sendShortCommand(1));
+        QVERIFY(!rig.send(Transfer::shortCommand(1)));
         QCOMPARE(rig.dialogs.warnings, QStringList{msg::CannotPlay + "\nno device"});
-        QCOMPARE(rig.log.last(), QStringLiteral("silence"));
+        QCOMPARE(rig.log.mid(rig.log.size() - 2), (EventLog{"silence", "warning: " + rig.dialogs.warnings.first()}));
     }
 
     void programWithNonIntegerFieldSendsNothing()
     {
         Rig rig;
-        QVERIFY(!rig.transmitter.sendLedProgram({"18,x"}));
+        QVERIFY(!rig.send(Transfer::ledProgram({"18,x"})));
         QCOMPARE(rig.log, (EventLog{"warning: " + msg::ProgramError502}));
     }
 
@@ -157,7 +195,7 @@ private Q_SLOTS:
     {
         Rig rig;
         QVERIFY(QDir(rig.home.workFolder()).removeRecursively());
-        QVERIFY(rig.transmitter.sendShortCommand(1));
+        QVERIFY(rig.send(Transfer::shortCommand(1)));
         QVERIFY(QFile::exists(rig.home.workFolder() + "Creat.WAV"));
     }
 };

@@ -98,12 +98,13 @@ bool FakeSoundOutput::play(const QString &path, QString *error)
     return true;
 }
 
-void FakeClock::wait(int ms)
+void FakeClock::after(int ms, std::function<void()> then)
 {
     note(m_log, QStringLiteral("wait %1").arg(ms));
     if (duringWait)
         duringWait();
     now += quint32(ms);
+    then();
 }
 
 void FakeSendingDialog::showOver(QObject *c)

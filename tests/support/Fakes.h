@@ -34,7 +34,7 @@ public:
     QStringList informations;
     QStringList questions;
     QList<QPair<AnswerButtons, BoxKind>> questionBoxes; // the buttons and kind of each question
-    QList<Answer> answers; // answered in order; No when empty
+    QList<Answer> answers;                              // answered in order; No when empty
 
 private:
     EventLog *m_log;
@@ -74,7 +74,8 @@ public:
     {
     }
     quint32 tickCount() override { return now; }
-    void wait(int ms) override;
+    // Logs "wait ms", runs duringWait, moves the clock on and runs then, all before it returns.
+    void after(int ms, std::function<void()> then) override;
 
     quint32 now = 0;
     std::function<void()> duringWait; // runs inside each wait

@@ -1,19 +1,18 @@
+#include "app/Startup.h"
+#include "core/Messages.h"
+#include "core/PictureCache.h"
 #include "core/RealClock.h"
+#include "core/Resources.h"
 #include "support/Fakes.h"
 #include "support/UiRig.h"
-#include "core/PictureCache.h"
-#include "core/Resources.h"
 #include "ui/DrawnAheadLabel.h"
 #include "ui/Modules.h"
-#include "ui/Printing.h"
-#include "core/Messages.h"
 #include "ui/PictureButton.h"
 #include "ui/Pictures.h"
+#include "ui/Printing.h"
 #include "ui/QtDialogs.h"
 #include "ui/TitleStrip.h"
-#include "link/ThreadedSoundOutput.h"
 #include "ui/menu/MainMenuWindow.h"
-#include "app/Startup.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -21,12 +20,11 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTextBrowser>
-#include <QThread>
 #include <QTest>
+#include <QTextBrowser>
 
-#include <fcntl.h>
 #include <clocale>
+#include <fcntl.h>
 #include <langinfo.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -169,7 +167,8 @@ private Q_SLOTS:
         setResourceFolder(dir.path());
         forgetKeptPictures();
         const QImage real(picture);
-        QCOMPARE(kr31::picture(QStringLiteral("Img/Menu/Bye.jpg")).toImage(), real.convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(kr31::picture(QStringLiteral("Img/Menu/Bye.jpg")).toImage(),
+                 real.convertToFormat(QImage::Format_RGB32));
         const QString entryPath = picturecache::entryFile(picture);
         QFile entryFile(entryPath);
         QVERIFY(entryFile.open(QIODevice::ReadOnly));
@@ -208,7 +207,8 @@ private Q_SLOTS:
             QVERIFY(QFile::copy(picture, dir.filePath("Img/Menu/DD.jpg")));
         }
         forgetKeptPictures();
-        const QString name = afterwards == "other entry" ? QStringLiteral("Img/Menu/DD.jpg") : QStringLiteral("Img/Menu/Bye.jpg");
+        const QString name =
+            afterwards == "other entry" ? QStringLiteral("Img/Menu/DD.jpg") : QStringLiteral("Img/Menu/Bye.jpg");
         const QImage shown = kr31::picture(name).toImage();
         QCOMPARE(shown.size(), real.size());
         QCOMPARE(shown.pixel(5, 5) == qRgb(0x7f, 0x7f, 0x7f), fromCache);
@@ -227,7 +227,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath(QStringLiteral("cache"))));
         QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("Img/Menu"))));
-        QVERIFY(QFile::copy(binDir() + QStringLiteral("/Img/Menu/Bye.jpg"), dir.filePath(QStringLiteral("Img/Menu/Bye.jpg"))));
+        QVERIFY(QFile::copy(binDir() + QStringLiteral("/Img/Menu/Bye.jpg"),
+                            dir.filePath(QStringLiteral("Img/Menu/Bye.jpg"))));
         setResourceFolder(dir.path());
         forgetKeptPictures();
         QVERIFY(!kr31::picture(QStringLiteral("Img/Menu/Bye.jpg")).isNull());
@@ -245,16 +246,26 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("change");
         QTest::addColumn<bool>("drawnAhead");
-        QTest::newRow("a text drawn ahead") << "2" << "" << true;
-        QTest::newRow("a text not drawn ahead") << "7" << "" << false;
-        QTest::newRow("font changed since") << "2" << "font" << false;
-        QTest::newRow("colour changed since") << "2" << "colour" << false;
-        QTest::newRow("resized since") << "2" << "size" << false;
-        QTest::newRow("alignment changed since") << "2" << "alignment" << false;
-        QTest::newRow("disabled") << "2" << "disabled" << false;
-        QTest::newRow("word wrap") << "2" << "wrap" << false;
-        QTest::newRow("rich text") << "<b>2</b>" << "" << false;
-        QTest::newRow("font sized in points") << "2" << "points" << false;
+        QTest::newRow("a text drawn ahead") << "2"
+                                            << "" << true;
+        QTest::newRow("a text not drawn ahead") << "7"
+                                                << "" << false;
+        QTest::newRow("font changed since") << "2"
+                                            << "font" << false;
+        QTest::newRow("colour changed since") << "2"
+                                              << "colour" << false;
+        QTest::newRow("resized since") << "2"
+                                       << "size" << false;
+        QTest::newRow("alignment changed since") << "2"
+                                                 << "alignment" << false;
+        QTest::newRow("disabled") << "2"
+                                  << "disabled" << false;
+        QTest::newRow("word wrap") << "2"
+                                   << "wrap" << false;
+        QTest::newRow("rich text") << "<b>2</b>"
+                                   << "" << false;
+        QTest::newRow("font sized in points") << "2"
+                                              << "points" << false;
     }
 
     void labelTextsDrawnAheadLookAsDrawnInPlace()
@@ -397,9 +408,10 @@ private Q_SLOTS:
         QTest::addColumn<bool>("found");
         QTest::addColumn<QString>("why"); // a part of the reason told when not found
         QTest::newRow("the printer module") << PrinterModule << PrintWithDialogName << true << "";
-        QTest::newRow("a function it lacks") << PrinterModule << "kr31_noSuchFunction" << false << "kr31_noSuchFunction";
-        QTest::newRow("a module that is not there") << "libkr31nothing.so" << PrintWithDialogName << false
-                                                    << "libkr31nothing.so";
+        QTest::newRow("a function it lacks")
+            << PrinterModule << "kr31_noSuchFunction" << false << "kr31_noSuchFunction";
+        QTest::newRow("a module that is not there")
+            << "libkr31nothing.so" << PrintWithDialogName << false << "libkr31nothing.so";
     }
 
     void modulesAreFoundBesideThePictures()
@@ -543,14 +555,19 @@ private Q_SLOTS:
         struct Logged : QWidget
         {
             QStringList *log;
-            explicit Logged(QStringList *l) : log(l) { resize(60, 40); }
+            explicit Logged(QStringList *l)
+                : log(l)
+            {
+                resize(60, 40);
+            }
             void paintEvent(QPaintEvent *) override { log->append(QStringLiteral("paint")); }
         };
         QStringList log;
         Logged window(&log);
         whenFirstPainted(&window, [&log] { log.append(QStringLiteral("first")); });
         whenFirstPainted(&window, [&log] { log.append(QStringLiteral("second")); });
-        whenFirstPainted(&window, [&log] { log.append(QStringLiteral("ahead")); }, PaintTurn::BeforeOthers);
+        whenFirstPainted(
+            &window, [&log] { log.append(QStringLiteral("ahead")); }, PaintTurn::BeforeOthers);
         window.show();
         QTRY_VERIFY(log.contains(QStringLiteral("second")));
         QCOMPARE(log.mid(log.indexOf(QStringLiteral("ahead")) - 1, 4),
@@ -637,93 +654,6 @@ private Q_SLOTS:
         QCOMPARE(ended.size(), 1);
     }
 
-    void threadedPlaybackPassesResultsThrough()
-    {
-        EventLog log;
-        FakeSoundOutput inner(&log);
-        ThreadedSoundOutput sound(inner);
-        QList<QPair<int, int>> progress;
-        sound.onProgress = [&](int played, int total) { progress.append({played, total}); };
-        TempHome home;
-        const QString path = home.workFolder() + "x.wav";
-        home.writeWorkFile("x.wav", QByteArray(44 + 4800, 0)); // 100 ms of sound
-        QString error;
-        QVERIFY(sound.play(path, &error));
-        QCOMPARE(progress.last(), (QPair<int, int>{100, 100}));
-        inner.failWith = QStringLiteral("no device");
-        progress.clear();
-        QVERIFY(!sound.play(path, &error));
-        QCOMPARE(error, QStringLiteral("no device"));
-        QVERIFY(!progress.contains(QPair<int, int>{100, 100})); // no full bar under the message
-        sound.prepare();
-        sound.silence();
-        sound.noteState();
-        sound.restore(true);
-        QCOMPARE(log, (EventLog{"play", "play", "prepare", "silence", "note", "restore at exit"}));
-    }
-
-    // One sound at a time: a long background sound (the preview, the lamp's
-    // melody) is ended by whatever comes next, and its end never mutes the
-    // speakers that the next sound has set.
-    void backgroundSoundGivesWay_data()
-    {
-        QTest::addColumn<QString>("next");
-        QTest::addColumn<EventLog>("expected");
-        const QString ended = "long sound stopped", reported = "done: played";
-        QTest::newRow("a transfer's prepare") << "prepare" << EventLog{ended, reported, "prepare"};
-        QTest::newRow("a sound played") << "play" << EventLog{ended, reported, "play"};
-        QTest::newRow("another background sound")
-            << "background" << EventLog{ended, reported, ended, reported, "silence"};
-        QTest::newRow("its window's stop") << "stop" << EventLog{ended, reported, "silence"};
-    }
-    void backgroundSoundGivesWay()
-    {
-        QFETCH(QString, next);
-        QFETCH(EventLog, expected);
-        // Plays "long.wav" until it is stopped.
-        struct LongSound : FakeSoundOutput
-        {
-            using FakeSoundOutput::FakeSoundOutput;
-            EventLog *log = nullptr;
-            std::atomic<bool> stop{false};
-            bool play(const QString &path, QString *error) override
-            {
-                if (!path.endsWith("long.wav"))
-                    return FakeSoundOutput::play(path, error);
-                stop = false;
-                while (!stop)
-                    QThread::msleep(1);
-                log->append("long sound stopped");
-                return true;
-            }
-            void stopPlaying() override { stop = true; }
-        };
-        EventLog log;
-        LongSound inner(&log);
-        inner.log = &log;
-        ThreadedSoundOutput sound(inner);
-        TempHome home;
-        home.writeWorkFile("long.wav", QByteArray(44, 0));
-        home.writeWorkFile("x.wav", QByteArray(44 + 480, 0));
-        const auto background = [&] {
-            sound.playInBackground(home.workFolder() + "long.wav", [&](bool played, const QString &) {
-                log.append(played ? "done: played" : "done: failed");
-                sound.silence();
-            });
-        };
-        background();
-        QString error;
-        if (next == "prepare")
-            sound.prepare();
-        else if (next == "play")
-            sound.play(home.workFolder() + "x.wav", &error);
-        else if (next == "background")
-            background();
-        sound.stopBackground();
-        QCoreApplication::processEvents();
-        QCOMPARE(log, expected);
-    }
-
     // Japanese whatever the session's language, and UTF-8 characters even on
     // a system without a Japanese C library locale (Qt and the window
     // system's library both expect them). Changes this process's locale, so
@@ -744,8 +674,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("socketInRuntimeFolder");
         QTest::addColumn<QByteArray>("used");
         QTest::newRow("none anywhere") << QByteArray() << false << QByteArray("disabled:");
-        QTest::newRow("in the environment") << QByteArray("unix:path=/run/user/1000/bus") << false
-                                            << QByteArray("unix:path=/run/user/1000/bus");
+        QTest::newRow("in the environment")
+            << QByteArray("unix:path=/run/user/1000/bus") << false << QByteArray("unix:path=/run/user/1000/bus");
         QTest::newRow("socket in the runtime folder") << QByteArray() << true << QByteArray();
     }
     void noBusIsStartedWhereNoneRuns()
@@ -763,7 +693,7 @@ private Q_SLOTS:
         const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
         if (socketInRuntimeFolder) {
             QVERIFY(QFile::remove(plain.fileName()));
-            sockaddr_un where {};
+            sockaddr_un where{};
             where.sun_family = AF_UNIX;
             qstrncpy(where.sun_path, QFile::encodeName(plain.fileName()).constData(), sizeof where.sun_path);
             QVERIFY(::bind(sock, reinterpret_cast<sockaddr *>(&where), sizeof where) == 0);

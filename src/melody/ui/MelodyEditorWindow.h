@@ -102,6 +102,10 @@ private:
     // read gave none. quiet leaves the messages out.
     bool showRead(const melodyfile::ReadResult &read, bool quiet);
     void audition(int code);
+    // Plays path beside the windows (the one player ends it for the next
+    // sound), the mixer set around it; ended runs when it has ended. False
+    // when the player refused it.
+    bool playAside(const QString &path, std::function<void()> ended);
     void pick(int mode);
     // The undo history: keys, grouping of a link value's edits, showing a state.
     void installUndo();

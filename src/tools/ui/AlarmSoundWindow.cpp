@@ -6,8 +6,8 @@
 #include "ui/UiServices.h"
 
 #include <QButtonGroup>
-#include <QGroupBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QRadioButton>
 
 namespace kr31 {
@@ -58,9 +58,7 @@ int AlarmSoundWindow::pattern() const
 
 void AlarmSoundWindow::TensoClick()
 {
-    Transmitter &t = services().transmitter;
-    const Packet packet = packet::alarmSound(pattern());
-    t.withSendingDialog(forms().sendingDialog(), this, [&] { return t.sendPacket(packet); });
+    sendOver(Transfer::of(packet::alarmSound(pattern())));
 }
 
 } // namespace kr31

@@ -134,14 +134,12 @@ void SettingsWindow::TestClick()
 
 void SettingsWindow::LEDClick()
 {
-    Transmitter &t = services().transmitter;
-    t.withSendingDialog(forms().sendingDialog(), this, [&] { return t.sendLedProgram(packet::ledResetList()); });
+    sendOver(Transfer::ledProgram(packet::ledResetList()));
 }
 
 void SettingsWindow::meloClick()
 {
-    Transmitter &t = services().transmitter;
-    t.withSendingDialog(forms().sendingDialog(), this, [&] { return t.sendPacket(packet::melodyReset()); });
+    sendOver(Transfer::of(packet::melodyReset()));
 }
 
 } // namespace kr31

@@ -4,11 +4,13 @@
 #include "core/Services.h"
 #include "core/Settings.h"
 #include "link/Packets.h"
+#include "link/Transmitter.h"
 #include "ui/Forms.h"
 #include "ui/Keys.h"
 #include "ui/PictureButton.h"
 #include "ui/TitleStrip.h"
 #include "ui/UiServices.h"
+
 #include "ui/menu/MainMenuWindow.h"
 #include "ui/menu/TransferModeWindow.h"
 
@@ -16,6 +18,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPointer>
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QStackedWidget>
@@ -31,7 +34,8 @@ using W = WizardWindow;
 const QString Folder = QStringLiteral("Img/Wizard/");
 const QString LeavePrompt = QStringLiteral("転送モードの設定を終了します。よろしいですか？");
 
-const char *const PageNames[] = {"Start", "Connect", "Den_On", "Send", "Kakunin", "Jikko", "ShutDown", "Finish", "Manual"};
+const char *const PageNames[] = {"Start", "Connect",  "Den_On", "Send",  "Kakunin",
+                                 "Jikko", "ShutDown", "Finish", "Manual"};
 
 // Every page draws its text in a panel above y = 250; the buttons (120 x 40)
 // stand in one row under it: back on the left, going on and Cancel on the right.
@@ -183,7 +187,8 @@ void WizardWindow::buildContents()
     QStringList cancels;
     for (const WizardButton &b : Buttons) {
         const QString name = QString::fromLatin1(b.place.name);
-        if (name.startsWith(QLatin1String("Cancel_")) || name == QLatin1String("cancel") || name == QLatin1String("tojiru"))
+        if (name.startsWith(QLatin1String("Cancel_")) || name == QLatin1String("cancel") ||
+            name == QLatin1String("tojiru"))
             cancels.append(name);
     }
     bindKey(keys::Cancel, cancels);
@@ -310,14 +315,13 @@ void WizardWindow::Image12Click()
         services().dialogs.warning(msg::SettingsWrite105);
         return;
     }
-    Transmitter &transmitter = services().transmitter;
-    const bool sent = transmitter.withSendingDialog(forms().sendingDialog(), this, [&transmitter] {
-        return transmitter.sendPacket(packet::wizardTestMelody());
-    });
     // Asking whether the lamp played a sound that never left the computer
     // would mislead; the transmitter has told the user why.
-    if (sent)
-        goTo(Kakunin);
+    QPointer<WizardWindow> self(this);
+    sendOver(Transfer::of(packet::wizardTestMelody()), [self](bool sent) {
+        if (sent && self)
+            self->goTo(Kakunin);
+    });
 }
 
 void WizardWindow::Image20Click()
@@ -330,8 +334,8 @@ void WizardWindow::Image18Click()
     ensureBuilt();
     const int mode = candidate();
     m_digit->setText(QString::number(mode));
-    showPicture(m_result, blinks(mode) ? QStringLiteral("Img/Panel/Finish-1.jpg")
-                                       : QStringLiteral("Img/Panel/Finish-2.jpg"));
+    showPicture(m_result,
+                blinks(mode) ? QStringLiteral("Img/Panel/Finish-1.jpg") : QStringLiteral("Img/Panel/Finish-2.jpg"));
     goTo(Finish);
 }
 
