@@ -15,7 +15,6 @@
 // Run: build/bin/bench_ratios [ROUNDS]   (make bench runs it under Xvfb when
 // there is no display)
 #include "QuietServices.h"
-#include "app/FirstPaint.h"
 #include "app/Startup.h"
 #include "core/RealClock.h"
 #include "core/Settings.h"
@@ -27,24 +26,26 @@
 #include "link/PulseSoundOutput.h"
 #include "link/SoundTurn.h"
 #include "link/SystemSoundOutput.h"
+#include "support/PrivateSoundServer.h"
 #include "link/ThreadedSoundOutput.h"
 #include "link/ToneBurst.h"
 #include "link/ToneDecoder.h"
 #include "link/Transmitter.h"
 #include "link/WavFile.h"
 #include "program/LedCommands.h"
-#include "support/PrivateSoundServer.h"
 #include "ui/FormWindow.h"
 #include "ui/Forms.h"
 #include "ui/menu/MainMenuWindow.h"
+#include "app/FirstPaint.h"
+#include "app/Startup.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QImage>
 #include <QMouseEvent>
+#include <QDeadlineTimer>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -59,8 +60,8 @@
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
+#include <thread>
 #include <vector>
 
 extern char **environ;
@@ -140,12 +141,11 @@ ProcessRun spawn(const QByteArray &program, const std::vector<QByteArray> &extra
     run.wallMs = wall.nsecsElapsed() / 1e6;
     const qsizetype at = said.indexOf(firstpaint::Prefix);
     if (at >= 0) {
-        const qint64 paintNs =
-            said.mid(at + qsizetype(sizeof firstpaint::Prefix) - 1).split('\n').value(0).toLongLong();
+        const qint64 paintNs = said.mid(at + qsizetype(sizeof firstpaint::Prefix) - 1).split('\n').value(0).toLongLong();
         run.paintMs = (paintNs - startNs) / 1e6;
     }
-    run.cpuMs =
-        (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+    run.cpuMs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+                (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
     run.rssMb = usage.ru_maxrss / 1024.0;
     run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     run.output = said;
@@ -194,8 +194,8 @@ void startUp(int rounds)
     std::printf("  (painted: from the start to the end of the first paint; whole: the process to its end)\n");
     std::printf("  %-26s %11s %10s %10s %14s\n", "", "painted ms", "whole ms", "CPU ms", "peak RSS MB");
     for (size_t i = 0; i < count; ++i)
-        std::printf("  %-26s %11.1f %10.1f %10.1f %14.1f\n", names[i].constData(), median(paint[i]), median(wall[i]),
-                    median(cpu[i]), median(rss[i]));
+        std::printf("  %-26s %11.1f %10.1f %10.1f %14.1f\n", names[i].constData(), median(paint[i]),
+                    median(wall[i]), median(cpu[i]), median(rss[i]));
     for (size_t i = 1; i < count; ++i)
         std::printf("  %-26s %11.2f %10.2f %10.2f %14.2f\n", i == 1 ? "ratio kr31 / bare" : "ratio the other / bare",
                     ratio(median(paint[i]), median(paint[0])), ratio(median(wall[i]), median(wall[0])),
@@ -245,10 +245,7 @@ struct Timings
         cpu.push_back(msOf(work));
         wall.push_back(wallMs(t));
     }
-    QByteArray text() const
-    {
-        return QByteArray::number(median(wall), 'f', 3) + '/' + QByteArray::number(median(cpu), 'f', 3);
-    }
+    QByteArray text() const { return QByteArray::number(median(wall), 'f', 3) + '/' + QByteArray::number(median(cpu), 'f', 3); }
     QByteArray ratioTo(const Timings &other) const
     {
         return QByteArray::number(ratio(median(wall), median(other.wall)), 'f', 2) + '/' +

@@ -1,6 +1,5 @@
 #include "app/Startup.h"
 
-#include "core/Messages.h"
 #include "editors/flowchart/ui/CommandDialogWindow.h"
 #include "editors/flowchart/ui/FlowchartEditorWindow.h"
 #include "editors/icon/ui/ChartViewWindow.h"
@@ -11,18 +10,19 @@
 #include "melody/ui/MelodyEditorWindow.h"
 #include "melody/ui/MelodyPrintWindow.h"
 #include "melody/ui/NotePickerWindow.h"
-#include "program/ProgramFile.h"
 #include "report/ui/ReportWindow.h"
 #include "tools/ui/AlarmSoundWindow.h"
 #include "tools/ui/BrightnessWindow.h"
+#include "core/Messages.h"
+#include "program/ProgramFile.h"
 #include "ui/EditorWindow.h"
 #include "ui/Forms.h"
-#include "ui/Pictures.h"
+#include "ui/UiServices.h"
 #include "ui/SendingDialogWindow.h"
 #include "ui/ToolWindow.h"
-#include "ui/UiServices.h"
 #include "ui/menu/MainMenuWindow.h"
 #include "ui/menu/SettingsWindow.h"
+#include "ui/Pictures.h"
 #include "ui/menu/SplashWindow.h"
 #include "ui/menu/TransferModeWindow.h"
 #include "ui/menu/WizardWindow.h"
@@ -44,6 +44,7 @@
 #include <vector>
 
 namespace kr31 {
+
 
 void installFontSubstitutions()
 {
@@ -86,8 +87,8 @@ public:
         if (qstrcmp(context, "QAbstractFileIconProvider") != 0 && qstrcmp(context, "QFileSystemModel") != 0)
             return {};
         static const QHash<QByteArray, QString> texts = {
-            {"Folder", QStringLiteral("フォルダー")},       {"Drive", QStringLiteral("ドライブ")},
-            {"File", QStringLiteral("ファイル")},           {"%1 File", QStringLiteral("%1 ファイル")},
+            {"Folder", QStringLiteral("フォルダー")}, {"Drive", QStringLiteral("ドライブ")},
+            {"File", QStringLiteral("ファイル")},     {"%1 File", QStringLiteral("%1 ファイル")},
             {"Shortcut", QStringLiteral("ショートカット")}, {"Unknown", QStringLiteral("不明")},
         };
         return texts.value(QByteArray(source));
@@ -101,9 +102,7 @@ void useNoBusUnlessRunning()
     if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
         return;
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    struct stat st
-    {
-    };
+    struct stat st {};
     if (!runtime.isEmpty() && ::stat((runtime + "/bus").constData(), &st) == 0 && S_ISSOCK(st.st_mode))
         return;
     // An address of no known kind: connecting fails at once, quietly.
@@ -182,6 +181,7 @@ std::unique_ptr<QWidget> createWindows(Forms &forms)
     return splash;
 }
 
+
 namespace {
 
 // The window number of the editor that opens a file, or 0 (nothing read: 111; no editor: 112).
@@ -193,16 +193,11 @@ int editorFormOf(const QString &path, Dialogs &dialogs)
         return 0;
     }
     switch (programfile::editorOf(*file)) {
-    case programfile::Editor::Flowchart:
-        return 5;
-    case programfile::Editor::Text:
-        return 9;
-    case programfile::Editor::Icon:
-        return 8;
-    case programfile::Editor::Melody:
-        return 4;
-    case programfile::Editor::None:
-        break;
+    case programfile::Editor::Flowchart: return 5;
+    case programfile::Editor::Text: return 9;
+    case programfile::Editor::Icon: return 8;
+    case programfile::Editor::Melody: return 4;
+    case programfile::Editor::None: break;
     }
     dialogs.information(msg::OtherStep112);
     return 0;

@@ -28,6 +28,7 @@ std::unique_ptr<QWidget> createWindows(Forms &forms);
 // the application object is made, so that they are read meanwhile.
 void startDecodingFirstPictures();
 
+
 // Fills the font database (the system's font configuration read and every
 // font listed) on another thread: the database is shared (and locked), so the
 // window thread finds it filled when a window first shows text. Fonts

@@ -1,34 +1,34 @@
 // kr31: the desktop programming environment. Creates the windows in their
 // fixed order, runs until the main menu closes, and puts the mixer back.
-#include "app/FirstPaint.h"
-#include "app/SingleInstance.h"
-#include "app/Startup.h"
 #include "core/Messages.h"
 #include "core/RealClock.h"
-#include "core/Recovery.h"
-#include "core/Settings.h"
-#include "editors/flowchart/FlowchartFile.h"
 #include "editors/flowchart/ui/FlowchartEditorWindow.h"
+#include "editors/flowchart/FlowchartFile.h"
 #include "editors/icon/ui/IconEditorWindow.h"
 #include "editors/text/ui/TextEditorWindow.h"
-#include "link/MixerGuard.h"
-#include "link/SoundTurn.h"
-#include "link/SystemSoundOutput.h"
-#include "link/ThreadedSoundOutput.h"
-#include "link/Transmitter.h"
 #include "melody/MelodyFile.h"
 #include "melody/ui/MelodyEditorWindow.h"
 #include "program/ProgramFile.h"
-#include "ui/FormWindow.h"
+#include "core/Settings.h"
+#include "link/MixerGuard.h"
+#include "link/SoundTurn.h"
+#include "link/SystemSoundOutput.h"
+#include "link/Transmitter.h"
 #include "ui/Forms.h"
+#include "ui/FormWindow.h"
+#include "ui/QtDialogs.h"
 #include "ui/Pictures.h"
 #include "ui/Printing.h"
-#include "ui/QtDialogs.h"
 #include "ui/QtShell.h"
+#include "core/Recovery.h"
 #include "ui/RecoveryOffer.h"
 #include "ui/SendingDialogWindow.h"
+#include "link/ThreadedSoundOutput.h"
 #include "ui/UiServices.h"
 #include "ui/menu/MainMenuWindow.h"
+#include "app/FirstPaint.h"
+#include "app/SingleInstance.h"
+#include "app/Startup.h"
 
 #include "core/CommandLineError.h"
 #include "core/ExitSignals.h"
@@ -150,8 +150,7 @@ int main(int argc, char *argv[])
     // One kr31 per desktop session: a running one takes the file (or just
     // comes to the front) and this one ends; one that does not answer is
     // warned about once the menu stands.
-    const instance::HandOver handOver =
-        instance::handTo(file.isEmpty() ? QString() : QFileInfo(file).absoluteFilePath());
+    const instance::HandOver handOver = instance::handTo(file.isEmpty() ? QString() : QFileInfo(file).absoluteFilePath());
     if (handOver == instance::HandOver::Taken) {
         stopDecodingPictures();
         return 0;

@@ -4,26 +4,26 @@
 #include "core/CommandLineError.h"
 #include "core/Messages.h"
 #include "core/RealClock.h"
-#include "core/Resources.h"
 #include "core/Settings.h"
-#include "core/TextFile.h"
 #include "core/TextTools.h"
-#include "editors/flowchart/FlowchartFile.h"
-#include "editors/icon/IconFile.h"
-#include "editors/text/TextLanguage.h"
-#include "editors/text/WordFile.h"
 #include "link/Packets.h"
 #include "link/SoundOutput.h"
-#include "link/ThreadedSoundOutput.h"
 #include "link/ToneBurst.h"
 #include "link/ToneDecoder.h"
 #include "link/Transmitter.h"
 #include "link/WavFile.h"
+#include "core/Resources.h"
+#include "core/TextFile.h"
+#include "editors/flowchart/FlowchartFile.h"
+#include "editors/icon/IconFile.h"
+#include "editors/text/TextLanguage.h"
+#include "editors/text/WordFile.h"
 #include "melody/MelodyFile.h"
 #include "melody/MelodyPreview.h"
 #include "program/CommandList.h"
 #include "program/ProgramFile.h"
 #include "report/ReportPage.h"
+#include "link/ThreadedSoundOutput.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -186,10 +186,9 @@ std::optional<QStringList> commandListOf(const QString &path, Failure &failure)
     const QStringList list = file->commandSection();
     const auto check = commandlist::check(list);
     if (!check.ok) {
-        failure.message =
-            check.line >= 0
-                ? QStringLiteral("%1\n(%2 行目: %3)").arg(check.message).arg(check.line + 2).arg(list.at(check.line))
-                : check.message;
+        failure.message = check.line >= 0
+                              ? QStringLiteral("%1\n(%2 行目: %3)").arg(check.message).arg(check.line + 2).arg(list.at(check.line))
+                              : check.message;
         return std::nullopt;
     }
     return list;
@@ -237,17 +236,13 @@ std::optional<Packet> packetOf(const QString &path, Failure &failure, QTextStrea
     return result;
 }
 
+
 // What a command gets: its positional arguments, the options, the streams.
 struct Context
 {
     Context(const QStringList &args, const QCommandLineParser &options, QTextStream &out, QTextStream &err,
             SoundOutput &sound, bool progress)
-        : args(args)
-        , options(options)
-        , out(out)
-        , err(err)
-        , sound(sound)
-        , progress(progress)
+        : args(args), options(options), out(out), err(err), sound(sound), progress(progress)
     {
     }
 
@@ -521,8 +516,8 @@ const CliCommand Commands[] = {
     {"wav", "[--mode N] -o OUT.wav VALUE...", "値 (0..255) の転送音をWAVに書く", 1, -1, wavCommand},
     {"decode", "IN.wav", "転送音を読み、モードと値を表示", 1, 1, decodeCommand},
     {"play", "FILE.kr3 [--mode N]", "ファイルのプログラムをスピーカーからランプへ送る", 1, 1, playCommand},
-    {"brightness", "PERCENT [-o OUT.wav] [--mode N]", "LEDの明るさ (0..100) をランプへ送る (-o: 転送音をWAVに書く)", 1,
-     1, brightnessCommand},
+    {"brightness", "PERCENT [-o OUT.wav] [--mode N]", "LEDの明るさ (0..100) をランプへ送る (-o: 転送音をWAVに書く)",
+     1, 1, brightnessCommand},
     {"alarm", "PATTERN [-o OUT.wav] [--mode N]", "目覚まし音のパターン (1..4) をランプへ送る (-o: 転送音をWAVに書く)",
      1, 1, alarmCommand},
     {"preview", "FILE.kr3 -o DIR", "メロディの試聴音 UP.WAV と DOWN.WAV を DIR に書く", 1, 1, previewCommand},
@@ -645,8 +640,8 @@ int runCli(const QStringList &args, QTextStream &out, QTextStream &err, SoundOut
                               .arg(QString::fromLatin1(command->name), QString::fromLatin1(command->synopsis)));
 
     Context context(rest, parser, out, err, sound, progress);
-    if (parser.isSet(QStringLiteral("mode")) &&
-        !context.number(parser.value(QStringLiteral("mode")), 0, 3, QStringLiteral("転送モード")))
+    if (parser.isSet(QStringLiteral("mode")) && !context.number(parser.value(QStringLiteral("mode")), 0, 3,
+                                                                 QStringLiteral("転送モード")))
         return finish((err << context.failure.message << '\n', exitcode::Refused));
     if (command->run(context))
         return finish(exitcode::Ok);

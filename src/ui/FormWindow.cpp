@@ -14,10 +14,10 @@
 
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QPalette>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QColor>
-#include <QFont>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMap>
 #include <QString>
+#include <QColor>
+#include <QFont>
 #include <QWidget>
 
 #include <functional>

@@ -34,7 +34,7 @@ public:
     QStringList informations;
     QStringList questions;
     QList<QPair<AnswerButtons, BoxKind>> questionBoxes; // the buttons and kind of each question
-    QList<Answer> answers;                              // answered in order; No when empty
+    QList<Answer> answers; // answered in order; No when empty
 
 private:
     EventLog *m_log;

@@ -1,18 +1,18 @@
-#include "app/Startup.h"
-#include "core/Messages.h"
-#include "core/PictureCache.h"
 #include "core/RealClock.h"
-#include "core/Resources.h"
 #include "support/Fakes.h"
 #include "support/UiRig.h"
+#include "core/PictureCache.h"
+#include "core/Resources.h"
 #include "ui/DrawnAheadLabel.h"
 #include "ui/Modules.h"
+#include "ui/Printing.h"
+#include "core/Messages.h"
 #include "ui/PictureButton.h"
 #include "ui/Pictures.h"
-#include "ui/Printing.h"
 #include "ui/QtDialogs.h"
 #include "ui/TitleStrip.h"
 #include "ui/menu/MainMenuWindow.h"
+#include "app/Startup.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -20,11 +20,11 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTextBrowser>
+#include <QTest>
 
-#include <clocale>
 #include <fcntl.h>
+#include <clocale>
 #include <langinfo.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -167,8 +167,7 @@ private Q_SLOTS:
         setResourceFolder(dir.path());
         forgetKeptPictures();
         const QImage real(picture);
-        QCOMPARE(kr31::picture(QStringLiteral("Img/Menu/Bye.jpg")).toImage(),
-                 real.convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(kr31::picture(QStringLiteral("Img/Menu/Bye.jpg")).toImage(), real.convertToFormat(QImage::Format_RGB32));
         const QString entryPath = picturecache::entryFile(picture);
         QFile entryFile(entryPath);
         QVERIFY(entryFile.open(QIODevice::ReadOnly));
@@ -207,8 +206,7 @@ private Q_SLOTS:
             QVERIFY(QFile::copy(picture, dir.filePath("Img/Menu/DD.jpg")));
         }
         forgetKeptPictures();
-        const QString name =
-            afterwards == "other entry" ? QStringLiteral("Img/Menu/DD.jpg") : QStringLiteral("Img/Menu/Bye.jpg");
+        const QString name = afterwards == "other entry" ? QStringLiteral("Img/Menu/DD.jpg") : QStringLiteral("Img/Menu/Bye.jpg");
         const QImage shown = kr31::picture(name).toImage();
         QCOMPARE(shown.size(), real.size());
         QCOMPARE(shown.pixel(5, 5) == qRgb(0x7f, 0x7f, 0x7f), fromCache);
@@ -227,8 +225,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath(QStringLiteral("cache"))));
         QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("Img/Menu"))));
-        QVERIFY(QFile::copy(binDir() + QStringLiteral("/Img/Menu/Bye.jpg"),
-                            dir.filePath(QStringLiteral("Img/Menu/Bye.jpg"))));
+        QVERIFY(QFile::copy(binDir() + QStringLiteral("/Img/Menu/Bye.jpg"), dir.filePath(QStringLiteral("Img/Menu/Bye.jpg"))));
         setResourceFolder(dir.path());
         forgetKeptPictures();
         QVERIFY(!kr31::picture(QStringLiteral("Img/Menu/Bye.jpg")).isNull());
@@ -246,26 +243,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("change");
         QTest::addColumn<bool>("drawnAhead");
-        QTest::newRow("a text drawn ahead") << "2"
-                                            << "" << true;
-        QTest::newRow("a text not drawn ahead") << "7"
-                                                << "" << false;
-        QTest::newRow("font changed since") << "2"
-                                            << "font" << false;
-        QTest::newRow("colour changed since") << "2"
-                                              << "colour" << false;
-        QTest::newRow("resized since") << "2"
-                                       << "size" << false;
-        QTest::newRow("alignment changed since") << "2"
-                                                 << "alignment" << false;
-        QTest::newRow("disabled") << "2"
-                                  << "disabled" << false;
-        QTest::newRow("word wrap") << "2"
-                                   << "wrap" << false;
-        QTest::newRow("rich text") << "<b>2</b>"
-                                   << "" << false;
-        QTest::newRow("font sized in points") << "2"
-                                              << "points" << false;
+        QTest::newRow("a text drawn ahead") << "2" << "" << true;
+        QTest::newRow("a text not drawn ahead") << "7" << "" << false;
+        QTest::newRow("font changed since") << "2" << "font" << false;
+        QTest::newRow("colour changed since") << "2" << "colour" << false;
+        QTest::newRow("resized since") << "2" << "size" << false;
+        QTest::newRow("alignment changed since") << "2" << "alignment" << false;
+        QTest::newRow("disabled") << "2" << "disabled" << false;
+        QTest::newRow("word wrap") << "2" << "wrap" << false;
+        QTest::newRow("rich text") << "<b>2</b>" << "" << false;
+        QTest::newRow("font sized in points") << "2" << "points" << false;
     }
 
     void labelTextsDrawnAheadLookAsDrawnInPlace()
@@ -408,10 +395,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("found");
         QTest::addColumn<QString>("why"); // a part of the reason told when not found
         QTest::newRow("the printer module") << PrinterModule << PrintWithDialogName << true << "";
-        QTest::newRow("a function it lacks")
-            << PrinterModule << "kr31_noSuchFunction" << false << "kr31_noSuchFunction";
-        QTest::newRow("a module that is not there")
-            << "libkr31nothing.so" << PrintWithDialogName << false << "libkr31nothing.so";
+        QTest::newRow("a function it lacks") << PrinterModule << "kr31_noSuchFunction" << false << "kr31_noSuchFunction";
+        QTest::newRow("a module that is not there") << "libkr31nothing.so" << PrintWithDialogName << false
+                                                    << "libkr31nothing.so";
     }
 
     void modulesAreFoundBesideThePictures()
@@ -555,19 +541,14 @@ private Q_SLOTS:
         struct Logged : QWidget
         {
             QStringList *log;
-            explicit Logged(QStringList *l)
-                : log(l)
-            {
-                resize(60, 40);
-            }
+            explicit Logged(QStringList *l) : log(l) { resize(60, 40); }
             void paintEvent(QPaintEvent *) override { log->append(QStringLiteral("paint")); }
         };
         QStringList log;
         Logged window(&log);
         whenFirstPainted(&window, [&log] { log.append(QStringLiteral("first")); });
         whenFirstPainted(&window, [&log] { log.append(QStringLiteral("second")); });
-        whenFirstPainted(
-            &window, [&log] { log.append(QStringLiteral("ahead")); }, PaintTurn::BeforeOthers);
+        whenFirstPainted(&window, [&log] { log.append(QStringLiteral("ahead")); }, PaintTurn::BeforeOthers);
         window.show();
         QTRY_VERIFY(log.contains(QStringLiteral("second")));
         QCOMPARE(log.mid(log.indexOf(QStringLiteral("ahead")) - 1, 4),
@@ -674,8 +655,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("socketInRuntimeFolder");
         QTest::addColumn<QByteArray>("used");
         QTest::newRow("none anywhere") << QByteArray() << false << QByteArray("disabled:");
-        QTest::newRow("in the environment")
-            << QByteArray("unix:path=/run/user/1000/bus") << false << QByteArray("unix:path=/run/user/1000/bus");
+        QTest::newRow("in the environment") << QByteArray("unix:path=/run/user/1000/bus") << false
+                                            << QByteArray("unix:path=/run/user/1000/bus");
         QTest::newRow("socket in the runtime folder") << QByteArray() << true << QByteArray();
     }
     void noBusIsStartedWhereNoneRuns()
@@ -693,7 +674,7 @@ private Q_SLOTS:
         const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
         if (socketInRuntimeFolder) {
             QVERIFY(QFile::remove(plain.fileName()));
-            sockaddr_un where{};
+            sockaddr_un where {};
             where.sun_family = AF_UNIX;
             qstrncpy(where.sun_path, QFile::encodeName(plain.fileName()).constData(), sizeof where.sun_path);
             QVERIFY(::bind(sock, reinterpret_cast<sockaddr *>(&where), sizeof where) == 0);

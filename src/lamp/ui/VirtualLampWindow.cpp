@@ -17,12 +17,12 @@
 #include "ui/PictureButton.h"
 #include "ui/UiServices.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QPointer>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPointer>
 #include <QRadialGradient>
 #include <QScreen>
 #include <QTimer>
@@ -46,12 +46,11 @@ const Place StatusPlace{"Label1", 16, 324, 368, 34};
 const Place DetailPlace{"Label2", 16, 358, 368, 26};
 const Place TimerPlace{"Label3", 16, 384, 368, 30};
 const Place Buttons[] = {
-    {"Help", 279, 8, 55, 60},     {"Bye", 336, 8, 55, 60},     {"Touch", 16, 420, 176, 64},
+    {"Help", 279, 8, 55, 60}, {"Bye", 336, 8, 55, 60}, {"Touch", 16, 420, 176, 64},
     {"Start", 208, 420, 176, 64}, {"Halt", 208, 420, 176, 64},
 };
 const Place SpeedLabelPlace{"Label4", 16, 500, 120, 40};
-const Place SpeedButtons[] = {
-    {"Speed1", 140, 498, 76, 44}, {"Speed10", 224, 498, 76, 44}, {"Speed60", 308, 498, 76, 44}};
+const Place SpeedButtons[] = {{"Speed1", 140, 498, 76, 44}, {"Speed10", 224, 498, 76, 44}, {"Speed60", 308, 498, 76, 44}};
 constexpr int SpeedFactors[] = {1, 10, 60};
 
 QLabel *addLabel(QWidget *parent, const Place &place, int pixelSize, const QColor &colour)
@@ -409,8 +408,8 @@ void VirtualLampWindow::hideEvent(QHideEvent *event)
 bool VirtualLampWindow::eventFilter(QObject *watched, QEvent *event)
 {
     const bool press = event->type() == QEvent::MouseButtonPress;
-    if (watched == m_touch && (press || event->type() == QEvent::MouseButtonRelease) &&
-        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+    if (watched == m_touch && (press || event->type() == QEvent::MouseButtonRelease)
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         if (press)
             TouchDown();
         else

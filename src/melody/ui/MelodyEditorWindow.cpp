@@ -11,12 +11,12 @@
 #include "melody/MelodyPreview.h"
 #include "melody/MelodyTexts.h"
 #include "melody/NoteCode.h"
+#include "program/ProgramFile.h"
+#include "program/ProgramSave.h"
 #include "melody/ui/MelodyPrintWindow.h"
 #include "melody/ui/NoteKeyboard.h"
 #include "melody/ui/NotePickerWindow.h"
 #include "melody/ui/ScoreView.h"
-#include "program/ProgramFile.h"
-#include "program/ProgramSave.h"
 #include "ui/EditorButtons.h"
 #include "ui/EditorFiles.h"
 #include "ui/Forms.h"
@@ -52,7 +52,7 @@ constexpr int FirstLength = 1;
 // The editor's own buttons; those every editor has come from EditorWindow.
 const Place Buttons[] = {
     {"saisei", 317, 75, 134, 26}, {"Melo_Print", 455, 75, 134, 26}, {"All_Delete", 593, 75, 134, 26},
-    {"note", 8, 352, 134, 26},    {"Link", 8, 382, 134, 26},
+    {"note", 8, 352, 134, 26}, {"Link", 8, 382, 134, 26},
 };
 
 QGroupBox *makeGroup(const QString &title, QWidget *parent, const QRect &place, const char *name)
@@ -60,10 +60,10 @@ QGroupBox *makeGroup(const QString &title, QWidget *parent, const QRect &place, 
     auto *group = new QGroupBox(title, parent);
     group->setObjectName(QString::fromLatin1(name));
     group->setGeometry(place);
-    group->setStyleSheet(
-        QStringLiteral("QGroupBox { background: rgba(255,255,255,215); border: 1px solid #e48aa8; border-radius: 6px;"
-                       " margin-top: 8px; padding-top: 4px; }"
-                       "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; color: #b03060; }"));
+    group->setStyleSheet(QStringLiteral(
+        "QGroupBox { background: rgba(255,255,255,215); border: 1px solid #e48aa8; border-radius: 6px;"
+        " margin-top: 8px; padding-top: 4px; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; color: #b03060; }"));
     auto *layout = new QVBoxLayout(group);
     layout->setContentsMargins(8, 6, 4, 2);
     layout->setSpacing(0);
@@ -91,17 +91,16 @@ MelodyEditorWindow::MelodyEditorWindow(Forms &forms)
 
 void MelodyEditorWindow::buildContents()
 {
-    addEditorChrome(QStringLiteral("Back"), QStringLiteral("Img/Back/Melody.jpg"),
-                    QStringLiteral("Img/Title/Melody.jpg"));
+    addEditorChrome(QStringLiteral("Back"), QStringLiteral("Img/Back/Melody.jpg"), QStringLiteral("Img/Title/Melody.jpg"));
     setFocusPolicy(Qt::StrongFocus);
 
     addEditorButtons(Buttons, editorButtons(this, {
-                                                      {"saisei", [this] { saiseiClick(); }},
-                                                      {"Melo_Print", [this] { Melo_PrintClick(); }},
-                                                      {"All_Delete", [this] { All_DeleteClick(); }},
-                                                      {"note", [this] { noteClick(); }},
-                                                      {"Link", [this] { LinkClick(); }},
-                                                  }));
+        {"saisei", [this] { saiseiClick(); }},
+        {"Melo_Print", [this] { Melo_PrintClick(); }},
+        {"All_Delete", [this] { All_DeleteClick(); }},
+        {"note", [this] { noteClick(); }},
+        {"Link", [this] { LinkClick(); }},
+    }));
     addLampButton();
     reportHelpFailure();
 
@@ -165,14 +164,14 @@ void MelodyEditorWindow::createNotePage()
     m_notePage = new QWidget(this);
     m_notePage->setObjectName(QStringLiteral("NotePage"));
     m_notePage->setGeometry(150, 350, 594, 146);
-    m_keyboard = new NoteKeyboard(m_notePage, 19, 142,
-                                  [this](QLabel *key, const QString &picture) { return showPicture(key, picture); });
+    m_keyboard = new NoteKeyboard(m_notePage, 19, 142, [this](QLabel *key, const QString &picture) {
+        return showPicture(key, picture);
+    });
     m_keyboard->move(0, 2);
     connect(m_keyboard, &NoteKeyboard::keyClicked, this, [this](int tag) { KeyClick(tag); });
 
     auto *modes = new QButtonGroup(this);
-    QGroupBox *modeBox =
-        makeGroup(QStringLiteral("けんばんを おすと"), m_notePage, QRect(455, 0, 139, 56), "RadioGroup1");
+    QGroupBox *modeBox = makeGroup(QStringLiteral("けんばんを おすと"), m_notePage, QRect(455, 0, 139, 56), "RadioGroup1");
     m_modes[0] = addRadio(modeBox, modes, melodytext::AddNote, QStringLiteral("RadioButton1"), 0);
     m_modes[1] = addRadio(modeBox, modes, melodytext::Listen, QStringLiteral("RadioButton2"), 1);
     m_modes[0]->setChecked(true);
@@ -202,8 +201,7 @@ void MelodyEditorWindow::createLinkPage()
     m_linkPage->hide();
 
     auto *switches = new QButtonGroup(this);
-    QGroupBox *switchBox =
-        makeGroup(QStringLiteral("LEDと いっしょに"), m_linkPage, QRect(4, 4, 100, 64), "RadioGroup4");
+    QGroupBox *switchBox = makeGroup(QStringLiteral("LEDと いっしょに"), m_linkPage, QRect(4, 4, 100, 64), "RadioGroup4");
     m_linkSwitch[0] = addRadio(switchBox, switches, melodytext::LinkOff, QStringLiteral("RadioButton9"), 0);
     m_linkSwitch[1] = addRadio(switchBox, switches, melodytext::LinkOn, QStringLiteral("RadioButton10"), 1);
     m_linkSwitch[0]->setChecked(true);
@@ -384,8 +382,8 @@ void MelodyEditorWindow::saiseiClick()
     }
     // Both voices in one stream, so that they start together whatever the sound system.
     const QString path = folder + PreviewFile;
-    const QByteArray mixed =
-        preview::mix(preview::voiceStream(m_melody.notes[0]), preview::voiceStream(m_melody.notes[1]));
+    const QByteArray mixed = preview::mix(preview::voiceStream(m_melody.notes[0]),
+                                          preview::voiceStream(m_melody.notes[1]));
     if (!wav::write(path, mixed, &error)) {
         dialogs.warning(msg::soundNotWritten(path, error));
         return;
@@ -555,8 +553,7 @@ void MelodyEditorWindow::pick(int mode)
     picker->start(pickerMode, m_melody.notes[v].value(index));
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
-        picker->move(area.x() + (area.width() - picker->width()) / 2,
-                     area.y() + (area.height() - picker->height()) / 2);
+        picker->move(area.x() + (area.width() - picker->width()) / 2, area.y() + (area.height() - picker->height()) / 2);
     }
     forms().runModal(picker);
 }

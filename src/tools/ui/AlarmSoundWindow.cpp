@@ -6,8 +6,8 @@
 #include "ui/UiServices.h"
 
 #include <QButtonGroup>
-#include <QGridLayout>
 #include <QGroupBox>
+#include <QGridLayout>
 #include <QRadioButton>
 
 namespace kr31 {

@@ -10,7 +10,6 @@
 #include "ui/PictureButton.h"
 #include "ui/TitleStrip.h"
 #include "ui/UiServices.h"
-
 #include "ui/menu/MainMenuWindow.h"
 #include "ui/menu/TransferModeWindow.h"
 
@@ -34,8 +33,7 @@ using W = WizardWindow;
 const QString Folder = QStringLiteral("Img/Wizard/");
 const QString LeavePrompt = QStringLiteral("転送モードの設定を終了します。よろしいですか？");
 
-const char *const PageNames[] = {"Start", "Connect",  "Den_On", "Send",  "Kakunin",
-                                 "Jikko", "ShutDown", "Finish", "Manual"};
+const char *const PageNames[] = {"Start", "Connect", "Den_On", "Send", "Kakunin", "Jikko", "ShutDown", "Finish", "Manual"};
 
 // Every page draws its text in a panel above y = 250; the buttons (120 x 40)
 // stand in one row under it: back on the left, going on and Cancel on the right.
@@ -187,8 +185,7 @@ void WizardWindow::buildContents()
     QStringList cancels;
     for (const WizardButton &b : Buttons) {
         const QString name = QString::fromLatin1(b.place.name);
-        if (name.startsWith(QLatin1String("Cancel_")) || name == QLatin1String("cancel") ||
-            name == QLatin1String("tojiru"))
+        if (name.startsWith(QLatin1String("Cancel_")) || name == QLatin1String("cancel") || name == QLatin1String("tojiru"))
             cancels.append(name);
     }
     bindKey(keys::Cancel, cancels);

@@ -2,21 +2,21 @@
 
 #include "core/Messages.h"
 #include "core/TextFile.h"
+#include "editors/flowchart/ui/CommandDialogWindow.h"
 #include "editors/flowchart/FlowchartFile.h"
 #include "editors/flowchart/FlowchartLayout.h"
-#include "editors/flowchart/ui/CommandDialogWindow.h"
 #include "lamp/LampLink.h"
 #include "lamp/ui/VirtualLampWindow.h"
 #include "program/CommandList.h"
 #include "program/ProgramFile.h"
 #include "program/ProgramSave.h"
 #include "report/ui/ReportWindow.h"
-#include "ui/ChartPainter.h"
 #include "ui/CommandMenu.h"
 #include "ui/EditorButtons.h"
 #include "ui/EditorFiles.h"
-#include "ui/Forms.h"
 #include "ui/Keys.h"
+#include "ui/ChartPainter.h"
+#include "ui/Forms.h"
 #include "ui/PictureButton.h"
 #include "ui/RecoveryKeeper.h"
 #include "ui/TitleStrip.h"
@@ -41,8 +41,8 @@ namespace {
 
 // The editor's own buttons; those every editor has come from EditorWindow.
 const Place Buttons[] = {
-    {"Pro", 235, 13, 90, 60},         {"Command_Number", 317, 75, 134, 26}, {"Report", 455, 75, 134, 26},
-    {"All_Delete", 593, 75, 134, 26}, {"Add_Command", 18, 355, 150, 50},    {"Add_Sub", 590, 142, 123, 34},
+    {"Pro", 235, 13, 90, 60}, {"Command_Number", 317, 75, 134, 26}, {"Report", 455, 75, 134, 26},
+    {"All_Delete", 593, 75, 134, 26}, {"Add_Command", 18, 355, 150, 50}, {"Add_Sub", 590, 142, 123, 34},
 };
 
 constexpr int PaintBoxHeight = 3000;
@@ -74,16 +74,15 @@ FlowchartEditorWindow::FlowchartEditorWindow(Forms &forms)
 
 void FlowchartEditorWindow::buildContents()
 {
-    const QFont font = addEditorChrome(QStringLiteral("Image38"), QStringLiteral("Img/Back/Furo.jpg"),
-                                       QStringLiteral("Img/Title/Furo.jpg"));
+    const QFont font = addEditorChrome(QStringLiteral("Image38"), QStringLiteral("Img/Back/Furo.jpg"), QStringLiteral("Img/Title/Furo.jpg"));
 
     addEditorButtons(Buttons, editorButtons(this, {
-                                                      {"Command_Number", [this] { Command_NumberClick(); }},
-                                                      {"Report", [this] { ReportClick(); }},
-                                                      {"All_Delete", [this] { All_DeleteClick(); }},
-                                                      {"Add_Command", [this] { Add_CommandClick(); }},
-                                                      {"Add_Sub", [this] { Add_SubClick(); }},
-                                                  }));
+        {"Command_Number", [this] { Command_NumberClick(); }},
+        {"Report", [this] { ReportClick(); }},
+        {"All_Delete", [this] { All_DeleteClick(); }},
+        {"Add_Command", [this] { Add_CommandClick(); }},
+        {"Add_Sub", [this] { Add_SubClick(); }},
+    }));
 
     addLampButton();
     reportHelpFailure();
@@ -168,8 +167,8 @@ void FlowchartEditorWindow::createValueControls()
     m_label2 = makeLabel("Label2", 322);
     coupleValue(m_bar1, m_edit1);
     coupleValue(m_bar2, m_edit2);
-    for (QWidget *w : {static_cast<QWidget *>(m_bar1), static_cast<QWidget *>(m_edit1), static_cast<QWidget *>(m_bar2),
-                       static_cast<QWidget *>(m_edit2)})
+    for (QWidget *w : {static_cast<QWidget *>(m_bar1), static_cast<QWidget *>(m_edit1),
+                       static_cast<QWidget *>(m_bar2), static_cast<QWidget *>(m_edit2)})
         w->hide();
 }
 
@@ -311,14 +310,13 @@ void FlowchartEditorWindow::VirtualLampClick()
     if (!lamp)
         return;
     const QList<int> entries = lamp::flowchartLineEntries(m_program);
-    lamp->runProgram(
-        m_program.CompiledList, this,
-        [this, entries](int line) { showLampStep(line >= 0 && line < entries.size() ? entries.at(line) : -1); },
-        [entries](int line) {
-            // The learner counts the boxes of the main page from 1, as the compile messages do.
-            const int entry = entries.value(line, -1);
-            return entry >= 0 ? entry + 1 : line;
-        });
+    lamp->runProgram(m_program.CompiledList, this, [this, entries](int line) {
+        showLampStep(line >= 0 && line < entries.size() ? entries.at(line) : -1);
+    }, [entries](int line) {
+        // The learner counts the boxes of the main page from 1, as the compile messages do.
+        const int entry = entries.value(line, -1);
+        return entry >= 0 ? entry + 1 : line;
+    });
 }
 
 void FlowchartEditorWindow::showLampStep(int entry)
@@ -520,7 +518,8 @@ void FlowchartEditorWindow::PaintBox1MouseDown(QMouseEvent *event)
 {
     if (event->button() != Qt::RightButton)
         return;
-    const int entry = flowlayout::hitEntry(m_program.entries(m_program.CurrentPage), event->position().toPoint());
+    const int entry =
+        flowlayout::hitEntry(m_program.entries(m_program.CurrentPage), event->position().toPoint());
     if (entry < 0)
         return;
     m_program.SelectedEntry = entry;

@@ -3,16 +3,16 @@
 #include "core/Messages.h"
 #include "core/Resources.h"
 #include "core/TextFile.h"
-#include "editors/icon/IconFile.h"
 #include "editors/icon/ui/ChartViewWindow.h"
+#include "editors/icon/IconFile.h"
 #include "lamp/ui/VirtualLampWindow.h"
 #include "program/LedCommands.h"
 #include "program/ProgramSave.h"
 #include "report/ui/ReportWindow.h"
 #include "ui/EditorButtons.h"
 #include "ui/EditorFiles.h"
-#include "ui/Forms.h"
 #include "ui/Keys.h"
+#include "ui/Forms.h"
 #include "ui/PageBrowser.h"
 #include "ui/PictureButton.h"
 #include "ui/TitleStrip.h"
@@ -44,16 +44,14 @@ struct PaletteIcon
     int x, y, code;
 };
 const PaletteIcon Palette[] = {
-    {"Image1", 2, 18, 16},    {"Image2", 57, 18, 17},  {"Image3", 112, 18, 18},  {"Image4", 2, 73, 19},
-    {"Image5", 57, 73, 20},   {"Image6", 112, 73, 21}, {"Image7", 2, 128, 23},   {"Image8", 57, 128, 24},
+    {"Image1", 2, 18, 16},   {"Image2", 57, 18, 17},   {"Image3", 112, 18, 18},  {"Image4", 2, 73, 19},
+    {"Image5", 57, 73, 20},  {"Image6", 112, 73, 21},  {"Image7", 2, 128, 23},   {"Image8", 57, 128, 24},
     {"Image9", 112, 128, 25}, {"Image10", 2, 183, 22}, {"Image11", 57, 183, 26}, {"Image12", 112, 183, 100},
 };
 
 // The editor's own buttons; those every editor has come from EditorWindow.
 const Place Buttons[] = {
-    {"Pro", 235, 13, 90, 60},
-    {"furo", 317, 75, 134, 26},
-    {"Report", 455, 75, 134, 26},
+    {"Pro", 235, 13, 90, 60}, {"furo", 317, 75, 134, 26}, {"Report", 455, 75, 134, 26},
     {"All_Delete", 593, 75, 134, 26},
 };
 
@@ -72,14 +70,13 @@ IconEditorWindow::IconEditorWindow(Forms &forms)
 
 void IconEditorWindow::buildContents()
 {
-    const QFont font =
-        addEditorChrome(QStringLiteral("Back"), QStringLiteral("Img/Back/DD.jpg"), QStringLiteral("Img/Title/DD.jpg"));
+    const QFont font = addEditorChrome(QStringLiteral("Back"), QStringLiteral("Img/Back/DD.jpg"), QStringLiteral("Img/Title/DD.jpg"));
 
     addEditorButtons(Buttons, editorButtons(this, {
-                                                      {"furo", [this] { furoClick(); }},
-                                                      {"Report", [this] { ReportClick(); }},
-                                                      {"All_Delete", [this] { All_DeleteClick(); }},
-                                                  }));
+        {"furo", [this] { furoClick(); }},
+        {"Report", [this] { ReportClick(); }},
+        {"All_Delete", [this] { All_DeleteClick(); }},
+    }));
 
     reportHelpFailure();
     createPalette();

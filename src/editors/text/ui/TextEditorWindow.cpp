@@ -1,7 +1,7 @@
 #include "editors/text/ui/TextEditorWindow.h"
 #include "editors/text/ui/TextFindBar.h"
-#include "lamp/ui/VirtualLampWindow.h"
 #include "ui/PlainTextBox.h"
+#include "lamp/ui/VirtualLampWindow.h"
 
 #include "program/ProgramSave.h"
 
@@ -11,10 +11,10 @@
 #include "core/TextFile.h"
 #include "core/WorkFolder.h"
 #include "editors/icon/ui/ChartViewWindow.h"
+#include "program/ProgramFile.h"
 #include "editors/text/HelpPage.h"
 #include "editors/text/WordFile.h"
 #include "program/CommandList.h"
-#include "program/ProgramFile.h"
 #include "report/ui/ReportWindow.h"
 #include "ui/EditorButtons.h"
 #include "ui/EditorFiles.h"
@@ -42,9 +42,7 @@ namespace {
 
 // The editor's own buttons; those every editor has come from EditorWindow.
 const Place Buttons[] = {
-    {"Pro", 235, 13, 90, 60},
-    {"furo", 317, 75, 134, 26},
-    {"Report", 455, 75, 134, 26},
+    {"Pro", 235, 13, 90, 60}, {"furo", 317, 75, 134, 26}, {"Report", 455, 75, 134, 26},
     {"Command_Total", 593, 75, 134, 26},
 };
 
@@ -68,10 +66,10 @@ void TextEditorWindow::buildContents()
                     QColor(0xf3, 0xee, 0xfa));
 
     addEditorButtons(Buttons, editorButtons(this, {
-                                                      {"furo", [this] { furoClick(); }},
-                                                      {"Report", [this] { ReportClick(); }},
-                                                      {"Command_Total", [this] { Command_TotalClick(); }},
-                                                  }));
+        {"furo", [this] { furoClick(); }},
+        {"Report", [this] { ReportClick(); }},
+        {"Command_Total", [this] { Command_TotalClick(); }},
+    }));
 
     makeControl();
 
@@ -116,7 +114,9 @@ void TextEditorWindow::makeControl()
         this, services().clock, QStringLiteral("Text"), [this] { return fileBytes(); },
         [this](const QStringList &lines) { return restoreLines(lines); });
     // An undo back to the save point drops the copy; a redo away from it owes one again.
-    m_edit->onModificationChanged = [this](bool modified) { modified ? m_recovery->edited() : m_recovery->discard(); };
+    m_edit->onModificationChanged = [this](bool modified) {
+        modified ? m_recovery->edited() : m_recovery->discard();
+    };
 }
 
 void TextEditorWindow::setVisible(bool visible)
@@ -239,7 +239,8 @@ void TextEditorWindow::colourComments()
             m_edit->highlight(TextControl::Highlight::Quote, i, 0, int(line.size()));
         for (auto it = link.globalMatch(line); it.hasNext();) {
             const QRegularExpressionMatch match = it.next();
-            m_edit->highlight(TextControl::Highlight::Link, i, int(match.capturedStart()), int(match.capturedLength()));
+            m_edit->highlight(TextControl::Highlight::Link, i, int(match.capturedStart()),
+                              int(match.capturedLength()));
         }
         const qsizetype column = line.indexOf(QLatin1String("//"));
         if (column >= 0)
@@ -314,9 +315,8 @@ void TextEditorWindow::VirtualLampClick()
     const QList<int> sources = textlang::compiledSources(programLines(), m_names);
     const auto source = [sources](int line) { return line >= 0 && line < sources.size() ? sources.at(line) : -1; };
     // The lamp names the line as the margin numbers it, from 1.
-    lamp->runProgram(
-        m_compiled, this, [this, source](int line) { showLampStep(source(line)); },
-        [source](int line) { return source(line) + 1; });
+    lamp->runProgram(m_compiled, this, [this, source](int line) { showLampStep(source(line)); },
+                     [source](int line) { return source(line) + 1; });
 }
 
 void TextEditorWindow::showLampStep(int line)
