@@ -1,7 +1,7 @@
 // What a sound server hands back: a recording of the output compared with a
 // transfer sound, and the lines of the mixer state file read as an output's state.
 #include "link/HeardCheck.h"
-#include "link/PulseSoundOutput.h"
+#include "sound/PulseSoundOutput.h"
 #include "link/ToneBurst.h"
 #include "core/TextFile.h"
 

@@ -7,7 +7,7 @@
 #include "core/Settings.h"
 #include "core/TextTools.h"
 #include "link/Packets.h"
-#include "link/SoundOutput.h"
+#include "sound/SoundOutput.h"
 #include "link/ToneBurst.h"
 #include "link/ToneDecoder.h"
 #include "link/Transmitter.h"
@@ -23,7 +23,7 @@
 #include "program/CommandList.h"
 #include "program/ProgramFile.h"
 #include "report/ReportPage.h"
-#include "link/ThreadedSoundOutput.h"
+#include "sound/ThreadedSoundOutput.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

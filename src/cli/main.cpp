@@ -2,9 +2,9 @@
 #include "cli/CliCommands.h"
 #include "core/ExitSignals.h"
 #include "core/QtNoise.h"
-#include "link/MixerGuard.h"
-#include "link/SoundTurn.h"
-#include "link/SystemSoundOutput.h"
+#include "sound/MixerGuard.h"
+#include "sound/SoundTurn.h"
+#include "sound/SystemSoundOutput.h"
 
 #include <QCoreApplication>
 

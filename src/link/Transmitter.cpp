@@ -4,7 +4,7 @@
 #include "core/Messages.h"
 #include "core/Settings.h"
 #include "core/WorkFolder.h"
-#include "link/SoundOutput.h"
+#include "sound/SoundOutput.h"
 #include "link/ToneBurst.h"
 #include "link/WavFile.h"
 

@@ -1,6 +1,6 @@
 #include "ui/SendingDialogWindow.h"
 
-#include "link/SoundTurn.h"
+#include "sound/SoundTurn.h"
 
 #include <QLabel>
 #include <QProgressBar>

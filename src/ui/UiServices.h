@@ -2,7 +2,7 @@
 
 #include "core/Services.h"
 #include "core/Settings.h"
-#include "link/SoundOutput.h"
+#include "sound/SoundOutput.h"
 #include "link/Transmitter.h"
 #include "ui/Printing.h"
 

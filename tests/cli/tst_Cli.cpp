@@ -7,7 +7,7 @@
 #include "editors/icon/IconProgram.h"
 #include "report/ReportPage.h"
 #include "link/Packets.h"
-#include "link/SoundTurn.h"
+#include "sound/SoundTurn.h"
 #include "link/ToneBurst.h"
 #include "link/WavFile.h"
 #include "support/TempHome.h"

@@ -1,6 +1,6 @@
 #include "link/HeardCheck.h"
 #include "link/Packets.h"
-#include "link/PulseSoundOutput.h"
+#include "sound/PulseSoundOutput.h"
 #include "link/ToneBurst.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/Services.h"
-#include "link/SoundOutput.h"
+#include "sound/SoundOutput.h"
 #include "link/Transmitter.h"
 
 #include <QByteArray>

@@ -1,4 +1,4 @@
-#include "link/PulseLibrary.h"
+#include "sound/PulseLibrary.h"
 
 #include <dlfcn.h>
 

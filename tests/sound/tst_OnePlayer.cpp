@@ -1,6 +1,6 @@
 // The one player and the send job: what starts while what plays.
 #include "core/Settings.h"
-#include "link/ThreadedSoundOutput.h"
+#include "sound/ThreadedSoundOutput.h"
 #include "link/ToneBurst.h"
 #include "link/Transmitter.h"
 #include "support/Fakes.h"

@@ -1,5 +1,5 @@
 #include "core/TextFile.h"
-#include "link/MixerGuard.h"
+#include "sound/MixerGuard.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "link/MixerLevels.h"
+#include "sound/MixerLevels.h"
 
 #include <algorithm>
 #include <cmath>

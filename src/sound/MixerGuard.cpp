@@ -1,4 +1,4 @@
-#include "link/MixerGuard.h"
+#include "sound/MixerGuard.h"
 
 #include "core/TextFile.h"
 #include "core/WorkFolder.h"

@@ -1,4 +1,4 @@
-#include "link/PulseSession.h"
+#include "sound/PulseSession.h"
 
 namespace kr31::pulsesession {
 

@@ -1,9 +1,9 @@
-#include "link/PulseSoundOutput.h"
+#include "sound/PulseSoundOutput.h"
 
 #include "core/Messages.h"
 #include "link/HeardCheck.h"
-#include "link/PulseLibrary.h"
-#include "link/PulseSession.h"
+#include "sound/PulseLibrary.h"
+#include "sound/PulseSession.h"
 #include "link/WavFile.h"
 
 #include <QElapsedTimer>

@@ -1,14 +1,14 @@
-#include "link/AlsaSoundOutput.h"
+#include "sound/AlsaSoundOutput.h"
 
 #include "core/Messages.h"
 #include "core/TextFile.h"
-#include "link/MixerLevels.h"
+#include "sound/MixerLevels.h"
 #include "link/WavFile.h"
 
 #include <QElapsedTimer>
 #include <QThread>
 
-#include "link/AlsaLibrary.h"
+#include "sound/AlsaLibrary.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,6 @@
-#include "link/SystemSoundOutput.h"
+#include "sound/SystemSoundOutput.h"
 
-#include "link/PulseSoundOutput.h"
+#include "sound/PulseSoundOutput.h"
 
 namespace kr31 {
 

@@ -1,7 +1,7 @@
 // kr31-cli against a real sound server of the test's own: what reaches the
 // server's outputs, sample by sample, and the user's mixer afterwards.
-#include "link/PulseSoundOutput.h"
-#include "link/ThreadedSoundOutput.h"
+#include "sound/PulseSoundOutput.h"
+#include "sound/ThreadedSoundOutput.h"
 #include "link/WavFile.h"
 #include "support/PrivateSoundServer.h"
 #include "support/TestPaths.h"

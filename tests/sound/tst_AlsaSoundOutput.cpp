@@ -1,5 +1,5 @@
-#include "link/AlsaLibrary.h"
-#include "link/AlsaSoundOutput.h"
+#include "sound/AlsaLibrary.h"
+#include "sound/AlsaSoundOutput.h"
 
 #include <QElapsedTimer>
 #include <QFile>

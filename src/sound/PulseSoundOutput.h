@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/SoundOutput.h"
+#include "sound/SoundOutput.h"
 
 #include <QList>
 

@@ -1,4 +1,4 @@
-#include "link/ThreadedSoundOutput.h"
+#include "sound/ThreadedSoundOutput.h"
 
 #include "core/Messages.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/PulseLibrary.h"
+#include "sound/PulseLibrary.h"
 
 #include <QElapsedTimer>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/AlsaSoundOutput.h"
+#include "sound/AlsaSoundOutput.h"
 
 #include <future>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "link/AlsaLibrary.h"
+#include "sound/AlsaLibrary.h"
 
 #include <dlfcn.h>
 

@@ -1,4 +1,4 @@
-#include "link/SoundTurn.h"
+#include "sound/SoundTurn.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
