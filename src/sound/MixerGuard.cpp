@@ -72,7 +72,7 @@ QString processStamp(qint64 pid)
 }
 
 MixerGuard::MixerGuard(SoundOutput &inner, QString statePath)
-    : m_inner(inner)
+    : SoundOutputDecorator(inner)
     , m_path(std::move(statePath))
 {
 }

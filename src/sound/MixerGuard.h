@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sound/SoundOutput.h"
+#include "sound/SoundOutputDecorator.h"
 
 #include <atomic>
 #include <future>
@@ -27,7 +27,7 @@ QString processStamp(qint64 pid);
 // (another of ours in the middle of a transfer) becomes this run's own noted
 // state, and its file is left to that process. A broken or foreign file is
 // removed. Every step is safe from any thread (a signal's watcher restores).
-class MixerGuard final : public SoundOutput
+class MixerGuard final : public SoundOutputDecorator
 {
 public:
     // statePath: the state file; its folder is made when the file is written.
@@ -42,7 +42,6 @@ public:
     // The state of a running process that noteState() took, else the inner output's.
     QStringList notedState() const override;
     bool restoreNoted(const QStringList &lines) override;
-    bool adoptNoted(const QStringList &lines) override { return m_inner.adoptNoted(lines); }
     // The first change of the mixer in a run (prepare, silence or
     // restore(false)) writes the state file first; nothing happens to the
     // file when nothing was noted.
@@ -65,7 +64,6 @@ private:
     void beforeChange();
     QStringList noted() const;
 
-    SoundOutput &m_inner;
     QString m_path;
     mutable std::mutex m_mutex;
     bool m_noted = false;

@@ -35,7 +35,7 @@ QString soundTurnPath()
 }
 
 SoundTurn::SoundTurn(SoundOutput &inner, std::function<void(bool)> waiting, int giveUpMs, QString lockPath)
-    : m_inner(inner)
+    : SoundOutputDecorator(inner)
     , m_waiting(std::move(waiting))
     , m_giveUpMs(giveUpMs)
     , m_lockPath(std::move(lockPath))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sound/SoundOutput.h"
+#include "sound/SoundOutputDecorator.h"
 
 #include <condition_variable>
 #include <functional>
@@ -25,7 +25,7 @@ inline const QString WaitingForTurnText = QStringLiteral("ほかの送信が終�
 // preview) takes its turn at play(); a sound file that another process wrote
 // over while it waited is written back before it plays. A play that cannot
 // open the lock file plays without a turn.
-class SoundTurn final : public SoundOutput
+class SoundTurn final : public SoundOutputDecorator
 {
 public:
     // waiting(true) when a play starts waiting for another's sound and
@@ -37,7 +37,6 @@ public:
     // Gives the turn up if it still holds it.
     ~SoundTurn() override;
 
-    void noteState() override { m_inner.noteState(); }
     void prepare() override;
     // Passes the turn on after the inner output has muted.
     void silence() override;
@@ -48,9 +47,6 @@ public:
     bool playTransfer(const QString &path, int mode, QString *error, QString *warning) override;
     // Ends a wait for the turn as well as the sound.
     void stopPlaying() override;
-    QStringList notedState() const override { return m_inner.notedState(); }
-    bool restoreNoted(const QStringList &lines) override { return m_inner.restoreNoted(lines); }
-    bool adoptNoted(const QStringList &lines) override { return m_inner.adoptNoted(lines); }
 
 private:
     enum class Turn { Taken, Stopped, GaveUp };
@@ -58,7 +54,6 @@ private:
     bool playInTurn(const QString &path, const std::function<bool()> &play, QString *error);
     void release();
 
-    SoundOutput &m_inner;
     std::function<void(bool)> m_waiting;
     int m_giveUpMs;
     QString m_lockPath;

@@ -10,11 +10,7 @@ SystemSoundOutput::SystemSoundOutput(int marginMs)
 {
 }
 
-SystemSoundOutput::~SystemSoundOutput()
-{
-    if (m_choosing.valid())
-        m_choosing.wait();
-}
+SystemSoundOutput::~SystemSoundOutput() = default;
 
 void SystemSoundOutput::choose() const
 {
@@ -27,29 +23,10 @@ void SystemSoundOutput::choose() const
 
 SoundOutput &SystemSoundOutput::active() const
 {
-    if (m_choosing.valid())
-        m_choosing.wait();
     choose();
     if (m_pulse)
         return *m_pulse;
     return m_alsa;
-}
-
-void SystemSoundOutput::noteStateMeanwhile()
-{
-    m_choosing = std::async(std::launch::async, [this] {
-                     choose();
-                     if (m_pulse)
-                         m_pulse->noteState();
-                     else
-                         m_alsa.noteState();
-                 }).share();
-}
-
-bool SystemSoundOutput::usesSoundServer()
-{
-    active();
-    return m_pulse != nullptr;
 }
 
 void SystemSoundOutput::noteState() { active().noteState(); }

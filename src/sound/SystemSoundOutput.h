@@ -2,7 +2,7 @@
 
 #include "sound/AlsaSoundOutput.h"
 
-#include <future>
+#include <mutex>
 #include <memory>
 
 namespace kr31 {
@@ -19,13 +19,6 @@ public:
     // marginMs: how much longer than the sound itself a playback may take.
     explicit SystemSoundOutput(int marginMs = 5000);
     ~SystemSoundOutput() override;
-
-    // Chooses the output and notes the mixer on another thread (connecting
-    // and loading the libraries takes milliseconds); every other step waits
-    // for it. Call once, before any of them.
-    void noteStateMeanwhile();
-    // Whether the sounds go through a sound server.
-    bool usesSoundServer();
 
     void noteState() override;
     void prepare() override;
@@ -46,8 +39,6 @@ private:
     mutable AlsaSoundOutput m_alsa;
     mutable std::unique_ptr<PulseSoundOutput> m_pulse;
     mutable std::once_flag m_chosen;
-    // Last, so that it goes first: its end waits for the choosing thread.
-    std::shared_future<void> m_choosing;
 };
 
 } // namespace kr31

@@ -14,7 +14,7 @@ constexpr int ProgressMs = 20;
 }
 
 ThreadedSoundOutput::ThreadedSoundOutput(SoundOutput &inner)
-    : m_inner(inner)
+    : SoundOutputDecorator(inner)
 {
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sound/SoundOutput.h"
+#include "sound/SoundOutputDecorator.h"
 
 #include <QObject>
 
@@ -20,7 +20,7 @@ namespace kr31 {
 // mixer steps of others skipped. Background sounds (the melody preview, the
 // lamp's melody and beeps) play on a worker while the windows go on; anything
 // that plays next ends the background sound first.
-class ThreadedSoundOutput : public SoundOutput
+class ThreadedSoundOutput : public SoundOutputDecorator
 {
 public:
     explicit ThreadedSoundOutput(SoundOutput &inner);
@@ -33,7 +33,6 @@ public:
     // True from startPrepare() until finishTransfer().
     bool transferring() const { return m_transferring; }
 
-    void noteState() override { m_inner.noteState(); }
     // Ends a background sound first, then prepares here (blocking).
     void prepare() override;
     // Skipped while a transfer holds the output, and while a background sound
@@ -49,10 +48,6 @@ public:
     void startTransfer(const QString &path, int mode,
                        std::function<void(bool, const QString &, const QString &)> done) override;
     void finishTransfer() override;
-    void stopPlaying() override { m_inner.stopPlaying(); }
-    QStringList notedState() const override { return m_inner.notedState(); }
-    bool restoreNoted(const QStringList &lines) override { return m_inner.restoreNoted(lines); }
-    bool adoptNoted(const QStringList &lines) override { return m_inner.adoptNoted(lines); }
     // Plays on a worker thread while the windows take input as usual; done
     // runs on the window thread. An earlier background sound is ended first.
     // False (done not called) while a transfer holds the output.
@@ -67,7 +62,6 @@ private:
     // runs its done; anotherFollows skips the silence() that done asks for.
     void endBackground(bool anotherFollows);
 
-    SoundOutput &m_inner;
     std::thread m_worker;
     std::function<void()> m_workerThen;
     std::thread m_background;
