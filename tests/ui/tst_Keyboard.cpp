@@ -8,7 +8,7 @@
 #include "melody/ui/MelodyEditorWindow.h"
 #include "melody/ui/NoteKeyboard.h"
 #include "melody/ui/NotePickerWindow.h"
-#include "support/UiRig.h"
+#include "support/ui/UiRig.h"
 #include "ui/Keys.h"
 #include "ui/PictureButton.h"
 #include "ui/menu/MainMenuWindow.h"

@@ -3,7 +3,7 @@
 #include "link/ToneBurst.h"
 #include "lamp/ui/VirtualLampWindow.h"
 #include "link/WavFile.h"
-#include "support/UiRig.h"
+#include "support/ui/UiRig.h"
 #include "tools/ui/AlarmSoundWindow.h"
 #include "tools/ui/BrightnessWindow.h"
 #include "ui/PictureButton.h"
