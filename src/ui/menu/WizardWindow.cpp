@@ -347,7 +347,7 @@ void WizardWindow::Image26Click()
     if (FormWindow *page = forms().existing(1); page && page->isVisible())
         selectOnModePage(mode);
     // The menu stands behind the wizard at the first start: its digit must not lag.
-    if (auto *menu = dynamic_cast<MainMenuWindow *>(forms().form(2)))
+    if (MainMenuWindow *menu = forms().mainMenu())
         menu->refreshMode();
 }
 
@@ -360,7 +360,7 @@ void WizardWindow::renewClick()
         return;
     }
     selectOnModePage(mode);
-    if (auto *menu = dynamic_cast<MainMenuWindow *>(forms().form(2)))
+    if (MainMenuWindow *menu = forms().mainMenu())
         menu->refreshMode();
     announce(mode);
 }
@@ -399,8 +399,7 @@ void WizardWindow::announce(int mode)
 void WizardWindow::selectOnModePage(int mode)
 {
     // A page not made yet selects the stored mode when it is first shown.
-    FormWindow *made = forms().existing(1);
-    if (auto *page = dynamic_cast<TransferModeWindow *>(made && made->isBuilt() ? made : nullptr)) {
+    if (TransferModeWindow *page = forms().transferModePage(); page && page->isBuilt()) {
         page->selectMode(mode);
         page->repaint();
     }
