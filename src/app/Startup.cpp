@@ -66,7 +66,7 @@ void prepareGuidePage(Forms &forms, int number)
 
 void prepareGuidePagesOnPointing(Forms &forms)
 {
-    auto *menu = qobject_cast<MainMenuWindow *>(forms.existing(2));
+    MainMenuWindow *menu = forms.mainMenu();
     if (!menu)
         return;
     // Queued: after the picture has lit up.
@@ -215,7 +215,7 @@ void openProgramFile(Forms &forms, const QString &path)
 {
     if (const int number = editorFormOf(path, forms.services().dialogs)) {
         forms.open(forms.form(2), number);
-        static_cast<EditorWindow *>(forms.form(number))->openFile(path);
+        forms.editor(number)->openFile(path);
     }
 }
 
@@ -227,7 +227,7 @@ void receiveFile(Forms &forms, const QString &path)
         for (FormWindow *form : forms.all()) {
             if (!form->isVisible() || form == forms.form(2) || form->number() == 7)
                 continue;
-            if (auto *shown = dynamic_cast<EditorWindow *>(form))
+            if (EditorWindow *shown = forms.editor(form->number()))
                 editor = shown;
             else if (!page)
                 page = form;
@@ -236,7 +236,7 @@ void receiveFile(Forms &forms, const QString &path)
         const int target = path.isEmpty() ? 0 : editorFormOf(path, forms.services().dialogs);
         if (target == 0)
             return;
-        auto *opener = static_cast<EditorWindow *>(forms.form(target));
+        EditorWindow *opener = forms.editor(target);
         if (editor == opener) {
             editor->openHandedFile(path);
             return;

@@ -182,7 +182,7 @@ int main(int argc, char *argv[])
     sending = static_cast<SendingDialogWindow *>(forms.existing(7));
     sound.onProgress = [sending](int played, int total) { sending->setProgress(played, total); };
 
-    auto *menu = static_cast<MainMenuWindow *>(forms.form(2));
+    MainMenuWindow *menu = forms.mainMenu();
     instance::Listener listener([&forms](const QString &handed) { receiveFile(forms, handed); });
     if (handOver == instance::HandOver::NoneRunning)
         listener.listen();

@@ -197,12 +197,23 @@ void FormWindow::reportMissing()
     services().dialogs.warning(msg::FileMissing101);
 }
 
-void FormWindow::showCentredOver(const QWidget *opener)
+void FormWindow::setOpener(QWidget *opener)
 {
+    m_opener = opener ? opener->window() : nullptr;
+}
+
+void FormWindow::placeCentredOver(QWidget *opener)
+{
+    setOpener(opener);
     if (opener) {
         const QRect o = opener->window()->frameGeometry();
         move(centredOver(o.x(), o.width(), width()), centredOver(o.y(), o.height(), height()));
     }
+}
+
+void FormWindow::showCentredOver(QWidget *opener)
+{
+    placeCentredOver(opener);
     show();
     raise();
     activateWindow();

@@ -3,6 +3,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QMap>
+#include <QPointer>
 #include <QString>
 #include <QColor>
 #include <QFont>
@@ -89,9 +90,13 @@ public:
     // The standard chrome of a tool window: Menu, Help and Bye of folder at their places.
     void addChrome(const QString &folder, const Place &menu, const Place &help, const Place &bye);
 
-    // Places this window centred over opener (halves to even) and shows it,
-    // in front, without making it modal.
-    void showCentredOver(const QWidget *opener);
+    // Places this window centred over opener's window (halves to even) and
+    // shows it, in front, without making it modal; opener becomes its opener.
+    void showCentredOver(QWidget *opener);
+    // The window this one was last opened from (the editor that runs the
+    // lamp, shows the chart, asks the command dialog...); null before that,
+    // or once that window is gone.
+    QWidget *opener() const { return m_opener; }
 
     // A key of the whole window that runs handler (the button's own handler,
     // so every message and question still comes).
@@ -119,6 +124,12 @@ protected:
     // constructor leaves this empty.
     virtual void buildContents() {}
 
+    // Notes opener's window as this window's opener.
+    void setOpener(QWidget *opener);
+    // Places this window centred over opener's window (halves to even; left
+    // where it is when opener is null), which becomes its opener.
+    void placeCentredOver(QWidget *opener);
+
     // The window font: ＭＳ Ｐゴシック at pixelSize (returned).
     QFont useWindowFont(int pixelSize);
     // The editors' shared frame: the window font (12 px ＭＳ Ｐゴシック, returned),
@@ -140,6 +151,7 @@ private:
 
     int m_number;
     Forms &m_forms;
+    QPointer<QWidget> m_opener;
     bool m_built = false;
     bool m_placed = false;
     bool m_shownBefore = false;

@@ -3,8 +3,8 @@
 #include "core/Messages.h"
 #include "core/Resources.h"
 #include "core/Services.h"
+#include "link/Transmitter.h"
 #include "ui/FormWindow.h"
-#include "ui/SendingDialogWindow.h"
 #include "ui/UiServices.h"
 
 #include <QDir>
@@ -54,9 +54,10 @@ Forms::Forms(Services &services)
 {
 }
 
-void Forms::add(FormWindow *form)
+void Forms::ensureBuilt(FormWindow *form)
 {
-    m_forms.append(form);
+    if (form)
+        form->ensureBuilt();
 }
 
 FormWindow *Forms::existing(int number) const
@@ -115,7 +116,7 @@ bool Forms::openHelp(QString *failure)
 
 SendingDialog &Forms::sendingDialog()
 {
-    auto *dialog = dynamic_cast<SendingDialogWindow *>(form(7));
+    SendingDialog *dialog = reach(m_sendingDialog);
     Q_ASSERT(dialog);
     return *dialog;
 }

@@ -1,7 +1,7 @@
 #include "core/Messages.h"
 #include "editors/icon/ChartLayout.h"
 #include "editors/icon/ui/ChartViewWindow.h"
-#include "support/UiRig.h"
+#include "support/ui/UiRig.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "core/RealClock.h"
 #include "support/Fakes.h"
-#include "support/UiRig.h"
+#include "support/ui/UiRig.h"
 #include "core/PictureCache.h"
 #include "core/Resources.h"
 #include "ui/DrawnAheadLabel.h"

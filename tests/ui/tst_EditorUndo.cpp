@@ -5,7 +5,7 @@
 #include "editors/icon/ui/IconEditorWindow.h"
 #include "editors/text/ui/TextEditorWindow.h"
 #include "melody/ui/MelodyEditorWindow.h"
-#include "support/UiRig.h"
+#include "support/ui/UiRig.h"
 #include "ui/RecoveryKeeper.h"
 
 #include <Qsci/qsciscintilla.h>

@@ -7,7 +7,7 @@
 #include "link/ToneBurst.h"
 #include "link/WavFile.h"
 #include "report/ui/ReportWindow.h"
-#include "support/UiRig.h"
+#include "support/ui/UiRig.h"
 #include "ui/ChartPainter.h"
 
 #include <QAbstractItemView>
@@ -39,10 +39,13 @@ struct EditorRig : UiRig
         settings.setWizardStart(0);
         editor = form<FlowchartEditorWindow>(5);
         dialog = form<CommandDialogWindow>(11);
-        // The dialog shows without blocking; the test presses its buttons.
+        // The dialog shows without blocking; the test presses its buttons in
+        // inModal, which runs once while it shows.
         forms.runModal = [this](QWidget *w) {
             modalShown.append(w->objectName());
             w->show();
+            if (inModal)
+                std::exchange(inModal, nullptr)();
         };
         forms.open(nullptr, 5);
         settle();
@@ -91,6 +94,8 @@ struct EditorRig : UiRig
     }
 
     QStringList page(int n) { return editor->program().entries(n); }
+
+    std::function<void()> inModal;
 };
 
 QStringList filled(QStringList lines)
@@ -154,36 +159,43 @@ private Q_SLOTS:
         EditorRig rig;
         rig.append(0);
         rig.append(3, "40", "3");
+        rig.inModal = [&] {
+            QVERIFY(rig.dialog->isVisible());
+            QCOMPARE(rig.inDialog<QLabel>("Label1")->text(), QStringLiteral("だんだん明るく"));
+            QCOMPARE(rig.inDialog<QLabel>("Label2")->text(), QStringLiteral("40"));
+            QCOMPARE(rig.inDialog<QLabel>("Label3")->text(), QStringLiteral("3"));
+            QCOMPARE(rig.inDialog<QComboBox>("ComboBox1")->currentIndex(), 3);
+            QCOMPARE(rig.inDialog<QSlider>("LMDTrackBar1")->value(), 40);
+            QCOMPARE(rig.inDialog<QSlider>("LMDTrackBar2")->value(), 3);
+            // OK writes the changed values over the entry.
+            rig.inDialog<QSlider>("LMDTrackBar1")->setValue(80);
+            rig.dialog->OKClick();
+        };
         // The second box spans y 110..135 in the drawing.
         rig.entryMenu(QPoint(172, 130), "Edit3");
         QCOMPARE(rig.editor->program().SelectedEntry, 1);
         QCOMPARE(rig.modalShown, QStringList{"TForm11"});
-        QVERIFY(rig.dialog->isVisible());
-        QCOMPARE(rig.inDialog<QLabel>("Label1")->text(), QStringLiteral("だんだん明るく"));
-        QCOMPARE(rig.inDialog<QLabel>("Label2")->text(), QStringLiteral("40"));
-        QCOMPARE(rig.inDialog<QLabel>("Label3")->text(), QStringLiteral("3"));
-        QCOMPARE(rig.inDialog<QComboBox>("ComboBox1")->currentIndex(), 3);
-        QCOMPARE(rig.inDialog<QSlider>("LMDTrackBar1")->value(), 40);
-        QCOMPARE(rig.inDialog<QSlider>("LMDTrackBar2")->value(), 3);
-        // OK writes the changed values over the entry.
-        rig.inDialog<QSlider>("LMDTrackBar1")->setValue(80);
-        rig.dialog->OKClick();
         QVERIFY(!rig.dialog->isVisible());
         QCOMPARE(rig.page(0), (QStringList{"16", "19,80,3"}));
 
         // Insert before the first entry: empty labels, "ON" chosen.
+        rig.inModal = [&] {
+            QCOMPARE(rig.inDialog<QLabel>("Label1")->text(), QString());
+            QCOMPARE(rig.inDialog<QComboBox>("ComboBox1")->currentIndex(), 0);
+            QVERIFY(!rig.inDialog<QSlider>("LMDTrackBar1")->isVisible());
+            rig.inDialog<QComboBox>("ComboBox1")->setCurrentIndex(10);
+            rig.dialog->OKClick();
+        };
         rig.entryMenu(QPoint(172, 70), "Insert1");
-        QCOMPARE(rig.inDialog<QLabel>("Label1")->text(), QString());
-        QCOMPARE(rig.inDialog<QComboBox>("ComboBox1")->currentIndex(), 0);
-        QVERIFY(!rig.inDialog<QSlider>("LMDTrackBar1")->isVisible());
-        rig.inDialog<QComboBox>("ComboBox1")->setCurrentIndex(10);
-        rig.dialog->OKClick();
         QCOMPARE(rig.page(0), (QStringList{"26", "16", "19,80,3"}));
 
         // FuroBye after changing the menu changes nothing.
+        rig.inModal = [&] {
+            rig.inDialog<QComboBox>("ComboBox1")->setCurrentIndex(11);
+            rig.dialog->FuroByeClick();
+        };
         rig.entryMenu(QPoint(172, 70), "Edit3");
-        rig.inDialog<QComboBox>("ComboBox1")->setCurrentIndex(11);
-        rig.dialog->FuroByeClick();
+        QVERIFY(!rig.dialog->isVisible());
         QCOMPARE(rig.page(0), (QStringList{"26", "16", "19,80,3"}));
 
         // A click between two shapes selects nothing.
@@ -215,13 +227,10 @@ private Q_SLOTS:
         rig.editor->Add_SubClick();
         rig.editor->Add_SubClick();
         rig.editor->SelectPage(0);
-        rig.dialog->setMenuItems(flow::fixedMenuItems() + QStringList{flow::subroutineItem(1), flow::subroutineItem(2)});
         const QStringList fields = entry.split(u',');
-        rig.dialog->EditCode = fields.value(0);
-        rig.dialog->EditValue1 = fields.value(1);
-        rig.dialog->EditValue2 = fields.value(2);
-        rig.dialog->InsertMode = 0;
-        rig.dialog->show();
+        const QStringList items = flow::fixedMenuItems() + QStringList{flow::subroutineItem(1), flow::subroutineItem(2)};
+        QVERIFY(!rig.dialog->chooseCommand({items, false, fields.value(0), fields.value(1), fields.value(2)}, rig.editor));
+        QVERIFY(rig.dialog->isVisible());
         QCOMPARE(rig.inDialog<QLabel>("Label1")->text(), name);
         QCOMPARE(rig.inDialog<QComboBox>("ComboBox1")->currentIndex(), item);
         QCOMPARE(rig.inDialog<QSlider>("LMDTrackBar1")->isVisible(), values);
@@ -278,19 +287,24 @@ private Q_SLOTS:
         QFETCH(QString, kept);
         EditorRig rig;
         rig.append(0);
-        rig.entryMenu(QPoint(172, 70), "Edit3");
-        rig.dialog->hide();
-        rig.dialog->EditCode = QStringLiteral("21");
-        rig.dialog->EditValue1 = seconds;
-        rig.dialog->show();
+        rig.inModal = [&] { rig.dialog->FuroByeClick(); };
+        rig.entryMenu(QPoint(172, 70), "Edit3"); // selects the entry
         const QList<QSpinBox *> spins = {rig.inDialog<QSpinBox>("Spin_Edit_Hour"),
                                          rig.inDialog<QSpinBox>("Spin_Edit_Minute"), rig.inDialog<QSpinBox>("Spin_Edit_Second")};
         const auto time = [&] { return QStringLiteral("%1:%2:%3").arg(spins[0]->value()).arg(spins[1]->value()).arg(spins[2]->value()); };
-        QCOMPARE(time(), shown);
-        for (int i = 0; i < 3; ++i)
-            spins[i]->setValue(typed.section(u':', i, i).toInt());
-        QCOMPARE(time(), kept);
-        rig.dialog->OKClick();
+        QString before, after;
+        rig.inModal = [&] {
+            before = time();
+            for (int i = 0; i < 3; ++i)
+                spins[i]->setValue(typed.section(u':', i, i).toInt());
+            after = time();
+            rig.dialog->OKClick();
+        };
+        const auto choice = rig.dialog->chooseCommand({flow::fixedMenuItems(), false, QStringLiteral("21"), seconds, {}}, rig.editor);
+        QCOMPARE(before, shown);
+        QCOMPARE(after, kept);
+        QVERIFY(choice);
+        rig.editor->ReplaceEntry(choice->item, choice->value1, choice->value2);
         QCOMPARE(rig.page(0), QStringList{"21," + QString::number(spins[0]->value() * 3600 + spins[1]->value() * 60 + spins[2]->value())});
     }
 

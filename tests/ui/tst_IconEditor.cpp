@@ -8,7 +8,7 @@
 #include "link/ToneBurst.h"
 #include "link/WavFile.h"
 #include "report/ui/ReportWindow.h"
-#include "support/UiRig.h"
+#include "support/ui/UiRig.h"
 #include "ui/menu/MainMenuWindow.h"
 
 #include <QAction>

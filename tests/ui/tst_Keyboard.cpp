@@ -8,7 +8,7 @@
 #include "melody/ui/MelodyEditorWindow.h"
 #include "melody/ui/NoteKeyboard.h"
 #include "melody/ui/NotePickerWindow.h"
-#include "support/UiRig.h"
+#include "support/ui/UiRig.h"
 #include "ui/Keys.h"
 #include "ui/PictureButton.h"
 #include "ui/menu/MainMenuWindow.h"
@@ -572,8 +572,8 @@ private Q_SLOTS:
         } else {
             QCOMPARE(rig.modalShown, QStringList{QStringLiteral("TForm11")});
             const bool inserting = dialog == QLatin1String("insert");
-            QCOMPARE(commandDialog->InsertMode, inserting ? 1 : 0);
-            QCOMPARE(commandDialog->EditCode, inserting ? QString() : dialog.section(u' ', 1));
+            QCOMPARE(commandDialog->question().inserting, inserting);
+            QCOMPARE(commandDialog->question().code, inserting ? QString() : dialog.section(u' ', 1));
         }
     }
 
@@ -767,8 +767,8 @@ private Q_SLOTS:
         KeyRig rig;
         auto *picker = rig.form<NotePickerWindow>(12);
         int got = -1;
-        picker->onChosen = [&got](int code) { got = code; };
-        picker->start(NotePickerWindow::Mode::Edit, 50 + 38); // a quarter D3
+        // A quarter D3.
+        picker->pickNote(NotePickerWindow::Mode::Edit, 50 + 38, nullptr, [&got](int code) { got = code; });
         rig.showActive(12);
         picker->findChild<QWidget *>(focus)->setFocus(Qt::TabFocusReason);
         for (const QString &key : keys)

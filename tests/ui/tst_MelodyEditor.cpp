@@ -13,7 +13,7 @@
 #include "melody/ui/NotePickerWindow.h"
 #include "melody/ui/ScoreView.h"
 #include "report/ReportPage.h"
-#include "support/UiRig.h"
+#include "support/ui/UiRig.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,11 +1,19 @@
 #include "core/Messages.h"
+#include "editors/flowchart/CommandChooser.h"
+#include "editors/icon/ChartShower.h"
 #include "link/Packets.h"
 #include "link/ToneBurst.h"
+#include "lamp/LampRunner.h"
 #include "lamp/ui/VirtualLampWindow.h"
+#include "melody/Melody.h"
+#include "melody/NotePicker.h"
+#include "melody/ScorePrinter.h"
+#include "report/ReportOpener.h"
 #include "link/WavFile.h"
-#include "support/UiRig.h"
+#include "support/ui/UiRig.h"
 #include "tools/ui/AlarmSoundWindow.h"
 #include "tools/ui/BrightnessWindow.h"
+#include "ui/EditorWindow.h"
 #include "ui/PictureButton.h"
 #include "ui/SendingDialogWindow.h"
 #include "ui/menu/MainMenuWindow.h"
@@ -83,6 +91,34 @@ private Q_SLOTS:
                                      "TForm9", "TForm10", "TForm11", "TForm12", "TForm13", "TForm14", "TForm15",
                                      "TForm16", "TForm17", "TForm18"}));
         QVERIFY(visibleForms(rig).isEmpty());
+        QVERIFY(rig.dialogs.warnings.isEmpty());
+    }
+
+    // A window reaches what another does for it through Forms, that window's
+    // contents made; a window opened for another knows it as its opener.
+    void windowsReachEachOtherByWhatTheyDo()
+    {
+        UiRig rig;
+        QWidget *editor = rig.forms.editor(8);
+        QCOMPARE(editor, rig.forms.existing(8));
+        QVERIFY(!rig.forms.editor(10));
+        const QStringList list{"16", "100"};
+        const QList<std::pair<int, std::function<void()>>> opened{
+            {18, [&] { rig.forms.lampRunner()->runProgram(list, editor); }},
+            {14, [&] { rig.forms.reportOpener()->openReport(list, editor); }},
+            {10, [&] { rig.forms.chartShower()->showChart(list, editor); }},
+            {11, [&] { QVERIFY(!rig.forms.commandChooser()->chooseCommand({}, editor)); }},
+            {12, [&] { rig.forms.notePicker()->pickNote(NotePicker::Mode::Insert, 48, editor, {}); }},
+            {16, [&] { rig.forms.scorePrinter()->printScore(Melody{}, editor); }},
+        };
+        for (const auto &[number, open] : opened) {
+            FormWindow *window = rig.forms.existing(number);
+            QVERIFY(!window->isBuilt() && !window->opener());
+            open();
+            QVERIFY(window->isBuilt());
+            QCOMPARE(window->opener(), editor);
+        }
+        QCOMPARE(rig.modalShown, (QStringList{"TForm11", "TForm12", "TForm16"}));
         QVERIFY(rig.dialogs.warnings.isEmpty());
     }
 

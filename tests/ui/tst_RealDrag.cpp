@@ -2,7 +2,7 @@
 // palette onto a slot, with the mouse driven by xdotool, and pastes from the X clipboard.
 #include "editors/icon/ui/IconEditorWindow.h"
 #include "report/ui/ReportWindow.h"
-#include "support/UiRig.h"
+#include "support/ui/UiRig.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -3,7 +3,7 @@
 #include "core/Resources.h"
 #include "report/ReportPage.h"
 #include "report/ui/ReportWindow.h"
-#include "support/UiRig.h"
+#include "support/ui/UiRig.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,7 +5,7 @@
 #include "editors/icon/ui/IconEditorWindow.h"
 #include "melody/ui/MelodyEditorWindow.h"
 #include "core/TextFile.h"
-#include "support/UiRig.h"
+#include "support/ui/UiRig.h"
 
 #include <QElapsedTimer>
 #include <QLocalServer>

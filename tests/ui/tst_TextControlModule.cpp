@@ -4,7 +4,7 @@
 #include "core/Messages.h"
 #include "editors/text/ui/TextControl.h"
 #include "editors/text/ui/TextEditorWindow.h"
-#include "support/UiRig.h"
+#include "support/ui/UiRig.h"
 #include "core/Recovery.h"
 #include "core/TextFile.h"
 #include "ui/Modules.h"

@@ -7,7 +7,7 @@
 #include "link/WavFile.h"
 #include "report/ui/ReportWindow.h"
 #include "editors/text/ui/TextFindBar.h"
-#include "support/UiRig.h"
+#include "support/ui/UiRig.h"
 
 #include <Qsci/qsciscintilla.h>
 

@@ -7,7 +7,7 @@
 #include "lamp/ui/VirtualLampWindow.h"
 #include "link/WavFile.h"
 #include "melody/ui/MelodyEditorWindow.h"
-#include "support/UiRig.h"
+#include "support/ui/UiRig.h"
 #include "ui/PictureButton.h"
 
 #include <Qsci/qsciscintilla.h>

@@ -2,7 +2,7 @@
 #include "link/Packets.h"
 #include "link/ToneBurst.h"
 #include "link/WavFile.h"
-#include "support/UiRig.h"
+#include "support/ui/UiRig.h"
 #include "ui/menu/MainMenuWindow.h"
 #include "ui/menu/TransferModeWindow.h"
 #include "ui/menu/WizardWindow.h"

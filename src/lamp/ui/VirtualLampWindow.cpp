@@ -435,6 +435,7 @@ bool VirtualLampWindow::touchKey(QKeyEvent *key)
 
 void VirtualLampWindow::placeBeside(QWidget *opener)
 {
+    setOpener(opener);
     if (!opener) {
         show();
         raise();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lamp/LampMachine.h"
+#include "lamp/LampRunner.h"
 #include "lamp/MelodyRun.h"
 #include "link/Packets.h"
 #include "ui/FormWindow.h"
@@ -20,22 +21,17 @@ class PictureButton;
 // The virtual lamp (TForm18): runs a program or a melody as the lamp would,
 // from the packet it would hear in the transfer sound. Opened by the editors
 // next to themselves; the editor marks the step running through onLine.
-class VirtualLampWindow : public FormWindow
+class VirtualLampWindow : public FormWindow, public LampRunner
 {
     Q_OBJECT
 public:
     explicit VirtualLampWindow(Forms &forms);
     ~VirtualLampWindow() override;
 
-    // Runs a command list from the start; onLine gets the line of the list
-    // that is running (-1 for none) whenever it changes. numberOf gives the
-    // number the opener shows the learner for a line of the list (the text
-    // editor's line numbers count from 1); without it the line's own index,
-    // as the icon editor numbers its slots and a repeat names its target.
+    // As LampRunner says, beside opener.
     void runProgram(const QStringList &commandList, QWidget *opener, std::function<void(int)> onLine = {},
-                    std::function<int(int)> numberOf = {});
-    // Plays a melody from the start, the light following its link values.
-    void runMelody(const Melody &melody, QWidget *opener);
+                    std::function<int(int)> numberOf = {}) override;
+    void runMelody(const Melody &melody, QWidget *opener) override;
 
     // The clock's beat: moves the run on by the time passed since the last one.
     void tick();

@@ -1,21 +1,20 @@
 #include "melody/ui/MelodyEditorWindow.h"
-#include "lamp/ui/VirtualLampWindow.h"
 
-#include "core/Geometry.h"
 #include "core/Messages.h"
 #include "core/TextFile.h"
 #include "core/TextTools.h"
 #include "core/WorkFolder.h"
+#include "lamp/LampRunner.h"
 #include "link/WavFile.h"
 #include "melody/MelodyFile.h"
 #include "melody/MelodyPreview.h"
 #include "melody/MelodyTexts.h"
 #include "melody/NoteCode.h"
+#include "melody/NotePicker.h"
+#include "melody/ScorePrinter.h"
 #include "program/ProgramFile.h"
 #include "program/ProgramSave.h"
-#include "melody/ui/MelodyPrintWindow.h"
 #include "melody/ui/NoteKeyboard.h"
-#include "melody/ui/NotePickerWindow.h"
 #include "melody/ui/ScoreView.h"
 #include "ui/EditorButtons.h"
 #include "ui/EditorFiles.h"
@@ -29,13 +28,11 @@
 #include <QButtonGroup>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 #include <QRadioButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
@@ -404,7 +401,7 @@ void MelodyEditorWindow::SendClick()
 
 void MelodyEditorWindow::VirtualLampClick()
 {
-    if (auto *lamp = dynamic_cast<VirtualLampWindow *>(forms().form(18)))
+    if (LampRunner *lamp = forms().lampRunner())
         lamp->runMelody(m_melody, this);
 }
 
@@ -501,13 +498,8 @@ void MelodyEditorWindow::LinkClick()
 
 void MelodyEditorWindow::Melo_PrintClick()
 {
-    auto *print = dynamic_cast<MelodyPrintWindow *>(forms().form(16));
-    if (!print)
-        return;
-    print->setMelody(m_melody);
-    const QRect o = frameGeometry();
-    print->move(centredOver(o.x(), o.width(), print->width()), centredOver(o.y(), o.height(), print->height()));
-    forms().runModal(print);
+    if (ScorePrinter *print = forms().scorePrinter())
+        print->printScore(m_melody, this);
 }
 
 void MelodyEditorWindow::scoreRightClick(QPoint at, QPoint globalPos)
@@ -529,19 +521,19 @@ void MelodyEditorWindow::scoreRightClick(QPoint at, QPoint globalPos)
 
 void MelodyEditorWindow::pick(int mode)
 {
-    auto *picker = dynamic_cast<NotePickerWindow *>(forms().form(12));
+    NotePicker *picker = forms().notePicker();
     if (!picker || m_selVoice < 0)
         return;
-    const auto pickerMode = NotePickerWindow::Mode(mode);
-    if (pickerMode == NotePickerWindow::Mode::Insert && m_melody.notes[m_selVoice].size() >= note::MaxNotes) {
+    const auto pickerMode = NotePicker::Mode(mode);
+    if (pickerMode == NotePicker::Mode::Insert && m_melody.notes[m_selVoice].size() >= note::MaxNotes) {
         services().dialogs.warning(msg::AddOverLimit503);
         return;
     }
     const int v = m_selVoice;
     const int index = m_selIndex;
-    picker->onChosen = [this, pickerMode, v, index](int code) {
-        const bool done = pickerMode == NotePickerWindow::Mode::Insert ? m_melody.insert(v, index, code)
-                                                                       : m_melody.replace(v, index, code);
+    picker->pickNote(pickerMode, m_melody.notes[v].value(index), this, [this, pickerMode, v, index](int code) {
+        const bool done = pickerMode == NotePicker::Mode::Insert ? m_melody.insert(v, index, code)
+                                                                 : m_melody.replace(v, index, code);
         if (!done) {
             services().dialogs.warning(msg::AddOverLimit503);
             return;
@@ -549,23 +541,17 @@ void MelodyEditorWindow::pick(int mode)
         refresh();
         m_modified = true;
         recordEdit();
-    };
-    picker->start(pickerMode, m_melody.notes[v].value(index));
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        picker->move(area.x() + (area.width() - picker->width()) / 2, area.y() + (area.height() - picker->height()) / 2);
-    }
-    forms().runModal(picker);
+    });
 }
 
 void MelodyEditorWindow::Insert1Click()
 {
-    pick(int(NotePickerWindow::Mode::Insert));
+    pick(int(NotePicker::Mode::Insert));
 }
 
 void MelodyEditorWindow::Edit1Click()
 {
-    pick(int(NotePickerWindow::Mode::Edit));
+    pick(int(NotePicker::Mode::Edit));
 }
 
 void MelodyEditorWindow::LengthClick(int length)

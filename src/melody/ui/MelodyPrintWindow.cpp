@@ -5,6 +5,7 @@
 #include "melody/ScoreLayout.h"
 #include "melody/ui/NoteGlyphs.h"
 #include "report/ReportPage.h"
+#include "ui/Forms.h"
 #include "ui/Keys.h"
 #include "ui/UiServices.h"
 
@@ -29,6 +30,13 @@ const Place Boxes[] = {
 MelodyPrintWindow::MelodyPrintWindow(Forms &forms)
     : FormWindow(16, QSize(700, 220), forms)
 {
+}
+
+void MelodyPrintWindow::printScore(const Melody &melody, QWidget *opener)
+{
+    setMelody(melody);
+    placeCentredOver(opener);
+    forms().runModal(this);
 }
 
 void MelodyPrintWindow::buildContents()

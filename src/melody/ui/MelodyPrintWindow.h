@@ -1,6 +1,7 @@
 #pragma once
 
 #include "melody/Melody.h"
+#include "melody/ScorePrinter.h"
 #include "ui/FormWindow.h"
 
 #include <array>
@@ -12,7 +13,7 @@ namespace kr31 {
 
 // The print options of the score (grade, class, name, a title or comment)
 // and the printed score itself.
-class MelodyPrintWindow : public FormWindow
+class MelodyPrintWindow : public FormWindow, public ScorePrinter
 {
     Q_OBJECT
 public:
@@ -20,6 +21,8 @@ public:
 
     // The melody the next print shows.
     void setMelody(const Melody &melody) { m_melody = melody; }
+    // setMelody, then shows the window through Forms::runModal.
+    void printScore(const Melody &melody, QWidget *opener) override;
 
     // The handlers.
     void OKClick();

@@ -3,11 +3,14 @@
 #include "melody/NoteCode.h"
 #include "melody/MelodyTexts.h"
 #include "melody/ui/NoteKeyboard.h"
+#include "ui/Forms.h"
 #include "ui/Keys.h"
 
 #include <QButtonGroup>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QRadioButton>
+#include <QScreen>
 
 namespace kr31 {
 
@@ -90,6 +93,19 @@ void NotePickerWindow::start(Mode mode, int current)
     m_keyboard->setFocus(Qt::OtherFocusReason);
 }
 
+void NotePickerWindow::pickNote(Mode mode, int current, QWidget *opener, std::function<void(int)> chosen)
+{
+    m_chosen = std::move(chosen);
+    start(mode, current);
+    setOpener(opener);
+    // Centred on the screen, whatever window opens it.
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+    forms().runModal(this);
+}
+
 int NotePickerWindow::lengthIndex() const
 {
     if (!m_lengths[0])
@@ -105,8 +121,8 @@ void NotePickerWindow::KeyClick(int tag)
 {
     const int code = tag + note::GroupSize * lengthIndex();
     hide();
-    if (onChosen)
-        onChosen(code);
+    if (m_chosen)
+        m_chosen(code);
 }
 
 void NotePickerWindow::MelodyByeClick()

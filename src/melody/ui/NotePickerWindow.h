@@ -1,5 +1,6 @@
 #pragma once
 
+#include "melody/NotePicker.h"
 #include "ui/FormWindow.h"
 
 #include <array>
@@ -11,25 +12,23 @@ namespace kr31 {
 
 class NoteKeyboard;
 
-// The note picker: a keyboard and the four lengths; a key click gives the
-// chosen code to the editor and closes the picker. Without a mouse: a note
+// The note picker: a keyboard and the four lengths; a key click closes the
+// picker and gives the chosen code to the editor. Without a mouse: a note
 // key of the computer, or the arrows along the keyboard and Enter, choose. The length chosen stays
 // from one opening to the next.
-class NotePickerWindow : public FormWindow
+class NotePickerWindow : public FormWindow, public NotePicker
 {
     Q_OBJECT
 public:
-    enum class Mode { Insert, Edit };
-
     explicit NotePickerWindow(Forms &forms);
     ~NotePickerWindow() override;
 
+    // start, then shows the picker through Forms::runModal.
+    void pickNote(Mode mode, int current, QWidget *opener, std::function<void(int)> chosen) override;
     // Gets ready to pick in mode for the note code current (the note the
     // editor selected), with its background and caption.
     void start(Mode mode, int current);
     Mode mode() const { return m_mode; }
-    // Runs with the chosen code when a key is clicked.
-    std::function<void(int)> onChosen;
 
     // The length ticked: 0 eighth .. 3 half.
     int lengthIndex() const;
@@ -46,6 +45,7 @@ protected:
 
 private:
     Mode m_mode = Mode::Insert;
+    std::function<void(int)> m_chosen; // runs with the chosen code when a key is clicked
     QLabel *m_background = nullptr;
     QLabel *m_current = nullptr;
     NoteKeyboard *m_keyboard = nullptr;

@@ -211,6 +211,12 @@ void ReportWindow::showOver(QWidget *opener)
     showCentredOver(opener);
 }
 
+void ReportWindow::openReport(const QStringList &commandList, QWidget *opener)
+{
+    setProgram(commandList);
+    showOver(opener);
+}
+
 void ReportWindow::showEvent(QShowEvent *event)
 {
     FormWindow::showEvent(event);

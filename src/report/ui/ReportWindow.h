@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/ReportOpener.h"
 #include "ui/FormWindow.h"
 
 #include <QStringList>
@@ -13,7 +14,7 @@ namespace kr31 {
 
 // The report window: the learner types grade, class, name and impressions,
 // previews the page of the program handed over by an editor and prints it.
-class ReportWindow : public FormWindow
+class ReportWindow : public FormWindow, public ReportOpener
 {
     Q_OBJECT
 public:
@@ -26,6 +27,8 @@ public:
     // Shows the window (not modal) centred over opener's window; on the
     // screen when opener is null.
     void showOver(QWidget *opener);
+    // setProgram, then showOver.
+    void openReport(const QStringList &commandList, QWidget *opener) override;
 
     // Checks the names (a warning when one is empty), writes "Report.html"
     // into the work folder and shows it; a failed write is reported.

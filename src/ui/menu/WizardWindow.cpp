@@ -348,7 +348,7 @@ void WizardWindow::Image26Click()
     if (FormWindow *page = forms().existing(1); page && page->isVisible())
         selectOnModePage(mode);
     // The menu stands behind the wizard at the first start: its digit must not lag.
-    if (auto *menu = dynamic_cast<MainMenuWindow *>(forms().form(2)))
+    if (MainMenuWindow *menu = forms().mainMenu())
         menu->refreshMode();
 }
 
@@ -361,7 +361,7 @@ void WizardWindow::renewClick()
         return;
     }
     selectOnModePage(mode);
-    if (auto *menu = dynamic_cast<MainMenuWindow *>(forms().form(2)))
+    if (MainMenuWindow *menu = forms().mainMenu())
         menu->refreshMode();
     announce(mode);
 }
@@ -400,8 +400,7 @@ void WizardWindow::announce(int mode)
 void WizardWindow::selectOnModePage(int mode)
 {
     // A page not made yet selects the stored mode when it is first shown.
-    FormWindow *made = forms().existing(1);
-    if (auto *page = dynamic_cast<TransferModeWindow *>(made && made->isBuilt() ? made : nullptr)) {
+    if (TransferModeWindow *page = forms().transferModePage(); page && page->isBuilt()) {
         page->selectMode(mode);
         page->repaint();
     }

@@ -2,7 +2,6 @@
 
 #include "core/Messages.h"
 #include "core/TextTools.h"
-#include "editors/flowchart/ui/FlowchartEditorWindow.h"
 #include "editors/flowchart/FlowchartProgram.h"
 #include "editors/icon/IconProgram.h"
 #include "program/CommandWords.h"
@@ -146,10 +145,16 @@ void CommandDialogWindow::setMenuItems(const QStringList &items)
     m_filling = false;
 }
 
-void CommandDialogWindow::setPicture(const QString &path)
+std::optional<CommandChooser::Choice> CommandDialogWindow::chooseCommand(const Question &question, QWidget *opener)
 {
-    ensureBuilt();
-    showPicture(m_background, path);
+    setMenuItems(question.menuItems);
+    m_question = question;
+    showPicture(m_background, question.inserting ? QStringLiteral("Img/Panel/Furo_Insert.jpg")
+                                                 : QStringLiteral("Img/Panel/Furo_Editing.jpg"));
+    m_choice.reset();
+    setOpener(opener);
+    forms().runModal(this);
+    return m_choice;
 }
 
 void CommandDialogWindow::showEvent(QShowEvent *event)
@@ -191,16 +196,16 @@ void CommandDialogWindow::setValueVisibility(int item)
 
 void CommandDialogWindow::FormShow()
 {
-    const bool noValues =
-        EditCode == QLatin1String("100") || EditCode == QLatin1String("Sub") || EditCode.isEmpty();
-    m_labels[0]->setText(flow::commandNameOf(EditCode, EditValue1));
+    const QString &code = m_question.code;
+    const bool noValues = code == QLatin1String("100") || code == QLatin1String("Sub") || code.isEmpty();
+    m_labels[0]->setText(flow::commandNameOf(code, m_question.value1));
     m_labels[0]->setFont(narrowedToFit(m_labels[0]->font(), m_labels[0]->text(), m_labels[0]->width() - 6));
-    m_labels[1]->setText(noValues ? QString() : EditValue1);
-    m_labels[2]->setText(noValues ? QString() : EditValue2);
-    const QString value1 = EditValue1.isEmpty() ? QStringLiteral("0") : EditValue1;
-    const QString value2 = EditValue2.isEmpty() ? QStringLiteral("0") : EditValue2;
+    m_labels[1]->setText(noValues ? QString() : m_question.value1);
+    m_labels[2]->setText(noValues ? QString() : m_question.value2);
+    const QString value1 = m_question.value1.isEmpty() ? QStringLiteral("0") : m_question.value1;
+    const QString value2 = m_question.value2.isEmpty() ? QStringLiteral("0") : m_question.value2;
 
-    int item = flow::itemOfEntry(EditCode, EditValue1);
+    int item = flow::itemOfEntry(code, m_question.value1);
     if (item >= m_menu->count())
         item = 0;
     m_filling = true;
@@ -208,7 +213,7 @@ void CommandDialogWindow::FormShow()
     m_filling = false;
 
     const int min1 = flow::valueMin1(item);
-    if (EditCode == QLatin1String("100") || EditCode == QLatin1String("Sub")) {
+    if (code == QLatin1String("100") || code == QLatin1String("Sub")) {
         setValueVisibility(-1);
         return;
     }
@@ -234,15 +239,7 @@ void CommandDialogWindow::ComboBox1Change()
 void CommandDialogWindow::OKClick()
 {
     ensureBuilt();
-    ChosenItem = m_menu->currentIndex();
-    ChosenValue1 = m_edit1->text();
-    ChosenValue2 = m_edit2->text();
-    if (auto *editor = dynamic_cast<FlowchartEditorWindow *>(forms().form(5))) {
-        if (InsertMode == 1)
-            editor->InsertEntry(ChosenItem, ChosenValue1, ChosenValue2);
-        else
-            editor->ReplaceEntry(ChosenItem, ChosenValue1, ChosenValue2);
-    }
+    m_choice = Choice{m_menu->currentIndex(), m_edit1->text(), m_edit2->text()};
     hide();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editors/flowchart/CommandChooser.h"
 #include "ui/FormWindow.h"
 
 #include <QStringList>
@@ -13,26 +14,22 @@ namespace kr31 {
 
 // The command dialog of the flowchart editor: shows the entry being edited
 // (nothing when inserting), offers the editor's command menu with the value
-// sliders and boxes, and on OK hands the choice to the editor's insert or
-// replace. Shown modally; FuroBye closes it without a change.
-class CommandDialogWindow : public FormWindow
+// sliders and boxes, and answers the choice made with OK. Shown modally;
+// FuroBye closes it without a choice.
+class CommandDialogWindow : public FormWindow, public CommandChooser
 {
     Q_OBJECT
 public:
     explicit CommandDialogWindow(Forms &forms);
 
-    // Set by the editor before each showing.
-    QString EditCode, EditValue1, EditValue2;
-    int InsertMode = 1; // 1 insert, 0 replace
+    // Shows question (its picture says insert or edit) modally through Forms::runModal.
+    std::optional<Choice> chooseCommand(const Question &question, QWidget *opener) override;
+    // The question of the last showing.
+    const Question &question() const { return m_question; }
     // The command menu, as the editor's (fixed items, then its subroutines).
     void setMenuItems(const QStringList &items);
-    // The background picture: insert or edit.
-    void setPicture(const QString &path);
 
-    // Set by OK.
-    int ChosenItem = 0;
-    QString ChosenValue1, ChosenValue2;
-
+    // Notes the choice and closes the dialog.
     void OKClick();
     void FuroByeClick();
     // Closing only hides the dialog.
@@ -55,6 +52,8 @@ private:
     // Shows the first value's seconds as hours, minutes and seconds.
     void showTime();
 
+    Question m_question;
+    std::optional<Choice> m_choice;
     QLabel *m_background = nullptr;
     QLabel *m_labels[3] = {};
     QComboBox *m_menu = nullptr;

@@ -2,15 +2,15 @@
 
 #include "core/Messages.h"
 #include "core/TextFile.h"
-#include "editors/flowchart/ui/CommandDialogWindow.h"
+#include "editors/flowchart/CommandChooser.h"
 #include "editors/flowchart/FlowchartFile.h"
 #include "editors/flowchart/FlowchartLayout.h"
 #include "lamp/LampLink.h"
-#include "lamp/ui/VirtualLampWindow.h"
+#include "lamp/LampRunner.h"
 #include "program/CommandList.h"
 #include "program/ProgramFile.h"
 #include "program/ProgramSave.h"
-#include "report/ui/ReportWindow.h"
+#include "report/ReportOpener.h"
 #include "ui/CommandMenu.h"
 #include "ui/EditorButtons.h"
 #include "ui/EditorFiles.h"
@@ -306,7 +306,7 @@ void FlowchartEditorWindow::VirtualLampClick()
 {
     if (!compileForLamp())
         return;
-    auto *lamp = dynamic_cast<VirtualLampWindow *>(forms().form(18));
+    LampRunner *lamp = forms().lampRunner();
     if (!lamp)
         return;
     const QList<int> entries = lamp::flowchartLineEntries(m_program);
@@ -353,11 +353,10 @@ void FlowchartEditorWindow::Command_NumberClick()
 
 void FlowchartEditorWindow::ReportClick()
 {
-    auto *report = dynamic_cast<ReportWindow *>(forms().form(14));
+    ReportOpener *report = forms().reportOpener();
     if (!report || !compile())
         return;
-    report->setProgram(m_program.CompiledList);
-    report->showOver(this);
+    report->openReport(m_program.CompiledList, this);
 }
 
 bool FlowchartEditorWindow::File_SaveClick()
@@ -434,30 +433,29 @@ void FlowchartEditorWindow::All_DeleteClick()
 
 void FlowchartEditorWindow::openDialog(bool inserting)
 {
-    auto *dialog = dynamic_cast<CommandDialogWindow *>(forms().form(11));
+    CommandChooser *dialog = forms().commandChooser();
     if (!dialog) {
         services().dialogs.warning(msg::OpenError102);
         return;
     }
-    QStringList items;
+    CommandChooser::Question question;
     for (int i = 0; i < m_menu->count(); ++i)
-        items.append(m_menu->itemText(i));
-    dialog->setMenuItems(items);
-    if (inserting) {
-        dialog->EditCode.clear();
-        dialog->EditValue1.clear();
-        dialog->EditValue2.clear();
-        dialog->InsertMode = 1;
-        dialog->setPicture(QStringLiteral("Img/Panel/Furo_Insert.jpg"));
-    } else {
+        question.menuItems.append(m_menu->itemText(i));
+    question.inserting = inserting;
+    if (!inserting) {
         const QString entry = m_program.Pages[m_program.CurrentPage][m_program.SelectedEntry];
-        dialog->EditCode = commandlist::field(entry, 1);
-        dialog->EditValue1 = commandlist::field(entry, 2);
-        dialog->EditValue2 = commandlist::field(entry, 3);
-        dialog->InsertMode = 0;
-        dialog->setPicture(QStringLiteral("Img/Panel/Furo_Editing.jpg"));
+        question.code = commandlist::field(entry, 1);
+        question.value1 = commandlist::field(entry, 2);
+        question.value2 = commandlist::field(entry, 3);
     }
-    forms().runModal(dialog);
+    // The dialog has closed when its choice comes (also when the change is then refused).
+    const std::optional<CommandChooser::Choice> choice = dialog->chooseCommand(question, this);
+    if (!choice)
+        return;
+    if (inserting)
+        InsertEntry(choice->item, choice->value1, choice->value2);
+    else
+        ReplaceEntry(choice->item, choice->value1, choice->value2);
 }
 
 void FlowchartEditorWindow::Insert1Click()

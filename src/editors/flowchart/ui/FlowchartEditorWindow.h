@@ -61,8 +61,8 @@ public:
     // Shows page (0: main program, k: subroutine k).
     void SelectPage(int page);
 
-    // The dialog's OK: the choice (menu item, value texts) inserted before or
-    // written over the selected entry.
+    // A command chosen in the command dialog (menu item, value texts)
+    // inserted before or written over the selected entry.
     void InsertEntry(int item, const QString &value1, const QString &value2);
     void ReplaceEntry(int item, const QString &value1, const QString &value2);
 

@@ -90,6 +90,12 @@ void ChartViewWindow::showOver(QWidget *opener)
     showCentredOver(opener);
 }
 
+void ChartViewWindow::showChart(const QStringList &steps, QWidget *opener)
+{
+    setSteps(steps);
+    showOver(opener);
+}
+
 void ChartViewWindow::ByeClick()
 {
     hide();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editors/icon/ChartShower.h"
 #include "ui/FormWindow.h"
 #include "ui/WheelSteps.h"
 
@@ -15,7 +16,7 @@ namespace kr31 {
 // The chart view (TForm10): a read-only flowchart of a command list, opened
 // by the editors next to themselves; it scrolls vertically, prints with `Out`
 // and hides with `Bye`. It is not modal.
-class ChartViewWindow : public FormWindow
+class ChartViewWindow : public FormWindow, public ChartShower
 {
     Q_OBJECT
 public:
@@ -31,6 +32,8 @@ public:
     // Centres the view over opener (halves to even), scrolls to the top and
     // shows it without waiting.
     void showOver(QWidget *opener);
+    // setSteps, then showOver.
+    void showChart(const QStringList &steps, QWidget *opener) override;
 
     // Prints the chart on one page after the print dialog, cut off where the
     // paper ends; a failure shows (102). A cancelled dialog prints nothing.

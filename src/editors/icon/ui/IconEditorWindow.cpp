@@ -3,12 +3,12 @@
 #include "core/Messages.h"
 #include "core/Resources.h"
 #include "core/TextFile.h"
-#include "editors/icon/ui/ChartViewWindow.h"
+#include "editors/icon/ChartShower.h"
 #include "editors/icon/IconFile.h"
-#include "lamp/ui/VirtualLampWindow.h"
+#include "lamp/LampRunner.h"
 #include "program/LedCommands.h"
 #include "program/ProgramSave.h"
-#include "report/ui/ReportWindow.h"
+#include "report/ReportOpener.h"
 #include "ui/EditorButtons.h"
 #include "ui/EditorFiles.h"
 #include "ui/Keys.h"
@@ -323,7 +323,7 @@ void IconEditorWindow::VirtualLampClick()
 {
     if (!programPassesCheck())
         return;
-    if (auto *lamp = dynamic_cast<VirtualLampWindow *>(forms().form(18)))
+    if (LampRunner *lamp = forms().lampRunner())
         lamp->runProgram(m_program.compileSlots(), this, [this](int slot) { showLampStep(slot); });
 }
 
@@ -400,20 +400,14 @@ QByteArray IconEditorWindow::fileBytes() const
 
 void IconEditorWindow::furoClick()
 {
-    auto *chart = dynamic_cast<ChartViewWindow *>(forms().form(10));
-    if (!chart)
-        return;
-    chart->setSteps(m_program.chartSteps());
-    chart->showOver(this);
+    if (ChartShower *chart = forms().chartShower())
+        chart->showChart(m_program.chartSteps(), this);
 }
 
 void IconEditorWindow::ReportClick()
 {
-    auto *report = dynamic_cast<ReportWindow *>(forms().form(14));
-    if (!report)
-        return;
-    report->setProgram(m_program.compileSlots());
-    report->showOver(this);
+    if (ReportOpener *report = forms().reportOpener())
+        report->openReport(m_program.compileSlots(), this);
 }
 
 void IconEditorWindow::leaving()

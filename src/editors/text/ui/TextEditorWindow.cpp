@@ -1,7 +1,7 @@
 #include "editors/text/ui/TextEditorWindow.h"
 #include "editors/text/ui/TextFindBar.h"
 #include "ui/PlainTextBox.h"
-#include "lamp/ui/VirtualLampWindow.h"
+#include "lamp/LampRunner.h"
 
 #include "program/ProgramSave.h"
 
@@ -10,12 +10,12 @@
 #include "core/Settings.h"
 #include "core/TextFile.h"
 #include "core/WorkFolder.h"
-#include "editors/icon/ui/ChartViewWindow.h"
+#include "editors/icon/ChartShower.h"
 #include "program/ProgramFile.h"
 #include "editors/text/HelpPage.h"
 #include "editors/text/WordFile.h"
 #include "program/CommandList.h"
-#include "report/ui/ReportWindow.h"
+#include "report/ReportOpener.h"
 #include "ui/EditorButtons.h"
 #include "ui/EditorFiles.h"
 #include "ui/Forms.h"
@@ -308,7 +308,7 @@ void TextEditorWindow::VirtualLampClick()
         services().dialogs.warning(msg::ProgramError502);
         return;
     }
-    auto *lamp = dynamic_cast<VirtualLampWindow *>(forms().form(18));
+    LampRunner *lamp = forms().lampRunner();
     if (!lamp)
         return;
     compile();
@@ -402,7 +402,7 @@ QByteArray TextEditorWindow::fileBytes() const
 void TextEditorWindow::furoClick()
 {
     ensureBuilt();
-    auto *chart = dynamic_cast<ChartViewWindow *>(forms().form(10));
+    ChartShower *chart = forms().chartShower();
     if (!chart)
         return;
     compile();
@@ -412,19 +412,17 @@ void TextEditorWindow::furoClick()
             break;
         steps.append(line);
     }
-    chart->setSteps(steps);
-    chart->showOver(this);
+    chart->showChart(steps, this);
 }
 
 void TextEditorWindow::ReportClick()
 {
     ensureBuilt();
-    auto *report = dynamic_cast<ReportWindow *>(forms().form(14));
+    ReportOpener *report = forms().reportOpener();
     if (!report)
         return;
     compile();
-    report->setProgram(m_compiled);
-    report->showOver(this);
+    report->openReport(m_compiled, this);
 }
 
 } // namespace kr31

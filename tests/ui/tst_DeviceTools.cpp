@@ -1,7 +1,7 @@
 #include "link/Packets.h"
 #include "link/ToneBurst.h"
 #include "link/WavFile.h"
-#include "support/UiRig.h"
+#include "support/ui/UiRig.h"
 #include "tools/ui/AlarmSoundWindow.h"
 #include "tools/ui/BrightnessWindow.h"
 
