@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kr31 {
@@ -30,6 +31,36 @@ QString ownStamp()
     return stamp;
 }
 
+// The program file a process runs, as the kernel names it ("... (deleted)"
+// after an update replaced it); empty when it cannot be seen (another user's).
+QString programOf(qint64 pid)
+{
+    const QByteArray link = pid > 0 ? "/proc/" + QByteArray::number(pid) + "/exe" : "/proc/self/exe";
+    char target[4096];
+    const ssize_t size = ::readlink(link.constData(), target, sizeof target);
+    if (size <= 0 || size == ssize_t(sizeof target))
+        return {};
+    QString path = QFile::decodeName(QByteArray(target, int(size)));
+    if (path.endsWith(QLatin1String(" (deleted)")))
+        path.chop(10);
+    return path;
+}
+
+// Whether a running process is one of ours, as this user: kr31, kr31-cli or
+// this very program. Any other process that happens to carry the id and
+// start time a file names (pid 1, a process of another user) is not, and
+// its file is a leftover.
+bool isOurs(qint64 pid)
+{
+    struct stat info;
+    if (::stat(QByteArray("/proc/" + QByteArray::number(pid)).constData(), &info) != 0 || info.st_uid != ::getuid())
+        return false;
+    static const QString own = programOf(0);
+    const QString program = programOf(pid);
+    const QString name = QFileInfo(program).fileName();
+    return !program.isEmpty() && (program == own || name == QLatin1String("kr31") || name == QLatin1String("kr31-cli"));
+}
+
 // The state file at path; a broken or foreign one is removed and reads as none.
 LeftState readLeft(const QString &path)
 {
@@ -45,7 +76,8 @@ LeftState readLeft(const QString &path)
     }
     const Owner owner = processStamp(pid) != lines->at(1) ? Owner::Ended
                         : pid == ::getpid()               ? Owner::Us
-                                                          : Owner::Running;
+                        : isOurs(pid)                     ? Owner::Running
+                                                          : Owner::Ended;
     return {owner, lines->mid(2)};
 }
 

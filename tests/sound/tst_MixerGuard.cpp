@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace kr31;
@@ -43,7 +45,26 @@ QByteArray readFile(const QString &path)
 class TestMixerGuard : public QObject
 {
     Q_OBJECT
+    // A process of this same program, running until the tests end, as another kr31 would.
+    static pid_t twin()
+    {
+        static const pid_t pid = [] {
+            const pid_t child = fork();
+            if (child == 0)
+                for (;;)
+                    pause();
+            return child;
+        }();
+        return pid;
+    }
+
 private slots:
+    void cleanupTestCase()
+    {
+        kill(twin(), SIGKILL);
+        waitpid(twin(), nullptr, 0);
+    }
+
     void stateFileOverARun_data()
     {
         QTest::addColumn<QByteArray>("left");    // the state file found at the start
@@ -51,7 +72,8 @@ private slots:
         QTest::addColumn<bool>("othersRunning"); // the file is a running process's, kept as it is
 
         const QByteArray marker = "KR31 MIXER STATE\r\n";
-        const QByteArray running = processStamp(getppid()).toLatin1() + "\r\n";
+        const QByteArray running = processStamp(twin()).toLatin1() + "\r\n";
+        const QByteArray stranger = processStamp(getppid()).toLatin1() + "\r\n"; // alive, but not ours
         const QByteArray ended = QByteArray::number(getpid()) + " 1\r\n"; // our id, but an earlier process
         const QStringList run{"note", "prepare", "silence", "restore at exit"};
         QTest::newRow("none") << QByteArray() << run << false;
@@ -66,6 +88,8 @@ private slots:
         QTest::newRow("of a running process, another output's")
             << marker + running + "alsa wave 3 50 0\r\n"
             << QStringList{"note", "adopt alsa wave 3 50 0", "prepare", "silence", "put back alsa wave 3 50 0"} << true;
+        QTest::newRow("of a running process not ours")
+            << marker + stranger + "fake theirs\r\n" << QStringList{"put back fake theirs"} + run << false;
         QTest::newRow("broken stamp") << marker + "12x 5\r\nfake old\r\n" << run << false;
         QTest::newRow("no state lines") << marker + ended << run << false;
         QTest::newRow("foreign") << QByteArray("[Sound]\r\nVolume=3\r\nfake\r\n") << run << false;
