@@ -1,17 +1,26 @@
 #include "app/SingleInstance.h"
 
-#include <QDir>
+#include "core/WorkFolder.h"
+
+#include <QDateTime>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QThread>
+#include <QTimer>
+#include <QUrl>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace kr31::instance {
 
 namespace {
 
-// One line each way: "OPEN <path>\n" (the path may be empty), then "OK\n".
+// One line each way: "OPEN <ms since the epoch> <path, percent-encoded>\n"
+// (the path may be empty), then "OK\n".
 const QByteArray Open = "OPEN ";
 const QByteArray Answer = "OK\n";
 
@@ -19,10 +28,7 @@ const QByteArray Answer = "OK\n";
 
 QString socketPath()
 {
-    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::tempPath();
-    return folder + QStringLiteral("/kr31-%1.socket").arg(::getuid());
+    return workfolder::runtimeLocation() + QStringLiteral("kr31-%1.socket").arg(::getuid());
 }
 
 HandOver handTo(const QString &file, const QString &path, int answerMs)
@@ -34,7 +40,8 @@ HandOver handTo(const QString &file, const QString &path, int answerMs)
         return HandOver::NoneRunning;
     QElapsedTimer clock;
     clock.start();
-    socket.write(Open + file.toUtf8() + '\n');
+    socket.write(Open + QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + ' ' +
+                 QUrl::toPercentEncoding(file, "/") + '\n');
     QByteArray answer;
     while (!answer.endsWith('\n') && clock.elapsed() < answerMs) {
         if (socket.bytesToWrite() > 0)
@@ -47,46 +54,87 @@ HandOver handTo(const QString &file, const QString &path, int answerMs)
     return answer == Answer ? HandOver::Taken : HandOver::NoAnswer;
 }
 
-Listener::Listener(std::function<void(const QString &)> received, QObject *parent)
+HandOver handToOrClaim(const QString &file, const QString &path, int answerMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    do {
+        const HandOver handed = handTo(file, path, answerMs);
+        if (handed != HandOver::NoneRunning)
+            return handed;
+        // Held open to the end of the process: the lock goes with it.
+        static const int lock = ::open(QFile::encodeName(path + QStringLiteral(".lock")).constData(),
+                                       O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (lock < 0 || ::flock(lock, LOCK_EX | LOCK_NB) == 0)
+            return HandOver::NoneRunning; // ours (or no lock can be had: run as before)
+        // Another start holds it and is about to listen.
+        QThread::msleep(20);
+    } while (clock.elapsed() < answerMs);
+    return HandOver::NoAnswer;
+}
+
+Listener::Listener(std::function<void(const QString &)> received, QObject *parent, int idleMs)
     : QObject(parent)
     , m_server(new QLocalServer(this))
     , m_received(std::move(received))
+    , m_idleMs(idleMs)
 {
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *socket = m_server->nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (!socket->canReadLine()) {
-                    if (socket->bytesAvailable() > 64 * 1024)
-                        socket->abort(); // no path is that long
-                    return;
-                }
-                const QByteArray line = socket->readLine().chopped(1);
-                if (!line.startsWith(Open)) {
-                    socket->abort();
-                    return;
-                }
-                socket->write(Answer);
-                socket->flush();
-                socket->disconnectFromServer();
-                m_received(QString::fromUtf8(line.mid(Open.size())));
-            });
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { read(socket); });
+            QTimer::singleShot(m_idleMs, socket, [socket] { socket->abort(); });
         }
     });
+    auto *watch = new QTimer(this);
+    connect(watch, &QTimer::timeout, this, [this] {
+        if (!m_path.isEmpty() && !m_server->isListening())
+            listen(m_path);
+    });
+    watch->start(1000);
+}
+
+void Listener::read(QLocalSocket *socket)
+{
+    if (!socket->canReadLine()) {
+        if (socket->bytesAvailable() > 64 * 1024)
+            socket->abort(); // no path is that long
+        return;
+    }
+    const QByteArray line = socket->readLine().chopped(1);
+    const qsizetype space = line.indexOf(' ', Open.size());
+    bool ok = false;
+    const qint64 sent = line.mid(Open.size(), space - Open.size()).toLongLong(&ok);
+    if (!line.startsWith(Open) || space < 0 || !ok) {
+        socket->abort();
+        return;
+    }
+    // The other side gave up on a request this late and runs by itself.
+    if (QDateTime::currentMSecsSinceEpoch() - sent > AnswerMs) {
+        socket->abort();
+        return;
+    }
+    socket->write(Answer);
+    socket->flush();
+    socket->disconnectFromServer();
+    m_received(QUrl::fromPercentEncoding(line.mid(space + 1)));
 }
 
 bool Listener::listen(const QString &path)
 {
-    if (m_server->listen(path))
-        return true;
-    // A socket file that refuses is left by a kr31 that ended without removing it.
-    QLocalSocket probe;
-    probe.connectToServer(path);
-    if (probe.waitForConnected(200))
-        return false;
-    QLocalServer::removeServer(path);
-    return m_server->listen(path);
+    if (!m_server->listen(path)) {
+        // A socket file that refuses is left by a kr31 that ended without removing it.
+        QLocalSocket probe;
+        probe.connectToServer(path);
+        if (probe.waitForConnected(200))
+            return false;
+        QLocalServer::removeServer(path);
+        if (!m_server->listen(path))
+            return false;
+    }
+    m_path = path;
+    return true;
 }
 
 } // namespace kr31::instance

@@ -150,7 +150,7 @@ int main(int argc, char *argv[])
     // One kr31 per desktop session: a running one takes the file (or just
     // comes to the front) and this one ends; one that does not answer is
     // warned about once the menu stands.
-    const instance::HandOver handOver = instance::handTo(file.isEmpty() ? QString() : QFileInfo(file).absoluteFilePath());
+    const instance::HandOver handOver = instance::handToOrClaim(file.isEmpty() ? QString() : QFileInfo(file).absoluteFilePath());
     if (handOver == instance::HandOver::Taken) {
         stopDecodingPictures();
         return 0;

@@ -1,8 +1,12 @@
 #include "core/WorkFolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QMutex>
 #include <QStandardPaths>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kr31::workfolder {
 
@@ -51,6 +55,32 @@ QString location()
 QString file(const QString &name)
 {
     return path() + name;
+}
+
+namespace {
+// A folder (not a link to one) of this user's that no one else may enter.
+bool isPrivateFolder(const QString &folder, bool mayTighten)
+{
+    struct stat info;
+    if (::lstat(QFile::encodeName(folder).constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+        info.st_uid != ::getuid())
+        return false;
+    if ((info.st_mode & 077) == 0)
+        return true;
+    return mayTighten && ::chmod(QFile::encodeName(folder).constData(), 0700) == 0;
+}
+} // namespace
+
+QString runtimeLocation()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (QDir::isAbsolutePath(runtime) && isPrivateFolder(runtime, false))
+        return QDir::cleanPath(runtime) + u'/';
+    const QString own = QDir::tempPath() + QStringLiteral("/kr31-%1").arg(::getuid());
+    ::mkdir(QFile::encodeName(own).constData(), 0700);
+    if (isPrivateFolder(own, true))
+        return own + u'/';
+    return stateLocation();
 }
 
 QString stateLocation()

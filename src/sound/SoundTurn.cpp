@@ -1,6 +1,7 @@
 #include "sound/SoundTurn.h"
 
 #include "core/TextFile.h"
+#include "core/WorkFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,9 +30,7 @@ bool heldByAnother(int fd)
 
 QString soundTurnPath()
 {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    const QString folder = QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir() ? runtime : QDir::tempPath();
-    return folder + QStringLiteral("/kr31-sound.lock");
+    return workfolder::runtimeLocation() + QStringLiteral("kr31-sound.lock");
 }
 
 SoundTurn::SoundTurn(SoundOutput &inner, std::function<void(bool)> waiting, int giveUpMs, QString lockPath)

@@ -10,7 +10,7 @@
 namespace kr31 {
 
 // The file on which the processes of this program take turns to play:
-// $XDG_RUNTIME_DIR/kr31-sound.lock, else kr31-sound.lock in the temp folder.
+// kr31-sound.lock in this user's runtime folder (never one users share).
 QString soundTurnPath();
 
 // What a person is told while a sound waits for another process's transfer.

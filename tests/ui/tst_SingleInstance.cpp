@@ -7,10 +7,14 @@
 #include "core/TextFile.h"
 #include "support/ui/UiRig.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
+#include <QLocalSocket>
 #include <QLocalServer>
 #include <QProcess>
 #include <QTest>
+#include <QTimer>
+#include <QUrl>
 
 using namespace kr31;
 using namespace kr31::test;
@@ -65,6 +69,64 @@ private Q_SLOTS:
             QCOMPARE(icon->program().Slots[0].code, QStringLiteral("17"));
         else
             QCOMPARE(rig.form<MelodyEditorWindow>(4)->melody().notes[0], QList<int>{60});
+    }
+
+    // The listener's side of a request: every character of the path comes
+    // through; a request the other side has given up on, and a connection
+    // that says nothing, are dropped undone.
+    void whatTheListenerTakes_data()
+    {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<QStringList>("received");
+        const QString odd = "/home/a/100%\nrobot ロボ.kr3";
+        QTest::newRow("a newline and a percent sign")
+            << "OPEN " + QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + " " + QUrl::toPercentEncoding(odd) + "\n"
+            << QStringList{odd};
+        QTest::newRow("given up on") << "OPEN " + QByteArray::number(QDateTime::currentMSecsSinceEpoch() - 5000) +
+                                            " /x.kr3\n"
+                                     << QStringList();
+        QTest::newRow("no time") << QByteArray("OPEN /x.kr3\n") << QStringList();
+        QTest::newRow("nothing said") << QByteArray("-") << QStringList();
+    }
+    void whatTheListenerTakes()
+    {
+        QFETCH(QByteArray, request);
+        QFETCH(QStringList, received);
+        TempHome home;
+        const QString socket = home.home() + "/k.socket";
+        QStringList got;
+        instance::Listener listener([&got](const QString &path) { got << path; }, nullptr, 200);
+        QVERIFY(listener.listen(socket));
+        QLocalSocket client;
+        client.connectToServer(socket);
+        QVERIFY(client.waitForConnected(1000));
+        if (request != "-")
+            client.write(request);
+        QTRY_COMPARE(client.state(), QLocalSocket::UnconnectedState);
+        QCOMPARE(client.readAll(), QByteArray(received.isEmpty() ? "" : "OK\n"));
+        QCOMPARE(got, received);
+    }
+
+    // Two starts at the same moment: the one holding the lock beside the
+    // socket runs; the other waits until it listens and hands over.
+    void aStartRacingTheFirstHandsOver()
+    {
+        TempHome home;
+        const QString socket = home.home() + "/kr31-" + QString::number(::getuid()) + ".socket";
+        QCOMPARE(instance::handToOrClaim({}, socket), instance::HandOver::NoneRunning);
+        QStringList got;
+        instance::Listener listener([&got](const QString &path) { got << path; });
+        QProcess second;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", home.home());
+        env.insert("HOME", home.home());
+        second.setProcessEnvironment(env);
+        second.start(binDir() + "/kr31", {home.home() + "/a.kr3"});
+        // The first one listens a moment after the second has started.
+        QTimer::singleShot(300, &listener, [&] { QVERIFY(listener.listen(socket)); });
+        QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 10000);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(got, QStringList{home.home() + "/a.kr3"});
     }
 
     // Something listens but never answers: the new start goes on by itself
