@@ -58,27 +58,28 @@ QString file(const QString &name)
 }
 
 namespace {
-// A folder (not a link to one) of this user's that no one else may enter.
-bool isPrivateFolder(const QString &folder, bool mayTighten)
+// A folder (not a link to one) of this user's into which no one else may
+// write; `strict`: that no one else may enter, made so where it is not.
+bool isOwnFolder(const QString &folder, bool strict)
 {
     struct stat info;
-    if (::lstat(QFile::encodeName(folder).constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
-        info.st_uid != ::getuid())
+    const QByteArray name = QFile::encodeName(folder);
+    if (::lstat(name.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid())
         return false;
-    if ((info.st_mode & 077) == 0)
+    if ((info.st_mode & (strict ? 077 : 022)) == 0)
         return true;
-    return mayTighten && ::chmod(QFile::encodeName(folder).constData(), 0700) == 0;
+    return strict && ::chmod(name.constData(), 0700) == 0;
 }
 } // namespace
 
 QString runtimeLocation()
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (QDir::isAbsolutePath(runtime) && isPrivateFolder(runtime, false))
+    if (QDir::isAbsolutePath(runtime) && isOwnFolder(runtime, false))
         return QDir::cleanPath(runtime) + u'/';
     const QString own = QDir::tempPath() + QStringLiteral("/kr31-%1").arg(::getuid());
     ::mkdir(QFile::encodeName(own).constData(), 0700);
-    if (isPrivateFolder(own, true))
+    if (isOwnFolder(own, true))
         return own + u'/';
     return stateLocation();
 }

@@ -35,10 +35,11 @@ QString file(const QString &name);
 QString stateLocation();
 
 // The folder for this user's sockets and locks of the running programs:
-// $XDG_RUNTIME_DIR when it is a folder of this user's; otherwise a private
-// folder of our own, "<temp>/kr31-<uid>/" (made 0700, and used only while it
-// is a real folder owned by this user that nobody else may enter); failing
-// that, stateLocation(). Never a folder that other users share. Ends with '/'.
+// $XDG_RUNTIME_DIR when it is a folder of this user's that others cannot
+// write into; otherwise a private folder of our own, "<temp>/kr31-<uid>/"
+// (made 0700, and used only while it is a real folder owned by this user that
+// nobody else may enter); failing that, stateLocation(). Never a folder that
+// other users share. Ends with '/'.
 QString runtimeLocation();
 
 } // namespace workfolder
