@@ -84,15 +84,9 @@ QString cannotOpen(const QString &path, const QString &why)
 // The program of a file as the icon editor holds it after opening the file.
 std::optional<IconProgram> iconProgramOf(const QString &path, Failure &failure)
 {
-    QString why;
-    const auto lines = textfile::readLines(path, &why);
-    if (!lines) {
-        failure.message = cannotOpen(path, why);
-        return std::nullopt;
-    }
-    const iconfile::ReadResult read = iconfile::readLines(*lines);
-    if (read.status != iconfile::ReadResult::Ok) {
-        failure.message = read.message();
+    const iconfile::ReadResult read = iconfile::read(path);
+    if (!read.ok()) {
+        failure.message = read.status == FileRead::Unreadable ? cannotOpen(path, read.reason) : read.message();
         return std::nullopt;
     }
     return read.program;
@@ -101,10 +95,12 @@ std::optional<IconProgram> iconProgramOf(const QString &path, Failure &failure)
 // The compiled list of a file with flowchart pages, as the flowchart editor
 // compiles it after opening the file (the file's own command list may be
 // stale or hand-edited and is not used). forSending adds the send's limit.
-std::optional<QStringList> flowchartListOf(const ProgramFile &file, bool forSending, Failure &failure)
+std::optional<QStringList> flowchartListOf(const QString &path, const ProgramFile &file, bool forSending,
+                                           Failure &failure)
 {
     flowfile::ReadResult read = flowfile::readLines(QStringList{file.marker} + file.lines);
-    if (read.status != flowfile::ReadResult::Ok) {
+    read.path = path;
+    if (!read.ok()) {
         failure.message = read.message();
         return std::nullopt;
     }
@@ -164,7 +160,7 @@ std::optional<QStringList> commandListOf(const QString &path, Failure &failure)
         return std::nullopt;
     }
     if (flowfile::hasPages(QStringList{file->marker} + file->lines))
-        return flowchartListOf(*file, true, failure);
+        return flowchartListOf(path, *file, true, failure);
     if (isTextProgram(*file))
         return textCommandList(path, failure);
     if (file->marker == QLatin1String("DD")) {
@@ -466,7 +462,7 @@ bool reportCommand(Context &c)
     const auto file = ProgramFile::read(c.args.at(0));
     std::optional<QStringList> list;
     if (file && flowfile::hasPages(QStringList{file->marker} + file->lines))
-        list = flowchartListOf(*file, false, c.failure);
+        list = flowchartListOf(c.args.at(0), *file, false, c.failure);
     else if (file && isTextProgram(*file))
         list = textCommandList(c.args.at(0), c.failure);
     else if (const auto program = iconProgramOf(c.args.at(0), c.failure))

@@ -67,6 +67,45 @@ inline QString withReason(const QString &message, const QString &reason)
     return message + QStringLiteral("\n（理由: ") + reason + QStringLiteral("）");
 }
 
+// (102), then the file that could not be opened (when there is one) and why.
+inline QString notOpened(const QString &path, const QString &reason)
+{
+    const QString head = path.isEmpty() ? OpenError102 : OpenError102 + u'\n' + path;
+    return reason.isEmpty() ? head : withReason(head, reason);
+}
+
+// Ours: why a file could not be read or written, the reason line of a message.
+inline const QString DiskFull = QStringLiteral("ディスクの空きが足りません。");
+inline const QString NoPermission = QStringLiteral("ファイルやフォルダーを使う権限がありません。");
+inline const QString ReadOnlyPlace = QStringLiteral("書き込みのできない場所です。");
+inline const QString NotFound = QStringLiteral("ファイルまたはフォルダーが見つかりません。");
+inline const QString FolderOfThatName = QStringLiteral("同じ名前のフォルダーがあります。");
+inline const QString NameTooLong = QStringLiteral("ファイルの名前が長すぎます。");
+inline const QString FileTooBig = QStringLiteral("ファイルが大きすぎます。");
+inline const QString TooManyOpen = QStringLiteral("開いているファイルが多すぎます。");
+inline const QString IsFolder = QStringLiteral("ファイルではなくフォルダーです。");
+inline const QString NotRegularFile = QStringLiteral("ふつうのファイルではありません（装置やパイプは読めません）。");
+inline const QString ChangedWhileRead = QStringLiteral("読んでいる間にファイルが変わりました。");
+inline QString fileError(int errorNumber)
+{
+    return QStringLiteral("ファイルの読み書きでエラーが起きました（エラー番号 %1）。").arg(errorNumber);
+}
+inline QString tooLarge(qint64 limit)
+{
+    return QStringLiteral("ファイルが大きすぎます（%1 バイトまで読めます）。").arg(limit);
+}
+// Ours: why a program file was not opened: it holds nothing, its line (counted
+// from 1) cannot be read, or it ends after lineCount lines before its last page.
+inline const QString EmptyFile = QStringLiteral("ファイルが空です。");
+inline QString badLine(int lineNumber)
+{
+    return QStringLiteral("ファイルの%1行目が読めません。").arg(lineNumber);
+}
+inline QString pagesMissing(int lineCount)
+{
+    return QStringLiteral("ファイルが%1行で終わっていて、ページの行が足りません。").arg(lineCount);
+}
+
 // Ours: a program file that could not be written (the old file stays as it was).
 inline QString cannotSave(const QString &path, const QString &reason)
 {

@@ -142,6 +142,8 @@ private Q_SLOTS:
         QTest::newRow("over 47") << QStringList{"packet", data("too_long.kr3")} << msg::SendOverLimit504;
         QTest::newRow("DD timer 0") << QStringList{"packet", data("icon_time0.kr3")}
                                     << msg::OutOfRange507 + "\n" + msg::ProgramError502;
+        QTest::newRow("DD that breaks off") << QStringList{"packet", data("icon_broken.kr3")}
+                                            << msg::notOpened(data("icon_broken.kr3"), msg::badLine(4));
         QTest::newRow("DD nested repeat") << QStringList{"packet", data("icon_nested.kr3")} << msg::ProgramError502;
         QTest::newRow("report without name")
             << QStringList{"report", data("icon_dd.kr3"), "--grade", "3", "--class", "2", "-o", "/tmp/r.html"}
