@@ -150,8 +150,52 @@ inline constexpr int StallMs = 2000;
 inline const QString SoundStalled = QStringLiteral("音を出す装置が2秒のあいだ音を受け取りませんでした。");
 inline QString cannotPlay(const QString &reason)
 {
-    return CannotPlay + QStringLiteral("\n（理由: ") + reason + QStringLiteral("）");
+    return withReason(CannotPlay, reason);
 }
+// Ours: why a sound could not be played (the reason of cannotPlay).
+inline const QString SoundLibraryMissing = QStringLiteral("音を出すライブラリが見つかりません。");
+inline const QString NoSoundDevice = QStringLiteral("音を出す装置が見つかりません。");
+inline const QString SoundDeviceBusy = QStringLiteral("音を出す装置がほかのソフトで使われています。");
+inline const QString SoundDeviceForbidden = QStringLiteral("音を出す装置を使う権限がありません。");
+inline const QString SoundDeviceError = QStringLiteral("音を出す装置でエラーが起きました。");
+inline const QString PlayTimedOut = QStringLiteral("決められた時間内に再生が終わりませんでした。");
+inline const QString NoSoundServer = QStringLiteral("サウンドサーバーにつながりません。");
+inline const QString ServerRefusedSound = QStringLiteral("サウンドサーバーが音を受け付けませんでした。");
+inline const QString ServerEndedSound = QStringLiteral("サウンドサーバーが音を止めました。");
+inline const QString OutputChanged = QStringLiteral("音の出力先が途中で変わりました。");
+inline const QString ServerPausedSound = QStringLiteral("サウンドサーバーが音を途中で止めました。");
+inline const QString SoundUnderflow = QStringLiteral("音が途中で途切れました（コンピューターが忙しすぎます）。");
+inline const QString SoundServerError = QStringLiteral("サウンドサーバーでエラーが起きました。");
+
+// Ours: a transfer through a sound server whose output does not run at 48 kHz:
+// refused (modes 2 and 3, which it cannot carry), or sent with this warning.
+inline QString outputRate(int rate, bool refused)
+{
+    const QString found = QStringLiteral("スピーカーの出力が 48000 Hz ではなく %1 Hz で動いています。\n").arg(rate);
+    if (refused)
+        return found + QStringLiteral("このままではランプに正しく届かないので、送りませんでした。\n"
+                                      "ほかのソフトの音を止めてからもう一度送るか、"
+                                      "メニューの転送モードのページでモード 0 か 1 を選んで下さい。");
+    return found + QStringLiteral("音の形が少し変わるので、ランプが正しく聞き取れないことがあります。\n"
+                                  "うまく届かないときは、ほかのソフトの音を止めてからもう一度送って下さい。");
+}
+
+// Ours: a transfer that the output's monitor did not hear as sent, and why.
+inline const QString NotHeard =
+    QStringLiteral("送った音がスピーカーから正しく出ていなかったので、ランプには届いていないかもしれません。");
+inline const QString HeardNothing =
+    QStringLiteral("スピーカーから音が出ていません。消音になっていないか、音量調節を確かめて下さい。");
+inline const QString HeardTooQuiet =
+    QStringLiteral("音が小さくなっていました。音量調節でこのソフトかスピーカーの音が下げられています。");
+inline const QString HeardReshaped = QStringLiteral("音の形が変わっていました。出力の周波数や音の効果を確かめて下さい。");
+inline const QString HeardMixed =
+    QStringLiteral("ほかの音が混ざっていました。ほかのソフトの音を止めてからもう一度送って下さい。");
+inline const QString HeardCut = QStringLiteral("音が途中で途切れました。");
+
+// Ours: the names of the program's sound streams, as a desktop's volume control lists them.
+inline const QString StreamName = QStringLiteral("KR-31");
+inline const QString SendStreamName = QStringLiteral("KR-31 送信");
+inline const QString SendCheckStreamName = QStringLiteral("KR-31 送信の確かめ");
 
 // The question before a flowchart page is emptied: the main program (page 0) or subroutine k.
 inline QString clearPagePrompt(int page)

@@ -1,7 +1,6 @@
 #include "melody/MelodyFile.h"
 
 #include "core/Messages.h"
-#include "core/TextFile.h"
 #include "core/TextTools.h"
 #include "melody/NoteCode.h"
 #include "program/ProgramFile.h"

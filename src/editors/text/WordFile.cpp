@@ -1,7 +1,6 @@
 #include "editors/text/WordFile.h"
 
 #include "core/Messages.h"
-#include "core/TextFile.h"
 #include "editors/text/TextLanguage.h"
 #include "program/ProgramFile.h"
 
