@@ -138,7 +138,7 @@ std::optional<QStringList> textCommandList(const QString &path, Failure &failure
     if (!check.ok()) {
         QStringList message{check.message()};
         if (check.line >= 0)
-            message.append(QStringLiteral("(%1 行目: %2)").arg(check.line + 1).arg(read.text.value(check.line)));
+            message.append(msg::atLine(check.line + 1, read.text.value(check.line)));
         if (!check.hint.isEmpty())
             message.append(check.hint);
         failure.message = message.join(u'\n');
@@ -181,9 +181,8 @@ std::optional<QStringList> commandListOf(const QString &path, Failure &failure)
     const QStringList list = file->commandSection();
     const auto check = commandlist::check(list);
     if (!check.ok) {
-        failure.message = check.line >= 0
-                              ? QStringLiteral("%1\n(%2 行目: %3)").arg(check.message).arg(check.line + 2).arg(list.at(check.line))
-                              : check.message;
+        failure.message =
+            check.line >= 0 ? check.message + u'\n' + msg::atLine(check.line + 2, list.at(check.line)) : check.message;
         return std::nullopt;
     }
     return list;
@@ -273,7 +272,7 @@ struct Context
         if (!output().isEmpty())
             return true;
         failure.usage = true;
-        return fail(QStringLiteral("書き出すファイルを -o で指定して下さい。"));
+        return fail(msg::OutputFileMissing);
     }
     bool writeOut(const QByteArray &samples)
     {
@@ -290,7 +289,7 @@ struct Context
         const auto n = text::toInt(value);
         if (n && *n >= min && *n <= max)
             return n;
-        fail(QStringLiteral("%1は %2 から %3 の整数で指定して下さい: %4").arg(what).arg(min).arg(max).arg(value));
+        fail(msg::outOfRange(what, min, max, value));
         return std::nullopt;
     }
 };
@@ -326,7 +325,7 @@ bool sendToLamp(Context &c, const Packet &packet, int waitMs, const std::functio
     sound.restore(true);
     if (bar)
         bar->finish(sent);
-    return sent || c.fail(QStringLiteral("送信できませんでした。"));
+    return sent || c.fail(msg::NotSent);
 }
 
 bool packetCommand(Context &c)
@@ -369,7 +368,7 @@ bool decodeCommand(Context &c)
         return c.fail(cannotOpen(c.args.at(0), why));
     const auto audio = wav::parse(*bytes, &why);
     if (audio && (audio->sampleRate != tone::SampleRate || audio->channels != 1 || audio->bitsPerSample != 8))
-        why = QStringLiteral("48000 Hz・モノラル・8ビットのWAVファイルではありません。");
+        why = msg::WavNotTransferFormat;
     const auto decoded = (audio && why.isEmpty()) ? tone::decode(audio->samples, &why) : std::nullopt;
     if (!decoded)
         return c.fail(why);
@@ -422,7 +421,7 @@ bool previewCommand(Context &c)
 {
     if (!c.options.isSet(QStringLiteral("output"))) {
         c.failure.usage = true;
-        return c.fail(QStringLiteral("書き出すフォルダを -o で指定して下さい。"));
+        return c.fail(msg::OutputFolderMissing);
     }
     const QString path = c.args.at(0);
     if (!isMelodyFile(path))
@@ -447,7 +446,7 @@ bool reportCommand(Context &c)
     const QString cls = c.options.value(QStringLiteral("class"));
     const QString name = c.options.value(QStringLiteral("name"));
     if (!report::namesComplete(grade, cls, name))
-        return c.fail(report::NamesMissing);
+        return c.fail(msg::NamesMissing);
     if (!c.needOutput())
         return false;
     QString impressions = report::InitialImpressions;
@@ -472,7 +471,7 @@ bool reportCommand(Context &c)
     const QStringList lines = report::pageLines(grade, cls, name, impressions, *list, resourceFolder());
     QString why;
     if (!report::writePage(c.output(), lines, &why))
-        return c.fail(report::CannotWrite + QStringLiteral("\n") + c.output() + QStringLiteral(": ") + why);
+        return c.fail(msg::ReportNotWritten + QStringLiteral("\n") + c.output() + QStringLiteral(": ") + why);
     return true;
 }
 
@@ -619,14 +618,14 @@ int runCli(const QStringList &args, QTextStream &out, QTextStream &err, SoundOut
             a[0] = u'-';
     }
     if (positional.isEmpty())
-        return usageError(QStringLiteral("コマンドを指定して下さい。"));
+        return usageError(msg::NoCommand);
     const CliCommand *command = findCommand(positional.first());
     if (!command)
-        return usageError(QStringLiteral("知らないコマンドです: %1").arg(positional.first()));
+        return usageError(msg::unknownCommand(positional.first()));
     const QStringList rest = positional.mid(1);
     if (rest.size() < command->minArgs || (command->maxArgs >= 0 && rest.size() > command->maxArgs))
-        return usageError(QStringLiteral("%1 の引数が正しくありません。使い方: kr31-cli %1 %2")
-                              .arg(QString::fromLatin1(command->name), QString::fromLatin1(command->synopsis)));
+        return usageError(
+            msg::badArguments(QString::fromLatin1(command->name), QString::fromLatin1(command->synopsis)));
 
     Context context(rest, parser, out, err, sound, progress);
     if (parser.isSet(QStringLiteral("mode")) && !context.number(parser.value(QStringLiteral("mode")), 0, 3,

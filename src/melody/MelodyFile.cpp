@@ -129,7 +129,8 @@ ReadResult readLines(const QStringList &lines, const Melody &base)
 
 ReadResult read(const QString &path, const Melody &base)
 {
-    return programfile::readFile<ReadResult>(path, [&base](const QStringList &lines) { return readLines(lines, base); });
+    return programfile::readFile<ReadResult>(path,
+                                             [&base](const QStringList &lines) { return readLines(lines, base); });
 }
 
 } // namespace kr31::melodyfile

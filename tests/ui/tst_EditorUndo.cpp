@@ -285,8 +285,8 @@ void TestEditorUndo::aFailedOpenKeepsTheWork_data()
                                         << msg::badLine(5);
     QTest::newRow("text, a folder") << "text" << QStringList{"<folder>"} << msg::IsFolder;
     QTest::newRow("icon, a pipe") << "icon" << QStringList{"<pipe>"} << msg::NotRegularFile;
-    QTest::newRow("flowchart, too large") << "flowchart" << QStringList{QString(textfile::TextLimit, u'1')}
-                                          << msg::tooLarge(textfile::TextLimit);
+    QTest::newRow("flowchart, too large")
+        << "flowchart" << QStringList{QString(textfile::TextLimit, u'1')} << msg::tooLarge(textfile::TextLimit);
     QTest::newRow("melody, empty") << "melody" << QStringList{} << msg::EmptyFile;
     QTest::newRow("text, empty") << "text" << QStringList{} << msg::EmptyFile;
 }

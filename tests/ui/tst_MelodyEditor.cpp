@@ -466,7 +466,7 @@ void TestMelodyEditor::printedScore()
     print->findChild<QLineEdit *>("Edit1")->setText("3");
     print->findChild<QLineEdit *>("Edit2")->setText("2");
     print->OKClick();
-    QCOMPARE(rig.dialogs.warnings, QStringList{report::NamesMissing});
+    QCOMPARE(rig.dialogs.warnings, QStringList{msg::NamesMissing});
     QCOMPARE(rig.printing.shown, 0);
 
     print->findChild<QLineEdit *>("Edit3")->setText("やまだ はなこ");
@@ -578,7 +578,7 @@ void TestMelodyEditor::keptWindowsMakeThemselvesWhenUsed()
 
     // Nothing typed yet: the print asks for the names.
     static_cast<MelodyPrintWindow *>(rig.forms.existing(16))->OKClick();
-    QCOMPARE(rig.dialogs.warnings, QStringList{report::NamesMissing});
+    QCOMPARE(rig.dialogs.warnings, QStringList{msg::NamesMissing});
     QCOMPARE(rig.printing.shown, 0);
 }
 

@@ -44,7 +44,8 @@ ReadResult readLines(const QStringList &lines, const QStringList &names)
 
 ReadResult read(const QString &path, const QStringList &names)
 {
-    return programfile::readFile<ReadResult>(path, [&names](const QStringList &lines) { return readLines(lines, names); });
+    return programfile::readFile<ReadResult>(path,
+                                             [&names](const QStringList &lines) { return readLines(lines, names); });
 }
 
 } // namespace kr31::wordfile
