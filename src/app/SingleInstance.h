@@ -59,8 +59,4 @@ private:
     QString m_path;
 };
 
-// The warning of a start that found another kr31 that did not answer.
-inline const QString MaybeRunning = QStringLiteral(
-    "ほかの KR-31 が動いているかもしれません。\n同じプログラムを2つで直すと、片方の変更がなくなることがあります。");
-
 } // namespace kr31::instance

@@ -98,7 +98,7 @@ std::optional<int> parseCommandLine(int argc, char *argv[], QString *file)
         return 0;
     }
     if (!parsed || parser.positionalArguments().size() > 1) {
-        const QString why = parsed ? QStringLiteral("開くファイルは1つだけ指定して下さい。") : commandLineError(parser);
+        const QString why = parsed ? msg::OneFileOnly : commandLineError(parser);
         std::fprintf(stderr, "%s\n\n%s", why.toLocal8Bit().constData(), Usage);
         return 2;
     }
@@ -202,7 +202,7 @@ int main(int argc, char *argv[])
             return;
         whenNoModalWindow(forms, [&forms, &recovery, file, handOver] {
             if (handOver == instance::HandOver::NoAnswer)
-                forms.services().dialogs.warning(instance::MaybeRunning);
+                forms.services().dialogs.warning(msg::MaybeRunning);
             if (!file.isEmpty())
                 openProgramFile(forms, file);
             recovery->ask();

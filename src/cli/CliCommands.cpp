@@ -85,15 +85,9 @@ QString cannotOpen(const QString &path, const QString &why)
 // The program of a file as the icon editor holds it after opening the file.
 std::optional<IconProgram> iconProgramOf(const QString &path, Failure &failure)
 {
-    QString why;
-    const auto lines = textfile::readLines(path, &why);
-    if (!lines) {
-        failure.message = cannotOpen(path, why);
-        return std::nullopt;
-    }
-    const iconfile::ReadResult read = iconfile::readLines(*lines);
-    if (read.status != iconfile::ReadResult::Ok) {
-        failure.message = read.message();
+    const iconfile::ReadResult read = iconfile::read(path);
+    if (!read.ok()) {
+        failure.message = read.status == FileRead::Unreadable ? cannotOpen(path, read.reason) : read.message();
         return std::nullopt;
     }
     return read.program;
@@ -102,10 +96,12 @@ std::optional<IconProgram> iconProgramOf(const QString &path, Failure &failure)
 // The compiled list of a file with flowchart pages, as the flowchart editor
 // compiles it after opening the file (the file's own command list may be
 // stale or hand-edited and is not used). forSending adds the send's limit.
-std::optional<QStringList> flowchartListOf(const ProgramFile &file, bool forSending, Failure &failure)
+std::optional<QStringList> flowchartListOf(const QString &path, const ProgramFile &file, bool forSending,
+                                           Failure &failure)
 {
     flowfile::ReadResult read = flowfile::readLines(QStringList{file.marker} + file.lines);
-    if (read.status != flowfile::ReadResult::Ok) {
+    read.path = path;
+    if (!read.ok()) {
         failure.message = read.message();
         return std::nullopt;
     }
@@ -143,7 +139,7 @@ std::optional<QStringList> textCommandList(const QString &path, Failure &failure
     if (!check.ok()) {
         QStringList message{check.message()};
         if (check.line >= 0)
-            message.append(QStringLiteral("(%1 行目: %2)").arg(check.line + 1).arg(read.text.value(check.line)));
+            message.append(msg::atLine(check.line + 1, read.text.value(check.line)));
         if (!check.hint.isEmpty())
             message.append(check.hint);
         failure.message = message.join(u'\n');
@@ -165,7 +161,7 @@ std::optional<QStringList> commandListOf(const QString &path, Failure &failure)
         return std::nullopt;
     }
     if (flowfile::hasPages(QStringList{file->marker} + file->lines))
-        return flowchartListOf(*file, true, failure);
+        return flowchartListOf(path, *file, true, failure);
     if (isTextProgram(*file))
         return textCommandList(path, failure);
     if (file->marker == QLatin1String("DD")) {
@@ -186,9 +182,8 @@ std::optional<QStringList> commandListOf(const QString &path, Failure &failure)
     const QStringList list = file->commandSection();
     const auto check = commandlist::check(list);
     if (!check.ok) {
-        failure.message = check.line >= 0
-                              ? QStringLiteral("%1\n(%2 行目: %3)").arg(check.message).arg(check.line + 2).arg(list.at(check.line))
-                              : check.message;
+        failure.message =
+            check.line >= 0 ? check.message + u'\n' + msg::atLine(check.line + 2, list.at(check.line)) : check.message;
         return std::nullopt;
     }
     return list;
@@ -278,7 +273,7 @@ struct Context
         if (!output().isEmpty())
             return true;
         failure.usage = true;
-        return fail(QStringLiteral("書き出すファイルを -o で指定して下さい。"));
+        return fail(msg::OutputFileMissing);
     }
     bool writeOut(const QByteArray &samples)
     {
@@ -295,7 +290,7 @@ struct Context
         const auto n = text::toInt(value);
         if (n && *n >= min && *n <= max)
             return n;
-        fail(QStringLiteral("%1は %2 から %3 の整数で指定して下さい: %4").arg(what).arg(min).arg(max).arg(value));
+        fail(msg::outOfRange(what, min, max, value));
         return std::nullopt;
     }
 };
@@ -340,7 +335,7 @@ bool sendToLamp(Context &c, const Transfer &transfer)
     sound.restore(true);
     if (bar)
         bar->finish(sent);
-    return sent || c.fail(QStringLiteral("送信できませんでした。"));
+    return sent || c.fail(msg::NotSent);
 }
 
 bool packetCommand(Context &c)
@@ -383,7 +378,7 @@ bool decodeCommand(Context &c)
         return c.fail(cannotOpen(c.args.at(0), why));
     const auto audio = wav::parse(*bytes, &why);
     if (audio && (audio->sampleRate != tone::SampleRate || audio->channels != 1 || audio->bitsPerSample != 8))
-        why = QStringLiteral("48000 Hz・モノラル・8ビットのWAVファイルではありません。");
+        why = msg::WavNotTransferFormat;
     const auto decoded = (audio && why.isEmpty()) ? tone::decode(audio->samples, &why) : std::nullopt;
     if (!decoded)
         return c.fail(why);
@@ -433,7 +428,7 @@ bool previewCommand(Context &c)
 {
     if (!c.options.isSet(QStringLiteral("output"))) {
         c.failure.usage = true;
-        return c.fail(QStringLiteral("書き出すフォルダを -o で指定して下さい。"));
+        return c.fail(msg::OutputFolderMissing);
     }
     const QString path = c.args.at(0);
     if (!isMelodyFile(path))
@@ -458,7 +453,7 @@ bool reportCommand(Context &c)
     const QString cls = c.options.value(QStringLiteral("class"));
     const QString name = c.options.value(QStringLiteral("name"));
     if (!report::namesComplete(grade, cls, name))
-        return c.fail(report::NamesMissing);
+        return c.fail(msg::NamesMissing);
     if (!c.needOutput())
         return false;
     QString impressions = report::InitialImpressions;
@@ -473,7 +468,7 @@ bool reportCommand(Context &c)
     const auto file = ProgramFile::read(c.args.at(0));
     std::optional<QStringList> list;
     if (file && flowfile::hasPages(QStringList{file->marker} + file->lines))
-        list = flowchartListOf(*file, false, c.failure);
+        list = flowchartListOf(c.args.at(0), *file, false, c.failure);
     else if (file && isTextProgram(*file))
         list = textCommandList(c.args.at(0), c.failure);
     else if (const auto program = iconProgramOf(c.args.at(0), c.failure))
@@ -483,7 +478,7 @@ bool reportCommand(Context &c)
     const QStringList lines = report::pageLines(grade, cls, name, impressions, *list, resourceFolder());
     QString why;
     if (!report::writePage(c.output(), lines, &why))
-        return c.fail(report::CannotWrite + QStringLiteral("\n") + c.output() + QStringLiteral(": ") + why);
+        return c.fail(msg::ReportNotWritten + QStringLiteral("\n") + c.output() + QStringLiteral(": ") + why);
     return true;
 }
 
@@ -630,14 +625,14 @@ int runCli(const QStringList &args, QTextStream &out, QTextStream &err, SoundOut
             a[0] = u'-';
     }
     if (positional.isEmpty())
-        return usageError(QStringLiteral("コマンドを指定して下さい。"));
+        return usageError(msg::NoCommand);
     const CliCommand *command = findCommand(positional.first());
     if (!command)
-        return usageError(QStringLiteral("知らないコマンドです: %1").arg(positional.first()));
+        return usageError(msg::unknownCommand(positional.first()));
     const QStringList rest = positional.mid(1);
     if (rest.size() < command->minArgs || (command->maxArgs >= 0 && rest.size() > command->maxArgs))
-        return usageError(QStringLiteral("%1 の引数が正しくありません。使い方: kr31-cli %1 %2")
-                              .arg(QString::fromLatin1(command->name), QString::fromLatin1(command->synopsis)));
+        return usageError(
+            msg::badArguments(QString::fromLatin1(command->name), QString::fromLatin1(command->synopsis)));
 
     Context context(rest, parser, out, err, sound, progress);
     if (parser.isSet(QStringLiteral("mode")) && !context.number(parser.value(QStringLiteral("mode")), 0, 3,

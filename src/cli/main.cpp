@@ -1,6 +1,7 @@
 // kr31-cli: the core of the KR-31 programming environment without windows.
 #include "cli/CliCommands.h"
 #include "core/ExitSignals.h"
+#include "core/Messages.h"
 #include "core/QtNoise.h"
 #include "sound/MixerGuard.h"
 #include "sound/SoundTurn.h"
@@ -30,7 +31,7 @@ int main(int argc, char *argv[])
         if (!waiting)
             return;
         // On its own line, also when the bar is drawn on the current one.
-        const QByteArray line = kr31::WaitingForTurnText.toLocal8Bit() + '\n';
+        const QByteArray line = kr31::msg::WaitingForTurn.toLocal8Bit() + '\n';
         std::fputs(((progress ? "\n" : "") + line).constData(), stderr);
         std::fflush(stderr);
     });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Messages.h"
+
 #include <QCommandLineParser>
 #include <QRegularExpression>
 
@@ -12,11 +14,11 @@ inline QString commandLineError(const QCommandLineParser &parser)
     const QStringList unknown = parser.unknownOptionNames();
     if (!unknown.isEmpty()) {
         const QString &name = unknown.first();
-        return QStringLiteral("知らないオプションです: %1%2").arg(name.size() == 1 ? "-" : "--", name);
+        return msg::unknownOption(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);
     }
     static const QRegularExpression quoted(QStringLiteral("'([^']+)'"));
     const auto match = quoted.match(parser.errorText());
-    return match.hasMatch() ? QStringLiteral("%1 の後に値がありません。").arg(match.captured(1)) : parser.errorText();
+    return match.hasMatch() ? msg::optionValueMissing(match.captured(1)) : parser.errorText();
 }
 
 } // namespace kr31

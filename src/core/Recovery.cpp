@@ -287,10 +287,8 @@ QString setAside(const Offer &offer)
 
 QString question(const Editor &editor, const QDateTime &written)
 {
-    const QString when = QStringLiteral("%1月%2日 %3")
-                             .arg(written.date().month())
-                             .arg(written.date().day())
-                             .arg(written.time().toString(QStringLiteral("HH:mm")));
+    const QString when = msg::recoveryTime(written.date().month(), written.date().day(),
+                                           written.time().toString(QStringLiteral("HH:mm")));
     return msg::recoveryQuestion(editor.work, when);
 }
 

@@ -94,35 +94,30 @@ QString fileErrorReason(int errorNumber)
     switch (errorNumber) {
     case ENOSPC:
     case EDQUOT:
-        return QStringLiteral("ディスクの空きが足りません。");
+        return msg::DiskFull;
     case EACCES:
     case EPERM:
-        return QStringLiteral("ファイルやフォルダーを使う権限がありません。");
+        return msg::NoPermission;
     case EROFS:
-        return QStringLiteral("書き込みのできない場所です。");
+        return msg::ReadOnlyPlace;
     case ENOENT:
     case ENOTDIR:
-        return QStringLiteral("ファイルまたはフォルダーが見つかりません。");
+        return msg::NotFound;
     case EISDIR:
-        return QStringLiteral("同じ名前のフォルダーがあります。");
+        return msg::FolderOfThatName;
     case ENAMETOOLONG:
-        return QStringLiteral("ファイルの名前が長すぎます。");
+        return msg::NameTooLong;
     case EFBIG:
-        return QStringLiteral("ファイルが大きすぎます。");
+        return msg::FileTooBig;
     case EMFILE:
     case ENFILE:
-        return QStringLiteral("開いているファイルが多すぎます。");
+        return msg::TooManyOpen;
     default:
-        return QStringLiteral("ファイルの読み書きでエラーが起きました（エラー番号 %1）。").arg(errorNumber);
+        return msg::fileError(errorNumber);
     }
 }
 
 namespace {
-
-QString tooLargeReason(qint64 limit)
-{
-    return QStringLiteral("ファイルが大きすぎます（%1 バイトまで読めます）。").arg(limit);
-}
 
 // Opens path for reading when it is a regular file of at most limit bytes;
 // -1 (and *error, *missing set) otherwise. *size is its size at the opening.
@@ -147,10 +142,9 @@ int openBounded(const QString &path, qint64 limit, qint64 *size, QString *error,
     if (::fstat(fd, &st) != 0)
         why = fileErrorReason(errno);
     else if (!S_ISREG(st.st_mode))
-        why = S_ISDIR(st.st_mode) ? QStringLiteral("ファイルではなくフォルダーです。")
-                                  : QStringLiteral("ふつうのファイルではありません（装置やパイプは読めません）。");
+        why = S_ISDIR(st.st_mode) ? msg::IsFolder : msg::NotRegularFile;
     else if (st.st_size > limit)
-        why = tooLargeReason(limit);
+        why = msg::tooLarge(limit);
     if (!why.isEmpty()) {
         fail(error, why);
         ::close(fd);
@@ -209,7 +203,7 @@ std::optional<QByteArray> readBytes(const QString &path, qint64 limit, QString *
     if (got < 0) {
         fail(error, fileErrorReason(errno));
     } else if (got > limit) {
-        fail(error, tooLargeReason(limit));
+        fail(error, msg::tooLarge(limit));
     } else {
         bytes.truncate(got);
         result = std::move(bytes);
@@ -242,7 +236,7 @@ std::optional<qint64> readBytesInto(const QString &path, qint64 limit, const std
         if (got < 0)
             fail(error, fileErrorReason(errno));
         else if (got != size)
-            fail(error, QStringLiteral("読んでいる間にファイルが変わりました。"));
+            fail(error, msg::ChangedWhileRead);
         else
             result = got;
     }

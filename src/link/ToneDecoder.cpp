@@ -1,5 +1,7 @@
 #include "link/ToneDecoder.h"
 
+#include "core/Messages.h"
+
 namespace kr31::tone {
 
 namespace {
@@ -56,19 +58,19 @@ std::optional<Decoded> decode(const QByteArray &samples, QString *error)
         return std::nullopt;
     };
     if (samples.isEmpty())
-        return fail(QStringLiteral("音のデータが空です。"));
+        return fail(msg::NoSamples);
 
     const bool inverted = quint8(samples.at(0)) < 0x80;
     const Reader in(samples, inverted);
     const qsizetype pulse = in.run(0, true);
     const bool burst = (pulse == 21);
     if (pulse != 25 && pulse != 21)
-        return fail(QStringLiteral("転送音の始まり（リーダー）が見つかりません。"));
+        return fail(msg::NoLeader);
     Decoded result;
     result.variant = (burst ? 2 : 0) + (inverted ? 1 : 0);
     const qsizetype leaderIdle = burst ? 201 : 527;
     if (!in.allIdle(pulse, leaderIdle))
-        return fail(QStringLiteral("転送音のリーダーが壊れています。"));
+        return fail(msg::LeaderBroken);
 
     qsizetype at = pulse + leaderIdle;
     while (at < in.size()) {
@@ -82,34 +84,34 @@ std::optional<Decoded> decode(const QByteArray &samples, QString *error)
             if (burst) {
                 if (at < in.size() && in.active(at)) {
                     if (!in.isBurstOne(at))
-                        return fail(QStringLiteral("%1 サンプル目の1ビットが壊れています。").arg(at));
+                        return fail(msg::OneBitBroken.arg(at));
                     one = true;
                     at += 93;
                 } else {
                     if (!in.allIdle(at, 96))
-                        return fail(QStringLiteral("%1 サンプル目の0ビットが壊れています。").arg(at));
+                        return fail(msg::ZeroBitBroken.arg(at));
                     one = false;
                     at += 96;
                 }
             } else {
                 if (at + 48 > in.size())
-                    return fail(QStringLiteral("%1 サンプル目で音が途切れています。").arg(at));
+                    return fail(msg::SoundBreaksOff.arg(at));
                 const qsizetype high = in.run(at, true);
                 const qsizetype low = in.run(at, false);
                 if (high < 48 && low < 48)
-                    return fail(QStringLiteral("%1 サンプル目のビットが壊れています。").arg(at));
+                    return fail(msg::BitBroken.arg(at));
                 one = high >= 48;
                 at += 48;
             }
             if (bit == 0) {
                 if (!one)
-                    return fail(QStringLiteral("%1 サンプル目にスタートビットがありません。").arg(byteStart));
+                    return fail(msg::NoStartBit.arg(byteStart));
             } else {
                 value = (value << 1) | (one ? 1 : 0);
             }
         }
         if (!in.allIdle(at, 572))
-            return fail(QStringLiteral("%1 サンプル目のバイトの終わりが壊れています。").arg(at));
+            return fail(msg::ByteEndBroken.arg(at));
         at += 572;
         result.values.append(value);
     }

@@ -1,5 +1,6 @@
 #include "link/WavFile.h"
 
+#include "core/Messages.h"
 #include "core/TextFile.h"
 #include "link/ToneBurst.h"
 
@@ -79,13 +80,13 @@ bool write(const QString &path, const QByteArray &samples, QString *error, textf
 
 std::optional<Audio> parse(const QByteArray &bytes, QString *error)
 {
-    const auto fail = [&](const char *why) -> std::optional<Audio> {
+    const auto fail = [&](const QString &why) -> std::optional<Audio> {
         if (error)
-            *error = QString::fromUtf8(why);
+            *error = why;
         return std::nullopt;
     };
     if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
-        return fail("WAVファイルではありません。");
+        return fail(msg::NotWav);
     Audio audio;
     bool haveFormat = false;
     qsizetype at = 12;
@@ -95,16 +96,16 @@ std::optional<Audio> parse(const QByteArray &bytes, QString *error)
         const qsizetype body = at + 8;
         if (id == "fmt ") {
             if (size < 16 || body + 16 > bytes.size())
-                return fail("WAVファイルの形式情報が壊れています。");
+                return fail(msg::WavFormatBroken);
             if (get16(bytes, body) != 1)
-                return fail("PCM形式のWAVファイルではありません。");
+                return fail(msg::WavNotPcm);
             audio.channels = get16(bytes, body + 2);
             audio.sampleRate = int(get32(bytes, body + 4));
             audio.bitsPerSample = get16(bytes, body + 14);
             haveFormat = true;
         } else if (id == "data") {
             if (!haveFormat)
-                return fail("WAVファイルの形式情報がありません。");
+                return fail(msg::WavFormatMissing);
             audio.samples = bytes.mid(body, qsizetype(qMin<qint64>(size, bytes.size() - body)));
             return audio;
         }
@@ -112,7 +113,7 @@ std::optional<Audio> parse(const QByteArray &bytes, QString *error)
         if (size > bytes.size())
             break;
     }
-    return fail("WAVファイルに音のデータがありません。");
+    return fail(msg::WavNoSamples);
 }
 
 std::optional<QByteArray> readPlayable(const QString &path, QString *error)
@@ -120,14 +121,13 @@ std::optional<QByteArray> readPlayable(const QString &path, QString *error)
     QString why;
     const std::optional<QByteArray> bytes = textfile::readBytes(path, textfile::SoundLimit, &why);
     if (!bytes) {
-        *error = QStringLiteral("音のファイル「%1」を開けませんでした。\n%2").arg(path, why);
+        *error = msg::soundFileNotOpened(path, why);
         return std::nullopt;
     }
     const std::optional<Audio> audio = parse(*bytes);
     if (audio && audio->channels == 1 && audio->sampleRate == 48000 && audio->bitsPerSample == 8)
         return audio->samples;
-    *error = QStringLiteral("音のファイル「%1」は再生できない形式です。"
-                            "8ビット・モノラル・48000 Hz の PCM の WAV ファイルが必要です。").arg(path);
+    *error = msg::soundFileNotPlayable(path);
     return std::nullopt;
 }
 

@@ -1,9 +1,9 @@
 #include "melody/MelodyFile.h"
 
 #include "core/Messages.h"
-#include "core/TextFile.h"
 #include "core/TextTools.h"
 #include "melody/NoteCode.h"
+#include "program/ProgramFile.h"
 
 namespace kr31::melodyfile {
 
@@ -65,17 +65,6 @@ QStringList fileLines(const Melody &melody)
     return lines;
 }
 
-QString ReadResult::message() const
-{
-    switch (status) {
-    case OtherStep: return msg::OtherStep112;
-    case Unreadable:
-    case BadLine: return msg::OpenError102;
-    case Ok: break;
-    }
-    return {};
-}
-
 ReadResult readLines(const QStringList &lines, const Melody &base)
 {
     ReadResult result;
@@ -83,18 +72,19 @@ ReadResult readLines(const QStringList &lines, const Melody &base)
     result.melody.notes = {};
     result.melody.end = {0, 0};
     if (lines.isEmpty()) {
-        result.status = ReadResult::Unreadable;
+        result.fail(FileRead::Unreadable, msg::EmptyFile);
         return result;
     }
-    // Each voice's end is its last position, also after a bad line.
-    const auto finish = [&result](ReadResult::Status status) {
-        result.status = status;
+    // Each voice's end is its last position, also after a bad line (its index).
+    const auto finish = [&result](int badLine = -1) {
+        if (badLine >= 0)
+            result.fail(FileRead::BrokeOff, msg::badLine(badLine + 1));
         for (int voice = 0; voice < melody::Voices; ++voice)
             result.melody.end[voice] = result.melody.lastPosition(voice);
         return result;
     };
     if (lines.first() != Marker) {
-        result.status = ReadResult::OtherStep;
+        result.fail(FileRead::OtherStep);
         return result;
     }
     const int up = lastIndexOf(lines, Up);
@@ -116,7 +106,7 @@ ReadResult readLines(const QStringList &lines, const Melody &base)
         for (int i = start + 1; i < stop && lines.at(i) != Empty; ++i) {
             const auto code = text::toInt(lines.at(i));
             if (!code || *code < 0 || *code > 255)
-                return finish(ReadResult::BadLine);
+                return finish(i);
             if (notes.size() == note::MaxNotes) {
                 result.cutVoices.append(voice);
                 break;
@@ -126,29 +116,21 @@ ReadResult readLines(const QStringList &lines, const Melody &base)
     }
 
     if (link < 0 || link + 1 >= lines.size())
-        return finish(ReadResult::Ok);
+        return finish();
     result.melody.link = lines.at(link + 1) != QLatin1String("0");
     for (int i = link + 2, n = 0; i < lines.size(); ++i, ++n) {
         const auto value = text::toInt(lines.at(i));
         if (!value || n >= melody::LinkValues)
-            return finish(ReadResult::BadLine);
+            return finish(i);
         result.melody.setLinkValue(n, *value);
     }
-    return finish(ReadResult::Ok);
+    return finish();
 }
 
 ReadResult read(const QString &path, const Melody &base)
 {
-    const auto lines = textfile::readLines(path);
-    if (!lines) {
-        ReadResult result;
-        result.melody = base;
-        result.melody.notes = {};
-        result.melody.end = {0, 0};
-        result.status = ReadResult::Unreadable;
-        return result;
-    }
-    return readLines(*lines, base);
+    return programfile::readFile<ReadResult>(path,
+                                             [&base](const QStringList &lines) { return readLines(lines, base); });
 }
 
 } // namespace kr31::melodyfile

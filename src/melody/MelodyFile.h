@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FileRead.h"
 #include "link/Packets.h"
 #include "melody/Melody.h"
 
@@ -19,11 +20,9 @@ Packet packet(const Melody &melody);
 // "LINK", "0" or "1", the 13 link values.
 QStringList fileLines(const Melody &melody);
 
-struct ReadResult
+// What reading a file gave: BrokeOff at a bad line.
+struct ReadResult : FileRead
 {
-    enum Status { Ok, Unreadable, OtherStep, BadLine } status = Ok;
-    // (102) for Unreadable and BadLine, (112) for OtherStep, empty for Ok.
-    QString message() const;
     // What the file gave: the voices up to a bad line, the link from its
     // section (a link value not in the file keeps the value of base).
     Melody melody;
@@ -36,7 +35,7 @@ struct ReadResult
 // after the last "LINK" switches the link ("0" off, anything else on) and the
 // following up to 13 lines are the link values, kept within 0..100. A code
 // that is no integer 0..255, a link value that is no integer, or a 14th link
-// value stops reading with BadLine.
+// value stops reading with BrokeOff.
 ReadResult readLines(const QStringList &lines, const Melody &base = {});
 
 // readLines of a code page 932 file; Unreadable when it cannot be read or is empty.

@@ -1,7 +1,5 @@
 #include "program/ProgramFile.h"
 
-#include "core/Messages.h"
-
 #include "core/TextFile.h"
 
 namespace kr31 {
@@ -49,11 +47,6 @@ bool hasProgramExtension(const QString &path)
 QString saveName(const QString &chosen)
 {
     return hasProgramExtension(chosen) ? chosen : chosen + QStringLiteral(".kr3");
-}
-
-QString readMessage(bool otherStep, bool failed)
-{
-    return otherStep ? msg::OtherStep112 : failed ? msg::OpenError102 : QString();
 }
 
 Editor editorOf(const ProgramFile &file)

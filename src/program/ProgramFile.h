@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FileRead.h"
 #include "core/TextFile.h"
 
 #include <QString>
@@ -52,37 +53,33 @@ bool hasProgramExtension(const QString &path);
 // ".kr3" in any letter case ("abc" -> "abc.kr3", "a.txt" -> "a.txt.kr3").
 QString saveName(const QString &chosen);
 
-// What an editor's read of its file shows: (112) for a file another editor
-// opens, (102) for one that cannot be read or broke off, nothing for a whole read.
-QString readMessage(bool otherStep, bool failed);
-
-// An editor's file read through the bounded reader and given to readLines;
-// a file that cannot be read gives status Unreadable.
+// An editor's file read through the bounded reader and given to readLines,
+// the result naming the file; a file that cannot be read gives status
+// Unreadable with the bounded reader's reason.
 template<typename Result, typename ReadLines>
 Result readFile(const QString &path, ReadLines readLines)
 {
-    if (const auto lines = textfile::readLines(path))
-        return readLines(*lines);
     Result result;
-    result.status = Result::Unreadable;
+    QString why;
+    if (const auto lines = textfile::readLines(path, &why))
+        result = readLines(*lines);
+    else
+        result.fail(FileRead::Unreadable, why);
+    result.path = path;
     return result;
 }
 
 // The first step of an editor's read: the marker from the first line. No line
-// sets result.status to Unreadable, a marker that accepted() refuses to
-// OtherStep; true when the read goes on.
+// ends the read as Unreadable, a marker that accepted() refuses as OtherStep;
+// true when the read goes on.
 template<typename Result, typename Accepted>
 bool readMarker(Result &result, const QStringList &lines, Accepted accepted)
 {
-    if (lines.isEmpty()) {
-        result.status = Result::Unreadable;
-        return false;
-    }
+    if (lines.isEmpty())
+        return result.fail(FileRead::Unreadable, msg::EmptyFile);
     result.marker = lines.first();
-    if (!accepted(result.marker)) {
-        result.status = Result::OtherStep;
-        return false;
-    }
+    if (!accepted(result.marker))
+        return result.fail(FileRead::OtherStep);
     return true;
 }
 

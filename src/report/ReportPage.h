@@ -8,9 +8,6 @@
 namespace kr31::report {
 
 inline const QString InitialImpressions = QStringLiteral("感想をご記入下さい。");
-inline const QString NamesMissing = QStringLiteral("学年、組、名前を正しく入力して下さい。");
-// Ours: a page that could not be written (the reason follows on further lines).
-inline const QString CannotWrite = QStringLiteral("レポートを保存できませんでした。");
 // The page's file name in the work folder.
 inline const QString PageFile = QStringLiteral("Report.html");
 // The command pictures, relative to the program folder.

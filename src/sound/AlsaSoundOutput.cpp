@@ -61,8 +61,6 @@ int recoverStream(snd_pcm_t *pcm, int err)
 
 using SteadyClock = std::chrono::steady_clock;
 
-const QString TimedOut = QStringLiteral("決められた時間内に再生が終わりませんでした。");
-
 // Why ALSA failed, in words for the user: the common cases by name, the rest
 // as one general sentence.
 QString alsaReason(int err)
@@ -71,14 +69,14 @@ QString alsaReason(int err)
     case ENOENT:
     case ENODEV:
     case ENXIO:
-        return QStringLiteral("音を出す装置が見つかりません。");
+        return msg::NoSoundDevice;
     case EBUSY:
-        return QStringLiteral("音を出す装置がほかのソフトで使われています。");
+        return msg::SoundDeviceBusy;
     case EACCES:
     case EPERM:
-        return QStringLiteral("音を出す装置を使う権限がありません。");
+        return msg::SoundDeviceForbidden;
     default:
-        return QStringLiteral("音を出す装置でエラーが起きました。");
+        return msg::SoundDeviceError;
     }
 }
 
@@ -126,7 +124,7 @@ bool playSamples(const QByteArray &samples, SteadyClock::time_point deadlineAt, 
         if (stopped())
             return true;
         if (clock.elapsed() >= deadline)
-            return fail(reason, TimedOut);
+            return fail(reason, msg::PlayTimedOut);
         const snd_pcm_sframes_t written = alsa()->snd_pcm_writei(raw, data + done, total - done);
         if (written > 0) {
             done += written;
@@ -168,7 +166,7 @@ bool playSamples(const QByteArray &samples, SteadyClock::time_point deadlineAt, 
         if (stopped())
             return true;
         if (clock.elapsed() >= deadline)
-            return fail(reason, TimedOut);
+            return fail(reason, msg::PlayTimedOut);
         QThread::msleep(5);
     }
     if (alsa()->snd_pcm_state(raw) == SND_PCM_STATE_XRUN)
@@ -177,7 +175,7 @@ bool playSamples(const QByteArray &samples, SteadyClock::time_point deadlineAt, 
     const int drained = alsa()->snd_pcm_drain(raw);
     while (alsa()->snd_pcm_state(raw) == SND_PCM_STATE_DRAINING) {
         if (clock.elapsed() >= deadline)
-            return fail(reason, TimedOut);
+            return fail(reason, msg::PlayTimedOut);
         QThread::msleep(5);
     }
     if (drained < 0 && drained != -EAGAIN && drained != -EPIPE)
@@ -432,8 +430,7 @@ bool AlsaSoundOutput::play(const QString &path, QString *error)
     if (samples->isEmpty())
         return true;
     if (QString why; !alsa(&why))
-        return fail(error, msg::CannotPlay + QStringLiteral("\n（理由: 音を出すライブラリが見つかりません。") + why +
-                               QStringLiteral("）"));
+        return fail(error, msg::cannotPlay(msg::SoundLibraryMissing + why));
     quietAlsa();
     const auto deadline = start + std::chrono::milliseconds(samples->size() * 1000 / kRate + m_marginMs);
 
@@ -472,7 +469,7 @@ bool AlsaSoundOutput::play(const QString &path, QString *error)
         const SteadyClock::time_point moved{SteadyClock::duration(playback->progress.load())};
         const auto now = SteadyClock::now();
         if (now >= giveUp || now - moved >= stall) {
-            message = now >= giveUp ? TimedOut : msg::SoundStalled;
+            message = now >= giveUp ? msg::PlayTimedOut : msg::SoundStalled;
             break;
         }
         playback->finished.wait_until(lock, std::min(giveUp, moved + stall));

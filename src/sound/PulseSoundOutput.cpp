@@ -29,30 +29,14 @@ bool fail(QString *error, const QString &reason)
     return false;
 }
 
-QString rateNote(quint32 rate, bool refused)
-{
-    const QString found = QStringLiteral("スピーカーの出力が 48000 Hz ではなく %1 Hz で動いています。\n").arg(rate);
-    if (refused)
-        return found + QStringLiteral("このままではランプに正しく届かないので、送りませんでした。\n"
-                                      "ほかのソフトの音を止めてからもう一度送るか、"
-                                      "メニューの転送モードのページでモード 0 か 1 を選んで下さい。");
-    return found + QStringLiteral("音の形が少し変わるので、ランプが正しく聞き取れないことがあります。\n"
-                                  "うまく届かないときは、ほかのソフトの音を止めてからもう一度送って下さい。");
-}
-
 QString heardReason(heard::Verdict verdict)
 {
     switch (verdict) {
-    case heard::Verdict::Silent:
-        return QStringLiteral("スピーカーから音が出ていません。消音になっていないか、音量調節を確かめて下さい。");
-    case heard::Verdict::TooQuiet:
-        return QStringLiteral("音が小さくなっていました。音量調節でこのソフトかスピーカーの音が下げられています。");
-    case heard::Verdict::Reshaped:
-        return QStringLiteral("音の形が変わっていました。出力の周波数や音の効果を確かめて下さい。");
-    case heard::Verdict::Mixed:
-        return QStringLiteral("ほかの音が混ざっていました。ほかのソフトの音を止めてからもう一度送って下さい。");
-    case heard::Verdict::Cut:
-        return QStringLiteral("音が途中で途切れました。");
+    case heard::Verdict::Silent: return msg::HeardNothing;
+    case heard::Verdict::TooQuiet: return msg::HeardTooQuiet;
+    case heard::Verdict::Reshaped: return msg::HeardReshaped;
+    case heard::Verdict::Mixed: return msg::HeardMixed;
+    case heard::Verdict::Cut: return msg::HeardCut;
     case heard::Verdict::Exact:
         break;
     }
@@ -90,8 +74,10 @@ void appendNarrow(QByteArray *narrow, const char *wide, size_t bytes)
         narrow->append(char(std::clamp((int(in[i]) + 32768 + 128) >> 8, 0, 255)));
 }
 
-pa_stream *newStream(Session &session, const char *name, StreamNews *news)
+pa_stream *newStream(Session &session, const QString &title, StreamNews *news)
 {
+    const QByteArray utf8 = title.toUtf8();
+    const char *name = utf8.constData();
     const pa_sample_spec format{PA_SAMPLE_S16NE, Rate, 1};
     pa_proplist *props = P().pa_proplist_new();
     P().pa_proplist_sets(props, PA_PROP_MEDIA_NAME, name);
@@ -145,7 +131,7 @@ using Stream = std::unique_ptr<pa_stream, StreamDeleter>;
 // at full level.
 Stream openPlayback(Session &session, const OutputInfo &output, bool transfer, StreamNews *news)
 {
-    Stream stream(newStream(session, transfer ? "KR-31 送信" : "KR-31", news));
+    Stream stream(newStream(session, transfer ? msg::SendStreamName : msg::StreamName, news));
     if (!stream)
         return nullptr;
     pa_buffer_attr attr;
@@ -169,7 +155,7 @@ Stream openMonitor(Session &session, const OutputInfo &output, StreamNews *news)
 {
     if (output.monitor.isEmpty())
         return nullptr;
-    Stream stream(newStream(session, "KR-31 送信の確かめ", news));
+    Stream stream(newStream(session, msg::SendCheckStreamName, news));
     if (!stream)
         return nullptr;
     pa_buffer_attr attr;
@@ -356,10 +342,10 @@ bool PulseSoundOutput::playFile(const QString &path, std::optional<int> transfer
         return true;
     const qint64 deadline = samples->size() * 1000 / Rate + m_marginMs;
     if (!pulse())
-        return fail(error, QStringLiteral("音を出すライブラリが見つかりません。"));
+        return fail(error, msg::SoundLibraryMissing);
     Session session;
     if (!session.connect())
-        return fail(error, QStringLiteral("サウンドサーバーにつながりません。"));
+        return fail(error, msg::NoSoundServer);
     const bool transfer = transferMode.has_value();
 
     // The output's rate, before a sample leaves: the stream itself asks an
@@ -368,7 +354,7 @@ bool PulseSoundOutput::playFile(const QString &path, std::optional<int> transfer
     StreamNews news;
     OutputInfo output = outputNamed(session, defaultOutputName(session));
     if (!output.found)
-        return fail(error, QStringLiteral("音を出す装置が見つかりません。"));
+        return fail(error, msg::NoSoundDevice);
     Stream stream = openPlayback(session, output, transfer, &news);
     if (stream)
         output = outputNumbered(session, P().pa_stream_get_device_index(stream.get()));
@@ -379,14 +365,14 @@ bool PulseSoundOutput::playFile(const QString &path, std::optional<int> transfer
             output = outputNumbered(session, P().pa_stream_get_device_index(stream.get()));
     }
     if (!stream)
-        return fail(error, QStringLiteral("サウンドサーバーが音を受け付けませんでした。"));
+        return fail(error, msg::ServerRefusedSound);
     const bool exactRate = output.rate == Rate;
     if (transfer && !exactRate) {
         if (*transferMode >= 2) {
-            *error = rateNote(output.rate, true);
+            *error = msg::outputRate(int(output.rate), true);
             return false;
         }
-        *warning = rateNote(output.rate, false);
+        *warning = msg::outputRate(int(output.rate), false);
     }
 
     // What left the output, heard from before the sound begins.
@@ -432,17 +418,17 @@ bool PulseSoundOutput::playFile(const QString &path, std::optional<int> transfer
             return true;
         }
         if (clock.elapsed() > deadline)
-            trouble = QStringLiteral("決められた時間内に再生が終わりませんでした。");
+            trouble = msg::PlayTimedOut;
         else if (written < total && clock.elapsed() - lastTaken >= msg::StallMs)
             trouble = msg::SoundStalled;
         else if (!PA_STREAM_IS_GOOD(P().pa_stream_get_state(stream.get())))
-            trouble = QStringLiteral("サウンドサーバーが音を止めました。");
+            trouble = msg::ServerEndedSound;
         else if (news.moved)
-            trouble = QStringLiteral("音の出力先が途中で変わりました。");
+            trouble = msg::OutputChanged;
         else if (news.suspended || news.corkRequested)
-            trouble = QStringLiteral("サウンドサーバーが音を途中で止めました。");
+            trouble = msg::ServerPausedSound;
         else if (news.underflows > 0 && !drain)
-            trouble = QStringLiteral("音が途中で途切れました（コンピューターが忙しすぎます）。");
+            trouble = msg::SoundUnderflow;
         if (!trouble.isEmpty()) {
             if (drain)
                 P().pa_operation_unref(drain);
@@ -453,7 +439,7 @@ bool PulseSoundOutput::playFile(const QString &path, std::optional<int> transfer
         } else if (!drain) {
             drain = P().pa_stream_drain(stream.get(), nullptr, nullptr);
             if (!drain)
-                return fail(error, QStringLiteral("サウンドサーバーでエラーが起きました。"));
+                return fail(error, msg::SoundServerError);
         } else if (P().pa_operation_get_state(drain) != PA_OPERATION_RUNNING) {
             drained = true;
             P().pa_operation_unref(drain);
@@ -479,8 +465,7 @@ bool PulseSoundOutput::playFile(const QString &path, std::optional<int> transfer
         return true;
     if (monitorNews.moved || !PA_STREAM_IS_GOOD(P().pa_stream_get_state(monitor.get())))
         return true; // the recording failed, not the sound: nothing to tell
-    *error = QStringLiteral("送った音がスピーカーから正しく出ていなかったので、ランプには届いていないかもしれません。\n（理由: ")
-        + heardReason(result.verdict) + QStringLiteral("）");
+    *error = msg::withReason(msg::NotHeard, heardReason(result.verdict));
     return false;
 }
 

@@ -1,5 +1,6 @@
 #include "sound/SoundTurn.h"
 
+#include "core/Messages.h"
 #include "core/TextFile.h"
 #include "core/WorkFolder.h"
 
@@ -93,9 +94,7 @@ SoundTurn::Turn SoundTurn::takeTurn(QString *error)
     if (prepareAgain)
         m_inner.prepare();
     if (turn == Turn::GaveUp && error)
-        *error = QStringLiteral("ほかの送信が %1 秒たっても終わらないため、音を出せませんでした。"
-                                "ほかの送信が終わってから、もう一度試して下さい。")
-                     .arg(m_giveUpMs / 1000);
+        *error = msg::noTurn(m_giveUpMs / 1000);
     return turn;
 }
 

@@ -13,9 +13,6 @@ namespace kr31 {
 // kr31-sound.lock in this user's runtime folder (never one users share).
 QString soundTurnPath();
 
-// What a person is told while a sound waits for another process's transfer.
-inline const QString WaitingForTurnText = QStringLiteral("ほかの送信が終わるのを待っています…");
-
 // A SoundOutput around another that lets one sound of this program play at a
 // time on this computer: every play takes an exclusive lock (flock) on a file
 // shared by all our processes and waits while another holds it. A transfer

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FileRead.h"
 #include "core/Messages.h"
 #include "core/Services.h"
 #include "program/ProgramFile.h"
@@ -31,19 +32,17 @@ inline bool acceptsPath(Dialogs &dialogs, const QString &path)
 }
 
 // Whether an editor takes what a read gave: a file that cannot be read, that
-// another editor opens, or that broke off part-way (brokeOff) leaves the editor
-// with the program it had, so a failed Open loses no work; the reason is shown.
+// another editor opens, or that broke off part-way leaves the editor with the
+// program it had, so a failed Open loses no work; the message says why.
 // quiet (a recovery copy, offered to an empty editor) shows nothing and takes
 // what was read before a break.
-template<typename Read>
-bool takes(Dialogs &dialogs, const Read &read, bool quiet, bool brokeOff)
+inline bool takes(Dialogs &dialogs, const FileRead &read, bool quiet)
 {
-    const bool refused = read.status == Read::Unreadable || read.status == Read::OtherStep;
-    if (!refused && (!brokeOff || quiet))
+    if (read.ok() || (read.status == FileRead::BrokeOff && quiet))
         return true;
     if (quiet)
         return false;
-    if (read.status == Read::OtherStep)
+    if (read.status == FileRead::OtherStep)
         dialogs.information(read.message());
     else
         dialogs.warning(read.message());

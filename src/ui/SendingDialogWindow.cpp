@@ -1,6 +1,6 @@
 #include "ui/SendingDialogWindow.h"
 
-#include "sound/SoundTurn.h"
+#include "core/Messages.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -22,7 +22,7 @@ void SendingDialogWindow::buildContents()
     m_bar->setRange(0, 1000);
     m_bar->setValue(0);
     m_bar->setTextVisible(false);
-    m_waiting = new QLabel(WaitingForTurnText, this);
+    m_waiting = new QLabel(msg::WaitingForTurn, this);
     m_waiting->setObjectName(QStringLiteral("WaitingLabel"));
     m_waiting->setGeometry(20, 104, 260, 20);
     m_waiting->setAlignment(Qt::AlignCenter);

@@ -142,6 +142,8 @@ private Q_SLOTS:
         QTest::newRow("over 47") << QStringList{"packet", data("too_long.kr3")} << msg::SendOverLimit504;
         QTest::newRow("DD timer 0") << QStringList{"packet", data("icon_time0.kr3")}
                                     << msg::OutOfRange507 + "\n" + msg::ProgramError502;
+        QTest::newRow("DD that breaks off") << QStringList{"packet", data("icon_broken.kr3")}
+                                            << msg::notOpened(data("icon_broken.kr3"), msg::badLine(4));
         QTest::newRow("DD nested repeat") << QStringList{"packet", data("icon_nested.kr3")} << msg::ProgramError502;
         QTest::newRow("report without name")
             << QStringList{"report", data("icon_dd.kr3"), "--grade", "3", "--class", "2", "-o", "/tmp/r.html"}
@@ -530,9 +532,9 @@ private Q_SLOTS:
         QTest::newRow("sound") << QStringList{"sound", data("program.kr3"), "-o", "OUT"} << "out" << sound;
         QTest::newRow("preview") << QStringList{"preview", data("melody_down.kr3"), "-o", "OUT"} << "out/DOWN.WAV"
                                  << sound;
-        QTest::newRow("report") << QStringList{"report", data("icon_dd.kr3"), "--grade", "3", "--class", "2",
-                                               "--name", "A", "-o", "OUT"}
-                                << "out" << report::CannotWrite;
+        QTest::newRow("report")
+            << QStringList{"report", data("icon_dd.kr3"), "--grade", "3", "--class", "2", "--name", "A", "-o", "OUT"}
+            << "out" << msg::ReportNotWritten;
     }
     void fullDiskKeepsTheOldOutput()
     {
@@ -588,7 +590,7 @@ private Q_SLOTS:
         QByteArray err;
         while (!err.endsWith('\n') && process.waitForReadyRead(10000))
             err += process.readAllStandardError();
-        QCOMPARE(QString::fromUtf8(err), WaitingForTurnText + "\n");
+        QCOMPARE(QString::fromUtf8(err), msg::WaitingForTurn + "\n");
         const QString state = m_home->home() + "/.local/state/kr31/mixer-state";
         QVERIFY(!QFile::exists(state));
         process.terminate();

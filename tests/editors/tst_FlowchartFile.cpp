@@ -103,7 +103,7 @@ private Q_SLOTS:
             << head + QStringList{repeated("16/", 60).join(QString())} + repeated("27", 9)
             << int(flowfile::ReadResult::Ok) << repeated("16", 47) << 0 << QStringList{};
         QTest::newRow("fewer than ten page lines keep what was read")
-            << head + QStringList{pageLine({"16"}), pageLine({"26"})} << int(flowfile::ReadResult::ShortPages)
+            << head + QStringList{pageLine({"16"}), pageLine({"26"})} << int(flowfile::ReadResult::BrokeOff)
             << QStringList{"16"} << 1 << QStringList{"26"};
         QTest::newRow("FURO with pages")
             << QStringList{"FURO", "16", "DATA"} + QStringList{pageLine({"17"})} + repeated(emptyPageLine(), 9)

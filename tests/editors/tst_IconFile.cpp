@@ -73,7 +73,7 @@ private Q_SLOTS:
         QTest::newRow("flowchart file") << QStringList{"FURO", "16"} << int(iconfile::ReadResult::OtherStep)
                                         << QStringList{};
         QTest::newRow("bad line keeps what came before")
-            << QStringList{"LED", "16", "x", "17"} << int(iconfile::ReadResult::BadLine) << QStringList{"16"};
+            << QStringList{"LED", "16", "x", "17"} << int(iconfile::ReadResult::BrokeOff) << QStringList{"16"};
         QTest::newRow("empty file") << QStringList{} << int(iconfile::ReadResult::Unreadable) << QStringList{};
         QTest::newRow("values limited as the sliders do")
             << QStringList{"LED", "19,120,0"} << int(iconfile::ReadResult::Ok) << QStringList{"19,100,0"};

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -20,6 +21,8 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTextBrowser>
+
+#include <sys/stat.h>
 
 using namespace kr31;
 using namespace kr31::test;
@@ -153,8 +156,8 @@ private Q_SLOTS:
     void undoToTheSavedStateClearsTheMark();
     void openingForgetsTheHistory_data() { addEditors(); }
     void openingForgetsTheHistory();
-    void aFileThatBreaksOffKeepsTheWork_data();
-    void aFileThatBreaksOffKeepsTheWork();
+    void aFailedOpenKeepsTheWork_data();
+    void aFailedOpenKeepsTheWork();
     void aHundredStepsBack_data();
     void aHundredStepsBack();
     void iconSliderDragIsOneStep();
@@ -269,28 +272,45 @@ void TestEditorUndo::openingForgetsTheHistory()
     QCOMPARE(s.state(), opened);
 }
 
-void TestEditorUndo::aFileThatBreaksOffKeepsTheWork_data()
+void TestEditorUndo::aFailedOpenKeepsTheWork_data()
 {
     QTest::addColumn<QString>("editor");
-    QTest::addColumn<QStringList>("lines");
-    QTest::newRow("icon") << "icon" << QStringList{"LED", "16", "18,40", "oops", "17"};
-    QTest::newRow("flowchart") << "flowchart" << QStringList{"FURO", "16", "DATA", "17/", "26/"};
-    QTest::newRow("melody") << "melody" << QStringList{"MELODY", "UP", "60", "x"};
+    QTest::addColumn<QStringList>("lines"); // or {"<folder>"}, {"<pipe>"}
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("icon") << "icon" << QStringList{"LED", "16", "18,40", "oops", "17"} << msg::badLine(4);
+    QTest::newRow("flowchart") << "flowchart" << QStringList{"FURO", "16", "DATA", "17/", "26/"}
+                               << msg::pagesMissing(5);
+    QTest::newRow("melody") << "melody" << QStringList{"MELODY", "UP", "60", "x"} << msg::badLine(4);
+    QTest::newRow("melody, link value") << "melody" << QStringList{"MELODY", "LINK", "1", "50", "half"}
+                                        << msg::badLine(5);
+    QTest::newRow("text, a folder") << "text" << QStringList{"<folder>"} << msg::IsFolder;
+    QTest::newRow("icon, a pipe") << "icon" << QStringList{"<pipe>"} << msg::NotRegularFile;
+    QTest::newRow("flowchart, too large")
+        << "flowchart" << QStringList{QString(textfile::TextLimit, u'1')} << msg::tooLarge(textfile::TextLimit);
+    QTest::newRow("melody, empty") << "melody" << QStringList{} << msg::EmptyFile;
+    QTest::newRow("text, empty") << "text" << QStringList{} << msg::EmptyFile;
 }
 
-// An Open that fails part-way shows (102) and leaves the work, its mark and its history.
-void TestEditorUndo::aFileThatBreaksOffKeepsTheWork()
+// An Open that fails shows (102), the file and why, and leaves the work, its mark and its history.
+void TestEditorUndo::aFailedOpenKeepsTheWork()
 {
     QFETCH(QString, editor);
     QFETCH(QStringList, lines);
+    QFETCH(QString, reason);
     UndoRig rig(editor);
     Subject &s = rig.subject;
     s.edit(0);
     s.edit(1);
     const QString work = s.state();
-    QVERIFY(textfile::writeLines(rig.path("broken.kr3"), lines));
-    s.open(rig.path("broken.kr3"));
-    QCOMPARE(rig.dialogs.warnings, QStringList{msg::OpenError102});
+    const QString path = rig.path("broken.kr3");
+    if (lines == QStringList{"<folder>"})
+        QVERIFY(QDir().mkpath(path));
+    else if (lines == QStringList{"<pipe>"})
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else
+        QVERIFY(textfile::writeLines(path, lines));
+    s.open(path);
+    QCOMPARE(rig.dialogs.warnings, QStringList{msg::notOpened(path, reason)});
     QCOMPARE(s.state(), work);
     QVERIFY(s.modified());
     rig.undo();

@@ -181,7 +181,7 @@ private Q_SLOTS:
         QVERIFY(showReport(report));
         fill(&report, Grade, Class, QString());
         clickChild(&report, "Preview");
-        QCOMPARE(rig.dialogs.warnings, QStringList{report::NamesMissing});
+        QCOMPARE(rig.dialogs.warnings, QStringList{msg::NamesMissing});
         QVERIFY(!QFile::exists(rig.home.workFolder() + report::PageFile));
         QCOMPARE(child<QTextBrowser>(&report, "WebBrowser1")->source(),
                  QUrl::fromLocalFile(resourcePath("HTML/Report/blank.html")));
@@ -197,7 +197,7 @@ private Q_SLOTS:
         fill(&report, Grade, Class, Name);
         clickChild(&report, "Preview");
         QCOMPARE(rig.dialogs.warnings.size(), 1);
-        QVERIFY(rig.dialogs.warnings.first().startsWith(report::CannotWrite));
+        QVERIFY(rig.dialogs.warnings.first().startsWith(msg::ReportNotWritten));
         QCOMPARE(child<QTextBrowser>(&report, "WebBrowser1")->source(),
                  QUrl::fromLocalFile(resourcePath("HTML/Report/blank.html")));
     }

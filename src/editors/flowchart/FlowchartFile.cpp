@@ -50,11 +50,6 @@ QStringList fileLines(const FlowchartProgram &program, const QString &marker)
     return lines;
 }
 
-QString ReadResult::message() const
-{
-    return programfile::readMessage(status == OtherStep, status != Ok);
-}
-
 ReadResult readLines(const QStringList &lines)
 {
     ReadResult result;
@@ -74,7 +69,7 @@ ReadResult readLines(const QStringList &lines)
     for (int page = 0; page < flow::PageCount; ++page) {
         const qsizetype at = data + 1 + page;
         if (at >= lines.size()) {
-            result.status = ReadResult::ShortPages;
+            result.fail(FileRead::BrokeOff, msg::pagesMissing(int(lines.size())));
             break;
         }
         const QStringList fields = lines.at(at).split(u'/');

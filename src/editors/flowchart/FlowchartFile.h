@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FileRead.h"
 #include "editors/flowchart/FlowchartProgram.h"
 
 #include <QString>
@@ -16,13 +17,10 @@ QString markerFor(const QStringList &compiledList);
 // text followed by "/". program must have been compiled.
 QStringList fileLines(const FlowchartProgram &program, const QString &marker);
 
-// What reading a file gave.
-struct ReadResult
+// What reading a file gave: BrokeOff when page lines are missing.
+struct ReadResult : FileRead
 {
-    enum Status { Ok, Unreadable, OtherStep, ShortPages } status = Ok;
-    // The message to show: (102) for Unreadable and ShortPages, (112) for OtherStep.
-    QString message() const;
-    // The pages read (those before a missing page line for ShortPages) and
+    // The pages read (those before a missing page line for BrokeOff) and
     // the subroutines that exist; page 0 on show, not marked as modified.
     FlowchartProgram program;
     QString marker;

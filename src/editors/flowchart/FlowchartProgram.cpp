@@ -62,11 +62,10 @@ QString entryTextOf(int item, const QString &value1, const QString &value2)
 
 QString valueHint(int item, const QString &value1, const QString &value2)
 {
-    const auto wants = [](const QString &label) { return QStringLiteral("「%1」に数字を入れて下さい。").arg(label); };
     if (hasValue1(item) && !text::toInt(value1))
-        return wants(valueLabel1(item));
+        return msg::numberWanted(valueLabel1(item));
     if (hasValue2(item) && !text::toInt(value2))
-        return wants(valueLabel2(item));
+        return msg::numberWanted(valueLabel2(item));
     return {};
 }
 
@@ -467,9 +466,7 @@ FlowOutcome FlowchartProgram::checkForLamp() const
             }
             // A repeat's return position counts on its own page: the compiled list checks it.
             if (const commandlist::Check one = commandlist::checkLine(entry); !one.ok) {
-                const QString page = pages[p] == 0 ? QStringLiteral("メイン") : QStringLiteral("サブルーチン %1 ").arg(pages[p]);
-                return FlowOutcome::refused(
-                    one.message + QStringLiteral("\n（%1の %2 ばんめ「%3」）").arg(page).arg(step + 1).arg(entry));
+                return FlowOutcome::refused(one.message + msg::flowchartEntryAt(pages[p], step + 1, entry));
             }
         }
     }

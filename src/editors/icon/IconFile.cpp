@@ -25,11 +25,6 @@ QString saveName(const QString &chosen)
     return programfile::saveName(chosen);
 }
 
-QString ReadResult::message() const
-{
-    return programfile::readMessage(status == OtherStep, status != Ok);
-}
-
 ReadResult readLines(const QStringList &lines)
 {
     ReadResult result;
@@ -46,7 +41,7 @@ ReadResult readLines(const QStringList &lines)
         const QString first = commandlist::field(line, 1);
         const auto code = text::toInt(first);
         if (!code) {
-            result.status = ReadResult::BadLine;
+            result.fail(FileRead::BrokeOff, msg::badLine(slot + 2));
             break;
         }
         if (first == QLatin1String("27"))

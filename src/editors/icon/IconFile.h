@@ -21,12 +21,9 @@ QString saveName(const QString &chosen);
 // True when the name's extension is ".kr3" in any letter case.
 bool hasProgramExtension(const QString &path);
 
-// What reading a file gave.
-struct ReadResult
+// What reading a file gave: BrokeOff at a bad line.
+struct ReadResult : FileRead
 {
-    enum Status { Ok, Unreadable, OtherStep, BadLine } status = Ok;
-    // The message to show: (102) for Unreadable and BadLine, (112) for OtherStep.
-    QString message() const;
     // The slots filled from the file (up to a bad line, the rest empty).
     IconProgram program;
     QString marker;
@@ -35,7 +32,7 @@ struct ReadResult
 // Reads an icon program from file lines (marker first): markers "LED", "DD"
 // and "LITE"; reading stops at "DATA" or "TEXT" and after 47 command lines;
 // "27" leaves a slot empty; other lines fill their slot as the editor does.
-// A first field that is no integer stops reading with BadLine.
+// A first field that is no integer stops reading with BrokeOff.
 ReadResult readLines(const QStringList &lines);
 
 // readLines of a code page 932 file; Unreadable when it cannot be read or is empty.

@@ -74,24 +74,19 @@ QString rangeHint(const QString &name, const LedCommand &command)
 {
     QStringList parts;
     for (const ArgumentRange &argument : command.arguments)
-        parts.append(QStringLiteral("%1は %2～%3").arg(argument.label).arg(argument.min).arg(argument.max));
-    return QStringLiteral("「%1」の数: %2 の整数で書いてね。").arg(name, parts.join(QStringLiteral("、")));
+        parts.append(msg::argumentRange(argument.label, argument.min, argument.max));
+    return msg::valuesHint(name, parts);
 }
 
 QString argumentsHint(const QString &name, const LedCommand &command)
 {
     if (command.arguments.isEmpty())
-        return QStringLiteral("「%1」の ( ) の中には何も書かないでね。").arg(name);
-    const int n = int(command.arguments.size());
+        return msg::noArgumentsHint(name);
     QStringList labels;
     for (const ArgumentRange &argument : command.arguments)
         labels.append(argument.label);
-    return QStringLiteral("「%1」には数を%2つ書いてね（%3）。")
-        .arg(name, n == 1 ? QStringLiteral("1") : QStringLiteral("2"), labels.join(QStringLiteral("、")));
+    return msg::argumentCountHint(name, labels);
 }
-
-const QString LoopBoundHint =
-    QStringLiteral("くりかえしの数は i<2 ～ i<256 か、i<=1 ～ i<=255 で書いてね。");
 
 // The condition of a loop header: "i<" N (2..256, bound N - 1) or "i<=" N
 // (1..255, bound N). A bound that is no integer is a fault like any other.
@@ -112,11 +107,11 @@ std::optional<std::pair<bool, int>> loopCondition(const QString &condition)
 Line loopHeader(const Statement &s, bool isFor)
 {
     const QString example = isFor ? QStringLiteral("For(i:=1,i<3,i++){") : QStringLiteral("While(i<3){");
-    const QString formHint = QStringLiteral("%1 のように書いてね。").arg(example);
+    const QString formHint = msg::loopFormHint(example);
     if (!s.hasParentheses)
         return faulty(Fault::Parentheses, formHint);
     if (s.tail != Brace)
-        return faulty(Fault::Tail, QStringLiteral("%1 の最後には「{」をつけてね。").arg(s.name));
+        return faulty(Fault::Tail, msg::openBraceHint(s.name));
     QString condition = s.arguments;
     if (isFor) {
         const QStringList fields = s.arguments.split(u',');
@@ -131,7 +126,7 @@ Line loopHeader(const Statement &s, bool isFor)
     if (!bound) {
         const bool looksLikeCondition = condition.startsWith(QLatin1String("i<"));
         return faulty(looksLikeCondition ? Fault::Value : Fault::LoopHeader,
-                      looksLikeCondition ? LoopBoundHint : formHint);
+                      looksLikeCondition ? msg::LoopBoundHint : formHint);
     }
     Line line;
     line.kind = Line::Loop;
@@ -146,11 +141,11 @@ Line commandLine(const Statement &s, int code, bool exact)
     if (!exact)
         return faulty(Fault::NameCase, {});
     if (!s.hasParentheses)
-        return faulty(Fault::Parentheses, QStringLiteral("命令のうしろに ( ) をつけてね。"));
+        return faulty(Fault::Parentheses, msg::ParenthesesHint);
     if (s.tail != Semicolon) {
         if (s.tail.startsWith(Semicolon))
-            return faulty(Fault::Tail, QStringLiteral("1行に命令は1つだけ書いてね。"));
-        return faulty(Fault::Tail, QStringLiteral("命令の最後に「;」をつけてね。"));
+            return faulty(Fault::Tail, msg::OneCommandPerLineHint);
+        return faulty(Fault::Tail, msg::SemicolonHint);
     }
     const QStringList values = s.arguments.isEmpty() ? QStringList{} : s.arguments.split(u',');
     if (values.size() != command.arguments.size())
@@ -187,21 +182,18 @@ Line parseLine(const QString &raw, const QStringList &names)
         line = commandLine(s, anyCase, !takesValues(anyCase));
     else if (s.name.compare(keyword::For, Qt::CaseInsensitive) == 0 ||
              s.name.compare(keyword::While, Qt::CaseInsensitive) == 0)
-        line = faulty(Fault::LoopWordCase, QStringLiteral("「%1」は「%2」と書いてね（大文字・小文字もこのとおり）。")
-                                               .arg(s.name, s.name.compare(keyword::For, Qt::CaseInsensitive) == 0
-                                                                    ? keyword::For
-                                                                    : keyword::While));
+        line =
+            faulty(Fault::LoopWordCase,
+                   msg::letterCaseHint(
+                       s.name, s.name.compare(keyword::For, Qt::CaseInsensitive) == 0 ? keyword::For : keyword::While));
     else
-        line = faulty(Fault::UnknownName, s.name.isEmpty()
-                                              ? QStringLiteral("命令の名前が見つかりません。")
-                                              : QStringLiteral("「%1」という命令はありません。右の一覧の名前で書いてね。")
-                                                    .arg(s.name));
+        line = faulty(Fault::UnknownName, s.name.isEmpty() ? msg::NoCommandNameHint : msg::unknownNameHint(s.name));
     if (line.fault == Fault::NameCase) {
         const QString configured = nameOfCode(codeOfName(s.name, names), names);
-        line.hint = QStringLiteral("「%1」は「%2」と書いてね（大文字・小文字もこのとおり）。").arg(s.name, configured);
+        line.hint = msg::letterCaseHint(s.name, configured);
     }
     if (line.kind == Line::Faulty && hasFullWidth(cleaned))
-        line.hint = QStringLiteral("全角の （ ） ； やスペースが入っています。半角で書いてね。");
+        line.hint = msg::FullWidthHint;
     return line;
 }
 
@@ -237,7 +229,7 @@ Walk walk(const QStringList &lines, const QStringList &names)
             break;
         case Line::Close:
             if (!inLoop) {
-                fail(i, Fault::StrayClose, QStringLiteral("この「}」に合う For や While がありません。"));
+                fail(i, Fault::StrayClose, msg::StrayCloseHint);
                 break;
             }
             w.compiled.append(QStringLiteral("%1,%2,%3").arg(loopCode).arg(loopStart).arg(loopBound));
@@ -246,7 +238,7 @@ Walk walk(const QStringList &lines, const QStringList &names)
             break;
         case Line::Loop:
             if (inLoop) {
-                fail(i, Fault::NestedLoop, QStringLiteral("ループの中にループは書けません。前のループを「}」で閉じてね。"));
+                fail(i, Fault::NestedLoop, msg::NestedLoopHint);
                 break;
             }
             loopCode = line.code;
@@ -256,8 +248,7 @@ Walk walk(const QStringList &lines, const QStringList &names)
             break;
         case Line::Command:
             if (inLoop && line.code == code::Repeat) {
-                fail(i, Fault::RepeatInLoop,
-                     QStringLiteral("ループの中に「%1」は書けません。").arg(nameOfCode(code::Repeat, names)));
+                fail(i, Fault::RepeatInLoop, msg::notInLoopHint(nameOfCode(code::Repeat, names)));
                 break;
             }
             w.compiled.append((QStringList{QString::number(line.code)} + line.values).join(u','));
@@ -362,7 +353,7 @@ CheckResult check(const QStringList &lines, const QStringList &names)
     if (w.openLoopLine >= 0) {
         result.kind = CheckResult::LoopError;
         result.line = w.openLoopLine;
-        result.hint = QStringLiteral("このループを閉じる「}」がありません。");
+        result.hint = msg::UnclosedLoopHint;
         return result;
     }
     result.compiled = filled(w.compiled);
@@ -381,11 +372,8 @@ CheckResult check(const QStringList &lines, const QStringList &names)
         if (!fine) {
             result.kind = CheckResult::LoopError;
             result.line = i < w.sources.size() ? w.sources.at(i) : -1;
-            result.hint = commandlist::field(line, 1) == QLatin1String("22")
-                              ? QStringLiteral("この命令は%1番め（0から数えて）です。戻り番地は%1より小さくしてね。"
-                                               "あいだに別のくりかえしがあってもいけません。")
-                                    .arg(i)
-                              : QStringLiteral("ループの中に命令がありません。");
+            result.hint =
+                commandlist::field(line, 1) == QLatin1String("22") ? msg::returnAddressHint(i) : msg::EmptyLoopHint;
             return result;
         }
     }

@@ -1,7 +1,6 @@
 #include "editors/text/WordFile.h"
 
 #include "core/Messages.h"
-#include "core/TextFile.h"
 #include "editors/text/TextLanguage.h"
 #include "program/ProgramFile.h"
 
@@ -14,21 +13,11 @@ QStringList fileLines(const QStringList &text, const QStringList &compiled, bool
     return QStringList{QStringLiteral("LED")} + compiled + QStringList{programfile::TextMarker} + text;
 }
 
-QString ReadResult::message() const
-{
-    switch (status) {
-    case Unreadable: return msg::OpenError102;
-    case OtherStep: return msg::OtherStep112;
-    case Ok: break;
-    }
-    return {};
-}
-
 ReadResult readLines(const QStringList &lines, const QStringList &names)
 {
     ReadResult result;
     if (lines.isEmpty()) {
-        result.status = ReadResult::Unreadable;
+        result.fail(FileRead::Unreadable, msg::EmptyFile);
         return result;
     }
     const QString &marker = lines.first();
@@ -38,7 +27,7 @@ ReadResult readLines(const QStringList &lines, const QStringList &names)
         return result;
     }
     if (marker != QLatin1String("LED") && marker != QLatin1String("FURO") && marker != QLatin1String("LITE")) {
-        result.status = ReadResult::OtherStep;
+        result.fail(FileRead::OtherStep);
         return result;
     }
     const qsizetype textLine = lines.indexOf(programfile::TextMarker, 1);
@@ -55,13 +44,8 @@ ReadResult readLines(const QStringList &lines, const QStringList &names)
 
 ReadResult read(const QString &path, const QStringList &names)
 {
-    const auto lines = textfile::readLines(path);
-    if (!lines) {
-        ReadResult result;
-        result.status = ReadResult::Unreadable;
-        return result;
-    }
-    return readLines(*lines, names);
+    return programfile::readFile<ReadResult>(path,
+                                             [&names](const QStringList &lines) { return readLines(lines, names); });
 }
 
 } // namespace kr31::wordfile

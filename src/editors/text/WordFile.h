@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FileRead.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,15 +12,12 @@ namespace kr31::wordfile {
 // text when the program passed its check; "WORD" and the text otherwise.
 QStringList fileLines(const QStringList &text, const QStringList &compiled, bool passedCheck);
 
-// What opening a file gives the text window.
-struct ReadResult
+// What opening a file gives the text window (it never breaks off).
+struct ReadResult : FileRead
 {
-    enum Status { Ok, Unreadable, OtherStep } status = Ok;
     QStringList text;       // the program text
     bool converted = false; // made from a command list (the file had no text)
     bool fromText = false;  // the file carries a program text ("WORD", or a "TEXT" section)
-    // The message to show: (102) for Unreadable, (112) for OtherStep.
-    QString message() const;
 };
 
 // The program text of file lines (marker first): "LED", "FURO" and "LITE"

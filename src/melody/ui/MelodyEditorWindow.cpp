@@ -434,8 +434,7 @@ void MelodyEditorWindow::openFile(const QString &path)
 bool MelodyEditorWindow::showRead(const melodyfile::ReadResult &read, bool quiet)
 {
     Dialogs &dialogs = services().dialogs;
-    const bool brokeOff = read.status == melodyfile::ReadResult::BadLine;
-    if (!editorfiles::takes(dialogs, read, quiet, brokeOff))
+    if (!editorfiles::takes(dialogs, read, quiet))
         return false;
     const bool linkChanged = read.melody.link != m_melody.link || read.melody.linkValues != m_melody.linkValues;
     m_melody = read.melody;
@@ -445,7 +444,7 @@ bool MelodyEditorWindow::showRead(const melodyfile::ReadResult &read, bool quiet
     setScorePosition(0);
     // What the editor holds differs from the file after a bad line or a cut:
     // keep it marked, as a changed link marks it.
-    if (linkChanged || brokeOff || !read.cutVoices.isEmpty())
+    if (linkChanged || read.status == FileRead::BrokeOff || !read.cutVoices.isEmpty())
         m_modified = true;
     m_undo.reset(m_melody, !m_modified);
     if (quiet)

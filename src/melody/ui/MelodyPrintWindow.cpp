@@ -70,7 +70,7 @@ void MelodyPrintWindow::OKClick()
     const QString cls = text(1);
     const QString name = text(2);
     if (grade.isEmpty() || cls.isEmpty() || name.isEmpty()) {
-        services().dialogs.warning(report::NamesMissing);
+        services().dialogs.warning(msg::NamesMissing);
         return;
     }
     const auto result = services().printing.print(this, [this](QPagedPaintDevice &printer) { return print(printer); });

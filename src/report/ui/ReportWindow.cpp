@@ -241,7 +241,7 @@ void ReportWindow::PreviewClick()
 {
     ensureBuilt();
     if (!report::namesComplete(m_grade->text(), m_class->text(), m_name->text())) {
-        services().dialogs.warning(report::NamesMissing);
+        services().dialogs.warning(msg::NamesMissing);
         return;
     }
     const QStringList lines = report::pageLines(m_grade->text(), m_class->text(), m_name->text(),
@@ -249,7 +249,7 @@ void ReportWindow::PreviewClick()
     const QString path = workfolder::file(report::PageFile);
     QString error;
     if (!report::writePage(path, lines, &error)) {
-        services().dialogs.warning(report::CannotWrite + u'\n' + path + u'\n' + error);
+        services().dialogs.warning(msg::ReportNotWritten + u'\n' + path + u'\n' + error);
         return;
     }
     load(path);

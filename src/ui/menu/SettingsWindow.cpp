@@ -18,7 +18,6 @@ namespace kr31 {
 
 namespace {
 const QString Folder = QStringLiteral("Img/SetUp/");
-const QString EmptyField = QStringLiteral("関数設定で未入力な項目があります。関数設定を正しく行って下さい。");
 } // namespace
 
 SettingsWindow::SettingsWindow(Forms &forms)
@@ -107,7 +106,7 @@ void SettingsWindow::OKClick()
     const QStringList names = commandNames();
     for (const QString &name : names) {
         if (name.isEmpty()) {
-            services().dialogs.warning(EmptyField);
+            services().dialogs.warning(msg::CommandWordMissing);
             return;
         }
     }

@@ -89,7 +89,7 @@ void TransferModeWindow::Test_StartClick()
         services().dialogs.warning(msg::SettingsWrite105);
         return;
     }
-    services().dialogs.information(QStringLiteral("転送モードが %1 に設定されました。").arg(mode));
+    services().dialogs.information(msg::transferModeSet(mode));
 }
 
 void TransferModeWindow::WizaClick()

@@ -31,7 +31,6 @@ namespace {
 using W = WizardWindow;
 
 const QString Folder = QStringLiteral("Img/Wizard/");
-const QString LeavePrompt = QStringLiteral("転送モードの設定を終了します。よろしいですか？");
 
 const char *const PageNames[] = {"Start", "Connect", "Den_On", "Send", "Kakunin", "Jikko", "ShutDown", "Finish", "Manual"};
 
@@ -388,13 +387,12 @@ void WizardWindow::CancelClick()
 
 bool WizardWindow::confirmLeaving()
 {
-    return services().dialogs.question(LeavePrompt, AnswerButtons::YesCancel) == Answer::Yes;
+    return services().dialogs.question(msg::LeaveWizardPrompt, AnswerButtons::YesCancel) == Answer::Yes;
 }
 
 void WizardWindow::announce(int mode)
 {
-    services().dialogs.information(QStringLiteral("転送モードが ") + QString::number(mode) +
-                                   QStringLiteral(" に設定されました。"));
+    services().dialogs.information(msg::transferModeSet(mode));
 }
 
 void WizardWindow::selectOnModePage(int mode)

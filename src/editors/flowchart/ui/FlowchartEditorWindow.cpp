@@ -386,13 +386,12 @@ void FlowchartEditorWindow::openFile(const QString &path)
 
 bool FlowchartEditorWindow::showRead(const flowfile::ReadResult &read, bool quiet)
 {
-    const bool brokeOff = read.status == flowfile::ReadResult::ShortPages;
-    if (!editorfiles::takes(services().dialogs, read, quiet, brokeOff))
+    if (!editorfiles::takes(services().dialogs, read, quiet))
         return false;
     ClearAllPages();
     m_program = read.program;
     // A copy that broke off is not what the editor now holds: keep it marked.
-    m_program.Modified = brokeOff;
+    m_program.Modified = read.status == FileRead::BrokeOff;
     m_undo.reset(m_program, !m_program.Modified);
     showModel();
     return true;

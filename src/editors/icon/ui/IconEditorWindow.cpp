@@ -380,15 +380,14 @@ void IconEditorWindow::openFile(const QString &path)
 
 bool IconEditorWindow::showRead(const iconfile::ReadResult &read, bool quiet)
 {
-    const bool brokeOff = read.status == iconfile::ReadResult::BadLine;
-    if (!editorfiles::takes(services().dialogs, read, quiet, brokeOff))
+    if (!editorfiles::takes(services().dialogs, read, quiet))
         return false;
     clearAllSlots();
     m_program = read.program;
     rebuildSlotViews();
     showTotal();
     // A copy that broke off is not what the editor now holds: keep it marked.
-    m_modified = brokeOff;
+    m_modified = read.status == FileRead::BrokeOff;
     m_undo.reset(m_program, !m_modified);
     return true;
 }

@@ -190,7 +190,7 @@ void TextEditorWindow::buildHelpPage()
     QString why;
     const auto page = textfile::readLines(guide, &why);
     if (!page || !textfile::writeLines(display, helppage::build(*page, m_names, resourceFolder()), &why)) {
-        services().dialogs.warning(msg::withReason(msg::OpenError102 + u'\n' + (page ? display : guide), why));
+        services().dialogs.warning(msg::notOpened(page ? display : guide, why));
         return;
     }
     const QUrl url = QUrl::fromLocalFile(display);

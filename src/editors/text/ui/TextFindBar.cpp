@@ -1,5 +1,6 @@
 #include "editors/text/ui/TextFindBar.h"
 
+#include "core/Messages.h"
 #include "editors/text/ui/TextControl.h"
 #include "ui/Keys.h"
 
@@ -14,9 +15,6 @@
 namespace kr31 {
 
 namespace {
-
-const QString NotFound = QStringLiteral("みつかりません");
-const QString Replaced = QStringLiteral("%1こ おきかえました");
 
 QPushButton *addButton(QGridLayout *grid, const char *name, const QString &text, const QString &tip, int row,
                        int column, std::function<void()> onClick)
@@ -155,7 +153,7 @@ bool TextFindBar::findOn(bool forward)
         return false;
     }
     const bool found = m_control->find(m_find->text(), m_matchCase->isChecked(), forward);
-    say(found ? QString() : NotFound, !found);
+    say(found ? QString() : msg::NoMatch, !found);
     return found;
 }
 
@@ -164,13 +162,13 @@ void TextFindBar::replaceOne()
     if (m_find->text().isEmpty())
         return;
     const bool more = m_control->replaceFound(m_find->text(), m_replace->text(), m_matchCase->isChecked());
-    say(more ? QString() : NotFound, !more);
+    say(more ? QString() : msg::NoMatch, !more);
 }
 
 int TextFindBar::replaceAll()
 {
     const int count = m_control->replaceAll(m_find->text(), m_replace->text(), m_matchCase->isChecked());
-    say(count ? Replaced.arg(count) : NotFound, count == 0);
+    say(count ? msg::replaced(count) : msg::NoMatch, count == 0);
     return count;
 }
 
