@@ -29,6 +29,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QRegularExpression>
 
 #include <cerrno>
@@ -275,10 +276,19 @@ struct Context
         failure.usage = true;
         return fail(msg::OutputFileMissing);
     }
+    // The sound to the -o file, or with "-o -" to standard output.
     bool writeOut(const QByteArray &samples)
     {
         if (!needOutput())
             return false;
+        if (output() == QLatin1String("-")) {
+            out.flush();
+            QFile stdOut;
+            const QByteArray bytes = wav::fileBytes(samples);
+            if (stdOut.open(stdout, QIODevice::WriteOnly) && stdOut.write(bytes) == bytes.size() && stdOut.flush())
+                return true;
+            return fail(msg::soundNotWritten(QStringLiteral("-"), stdOut.errorString()));
+        }
         QString why;
         if (!wav::write(output(), samples, &why))
             return fail(msg::soundNotWritten(output(), why));

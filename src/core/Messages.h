@@ -80,6 +80,8 @@ inline const QString NoPermission = QStringLiteral("ファイルやフォルダ�
 inline const QString ReadOnlyPlace = QStringLiteral("書き込みのできない場所です。");
 inline const QString NotFound = QStringLiteral("ファイルまたはフォルダーが見つかりません。");
 inline const QString FolderOfThatName = QStringLiteral("同じ名前のフォルダーがあります。");
+inline const QString NotAFileOfThatName =
+    QStringLiteral("同じ名前の、ファイルではないもの（装置やパイプ）があります。そのままにしました。");
 inline const QString NameTooLong = QStringLiteral("ファイルの名前が長すぎます。");
 inline const QString FileTooBig = QStringLiteral("ファイルが大きすぎます。");
 inline const QString TooManyOpen = QStringLiteral("開いているファイルが多すぎます。");

@@ -284,6 +284,10 @@ bool writeAtomically(const QString &path, const QByteArray &bytes, QString *erro
     const bool exists = ::stat(QFile::encodeName(target).constData(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode))
         return fail(error, fileErrorReason(EISDIR));
+    // A device, a pipe or a socket is never replaced by a file (as root that
+    // could be /dev/null): it is left as it was.
+    if (exists && !S_ISREG(old.st_mode))
+        return fail(error, msg::NotAFileOfThatName);
 
     QByteArray temporary;
     const int fd = createBeside(target, &temporary);

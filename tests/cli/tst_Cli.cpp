@@ -329,6 +329,16 @@ private Q_SLOTS:
         QCOMPARE(readFile(out), wav::fileBytes(tone::transferSound(packet, [] { return 1; })));
     }
 
+    // "-o -" gives a script the sound on standard output.
+    void soundToStandardOutput()
+    {
+        QProcess process;
+        process.start(test::binDir() + "/kr31-cli", {"brightness", "50", "-o", "-", "--mode", "1"});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(process.readAllStandardOutput(), wav::fileBytes(tone::transferSound({6, 128}, [] { return 1; })));
+    }
+
     // Sent for real through an ALSA device that writes what it plays into a file.
     void sendsThroughTheSoundOutput_data()
     {

@@ -198,6 +198,8 @@ void TestTextFile::failedSaveKeepsTheOldFile_data()
         QTest::addRow("%s, read-only disk", kind.constData()) << w << "read-only" << "書き込みのできない場所";
         QTest::addRow("%s, missing folder", kind.constData()) << w << "missing" << "見つかりません";
         QTest::addRow("%s, folder in its place", kind.constData()) << w << "folder" << "フォルダー";
+        QTest::addRow("%s, pipe in its place", kind.constData()) << w << "pipe" << "装置やパイプ";
+        QTest::addRow("%s, link to a pipe", kind.constData()) << w << "link to a pipe" << "装置やパイプ";
     }
 }
 
@@ -221,9 +223,16 @@ void TestTextFile::failedSaveKeepsTheOldFile()
         path = disk.path("file");
     } else if (place == "missing") {
         path = m_dir.filePath("no/such/folder/file");
-    } else {
+    } else if (place == "folder") {
         path = m_dir.filePath("taken");
         QVERIFY(QDir().mkpath(path));
+    } else {
+        path = m_dir.filePath("pipe");
+        QVERIFY(QFileInfo::exists(path) || ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        if (place == "link to a pipe") {
+            path = m_dir.filePath("to-pipe");
+            QVERIFY(QFileInfo(path).isSymLink() || QFile::link(m_dir.filePath("pipe"), path));
+        }
     }
 
     QString error;
@@ -234,6 +243,8 @@ void TestTextFile::failedSaveKeepsTheOldFile()
         QCOMPARE(contents(path), old);
     else if (place == "folder")
         QVERIFY(QFileInfo(path).isDir());
+    else if (place != "missing")
+        QVERIFY(QFileInfo(m_dir.filePath("pipe")).isFile() == false && QFileInfo::exists(m_dir.filePath("pipe")));
     const QStringList left = QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden);
     QVERIFY2(left.filter(".tmp").isEmpty(), "no half-written file is left behind");
 }
