@@ -12,7 +12,9 @@ namespace kr31 {
 class InputBlocker : public QObject
 {
 public:
-    InputBlocker()
+    // Input to `passes` and the objects under it still goes through.
+    explicit InputBlocker(const QObject *passes = nullptr)
+        : m_passes(passes)
     {
         if (QCoreApplication::instance())
             QCoreApplication::instance()->installEventFilter(this);
@@ -46,7 +48,18 @@ public:
     }
 
 protected:
-    bool eventFilter(QObject *, QEvent *event) override { return isUserInput(event->type()); }
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        if (!isUserInput(event->type()))
+            return false;
+        for (const QObject *o = object; m_passes && o; o = o->parent())
+            if (o == m_passes)
+                return false;
+        return true;
+    }
+
+private:
+    const QObject *m_passes;
 };
 
 } // namespace kr31

@@ -51,6 +51,7 @@ struct Transmitter::Job
     QObject *caller = nullptr;
     QByteArray samples;
     bool prepared = false;
+    bool cancelled = false;
     bool sent = false;
     QStringList messages;
     std::optional<InputBlocker> blocker;
@@ -96,7 +97,8 @@ bool Transmitter::start(const Transfer &transfer, Done done, SendingDialog *dial
     m_job->done = std::move(done);
     m_job->dialog = dialog;
     m_job->caller = caller;
-    m_job->blocker.emplace();
+    // The dialog's own button (cancel a wait) takes input.
+    m_job->blocker.emplace(dynamic_cast<QObject *>(dialog));
     for (const auto &listener : std::as_const(m_listeners))
         listener(true);
     const auto begin = [this] {
@@ -142,6 +144,10 @@ void Transmitter::prepared()
 
 void Transmitter::writeAndPlay()
 {
+    if (m_job->cancelled) { // while waiting for its turn: another's sound file is not touched
+        played(false, {});
+        return;
+    }
     // Built anew for every transfer and played at once: it need not outlive a
     // power cut, and syncing it would hold up every Send.
     QString why;
@@ -158,10 +164,18 @@ void Transmitter::writeAndPlay()
 
 void Transmitter::played(bool sent, const QString &message)
 {
-    m_job->sent = sent;
-    if (!message.isEmpty())
+    m_job->sent = sent && !m_job->cancelled;
+    if (!message.isEmpty() && !m_job->cancelled)
         m_job->messages << message;
     finish();
+}
+
+void Transmitter::cancel()
+{
+    if (!m_job || m_job->cancelled)
+        return;
+    m_job->cancelled = true;
+    m_sound.stopPlaying(); // ends the wait for the turn, or the sound
 }
 
 void Transmitter::finish()

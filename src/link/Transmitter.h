@@ -85,6 +85,10 @@ public:
     bool sendBrightness(int percent, Done done = {});
     bool sendPacket(const Packet &packet, Done done = {});
 
+    // Ends a job that waits for another program's transfer: nothing is sent
+    // and nothing is said (done gets false). Nothing happens when no job runs.
+    void cancel();
+
     // True from start() until the job's done has been called.
     bool sending() const { return bool(m_job); }
     // Runs action at once when no job runs, else right after the running

@@ -1,9 +1,11 @@
 #include "ui/SendingDialogWindow.h"
 
 #include "core/Messages.h"
+#include "ui/UiServices.h"
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 
 namespace kr31 {
 
@@ -29,6 +31,12 @@ void SendingDialogWindow::buildContents()
     // Over the picture's "please wait" line, in the panel's own colour.
     fillBackground(m_waiting, QColor(249, 236, 217));
     m_waiting->hide();
+    // A wait for another program's transfer can take minutes: it can be ended.
+    m_cancel = new QPushButton(QStringLiteral("やめる"), this);
+    m_cancel->setObjectName(QStringLiteral("CancelWait"));
+    m_cancel->setGeometry(205, 101, 75, 26);
+    m_cancel->hide();
+    connect(m_cancel, &QPushButton::clicked, this, [this] { services().transmitter.cancel(); });
 }
 
 void SendingDialogWindow::showOver(QObject *caller)
@@ -36,6 +44,7 @@ void SendingDialogWindow::showOver(QObject *caller)
     ensureBuilt();
     m_bar->setValue(0);
     m_waiting->hide();
+    m_cancel->hide();
     showCentredOver(qobject_cast<QWidget *>(caller));
     repaint();
 }
@@ -54,7 +63,9 @@ void SendingDialogWindow::setProgress(int playedMs, int totalMs)
 void SendingDialogWindow::setWaiting(bool waiting)
 {
     ensureBuilt();
+    m_waiting->setGeometry(20, 104, waiting ? 180 : 260, 20);
     m_waiting->setVisible(waiting);
+    m_cancel->setVisible(waiting);
 }
 
 } // namespace kr31

@@ -5,6 +5,7 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 namespace kr31 {
 
@@ -34,6 +35,7 @@ protected:
 private:
     QProgressBar *m_bar = nullptr;
     QLabel *m_waiting = nullptr;
+    QPushButton *m_cancel = nullptr;
 };
 
 } // namespace kr31

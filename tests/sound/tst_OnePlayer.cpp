@@ -1,5 +1,6 @@
 // The one player and the send job: what starts while what plays.
 #include "core/Settings.h"
+#include "sound/SoundTurn.h"
 #include "sound/ThreadedSoundOutput.h"
 #include "link/ToneBurst.h"
 #include "link/Transmitter.h"
@@ -10,6 +11,10 @@
 #include <QTest>
 
 #include <atomic>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 using namespace kr31;
 using namespace kr31::test;
@@ -217,6 +222,35 @@ private Q_SLOTS:
         const int totalMs = int(tone::transferSound({3}, [] { return 0; }).size() / 48);
         QCOMPARE(progress.contains({totalMs, totalMs}), failWith.isEmpty());
         QCOMPARE(rig.log.last(), failWith.isEmpty() ? "dialog closed" : "warning: " + failWith);
+    }
+
+    // A Send waiting for another program's transfer can be cancelled: it
+    // ends at once, plays and writes nothing and says nothing.
+    void aWaitForTheTurnCanBeCancelled()
+    {
+        TempHome home;
+        const QString lockPath = home.home() + "/turn.lock";
+        const int held = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT, 0600);
+        QVERIFY(held >= 0 && ::flock(held, LOCK_EX) == 0);
+        HeldOutput inner;
+        std::atomic<bool> waiting{false};
+        SoundTurn turn(inner, [&](bool on) { waiting = on; }, 60000, lockPath);
+        ThreadedSoundOutput player(turn);
+        EventLog log;
+        FakeDialogs dialogs(&log);
+        FakeClock clock(&log);
+        Settings settings;
+        Transmitter transmitter(dialogs, player, clock, settings);
+        std::optional<bool> sent;
+        QVERIFY(transmitter.sendShortCommand(1, [&](bool done) { sent = done; }));
+        QTRY_VERIFY(waiting);
+        transmitter.cancel();
+        QTRY_VERIFY(sent.has_value());
+        ::close(held);
+        QVERIFY(!*sent);
+        QVERIFY(dialogs.warnings.isEmpty());
+        QVERIFY(!inner.events().contains("play Creat"));
+        QVERIFY(!QFile::exists(home.workFolder() + "Creat.WAV"));
     }
 };
 
