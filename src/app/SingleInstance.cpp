@@ -1,5 +1,6 @@
 #include "app/SingleInstance.h"
 
+#include "core/HandOverRequest.h"
 #include "core/WorkFolder.h"
 
 #include <QDateTime>
@@ -9,7 +10,6 @@
 #include <QLocalSocket>
 #include <QThread>
 #include <QTimer>
-#include <QUrl>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -19,9 +19,7 @@ namespace kr31::instance {
 
 namespace {
 
-// One line each way: "OPEN <ms since the epoch> <path, percent-encoded>\n"
-// (the path may be empty), then "OK\n".
-const QByteArray Open = "OPEN ";
+// One line each way: the request (handover::request), then "OK\n".
 const QByteArray Answer = "OK\n";
 
 } // namespace
@@ -40,8 +38,7 @@ HandOver handTo(const QString &file, const QString &path, int answerMs)
         return HandOver::NoneRunning;
     QElapsedTimer clock;
     clock.start();
-    socket.write(Open + QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + ' ' +
-                 QUrl::toPercentEncoding(file, "/") + '\n');
+    socket.write(handover::request(file, QDateTime::currentMSecsSinceEpoch()));
     QByteArray answer;
     while (!answer.endsWith('\n') && clock.elapsed() < answerMs) {
         if (socket.bytesToWrite() > 0)
@@ -102,23 +99,17 @@ void Listener::read(QLocalSocket *socket)
             socket->abort(); // no path is that long
         return;
     }
-    const QByteArray line = socket->readLine().chopped(1);
-    const qsizetype space = line.indexOf(' ', Open.size());
-    bool ok = false;
-    const qint64 sent = line.mid(Open.size(), space - Open.size()).toLongLong(&ok);
-    if (!line.startsWith(Open) || space < 0 || !ok) {
-        socket->abort();
-        return;
-    }
-    // The other side gave up on a request this late and runs by itself.
-    if (QDateTime::currentMSecsSinceEpoch() - sent > AnswerMs) {
+    // A request its sender has given up on (it runs by itself) is left undone.
+    const std::optional<QString> path =
+        handover::requestedPath(socket->readLine().chopped(1), QDateTime::currentMSecsSinceEpoch(), AnswerMs);
+    if (!path) {
         socket->abort();
         return;
     }
     socket->write(Answer);
     socket->flush();
     socket->disconnectFromServer();
-    m_received(QUrl::fromPercentEncoding(line.mid(space + 1)));
+    m_received(*path);
 }
 
 bool Listener::listen(const QString &path)
