@@ -69,10 +69,13 @@ struct Found
 };
 // Every file in the recovery folder (but its lock), read through the bounded
 // reader; none when another running kr31 keeps the copies. First moves the
-// files of oldFolder() into folder() (a name already taken gets the file's
+// copies in oldFolder() into folder() (a name already taken gets the file's
 // time added, as setAside names it; the file keeps its time) and removes
-// oldFolder() once it is empty. A file that cannot be moved (another disk
-// that is full...) stays where it was and is found there.
+// oldFolder() once it is empty. Only files named as our copies are moved or
+// found there; other files, and links (oldFolder() itself being one, or an
+// entry in it), are left as they are. A copy that cannot be moved (another
+// disk that is full...) stays where it was and is found there. Links in
+// folder() are not found either.
 QList<Found> findCopies();
 
 // A copy to offer: the editor, the question to ask, the lines to restore,
