@@ -116,6 +116,21 @@ QString folder()
     return path;
 }
 
+QString stateProblem()
+{
+    const QString state = workfolder::stateLocation();
+    for (const QString &dir : {state, state + QStringLiteral("recovery/")}) {
+        QDir().mkpath(dir);
+        // Named after the lock, which is never taken for a copy.
+        const QString probe = dir + LockName + QStringLiteral(".probe");
+        QString why;
+        if (!textfile::writeAtomically(probe, QByteArray(), &why, textfile::Durability::Scratch))
+            return why;
+        QFile::remove(probe);
+    }
+    return {};
+}
+
 QString oldFolder()
 {
     return workfolder::location() + QStringLiteral("Recovery/");

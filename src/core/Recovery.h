@@ -31,6 +31,12 @@ const QList<Editor> &editors();
 // The editor of key, or nullptr.
 const Editor *editor(const QString &key);
 
+// Why the state folder (workfolder::stateLocation(), which holds the copies
+// and the noted mixer state) or its recovery folder cannot be used, worded as
+// the write path words it (a file in its place, a read-only disk...); empty
+// when both can. Makes them and writes and removes a scratch file in each.
+QString stateProblem();
+
 // The recovery folder, "recovery/" in workfolder::stateLocation(), ending
 // with '/' (created).
 QString folder();
