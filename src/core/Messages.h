@@ -233,6 +233,18 @@ inline QString textControlMissing(const QString &reason)
     return QStringLiteral("文字のプログラムの画面を開けませんでした。\n") + Restart + QStringLiteral("\n\n") + reason;
 }
 
+// Ours: at start, the state folder cannot be used (a file in its place, a
+// read-only disk...): no copies of unsaved work are kept and the mixer is not
+// noted; the folder and why follow.
+inline QString stateFolderUnusable(const QString &folder, const QString &reason)
+{
+    return withReason(
+        QStringLiteral("保存していない作業の控えを残せません（プログラムが急に終わると、作業は消えます）。"
+                       "音量をもとにもどす見守りも働きません。\n次のフォルダーが使えません:\n") +
+            folder,
+        reason);
+}
+
 // The time of a recovery copy in the question above ("3月14日 09:26").
 inline QString recoveryTime(int month, int day, const QString &hoursMinutes)
 {

@@ -116,6 +116,21 @@ QString folder()
     return path;
 }
 
+QString stateProblem()
+{
+    const QString state = workfolder::stateLocation();
+    for (const QString &dir : {state, state + QStringLiteral("recovery/")}) {
+        QDir().mkpath(dir);
+        // Named after the lock, which is never taken for a copy.
+        const QString probe = dir + LockName + QStringLiteral(".probe");
+        QString why;
+        if (!textfile::writeAtomically(probe, QByteArray(), &why, textfile::Durability::Scratch))
+            return why;
+        QFile::remove(probe);
+    }
+    return {};
+}
+
 QString oldFolder()
 {
     return workfolder::location() + QStringLiteral("Recovery/");
@@ -144,11 +159,43 @@ void removeCopy(const QString &key)
 
 namespace {
 
-QFileInfoList filesIn(const QString &path)
+// The editor whose copy a file in the recovery folder is: "<key>.kr3" (the
+// copy a run keeps) or "<key>-<when>.kr3" (a copy of an earlier run set aside).
+const Editor *copyOf(const QString &fileName)
+{
+    if (!fileName.endsWith(Extension))
+        return nullptr;
+    const QString stem = fileName.chopped(Extension.size());
+    if (const Editor *e = editor(stem))
+        return e;
+    const qsizetype dash = stem.indexOf(u'-');
+    if (dash < 0)
+        return nullptr;
+    const QString when = stem.mid(dash + 1);
+    for (const QChar c : when) {
+        if (!c.isDigit() && c != u'-')
+            return nullptr;
+    }
+    return when.isEmpty() ? nullptr : editor(stem.left(dash));
+}
+
+// True when path (a trailing '/' ignored) is a real folder or file of its
+// own, not a link: lstat, so a link is never followed.
+bool isOwn(const QString &path, mode_t type)
+{
+    struct stat st;
+    const QByteArray name = QFile::encodeName(path.endsWith(u'/') ? path.chopped(1) : path);
+    return ::lstat(name.constData(), &st) == 0 && (st.st_mode & S_IFMT) == type;
+}
+
+// The files in path (but its lock), links left out; with onlyCopies, only
+// those named as a copy of ours.
+QFileInfoList filesIn(const QString &path, bool onlyCopies = false)
 {
     QFileInfoList files;
-    for (const QFileInfo &info : QDir(path).entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
-        if (!info.fileName().startsWith(LockName))
+    const auto filter = QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks;
+    for (const QFileInfo &info : QDir(path).entryInfoList(filter, QDir::Name)) {
+        if (!info.fileName().startsWith(LockName) && (!onlyCopies || copyOf(info.fileName())))
             files.append(info);
     }
     return files;
@@ -167,6 +214,8 @@ QString freeName(const QString &folder, const QString &stem, const QString &exte
 // never leaves it in both places, never in neither.
 bool moveInto(const QFileInfo &file, const QString &folder)
 {
+    if (!isOwn(file.filePath(), S_IFREG))
+        return false; // became a link (or something else) since it was listed
     const QString extension = file.fileName().mid(file.completeBaseName().size());
     QString stem = file.completeBaseName();
     if (QFileInfo::exists(folder + file.fileName()))
@@ -192,22 +241,24 @@ bool moveInto(const QFileInfo &file, const QString &folder)
 }
 
 // Moves the copies of an earlier version into folder(); true when what is
-// left in oldFolder() is ours to read (no older kr31 is running on it).
+// left in oldFolder() is ours to read (no older kr31 is running on it). Only
+// files named as our copies are touched; a link, as the folder or in it, is
+// the learner's and is never followed.
 bool moveOldCopies()
 {
     const QString old = oldFolder();
-    if (!QFileInfo(old).isDir())
+    if (!isOwn(old, S_IFDIR))
         return false;
     QLockFile lock(old + LockName);
     lock.setStaleLockTime(0);
     if (!lock.tryLock(0))
         return lock.error() != QLockFile::LockFailedError; // a folder we cannot write is still read
     const QString to = folder();
-    for (const QFileInfo &file : filesIn(old))
+    for (const QFileInfo &file : filesIn(old, true))
         moveInto(file, to);
     lock.unlock();
     QDir().rmdir(old); // only when it is empty
-    return QFileInfo(old).isDir();
+    return isOwn(old, S_IFDIR);
 }
 
 } // namespace
@@ -221,35 +272,11 @@ QList<Found> findCopies()
     if (moveOldCopies())
         folders.append(oldFolder());
     for (const QString &dir : folders) {
-        for (const QFileInfo &info : filesIn(dir))
+        for (const QFileInfo &info : filesIn(dir, dir != folders.first()))
             found.append({info.fileName(), info.lastModified(), textfile::readLines(info.filePath()), dir});
     }
     return found;
 }
-
-namespace {
-
-// The editor whose copy a file in the recovery folder is: "<key>.kr3" (the
-// copy a run keeps) or "<key>-<when>.kr3" (a copy of an earlier run set aside).
-const Editor *copyOf(const QString &fileName)
-{
-    if (!fileName.endsWith(Extension))
-        return nullptr;
-    const QString stem = fileName.chopped(Extension.size());
-    if (const Editor *e = editor(stem))
-        return e;
-    const qsizetype dash = stem.indexOf(u'-');
-    if (dash < 0)
-        return nullptr;
-    const QString when = stem.mid(dash + 1);
-    for (const QChar c : when) {
-        if (!c.isDigit() && c != u'-')
-            return nullptr;
-    }
-    return when.isEmpty() ? nullptr : editor(stem.left(dash));
-}
-
-} // namespace
 
 Plan plan(const QList<Found> &found)
 {

@@ -31,6 +31,12 @@ const QList<Editor> &editors();
 // The editor of key, or nullptr.
 const Editor *editor(const QString &key);
 
+// Why the state folder (workfolder::stateLocation(), which holds the copies
+// and the noted mixer state) or its recovery folder cannot be used, worded as
+// the write path words it (a file in its place, a read-only disk...); empty
+// when both can. Makes them and writes and removes a scratch file in each.
+QString stateProblem();
+
 // The recovery folder, "recovery/" in workfolder::stateLocation(), ending
 // with '/' (created).
 QString folder();
@@ -69,10 +75,13 @@ struct Found
 };
 // Every file in the recovery folder (but its lock), read through the bounded
 // reader; none when another running kr31 keeps the copies. First moves the
-// files of oldFolder() into folder() (a name already taken gets the file's
+// copies in oldFolder() into folder() (a name already taken gets the file's
 // time added, as setAside names it; the file keeps its time) and removes
-// oldFolder() once it is empty. A file that cannot be moved (another disk
-// that is full...) stays where it was and is found there.
+// oldFolder() once it is empty. Only files named as our copies are moved or
+// found there; other files, and links (oldFolder() itself being one, or an
+// entry in it), are left as they are. A copy that cannot be moved (another
+// disk that is full...) stays where it was and is found there. Links in
+// folder() are not found either.
 QList<Found> findCopies();
 
 // A copy to offer: the editor, the question to ask, the lines to restore,

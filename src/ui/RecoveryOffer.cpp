@@ -1,5 +1,7 @@
 #include "ui/RecoveryOffer.h"
 
+#include "core/Messages.h"
+#include "core/WorkFolder.h"
 #include "ui/FormWindow.h"
 #include "ui/Forms.h"
 #include "ui/RecoveryKeeper.h"
@@ -11,6 +13,7 @@ namespace kr31 {
 
 RecoveryOffer::RecoveryOffer(Forms &forms)
     : m_forms(forms)
+    , m_stateProblem(recovery::stateProblem())
 {
     const recovery::Plan plan = recovery::plan(recovery::findCopies());
     for (const QString &path : plan.discard)
@@ -33,6 +36,8 @@ RecoveryKeeper *RecoveryOffer::keeperOf(FormWindow *form)
 
 void RecoveryOffer::ask()
 {
+    if (const QString why = std::exchange(m_stateProblem, {}); !why.isEmpty())
+        m_forms.services().dialogs.warning(msg::stateFolderUnusable(workfolder::stateLocation(), why));
     const QList<recovery::Offer> offers = std::exchange(m_offers, {});
     QList<int> restored;
     for (const recovery::Offer &offer : offers) {

@@ -22,7 +22,8 @@ public:
     // The questions still to ask.
     const QList<recovery::Offer> &offers() const { return m_offers; }
 
-    // One question per copy, an editor's newest first: Yes opens its editor
+    // First a warning when the state folder cannot be used (no copies are
+    // kept, the mixer is not guarded); then one question per copy, an editor's newest first: Yes opens its editor
     // with the work restored and marked modified (its older copies then wait
     // for the next start), No removes the copy, closing the box keeps it for
     // the next start. Asked once; later calls do nothing.
@@ -37,6 +38,7 @@ public:
 private:
     Forms &m_forms;
     QList<recovery::Offer> m_offers;
+    QString m_stateProblem; // why the state folder cannot be used, told once
 };
 
 } // namespace kr31

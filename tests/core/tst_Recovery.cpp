@@ -270,6 +270,52 @@ private Q_SLOTS:
                  QSet<QString>({recovery::copyPath("Icon"), to + "Text-20261130-090000.kr3", to + aside}));
         QCOMPARE(QFileInfo::exists(old), state == "full");
     }
+
+    // Only files named as our copies leave the old folder: the learner's own
+    // files stay, and a link (the folder or an entry) is never followed.
+    void theOldFolderKeepsWhatIsNotOurs_data()
+    {
+        QTest::addColumn<QString>("link"); // what is a link: "", "folder" or "entry"
+        QTest::addColumn<QStringList>("moved");
+        QTest::newRow("a learner's file beside a crash copy stays") << "" << QStringList{"Icon.kr3"};
+        QTest::newRow("the folder as a link is left alone") << "folder" << QStringList{};
+        QTest::newRow("an entry that is a link stays") << "entry" << QStringList{"Icon.kr3"};
+    }
+    void theOldFolderKeepsWhatIsNotOurs()
+    {
+        QFETCH(QString, link);
+        QFETCH(QStringList, moved);
+        TempHome home;
+        const QString old = home.workFolder() + "Recovery";
+        const QString elsewhere = home.home() + "/mine";
+        QVERIFY(QDir().mkpath(elsewhere) && (link == "folder" ? QFile::link(elsewhere, old) : QDir().mkpath(old)));
+        const QString in = link == "folder" ? elsewhere : old;
+        const QByteArray copy = "DD\r\n16\r\n";
+        const QByteArray mine = "learner's own";
+        QMap<QString, QByteArray> files{
+            {in + "/Icon.kr3", copy}, {in + "/notes.txt", mine}, {elsewhere + "/a.kr3", mine}};
+        for (auto it = files.cbegin(); it != files.cend(); ++it) {
+            QFile file(it.key());
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(it.value()) == it.value().size());
+        }
+        if (link == "entry")
+            QVERIFY(QFile::link(elsewhere + "/a.kr3", old + "/Text.kr3"));
+
+        // As a start does it: what the plan discards goes.
+        for (const QString &path : recovery::plan(recovery::findCopies()).discard)
+            QFile::remove(path);
+
+        for (const QString &name : moved)
+            QCOMPARE(home.readRecoveryFile(name), files.take(in + "/" + name));
+        for (auto it = files.cbegin(); it != files.cend(); ++it) {
+            QFile file(it.key()); // the rest stays where it was, as it was
+            QVERIFY2(file.open(QIODevice::ReadOnly) && file.readAll() == it.value(), qPrintable(it.key()));
+        }
+        QCOMPARE(QFileInfo(old).isSymLink(), link == "folder");
+        QCOMPARE(QFileInfo(old + "/Text.kr3").isSymLink(), link == "entry");
+        QCOMPARE(QDir(recovery::folder()).entryList(QDir::Files | QDir::System, QDir::Name),
+                 moved + QStringList{"kr31.lock"});
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRecovery)

@@ -289,9 +289,12 @@ void TestEditorUndo::aFailedOpenKeepsTheWork_data()
         << "flowchart" << QStringList{QString(textfile::TextLimit, u'1')} << msg::tooLarge(textfile::TextLimit);
     QTest::newRow("melody, empty") << "melody" << QStringList{} << msg::EmptyFile;
     QTest::newRow("text, empty") << "text" << QStringList{} << msg::EmptyFile;
+    // Told as a note, not a warning.
+    QTest::newRow("text, another step's file (112)") << "text" << QStringList{"MELODY", "60"} << msg::OtherStep112;
 }
 
-// An Open that fails shows (102), the file and why, and leaves the work, its mark and its history.
+// An Open that fails shows (102), the file and why (or (112) alone), and leaves the work, its mark, its
+// crash copy and its history.
 void TestEditorUndo::aFailedOpenKeepsTheWork()
 {
     QFETCH(QString, editor);
@@ -309,10 +312,15 @@ void TestEditorUndo::aFailedOpenKeepsTheWork()
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     else
         QVERIFY(textfile::writeLines(path, lines));
+    rig.dialogs.informations.clear();
     s.open(path);
-    QCOMPARE(rig.dialogs.warnings, QStringList{msg::notOpened(path, reason)});
+    if (reason == msg::OtherStep112)
+        QCOMPARE(rig.dialogs.informations, QStringList{reason});
+    else
+        QCOMPARE(rig.dialogs.warnings, QStringList{msg::notOpened(path, reason)});
     QCOMPARE(s.state(), work);
     QVERIFY(s.modified());
+    QVERIFY(rig.copyOwed()); // its crash copy too
     rig.undo();
     QVERIFY(s.state() != work);
 }

@@ -3,10 +3,12 @@
 #include "core/Messages.h"
 #include "core/Recovery.h"
 #include "core/TextFile.h"
+#include "core/WorkFolder.h"
 #include "editors/flowchart/ui/FlowchartEditorWindow.h"
 #include "editors/icon/ui/IconEditorWindow.h"
 #include "editors/text/ui/TextEditorWindow.h"
 #include "melody/ui/MelodyEditorWindow.h"
+#include "support/TinyDisk.h"
 #include "support/ui/UiRig.h"
 #include "ui/RecoveryKeeper.h"
 #include "ui/RecoveryOffer.h"
@@ -482,6 +484,38 @@ private Q_SLOTS:
 
     // A file opened from the command line before the question may already
     // have its own copy: refusing the old work must not remove that one.
+    // A state folder that cannot be used is told once, with why, before any question.
+    void anUnusableStateFolderIsTold_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("usable") << QString() << QString();
+        QTest::newRow("a file in its place") << "file" << msg::NotFound;
+        QTest::newRow("a read-only disk") << "read-only" << msg::ReadOnlyPlace;
+    }
+    void anUnusableStateFolderIsTold()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, reason);
+        TinyDisk disk; // outlives the home
+        RecoveryRig rig;
+        if (fault == "read-only" && !disk.available())
+            QSKIP(disk.whyNot());
+        const QString state = rig.home.home() + "/.local/state";
+        recovery::letGo();
+        QVERIFY(QDir(state).removeRecursively() && QDir().mkpath(rig.home.home() + "/.local"));
+        if (fault == "file")
+            QVERIFY(QDir().mkpath(state) && QFile(state + "/kr31").open(QIODevice::WriteOnly));
+        else if (fault == "read-only")
+            QVERIFY(QDir().mkpath(disk.path("kr31/recovery")) && QFile::link(disk.path(""), state) &&
+                    disk.makeReadOnly());
+        RecoveryOffer offer(rig.forms);
+        offer.ask();
+        offer.ask();
+        const QString told = msg::stateFolderUnusable(workfolder::stateLocation(), reason);
+        QCOMPARE(rig.dialogs.warnings, reason.isEmpty() ? QStringList{} : QStringList{told});
+    }
+
     void refusingKeepsACopyOfThisRun()
     {
         RecoveryRig rig;

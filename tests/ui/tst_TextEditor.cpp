@@ -314,7 +314,7 @@ private Q_SLOTS:
         QTest::newRow("command list") << "list.kr3" << QByteArray("LED\r\n16\r\n17\r\n221,0,3\r\n27\r\n")
                                       << QStringList{"For(i:=1,i<4,i++){", "ON();", "OFF();", "}"} << "";
         QTest::newRow("word") << "w.KR3" << QByteArray("WORD\r\nON()\r\n") << QStringList{"ON()"} << "";
-        QTest::newRow("icon file") << "dd.kr3" << QByteArray("DD\r\n16\r\n") << QStringList{""}
+        QTest::newRow("icon file") << "dd.kr3" << QByteArray("DD\r\n16\r\n") << QStringList{"Beep();"}
                                    << msg::OtherStep112;
         QTest::newRow("wrong extension") << "p.txt" << QByteArray("WORD\r\nON();\r\n") << QStringList{"Beep();"}
                                          << msg::CannotOpen111;

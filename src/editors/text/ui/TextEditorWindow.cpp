@@ -365,14 +365,8 @@ void TextEditorWindow::openFile(const QString &path)
     if (!editorfiles::acceptsPath(services().dialogs, path))
         return;
     const wordfile::ReadResult read = wordfile::read(path, m_names);
-    if (read.status == wordfile::ReadResult::Unreadable) {
-        services().dialogs.warning(read.message());
-        return;
-    }
-    // A file of another kind leaves the text empty.
-    setProgramLines(read.status == wordfile::ReadResult::Ok ? read.text : QStringList{});
-    if (read.status == wordfile::ReadResult::OtherStep)
-        services().dialogs.information(read.message());
+    if (editorfiles::takes(services().dialogs, read, false))
+        setProgramLines(read.text);
 }
 
 bool TextEditorWindow::restoreLines(const QStringList &lines)
