@@ -39,6 +39,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QTimer>
+#include <QWindow>
 
 #include <cstdio>
 
@@ -181,6 +182,12 @@ int main(int argc, char *argv[])
     // Made when a transfer first shows it.
     sending = static_cast<SendingDialogWindow *>(forms.existing(7));
     sound.onProgress = [sending](int played, int total) { sending->setProgress(played, total); };
+    // Its やめる (ending a wait for another program's transfer) takes input
+    // during a send: through its window and its own widgets.
+    transmitter.letInputThrough([sending](const QObject *object) {
+        const auto *widget = qobject_cast<const QWidget *>(object);
+        return object == sending->windowHandle() || (widget && sending->isAncestorOf(widget)) || object == sending;
+    });
 
     MainMenuWindow *menu = forms.mainMenu();
     instance::Listener listener([&forms](const QString &handed) { receiveFile(forms, handed); });

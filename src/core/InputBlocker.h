@@ -4,6 +4,8 @@
 #include <QEvent>
 #include <QObject>
 
+#include <functional>
+
 namespace kr31 {
 
 // While it lives, mouse, key, wheel and touch input to the whole program is
@@ -12,9 +14,9 @@ namespace kr31 {
 class InputBlocker : public QObject
 {
 public:
-    // Input to `passes` and the objects under it still goes through.
-    explicit InputBlocker(const QObject *passes = nullptr)
-        : m_passes(passes)
+    // Input to the objects that `passes` names still goes through.
+    explicit InputBlocker(std::function<bool(const QObject *)> passes = {})
+        : m_passes(std::move(passes))
     {
         if (QCoreApplication::instance())
             QCoreApplication::instance()->installEventFilter(this);
@@ -50,16 +52,11 @@ public:
 protected:
     bool eventFilter(QObject *object, QEvent *event) override
     {
-        if (!isUserInput(event->type()))
-            return false;
-        for (const QObject *o = object; m_passes && o; o = o->parent())
-            if (o == m_passes)
-                return false;
-        return true;
+        return isUserInput(event->type()) && !(m_passes && m_passes(object));
     }
 
 private:
-    const QObject *m_passes;
+    std::function<bool(const QObject *)> m_passes;
 };
 
 } // namespace kr31

@@ -97,8 +97,7 @@ bool Transmitter::start(const Transfer &transfer, Done done, SendingDialog *dial
     m_job->done = std::move(done);
     m_job->dialog = dialog;
     m_job->caller = caller;
-    // The dialog's own button (cancel a wait) takes input.
-    m_job->blocker.emplace(dynamic_cast<QObject *>(dialog));
+    m_job->blocker.emplace(m_inputPasses);
     for (const auto &listener : std::as_const(m_listeners))
         listener(true);
     const auto begin = [this] {

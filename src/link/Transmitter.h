@@ -85,6 +85,10 @@ public:
     bool sendBrightness(int percent, Done done = {});
     bool sendPacket(const Packet &packet, Done done = {});
 
+    // Which objects take user input while a job runs (the sending dialog's
+    // own controls); all others take none.
+    void letInputThrough(std::function<bool(const QObject *)> passes) { m_inputPasses = std::move(passes); }
+
     // Ends a job that waits for another program's transfer: nothing is sent
     // and nothing is said (done gets false). Nothing happens when no job runs.
     void cancel();
@@ -112,6 +116,7 @@ private:
     Settings &m_settings;
     std::optional<int> m_mode;
     std::unique_ptr<Job> m_job;
+    std::function<bool(const QObject *)> m_inputPasses;
     QList<std::function<void()>> m_whenIdle;
     QList<std::function<void(bool)>> m_listeners;
 };
